@@ -1,0 +1,62 @@
+# Shared helpers for the project's own targets.
+
+# Warnings for code we write; third-party code is compiled without them.
+function(zorv_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# zorv_library(<name> DIRS <dir>... [EXCLUDE <regex>] [QT] LIBS <lib>...)
+# Collects *.cpp/*.h below each dir so new files need no CMake edit.
+function(zorv_library name)
+  cmake_parse_arguments(ARG "QT" "EXCLUDE" "DIRS;LIBS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS
+      ${dir}/*.cpp ${dir}/*.h ${dir}/*.hpp)
+    list(APPEND sources ${found})
+  endforeach()
+  if(ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "${ARG_EXCLUDE}")
+  endif()
+  list(FILTER sources INCLUDE REGEX "\\.cpp$")
+  if(NOT sources)
+    # Nothing compiled yet: an interface target keeps dependants linking.
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  if(ARG_QT)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  zorv_warnings(${name})
+endfunction()
+
+# zorv_test(<name> DIRS <dir>... LIBS <lib>... [LABELS <label>...])
+# One GoogleTest executable per test folder; discovery runs before the tests.
+function(zorv_test name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LIBS;LABELS" ${ARGN})
+  set(sources)
+  foreach(dir IN LISTS ARG_DIRS)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h)
+    list(APPEND sources ${found})
+  endforeach()
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name} ${sources})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  zorv_warnings(${name})
+  set(props ENVIRONMENT "ZORV_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/testdata")
+  if(ARG_LABELS)
+    list(APPEND props LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES ${props})
+endfunction()
