@@ -1,23 +1,52 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs the whole test suite.
+# Installs what is missing, builds and runs the whole test suite:
+#   1. OpenGL tests (one shared Xvfb, serial),
+#   2. a ThreadSanitizer build of the Qt-free layers and their tests,
+#   3. an AddressSanitizer+UBSan build of every non-GL test,
+#   4. every fuzz target for a bounded time, plus replay of kept regressions,
+#   5. the normal build's non-GL tests (last, so its summary closes the run).
+# ZORV_QUICK=1 skips stages 2-4.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${ZORV_BUILD_DIR:-$ROOT/build}"
+JOBS="$(nproc)"
 
 bash "$ROOT/scripts/deps.sh"
 bash "$ROOT/scripts/build.sh"
 
-JOBS="$(nproc)"
-cd "$BUILD"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/support/tsan.supp"
 
-# OpenGL tests share one X server and run one at a time.
-if ctest -N -L gl 2>/dev/null | grep -q "Total Tests: [1-9]"; then
+# 1. OpenGL tests share one X server and run one at a time.
+if (cd "$BUILD" && ctest -N -L gl 2>/dev/null | grep -q "Total Tests: [1-9]"); then
   DISPLAY_NUM=":97"
   Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
   sleep 1
-  DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ctest -L gl --output-on-failure -j 1
+  (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ctest -L gl --output-on-failure -j 1)
 fi
 
+if [ "${ZORV_QUICK:-0}" != "1" ]; then
+  # 2. ThreadSanitizer: the acoustic model, the engine and their tests (no Qt).
+  echo "== ThreadSanitizer build"
+  ZORV_BUILD_DIR="$ROOT/build-tsan" bash "$ROOT/scripts/build.sh" \
+    -DZORV_SANITIZE=thread -DZORV_BUILD_GUI=OFF -DZORV_BUILD_BENCH=OFF
+  (cd "$ROOT/build-tsan" && ctest -LE "gl|nosan" --output-on-failure -j "$JOBS" --timeout 900)
+
+  # 3. AddressSanitizer + UBSan: every non-GL test.
+  echo "== AddressSanitizer+UBSan build"
+  ZORV_BUILD_DIR="$ROOT/build-asan" bash "$ROOT/scripts/build.sh" \
+    -DZORV_SANITIZE=address,undefined -DZORV_BUILD_BENCH=OFF
+  (cd "$ROOT/build-asan" && ASAN_OPTIONS="detect_leaks=1" \
+    ctest -LE "gl|nosan" --output-on-failure -j "$JOBS" --timeout 900)
+
+  # 4. Fuzzing, bounded in time.
+  echo "== Fuzzing"
+  bash "$ROOT/scripts/fuzz.sh" "${ZORV_FUZZ_SECONDS:-60}"
+fi
+
+# 5. The normal build's tests.
+cd "$BUILD"
 ctest -LE gl --output-on-failure -j "$JOBS" --timeout 600

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Usage: scripts/fuzz.sh [seconds-per-target] [target-name...]
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${ZORV_FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
+SECONDS_PER_TARGET="${1:-${ZORV_FUZZ_SECONDS:-60}}"
+shift || true
+
+ls "$ROOT"/fuzz/*Fuzzer.cpp >/dev/null 2>&1 || { echo "no fuzz targets"; exit 0; }
+
+CC=clang CXX=clang++ ZORV_BUILD_DIR="$BUILD" bash "$ROOT/scripts/build.sh" \
+  -DZORV_FUZZ=ON -DZORV_BUILD_TESTS=OFF -DZORV_BUILD_BENCH=OFF
+
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp"
+
+targets=("$@")
+if [ ${#targets[@]} -eq 0 ]; then
+  for f in "$ROOT"/fuzz/*Fuzzer.cpp; do targets+=("$(basename "$f" .cpp)"); done
+fi
+
+status=0
+for t in "${targets[@]}"; do
+  exe="$BUILD/fuzz/$t"
+  seeds="$BUILD/fuzz-corpus/$t"
+  mkdir -p "$seeds"
+  # Seeds: the committed corpus plus whatever the target's seed writer produces.
+  [ -d "$ROOT/fuzz/corpus/$t" ] && cp -n "$ROOT/fuzz/corpus/$t"/* "$seeds"/ 2>/dev/null || true
+  [ -x "$BUILD/tools/zorv_fuzz_seeds" ] && "$BUILD/tools/zorv_fuzz_seeds" "$t" "$seeds" || true
+  crashdir="$BUILD/fuzz-findings/$t"; mkdir -p "$crashdir"
+  echo "== fuzzing $t for ${SECONDS_PER_TARGET}s"
+  if ! "$exe" -max_total_time="$SECONDS_PER_TARGET" -timeout=1 -rss_limit_mb=512 -malloc_limit_mb=512 \
+       -artifact_prefix="$crashdir/" -print_final_stats=1 "$seeds" >"$BUILD/fuzz-$t.log" 2>&1; then
+    tail -60 "$BUILD/fuzz-$t.log"
+    echo "FUZZ FAILURE in $t: reproducer in $crashdir (copy it to fuzz/regressions/$t/)"
+    status=1
+  else
+    grep -E "stat::number_of_executed_units|Done" "$BUILD/fuzz-$t.log" | tail -2 || true
+  fi
+done
+exit $status
