@@ -11,6 +11,9 @@ bool AlmostEqual(double a, double b, int n)
     // Identical values (infinities included) are equal without arithmetic.
     if (a == b)
         return true;
+    // The relative test would call an infinity equal to anything.
+    if (!std::isfinite(a) || !std::isfinite(b))
+        return false;
     const double bound = n * DBL_EPSILON;
     const double largest = std::max(std::fabs(a), std::fabs(b));
     if (largest < bound)

@@ -21,7 +21,8 @@ inline bool IsZero(double v)
 }
 
 // Tolerant equality: both values below n * epsilon in magnitude, or their
-// difference within n * epsilon relative to the larger magnitude.
+// difference within n * epsilon relative to the larger magnitude. An
+// infinity equals only itself; NaN equals nothing.
 bool AlmostEqual(double a, double b, int n = kToleranceUlps);
 
 // AlmostEqual (n = 25) per coordinate.

@@ -1,0 +1,15 @@
+#include "core/math/Vector3.h"
+
+#include "MathTestHelpers.h"
+
+using namespace zorvpro::math;
+using zorvpro::math::test::ExpectNear;
+
+TEST(Vector3, NormalizeTreatsTinyVectorsAsZero)
+{
+    ExpectNear(Normalize({3, 0, 4}), {0.6, 0, 0.8});
+    // Squared length 1e-16 is below the tolerance, 1e-14 is not.
+    EXPECT_EQ(Normalize({0, 0, 1e-8}), Vec3(0, 0, 0));
+    ExpectNear(Normalize({0, 0, 1e-7}), {0, 0, 1});
+    EXPECT_EQ(Normalize({0, 0, 0}), Vec3(0, 0, 0));
+}
