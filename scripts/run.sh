@@ -7,6 +7,14 @@ BUILD="${ZORV_BUILD_DIR:-$ROOT/build}"
 bash "$ROOT/scripts/deps.sh"
 bash "$ROOT/scripts/build.sh"
 
+# A new user gets the steerable array module, so an array can be added at once.
+# Same folder as the program's per-user application data (organisation "Zorv",
+# application "Zorv Tessary").
+SPEAKERS="${XDG_DATA_HOME:-$HOME/.local/share}/Zorv/Zorv Tessary/Loudspeakers"
+if [ -z "$(find "$SPEAKERS" -type f -iname '*.vxq' -print -quit 2>/dev/null)" ]; then
+  "$BUILD/tools/zorv_datagen_tool" "$SPEAKERS" --array
+fi
+
 if [ -x "$BUILD/src/ZorvTessary" ]; then
   exec "$BUILD/src/ZorvTessary" "$@"
 fi
