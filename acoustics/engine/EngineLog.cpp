@@ -1,0 +1,39 @@
+#include "acoustics/engine/EngineLog.h"
+
+#include <juce_core/juce_core.h>
+
+namespace zorvpro
+{
+namespace acoustics
+{
+
+namespace
+{
+std::string Decorated(const std::string& text, const char* file, const char* function, int line)
+{
+    return text + " occurred @ '" + file + "::" + function + "() Line " + std::to_string(line) + "'";
+}
+
+void LogError(const std::string& text)
+{
+    juce::Logger::writeToLog(juce::String::fromUTF8(text.c_str()));
+}
+} // namespace
+
+std::string ExceptionLogText(const std::string& what, const char* file, const char* function, int line)
+{
+    return Decorated("Exception " + what, file, function, line);
+}
+
+void LogEngineException(const std::exception& e, const char* file, const char* function, int line)
+{
+    LogError(ExceptionLogText(e.what(), file, function, line));
+}
+
+void LogEngineUnknownException(const char* file, const char* function, int line)
+{
+    LogError(Decorated("Unknown exception", file, function, line));
+}
+
+} // namespace acoustics
+} // namespace zorvpro
