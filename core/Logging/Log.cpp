@@ -1,0 +1,11 @@
+#include "core/Logging/Log.h"
+
+#include "core/Logging/LogWriter.h"
+
+namespace zorvpro
+{
+bool LogMessage(LogLevel::LogLevelType level, const std::string& text)
+{
+    return LogWriter::Instance().Log(level, text.c_str());
+}
+} // namespace zorvpro
