@@ -1,6 +1,6 @@
 #include "acoustics/engine/EngineLog.h"
 
-#include <juce_core/juce_core.h>
+#include "core/Logging/Log.h"
 
 namespace zorvpro
 {
@@ -16,7 +16,7 @@ std::string Decorated(const std::string& text, const char* file, const char* fun
 
 void LogError(const std::string& text)
 {
-    juce::Logger::writeToLog(juce::String::fromUTF8(text.c_str()));
+    LogMessage(LogLevel::Error, text);
 }
 } // namespace
 
