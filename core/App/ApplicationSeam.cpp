@@ -1,0 +1,48 @@
+#include "core/App/ApplicationSeam.h"
+
+#include "acoustics/engine/IZorvAcoustics.h"
+
+#include <atomic>
+#include <utility>
+
+namespace zorvpro
+{
+
+namespace
+{
+std::atomic<ApplicationSeam*> s_instance{nullptr};
+}
+
+ApplicationSeam::ApplicationSeam()
+{
+    s_instance.store(this);
+}
+
+ApplicationSeam::~ApplicationSeam()
+{
+    ApplicationSeam* expected = this;
+    s_instance.compare_exchange_strong(expected, nullptr);
+}
+
+ApplicationSeam* ApplicationSeam::Instance()
+{
+    return s_instance.load();
+}
+
+ApplicationSeam::EnginePtr ApplicationSeam::GetEngine() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_engine;
+}
+
+void ApplicationSeam::SetEngine(EnginePtr engine)
+{
+    EnginePtr previous;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        previous = std::exchange(m_engine, std::move(engine));
+    }
+    // The old engine is released outside the lock; its shutdown may take a while.
+}
+
+} // namespace zorvpro
