@@ -1,5 +1,7 @@
 #include "acoustics/data/ZipFile.h"
 
+#include "acoustics/data/CheckedZipEntry.h"
+
 #include <juce_core/juce_core.h>
 
 #include <algorithm>
@@ -102,9 +104,8 @@ std::string ZipFile::ZipStream::readRemaining(int64_t limit)
 
 ZipFile::ZipFile(const std::string& path) : archivePath(path)
 {
-    const juce::File file =
-        juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(path.c_str()));
-    zip = std::make_unique<juce::ZipFile>(file);
+    archiveFile = juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(path.c_str()));
+    zip = std::make_unique<juce::ZipFile>(archiveFile);
     if (!zip)
         throw std::bad_alloc();
 }
@@ -147,10 +148,11 @@ ZipFile::ZipStream ZipFile::openStream(const EntryInfo& info)
         if (entry == nullptr || entry->uncompressedSize != info.size ||
             entry->fileTime.toMilliseconds() != info.time || entry->filename.toStdString() != info.name)
             continue;
-        juce::InputStream* stream = zip->createStreamForEntry(i);
+        // Only entries that inflate to their stated size and checksum are read.
+        std::unique_ptr<juce::InputStream> stream = OpenCheckedZipEntry(*zip, i, archiveFile);
         if (stream == nullptr)
             return {};
-        return ZipStream(std::make_unique<ZipStream::Impl>(stream));
+        return ZipStream(std::make_unique<ZipStream::Impl>(stream.release()));
     }
     return {};
 }

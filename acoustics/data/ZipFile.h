@@ -4,10 +4,7 @@
 #include <memory>
 #include <string>
 
-namespace juce
-{
-class ZipFile;
-}
+#include <juce_core/juce_core.h>
 
 namespace zorvpro::acoustics
 {
@@ -72,6 +69,7 @@ public:
 private:
     std::unique_ptr<juce::ZipFile> zip;
     std::string archivePath;
+    juce::File archiveFile;
 };
 
 } // namespace zorvpro::acoustics
