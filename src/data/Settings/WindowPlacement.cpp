@@ -1,0 +1,109 @@
+#include "data/Settings/WindowPlacement.h"
+
+#include "data/Settings/AppSettings.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+namespace zorvpro
+{
+namespace
+{
+QString ScreenConfiguration(const QRect& geometry)
+{
+    return QStringLiteral("%1;%2;%3;%4")
+        .arg(geometry.x())
+        .arg(geometry.y())
+        .arg(geometry.width())
+        .arg(geometry.height());
+}
+} // namespace
+
+void DeferWindowPlacement(QWidget* widget, bool restore)
+{
+    if (widget == nullptr)
+        return;
+    QTimer::singleShot(0, widget, [widget, restore] { ApplyWindowPlacement(widget, restore); });
+}
+
+void ApplyWindowPlacement(QWidget* widget, bool restore)
+{
+    ApplyWindowPlacement(widget, restore, AppSettings::Instance());
+}
+
+bool ReadWindowPlacement(QWidget* widget, WindowSettings& settings)
+{
+    return ReadWindowPlacement(widget, settings, AppSettings::Instance());
+}
+
+void SaveWindowPlacement(QWidget* widget)
+{
+    SaveWindowPlacement(widget, AppSettings::Instance());
+}
+
+bool ReadWindowPlacement(QWidget* widget, WindowSettings& out, const AppSettings& settings)
+{
+    if (qobject_cast<QDialog*>(widget) == nullptr && qobject_cast<QMainWindow*>(widget) == nullptr)
+        return false;
+    out = settings.GetWindowSettings(widget->objectName());
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (out.screenNumber < 0 || out.screenNumber >= screens.size())
+        return false;
+    return ScreenConfiguration(screens.at(out.screenNumber)->geometry()) == out.screenConfiguration;
+}
+
+void ApplyWindowPlacement(QWidget* widget, bool restore, AppSettings& settings)
+{
+    if (widget == nullptr)
+        return;
+    if (!restore)
+    {
+        SaveWindowPlacement(widget, settings);
+        return;
+    }
+    WindowSettings placement;
+    if (!ReadWindowPlacement(widget, placement, settings))
+    {
+        if (qobject_cast<QMainWindow*>(widget) != nullptr)
+            widget->setWindowState(widget->windowState() | Qt::WindowMaximized);
+        return;
+    }
+    QRect geometry = widget->geometry();
+    geometry.moveLeft(placement.x);
+    geometry.moveTop(placement.y);
+    geometry.setSize(widget->sizeHint());
+    widget->setGeometry(geometry);
+    if (placement.maximized)
+    {
+        widget->setWindowState(widget->windowState() | Qt::WindowMaximized);
+        return;
+    }
+    QTimer::singleShot(0, widget,
+                       [widget] { widget->resize(widget->minimumWidth(), widget->minimumHeight()); });
+}
+
+void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
+{
+    if (widget == nullptr)
+        return;
+    const QRect geometry = widget->geometry();
+    QScreen* screen = widget->screen();
+    if (screen == nullptr)
+        return;
+    const QRect screenGeometry = screen->geometry();
+    if (!screenGeometry.contains(geometry) && !widget->isMaximized())
+        return;
+    WindowSettings placement;
+    placement.name = widget->objectName();
+    placement.screenNumber = QGuiApplication::screens().indexOf(screen);
+    placement.screenConfiguration = ScreenConfiguration(screenGeometry);
+    placement.x = geometry.x();
+    placement.y = geometry.y();
+    placement.maximized = widget->isMaximized();
+    settings.SetWindowSettings(placement);
+}
+} // namespace zorvpro

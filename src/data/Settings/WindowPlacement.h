@@ -1,0 +1,28 @@
+#pragma once
+
+#include "data/Settings/WindowSettings.h"
+
+class QWidget;
+
+namespace zorvpro
+{
+class AppSettings;
+
+// Runs ApplyWindowPlacement on the next event-loop pass, unless the widget
+// is gone by then. Windows call it from setVisible: showing restores the
+// placement, hiding saves it.
+void DeferWindowPlacement(QWidget* widget, bool restore);
+// restore = true puts the window where it was; false saves where it is.
+void ApplyWindowPlacement(QWidget* widget, bool restore);
+// The stored placement of a dialog or main window; false when there is none
+// usable: another kind of widget, an unknown screen, or a screen whose
+// geometry changed since the save.
+bool ReadWindowPlacement(QWidget* widget, WindowSettings& settings);
+// Stores the placement when the window lies within one screen or is maximised.
+void SaveWindowPlacement(QWidget* widget);
+
+// The same against given settings rather than the process-wide ones.
+void ApplyWindowPlacement(QWidget* widget, bool restore, AppSettings& settings);
+bool ReadWindowPlacement(QWidget* widget, WindowSettings& out, const AppSettings& settings);
+void SaveWindowPlacement(QWidget* widget, AppSettings& settings);
+} // namespace zorvpro

@@ -1,0 +1,112 @@
+#include "data/Settings/WindowPlacement.h"
+
+#include "../support/TempDir.h"
+#include "data/Settings/AppSettings.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+using namespace zorvpro;
+
+namespace
+{
+QString CurrentScreenConfig(int index)
+{
+    const QRect g = QGuiApplication::screens().at(index)->geometry();
+    return QStringLiteral("%1;%2;%3;%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+}
+
+class WindowPlacementTest : public ::testing::Test
+{
+protected:
+    test::TempDir dir;
+    AppSettings settings{dir.File(QStringLiteral("Settings.xml"))};
+
+    WindowSettings Stored(const QString& name, int screen, const QString& config)
+    {
+        WindowSettings record;
+        record.name = name;
+        record.screenNumber = screen;
+        record.screenConfiguration = config;
+        record.x = 30;
+        record.y = 40;
+        record.maximized = false;
+        settings.SetWindowSettings(record);
+        return record;
+    }
+};
+} // namespace
+
+TEST_F(WindowPlacementTest, OnlyDialogsAndMainWindowsOnAnUnchangedScreenHaveAPlacement)
+{
+    ASSERT_FALSE(QGuiApplication::screens().isEmpty());
+    QWidget plain;
+    plain.setObjectName(QStringLiteral("plain"));
+    Stored(QStringLiteral("plain"), 0, CurrentScreenConfig(0));
+    WindowSettings out;
+    EXPECT_FALSE(ReadWindowPlacement(&plain, out, settings));
+    EXPECT_FALSE(ReadWindowPlacement(nullptr, out, settings));
+
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("zorvpro__AboutDialog"));
+    Stored(dialog.objectName(), 0, CurrentScreenConfig(0));
+    EXPECT_TRUE(ReadWindowPlacement(&dialog, out, settings));
+    EXPECT_EQ(30, out.x);
+
+    Stored(dialog.objectName(), 0, QStringLiteral("0;0;1;1"));
+    EXPECT_FALSE(ReadWindowPlacement(&dialog, out, settings));
+
+    const int screens = QGuiApplication::screens().size();
+    Stored(dialog.objectName(), screens, CurrentScreenConfig(0));
+    EXPECT_FALSE(ReadWindowPlacement(&dialog, out, settings));
+    Stored(dialog.objectName(), -1, CurrentScreenConfig(0));
+    EXPECT_FALSE(ReadWindowPlacement(&dialog, out, settings));
+}
+
+TEST_F(WindowPlacementTest, MainWindowWithoutUsablePlacementOpensMaximised)
+{
+    QMainWindow window;
+    window.setObjectName(QStringLiteral("zorvpro__MainWindow"));
+    Stored(window.objectName(), QGuiApplication::screens().size(), CurrentScreenConfig(0));
+    ApplyWindowPlacement(&window, true, settings);
+    EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("zorvpro__AboutDialog"));
+    ApplyWindowPlacement(&dialog, true, settings);
+    EXPECT_FALSE(dialog.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(WindowPlacementTest, StoredPlacementMovesTheWindow)
+{
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("zorvpro__SettingsPage"));
+    Stored(dialog.objectName(), 0, CurrentScreenConfig(0));
+    ApplyWindowPlacement(&dialog, true, settings);
+    EXPECT_EQ(QPoint(30, 40), dialog.geometry().topLeft());
+    EXPECT_FALSE(dialog.windowState() & Qt::WindowMaximized);
+}
+
+TEST_F(WindowPlacementTest, SavingKeepsTheOldRecordForAWindowOffItsScreen)
+{
+    const QRect screen = QGuiApplication::screens().at(0)->geometry();
+    QDialog dialog;
+    dialog.setObjectName(QStringLiteral("zorvpro__AboutDialog"));
+    dialog.setGeometry(screen.x() + 10, screen.y() + 20, 100, 80);
+    ApplyWindowPlacement(&dialog, false, settings);
+    WindowSettings saved = settings.GetWindowSettings(dialog.objectName());
+    EXPECT_EQ(dialog.objectName(), saved.name);
+    EXPECT_EQ(screen.x() + 10, saved.x);
+    EXPECT_EQ(screen.y() + 20, saved.y);
+    EXPECT_EQ(CurrentScreenConfig(0), saved.screenConfiguration);
+    EXPECT_FALSE(saved.maximized);
+
+    // Partly outside the screen and not maximised: the earlier record stays.
+    dialog.setGeometry(screen.right() - 20, screen.y() + 5, 100, 80);
+    SaveWindowPlacement(&dialog, settings);
+    saved = settings.GetWindowSettings(dialog.objectName());
+    EXPECT_EQ(screen.x() + 10, saved.x);
+}
