@@ -1,0 +1,187 @@
+#include "acoustics/model/Polar.h"
+
+#include "acoustics/model/FrequencyBands.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace zorvpro::acoustics
+{
+
+namespace
+{
+
+constexpr double DegreesPerRadian = 57.29577951308232;
+constexpr double TwoPi = 6.283185307179586;
+constexpr double MinimumStep = 0.0017453292519943296; // 0.1 degrees
+constexpr double MaximumStep = 1.5707963267948966;    // 90 degrees
+
+uint32_t azimuthCountFor(double degrees)
+{
+    return degrees > 0.0 ? static_cast<uint32_t>(std::trunc(360.0 / degrees)) : 0;
+}
+
+uint32_t polarCountFor(double degrees)
+{
+    return degrees > 0.0 ? static_cast<uint32_t>(std::trunc(180.0 / degrees)) + 1 : 0;
+}
+
+// a + (b - a) * t element-wise; empty unless both hold the same non-zero count.
+DoubleBuffer blend(const DoubleBuffer& a, const DoubleBuffer& b, double t)
+{
+    if (a.empty() || a.count() != b.count())
+        return {};
+    DoubleBuffer result(a.count());
+    for (uint64_t i = 0; i < a.count(); ++i)
+        result[i] = a[i] + (b[i] - a[i]) * t;
+    return result;
+}
+
+// Bilinear blend of the four corners: along the polar angle, then azimuth.
+DoubleBuffer bilinear(const DoubleBuffer& q00, const DoubleBuffer& q01, const DoubleBuffer& q10,
+                      const DoubleBuffer& q11, double fp, double fa)
+{
+    if (q00.empty() || q01.count() != q00.count() || q10.count() != q00.count() || q11.count() != q00.count())
+        return {};
+    return blend(blend(q00, q01, fp), blend(q10, q11, fp), fa);
+}
+
+} // namespace
+
+Polar::Polar(double step_, uint32_t bands) : step(step_), bandCount(bands)
+{
+    const double degrees = step * DegreesPerRadian;
+    inverseStep = degrees > 0.0 ? 1.0 / degrees : 0.0;
+    azimuthCount = azimuthCountFor(degrees);
+    polarCount = polarCountFor(degrees);
+    perBand[0].allocate(bands, 0.0);
+    perBand[1].allocate(bands, 1.0);
+    for (int i = 2; i < 8; ++i)
+        perBand[i].allocate(bands, 0.0);
+
+    // The negated comparisons also reject a NaN step.
+    if (azimuthCount == 0 || polarCount == 0 || bandCount == 0 ||
+        bandCount != frequencyTable(ThirdOctaveBands).count() || !(step >= MinimumStep) ||
+        !(step <= MaximumStep))
+        throw std::invalid_argument("Invalid arguments Polar::ctor");
+}
+
+uint32_t Polar::polarValueCount(double step, uint32_t bands)
+{
+    const double degrees = step * DegreesPerRadian;
+    if (!(degrees > 0.0) || !std::isfinite(degrees))
+        return 0;
+    return azimuthCountFor(degrees) * polarCountFor(degrees) * bands;
+}
+
+void Polar::replace(DoubleBuffer& stored, DoubleBuffer&& values)
+{
+    DoubleBuffer taken(std::move(values));
+    if (taken.count() == stored.count())
+        stored = std::move(taken);
+}
+
+const DoubleBuffer& Polar::getPerBandArray(uint32_t index) const
+{
+    static const DoubleBuffer none;
+    return index < 8 ? perBand[index] : none;
+}
+
+void Polar::setBandSelection(BandSelection selection)
+{
+    if (selection == bandSelection)
+        return;
+    bandSelection = selection;
+    for (auto& [azimuth, column] : directions)
+        for (auto& [polar, mask] : column)
+            mask.setBandSelection(selection);
+}
+
+void Polar::setData(DoubleBuffer&& magnitudesIn, DoubleBuffer&& phasesIn)
+{
+    const DoubleBuffer magnitudes(std::move(magnitudesIn));
+    const DoubleBuffer phases(std::move(phasesIn));
+    const uint64_t expected = static_cast<uint64_t>(bandCount) * azimuthCount * polarCount;
+    if (magnitudes.count() != expected || phases.count() != expected)
+        return;
+
+    directions.clear();
+    DoubleBuffer reference(bandCount);
+    for (uint32_t b = 0; b < bandCount; ++b)
+        reference[b] = 2e-5 * std::pow(10.0, perBand[1][b] / 20.0);
+
+    uint64_t position = 0;
+    for (uint32_t i = 0; i < azimuthCount; ++i)
+    {
+        auto& column = directions[i];
+        for (uint32_t j = 0; j < polarCount; ++j)
+        {
+            DoubleBuffer m(bandCount);
+            DoubleBuffer p(bandCount);
+            for (uint32_t b = 0; b < bandCount; ++b, ++position)
+            {
+                m[b] = std::pow(10.0, -magnitudes[position] / 20.0) * reference[b];
+                p[b] = phases[position];
+            }
+            column.insert_or_assign(
+                j, FrequencyMask(std::move(m), std::move(p), LevelAmplitude, PhaseDelay, bandSelection));
+        }
+    }
+}
+
+const FrequencyMask* Polar::find(uint32_t azimuth, uint32_t polar) const
+{
+    auto column = directions.find(azimuth);
+    if (column == directions.end())
+        return nullptr;
+    auto entry = column->second.find(polar);
+    return entry == column->second.end() ? nullptr : &entry->second;
+}
+
+FrequencyMask Polar::lookup(const math::Vec3& d) const
+{
+    if (!std::isfinite(d.x) || !std::isfinite(d.y) || !std::isfinite(d.z) || azimuthCount == 0 ||
+        polarCount == 0)
+        return FrequencyMask();
+
+    double azimuth = std::fmod(std::atan2(d.z, d.y), TwoPi);
+    if (azimuth < 0.0)
+        azimuth += TwoPi;
+    azimuth *= DegreesPerRadian;
+    const double length = d.Length();
+    const double cosine = (d.x == 0.0 || length == 0.0) ? 0.0 : d.x / length;
+    double polarAngle = std::acos(std::clamp(cosine, -1.0, 1.0)) * DegreesPerRadian;
+    azimuth = std::clamp(azimuth, 0.0, 360.0);
+    polarAngle = std::clamp(polarAngle, 0.0, 180.0);
+
+    const double a = azimuth * inverseStep;
+    const double p = polarAngle * inverseStep;
+    uint32_t i0 = static_cast<uint32_t>(std::trunc(a));
+    uint32_t i1 = i0 + 1;
+    uint32_t j0 = static_cast<uint32_t>(std::trunc(p));
+    uint32_t j1 = j0 + 1;
+    // The fractions are taken before the indices wrap or clamp.
+    const double fa = a - std::trunc(a);
+    const double fp = p - std::trunc(p);
+    if (i0 >= azimuthCount)
+        i0 -= azimuthCount;
+    if (i1 >= azimuthCount)
+        i1 -= azimuthCount;
+    j0 = std::min(j0, polarCount - 1);
+    j1 = std::min(j1, polarCount - 1);
+
+    const FrequencyMask* q00 = find(i0, j0);
+    const FrequencyMask* q01 = find(i0, j1);
+    const FrequencyMask* q10 = find(i1, j0);
+    const FrequencyMask* q11 = find(i1, j1);
+    if (!q00 || !q01 || !q10 || !q11)
+        return FrequencyMask();
+
+    return FrequencyMask(
+        bilinear(q00->magnitudes(), q01->magnitudes(), q10->magnitudes(), q11->magnitudes(), fp, fa),
+        bilinear(q00->phases(), q01->phases(), q10->phases(), q11->phases(), fp, fa), q00->getMagnitudeKind(),
+        q00->getPhaseKind());
+}
+
+} // namespace zorvpro::acoustics
