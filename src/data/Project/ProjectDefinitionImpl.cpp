@@ -1,0 +1,135 @@
+#include "data/Project/ProjectDefinitionImpl.h"
+
+#include "core/Commands/UndoStack.h"
+#include "core/Logger/OmbraxLogger.h"
+#include "core/Xml/HierarchicalFile.h"
+
+#include <QUndoStack>
+
+namespace zorvpro
+{
+
+namespace
+{
+const char* const ProjectTag = "Project";
+
+void LogError(const QString& text)
+{
+    OmbraxLogger::Log(LogLevel::Error, text);
+}
+} // namespace
+
+ProjectDefinition::Impl::Impl(ProjectDefinition* owner) : m_owner(owner)
+{
+    connect(&m_settings, &ProjectSettings::settingsChanged, this, &Impl::onSettingsChanged);
+    connect(&UndoStack::Instance(), &QUndoStack::cleanChanged, this, &Impl::onCleanChanged);
+}
+
+ProjectDefinition::Impl::~Impl() = default;
+
+void ProjectDefinition::Impl::onCleanChanged(bool clean)
+{
+    if (m_modified == !clean)
+        return;
+    m_modified = !clean;
+    emit m_owner->fileModifiedChanged();
+}
+
+void ProjectDefinition::Impl::onSettingsChanged()
+{
+    if (m_loading || m_clearing || m_modified)
+        return;
+    m_modified = true;
+    emit m_owner->fileModifiedChanged();
+}
+
+void ProjectDefinition::Impl::ResetModified()
+{
+    if (!m_modified)
+        return;
+    m_modified = false;
+    emit m_owner->fileModifiedChanged();
+}
+
+bool ProjectDefinition::Impl::Load(const QString& path)
+{
+    const bool wasLoading = m_loading;
+    m_loading = true;
+
+    bool loaded = false;
+    if (HierarchicalFilePtr file = HierarchicalFile::Open(path))
+    {
+        m_owner->SetFileName(path);
+        HierarchicalFileElementPtr project = file->GetRoot();
+        if (project->GetName() != QLatin1String(ProjectTag))
+            LogError(QString("Unable to find %1 element in settings").arg(ProjectTag));
+        else if (!LoadSettings(project))
+            LogError("Load of settings failed");
+        else if (!LoadVenue(project))
+            LogError("Load of venue failed");
+        else
+            loaded = true;
+    }
+    else
+    {
+        LogError("Unable to read project file");
+    }
+
+    if (loaded)
+    {
+        m_owner->AddRecentFile(path);
+        UndoStack::Instance().setClean();
+        ResetModified();
+    }
+    else
+    {
+        Clear(false);
+        m_venue.RemoveAllNodes();
+        m_owner->RemoveRecentFile(path);
+    }
+
+    m_loading = wasLoading;
+    return loaded;
+}
+
+bool ProjectDefinition::Impl::Save(const QString& path)
+{
+    // Everything about the project changes only once the file is written, so
+    // a failed save leaves it named as before and still modified.
+    HierarchicalFile file;
+    HierarchicalFileElementPtr project = file.CreateRoot(ProjectTag);
+    if (!project)
+        return false;
+    project->SetAttribute("Version", "1");
+    SaveVenue(project);
+    SaveSettings(project);
+
+    if (!file.Save(path))
+        return false;
+
+    m_owner->SetFileName(path);
+    UndoStack::Instance().setClean();
+    ResetModified();
+    m_owner->AddRecentFile(path);
+    return true;
+}
+
+void ProjectDefinition::Impl::Clear(bool markModified)
+{
+    const bool wasClearing = m_clearing;
+    m_clearing = true;
+
+    m_owner->SetFileName(QString());
+    m_settings.Reset();
+    UndoStack::Instance().setClean();
+    ResetModified();
+    if (markModified && !m_modified)
+    {
+        m_modified = true;
+        emit m_owner->fileModifiedChanged();
+    }
+
+    m_clearing = wasClearing;
+}
+
+} // namespace zorvpro
