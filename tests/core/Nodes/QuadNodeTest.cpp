@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 namespace zorvpro
 {
@@ -131,6 +133,35 @@ TEST(QuadNodeTest, SingularTransformBlocksNothing)
     // Once the transform is usable again, so is the quad.
     quad->SetTransform(math::Mat4());
     EXPECT_TRUE(quad->intersects(Down(1, 1.5), 100));
+}
+
+TEST(QuadNodeTest, EngineThreadsNeverSeeAHalfWrittenTransform)
+{
+    // Both transforms put the square in the same place (the second turns it
+    // half way round its centre); any mix of the two moves it off the ray.
+    QuadNodePtr quad = Square();
+    const math::Mat4 identity;
+    const math::Mat4 turned(std::array<double, 16>{-1, 0, 0, 2, 0, -1, 0, 2, 0, 0, 1, 0, 0, 0, 0, 1});
+    ASSERT_TRUE(quad->intersects(Down(1, 1.2), 10));
+    quad->SetTransform(turned);
+    ASSERT_TRUE(quad->intersects(Down(1, 1.2), 10));
+
+    std::atomic<bool> done{false};
+    std::atomic<int> misses{0};
+    std::thread engine(
+        [&]
+        {
+            while (!done.load())
+            {
+                if (!quad->intersects(Down(1, 1.2), 10))
+                    ++misses;
+            }
+        });
+    for (int i = 0; i < 100000; ++i)
+        quad->SetTransform(i % 2 ? turned : identity);
+    done = true;
+    engine.join();
+    EXPECT_EQ(misses.load(), 0);
 }
 
 TEST(QuadNodeTest, PickReportsWhereTheRayHit)
