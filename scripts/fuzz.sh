@@ -26,8 +26,10 @@ for t in "${targets[@]}"; do
   exe="$BUILD/fuzz/$t"
   seeds="$BUILD/fuzz-corpus/$t"
   mkdir -p "$seeds"
-  # Seeds: the committed corpus plus whatever the target's seed writer produces.
-  [ -d "$ROOT/fuzz/corpus/$t" ] && cp -n "$ROOT/fuzz/corpus/$t"/* "$seeds"/ 2>/dev/null || true
+  # Seeds: the committed corpus, the kept regressions and what the seed writer makes.
+  for kept in "$ROOT/fuzz/corpus/$t" "$ROOT/fuzz/regressions/$t"; do
+    [ -d "$kept" ] && cp -n "$kept"/* "$seeds"/ 2>/dev/null || true
+  done
   [ -x "$BUILD/tools/zorv_fuzz_seeds" ] && "$BUILD/tools/zorv_fuzz_seeds" "$t" "$seeds" || true
   crashdir="$BUILD/fuzz-findings/$t"; mkdir -p "$crashdir"
   echo "== fuzzing $t for ${SECONDS_PER_TARGET}s"

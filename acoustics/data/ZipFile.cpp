@@ -1,6 +1,7 @@
 #include "acoustics/data/ZipFile.h"
 
 #include "acoustics/data/CheckedZipEntry.h"
+#include "acoustics/data/Utf8Text.h"
 
 #include <juce_core/juce_core.h>
 
@@ -73,8 +74,9 @@ std::string ZipFile::ZipStream::readText()
     const size_t nul = bytes.find('\0');
     if (nul != std::string::npos)
         bytes.resize(nul);
-    // Invalid UTF-8 sequences are dropped rather than passed on.
-    return juce::String::fromUTF8(bytes.data(), static_cast<int>(bytes.size())).toStdString();
+    // JUCE keeps malformed UTF-8 as it is and its XML parser then reads past
+    // the end of the text: malformed bytes become U+FFFD here.
+    return ValidUtf8(bytes);
 }
 
 void ZipFile::ZipStream::skip(int64_t count)

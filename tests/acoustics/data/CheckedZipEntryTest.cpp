@@ -1,4 +1,5 @@
 #include "acoustics/data/CheckedZipEntry.h"
+#include "acoustics/data/ZipFile.h"
 
 #include "tools/datagen/Archive.h"
 
@@ -194,6 +195,24 @@ TEST(CheckedZipEntry, DirectoryAgreesWithJuceAndRejectsBadIndices)
 
     juce::MemoryInputStream junk("not a zip at all", 16, false);
     EXPECT_TRUE(ReadZipDirectory(junk).empty());
+}
+
+TEST(CheckedZipEntry, DataSetArchiveReaderOpensOnlyVerifiedEntries)
+{
+    ZipFixture zip(TwoEntries());
+    zip.Flip(zip.Data("stored.bin") + 3);
+    zip.Put16(zip.Record("dir/deflated.xml") + 10, 12); // claims bzip2
+    ASSERT_TRUE(zip.file.getFile().replaceWithData(zip.bytes.getData(), zip.bytes.getSize()));
+
+    ZipFile archive(zip.file.getFile().getFullPathName().toStdString());
+    EXPECT_EQ(archive.getEntryInfo("stored.bin", false).size, 300) << "the entry is listed";
+    EXPECT_TRUE(archive.openStream("stored.bin", false).isEmpty());
+    EXPECT_TRUE(archive.openStream("dir/deflated.xml", false).isEmpty());
+
+    ZipFixture good(TwoEntries());
+    ASSERT_NE(good.Open("stored.bin"), nullptr);
+    ZipFile intact(good.file.getFile().getFullPathName().toStdString());
+    EXPECT_EQ(intact.openStream("dir/deflated.xml", false).readText(), Text(5000));
 }
 
 } // namespace

@@ -1,0 +1,99 @@
+#include "fuzz/targets/AcousticTargets.h"
+
+#include "acoustics/data/EQDataSpread.h"
+#include "acoustics/data/EQSpiral.h"
+#include "acoustics/data/ModelFileReader.h"
+#include "acoustics/data/Utf8Text.h"
+
+#include <juce_core/juce_core.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace zorvpro::fuzz
+{
+namespace
+{
+
+// A broken invariant is a finding like a crash.
+void Require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+int FuzzModelFile(const uint8_t* data, size_t size)
+{
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    try
+    {
+        const acoustics::ModelFileData model = acoustics::ReadModelFile(bytes);
+        // Whatever was read came out of the bytes: no record list can be
+        // longer than the file could describe.
+        Require(model.transformers.size() <= size && model.polars.size() <= size &&
+                model.transducers.size() <= size && model.faces.size() <= size);
+        for (const auto& polar : model.polars)
+        {
+            const uint32_t n = acoustics::polarValueCount(polar.stepRadians, acoustics::kModelBandCount);
+            Require(polar.magnitudes.count() == n && polar.phases.count() == n);
+            for (const auto& band : polar.bands)
+                Require(band.count() == acoustics::kModelBandCount);
+        }
+    }
+    catch (const std::invalid_argument&)
+    {
+        // Invalid model files are reported this way.
+    }
+    return 0;
+}
+
+int FuzzEqTable(const uint8_t* data, size_t size)
+{
+    // The text as the data-set loader reads an entry: up to the first NUL, as UTF-8.
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    bytes = bytes.substr(0, bytes.find('\0'));
+    const std::string text = acoustics::ValidUtf8(bytes);
+    std::unique_ptr<juce::XmlElement> root =
+        juce::XmlDocument::parse(juce::String::fromUTF8(text.data(), int(text.size())));
+    if (root == nullptr)
+        return 0;
+
+    acoustics::EQDataSpread spread;
+    acoustics::EQSpiral spiral;
+    spread.load(root.get());
+    spiral.load(root.get());
+
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const double v : {-inf, -1e300, -90.0, 0.0, 7.5, 15.0, 45.0, 1e300, inf, nan})
+    {
+        for (const uint32_t modules : {0u, 1u, 2u, 3u, 0xFFFFFFFFu})
+        {
+            spread.lookup(acoustics::EQRequestDataSpread(true, v, modules));
+            spread.lookup(acoustics::EQRequestDataSpread(false, v, modules));
+            spiral.lookup(acoustics::EQRequestDataSpiral(modules, v, v, v));
+            spiral.lookup(acoustics::EQRequestDataSpiral(modules, 10.0, v, 5.0));
+        }
+    }
+    // A request of the other kind finds nothing.
+    const acoustics::EqCurveValues none = spiral.lookup(acoustics::EQRequestDataSpread(true, 10.0, 1));
+    Require(none.LowCutFreq == 0.0 && none.Tilt == 0.0 && none.BoostOrCut == 0.0);
+    return 0;
+}
+
+const std::vector<FuzzTarget>& AcousticTargets()
+{
+    static const std::vector<FuzzTarget> targets{
+        {"ModelFileFuzzer", &FuzzModelFile},
+        {"EqTableFuzzer", &FuzzEqTable},
+    };
+    return targets;
+}
+
+} // namespace zorvpro::fuzz

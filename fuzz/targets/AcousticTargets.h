@@ -1,0 +1,15 @@
+#pragma once
+
+#include "fuzz/targets/FuzzTarget.h"
+
+namespace zorvpro::fuzz
+{
+
+// A binary model file, as the data-set loader reads it out of an archive.
+int FuzzModelFile(const uint8_t* data, size_t size);
+// An EQ table document, loaded as a spread and as a spiral table, then looked up.
+int FuzzEqTable(const uint8_t* data, size_t size);
+
+const std::vector<FuzzTarget>& AcousticTargets();
+
+} // namespace zorvpro::fuzz

@@ -1,0 +1,105 @@
+// Writes seed inputs for one fuzz target, made by the data-set generator.
+//   zorv_fuzz_seeds <target> <folder>
+// Unknown targets write nothing: their seeds are only the committed ones.
+#include "tools/datagen/BrokenCorpus.h"
+#include "tools/datagen/EqTables.h"
+#include "tools/datagen/Models.h"
+
+#include <iostream>
+#include <string>
+
+using namespace zorvpro::datagen;
+
+namespace
+{
+
+bool EndsWith(const std::string& s, const std::string& tail)
+{
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// Every archive the generator knows, good and broken, as entry lists.
+std::vector<std::vector<ArchiveEntry>> AllArchives()
+{
+    std::vector<std::vector<ArchiveEntry>> all{MakeArrayDataSet().entries, MakePointSourceDataSet().entries};
+    for (const BrokenArchive& b : BrokenCorpus())
+        if (!b.raw)
+            all.push_back(b.entries);
+    return all;
+}
+
+class SeedWriter
+{
+public:
+    explicit SeedWriter(juce::File dir) : folder(std::move(dir)) {}
+
+    void Write(const std::string& bytes)
+    {
+        const juce::File file = folder.getChildFile("gen-" + juce::String(count++));
+        if (file.replaceWithData(bytes.data(), bytes.size()))
+            ++written;
+    }
+
+    int count = 0;
+    int written = 0;
+
+private:
+    juce::File folder;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+    {
+        std::cerr << "usage: " << argv[0] << " <target> <folder>\n";
+        return 2;
+    }
+    const std::string target = argv[1];
+    const juce::File folder = juce::File::getCurrentWorkingDirectory().getChildFile(argv[2]);
+    if (!folder.createDirectory())
+        return 1;
+    SeedWriter out(folder);
+
+    if (target == "ModelFileFuzzer")
+    {
+        // Coarse grids keep these seeds small, so mutations reach every section.
+        for (ModelFile m : {ArrayModelFile(), PointSourceModelFile()})
+        {
+            for (PolarRecord& p : m.polars)
+            {
+                p.stepDegrees = 45.0f;
+                p.magnitudes = DirectionalMagnitudes(p.stepDegrees);
+                p.phases.assign(p.magnitudes.size(), 0.0f);
+            }
+            out.Write(m.Serialize());
+        }
+        out.Write(PointSourceModelFile().Serialize());
+        out.Write(ArrayModelFile().Serialize());
+        for (const auto& entries : AllArchives())
+            for (const ArchiveEntry& e : entries)
+                if (!EndsWith(e.name, ".xml"))
+                    out.Write(e.data);
+    }
+    else if (target == "EqTableFuzzer")
+    {
+        out.Write(SpreadTableXml());
+        out.Write(SpiralTableXml());
+    }
+    else if (target == "DataSetArchiveFuzzer")
+    {
+        const juce::TemporaryFile temp(".vxq");
+        for (const auto& entries : AllArchives())
+        {
+            juce::MemoryBlock bytes;
+            if (WriteArchive(temp.getFile(), entries) && temp.getFile().loadFileAsData(bytes))
+                out.Write(std::string(static_cast<const char*>(bytes.getData()), bytes.getSize()));
+        }
+        for (const BrokenArchive& b : BrokenCorpus())
+            if (b.raw)
+                out.Write(b.rawBytes);
+    }
+    std::cout << target << ": " << out.written << " seeds\n";
+    return out.written == out.count ? 0 : 1;
+}
