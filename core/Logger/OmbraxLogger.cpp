@@ -13,7 +13,8 @@ OmbraxLogger::OmbraxLogger()
 
 OmbraxLogger::~OmbraxLogger()
 {
-    LogWriter::Instance().RemoveListener(this);
+    if (LogWriter* writer = LogWriter::Find())
+        writer->RemoveListener(this);
 }
 
 OmbraxLogger* OmbraxLogger::Instance()
@@ -24,13 +25,14 @@ OmbraxLogger* OmbraxLogger::Instance()
 
 bool OmbraxLogger::Log(LogLevel::LogLevelType level, const char* text)
 {
-    return LogWriter::Instance().Log(level, text);
+    LogWriter* writer = LogWriter::Find();
+    return writer != nullptr && writer->Log(level, text);
 }
 
 void OmbraxLogger::Log(LogLevel::LogLevelType level, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
-    LogWriter::Instance().Log(level, utf8.constData());
+    Log(level, utf8.constData());
 }
 
 QString DescribeExceptionPlace(const QString& text, const char* file, const char* function, int line)

@@ -6,6 +6,7 @@ namespace zorvpro
 {
 bool LogMessage(LogLevel::LogLevelType level, const std::string& text)
 {
-    return LogWriter::Instance().Log(level, text.c_str());
+    LogWriter* writer = LogWriter::Find();
+    return writer != nullptr && writer->Log(level, text.c_str());
 }
 } // namespace zorvpro

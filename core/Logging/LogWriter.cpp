@@ -87,10 +87,33 @@ LogWriter::~LogWriter()
     CloseFileLocked();
 }
 
+namespace
+{
+// Trivially destructible, so it stays readable while other statics are torn down.
+std::atomic<bool> g_writerGone{false};
+
+struct WriterHolder
+{
+    std::unique_ptr<LogWriter> writer{new LogWriter()};
+    ~WriterHolder()
+    {
+        g_writerGone = true;
+        writer.reset();
+    }
+};
+} // namespace
+
 LogWriter& LogWriter::Instance()
 {
-    static const std::unique_ptr<LogWriter> instance(new LogWriter());
-    return *instance;
+    static WriterHolder holder;
+    return *holder.writer;
+}
+
+LogWriter* LogWriter::Find()
+{
+    if (g_writerGone)
+        return nullptr;
+    return &Instance();
 }
 
 bool LogWriter::Log(LogLevel::LogLevelType level, const char* text)

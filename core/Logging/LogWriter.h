@@ -38,6 +38,9 @@ public:
 
     // The process-wide writer, created on first use, destroyed at exit.
     static LogWriter& Instance();
+    // The process-wide writer, or null once it has been destroyed at exit:
+    // objects torn down after it may still try to log.
+    static LogWriter* Find();
 
     // Queues a record; false (nothing queued) when the threshold is off, the
     // level is below it, or the text is null.

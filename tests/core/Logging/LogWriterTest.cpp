@@ -1,5 +1,7 @@
 #include "core/Logging/LogWriter.h"
 
+#include "core/Logging/Log.h"
+
 #include "../support/TempDir.h"
 #include "LocalTimeZone.h"
 
@@ -333,4 +335,25 @@ TEST(LogWriterTest, EmptyFolderClosesTheFileAndAppliesTheLevel)
     EXPECT_EQ("", writer.GetFolder());
     EXPECT_EQ(LogLevel::Info, writer.GetLevel());
     EXPECT_TRUE(writer.Log(LogLevel::Info, "info"));
+}
+
+namespace
+{
+// Built before the writer, so destroyed after it at exit.
+struct LogsWhenDestroyed
+{
+    ~LogsWhenDestroyed() { LogMessage(LogLevel::Error, "logged after the writer is gone"); }
+};
+} // namespace
+
+TEST(LogWriterExitTest, LoggingAfterTheWriterWasDestroyedIsDropped)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static LogsWhenDestroyed late;
+            LogMessage(LogLevel::Error, "creates the writer");
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }

@@ -22,6 +22,8 @@ public:
     {
         LogWriter::Instance().SetLevel(LogLevel::Debug);
         LogWriter::Instance().SetListener(this);
+        // Records queued before the capture began are not the test's: drain them.
+        Clear();
     }
 
     ~LogCapture()
