@@ -3,7 +3,9 @@
 namespace zorvpro
 {
 // Receives every written log line (without line end) on the writer thread.
-// Implementations must not block for long: the next line waits for them.
+// Implementations must not block for long (the next line waits for them) and
+// must not change the writer's listener, file or echo flag from inside the
+// call; logging from inside it is fine.
 class ILogEventListener
 {
 public:
