@@ -1,5 +1,7 @@
 #include "acoustics/data/CheckedZipEntry.h"
 
+#include "acoustics/data/Utf8Text.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -102,7 +104,7 @@ std::vector<ZipDirectoryRecord> ReadZipDirectory(juce::InputStream& in)
         r.crc = Le32(rec + 16);
         r.compressedSize = Le32(rec + 20);
         r.uncompressedSize = Le32(rec + 24);
-        r.name = juce::String::fromUTF8(rec + 46, int(nameLength));
+        r.name = juce::String::fromUTF8(ValidUtf8(std::string_view(rec + 46, nameLength)).c_str());
         records.push_back(std::move(r));
         pos += 46 + nameLength + Le16(rec + 30) + Le16(rec + 32);
     }

@@ -31,7 +31,8 @@ void SetReason(std::string* reason, const char* text)
 std::unique_ptr<juce::XmlElement> ParseRoot(ZipFile::ZipStream& stream)
 {
     const std::string text = stream.readText();
-    auto root = juce::XmlDocument::parse(juce::String::fromUTF8(text.data(), static_cast<int>(text.size())));
+    // readText hands out well-formed UTF-8 only.
+    auto root = juce::XmlDocument::parse(juce::String::fromUTF8(text.c_str()));
     if (root != nullptr && !root->hasTagName("Root"))
         root.reset();
     return root;

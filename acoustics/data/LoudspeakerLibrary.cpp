@@ -1,6 +1,7 @@
 #include "acoustics/data/LoudspeakerLibrary.h"
 
 #include "acoustics/data/LoudspeakerDataSet.h"
+#include "acoustics/data/Utf8Text.h"
 #include "core/Logging/Log.h"
 
 #include <algorithm>
@@ -99,7 +100,7 @@ void LoudspeakerLibrary::loadLoudspeakerFiles(const std::string& folder, const W
     }
     if (library.empty())
     {
-        juce::Logger::outputDebugString(juce::String::fromUTF8(folder.c_str()));
+        juce::Logger::outputDebugString(juce::String::fromUTF8(ValidUtf8(folder).c_str()));
         juce::Logger::outputDebugString("No loudspeaker files found!");
     }
 }

@@ -106,7 +106,8 @@ std::string ZipFile::ZipStream::readRemaining(int64_t limit)
 
 ZipFile::ZipFile(const std::string& path) : archivePath(path)
 {
-    archiveFile = juce::File::getCurrentWorkingDirectory().getChildFile(juce::String::fromUTF8(path.c_str()));
+    archiveFile = juce::File::getCurrentWorkingDirectory().getChildFile(
+        juce::String::fromUTF8(ValidUtf8(path).c_str()));
     zip = std::make_unique<juce::ZipFile>(archiveFile);
     if (!zip)
         throw std::bad_alloc();
@@ -131,7 +132,7 @@ ZipFile::EntryInfo ZipFile::getEntryInfo(const std::string& name, bool ignoreCas
 {
     if (!zip)
         return {};
-    const int index = zip->getIndexOfFileName(juce::String::fromUTF8(name.c_str()), ignoreCase);
+    const int index = zip->getIndexOfFileName(juce::String::fromUTF8(ValidUtf8(name).c_str()), ignoreCase);
     return index < 0 ? EntryInfo{} : getEntryInfo(index);
 }
 

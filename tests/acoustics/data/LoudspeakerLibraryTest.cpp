@@ -184,3 +184,21 @@ TEST(LoudspeakerLibrary, WarningsReachTheLog)
                     [&](const std::string& l) { return l.find(expected) != std::string::npos; });
     EXPECT_TRUE(found) << expected;
 }
+
+// A file name that is not UTF-8 cannot be handed to the archive reader as
+// it stands; it is reported like any archive that yields no model.
+TEST(LoudspeakerLibrary, NonUtf8FileNamesAreReportedNotFatal)
+{
+    TempDataFolder t;
+    const std::string odd = t.path() + "/odd\xff\xc3name.vxq";
+    {
+        std::ofstream out(odd, std::ios::binary);
+        out << "PK\x05\x06";
+    }
+    LoudspeakerLibrary library;
+    Warnings warnings;
+    library.loadLoudspeakerFiles(t.path(), warnings.sink());
+    EXPECT_TRUE(library.families().empty());
+    ASSERT_EQ(warnings.lines.size(), 1u);
+    EXPECT_NE(warnings.lines[0].find(odd), std::string::npos);
+}
