@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <stdexcept>
 
 using namespace zorvpro::acoustics;
@@ -202,4 +203,27 @@ TEST(LoudspeakerDataSet, BrokenArchivesYieldNoModel)
         EXPECT_EQ(model, nullptr);
         EXPECT_FALSE(reason.empty());
     }
+}
+
+// The array driver's record beams horizontally more with rising frequency
+// and stays wide vertically, where the column itself forms the pattern.
+TEST(LoudspeakerDataSet, ArrayDriverNarrowsHorizontallyWithFrequency)
+{
+    TempDataFolder t;
+    const auto model = Load(t, datagen::MakeArrayDataSet());
+    ASSERT_NE(model, nullptr);
+    const Polar& polar = *model->getPolars()[0];
+    const double c = std::cos(1.0471975511965976), s = std::sin(1.0471975511965976);
+    const FrequencyMask axis = polar.lookup(zorvpro::math::Vec3(1, 0, 0));
+    const FrequencyMask side = polar.lookup(zorvpro::math::Vec3(c, s, 0)); // 60 degrees horizontally
+    const FrequencyMask up = polar.lookup(zorvpro::math::Vec3(c, 0, s));   // 60 degrees vertically
+    ASSERT_EQ(axis.magnitudes().count(), 28u);
+    const uint64_t low = 11, high = 25; // 400 Hz and 10 kHz
+    auto dropDb = [&](const FrequencyMask& m, uint64_t b)
+    { return 20 * std::log10(axis.magnitudes()[b] / m.magnitudes()[b]); };
+    EXPECT_GT(dropDb(side, high), dropDb(side, low) + 3.0);
+    EXPECT_GT(dropDb(side, high), dropDb(up, high) + 3.0);
+    EXPECT_GE(dropDb(up, low), 0.0);
+    // On axis the level follows the reference: 92 dB re 20 uPa above 200 Hz.
+    EXPECT_NEAR(20 * std::log10(axis.magnitudes()[high] / 2e-5), 92.0, 1e-3);
 }
