@@ -1,0 +1,241 @@
+#include "acoustics/fast/FastArrivalsSum.h"
+
+#include "acoustics/fast/VectorCosine.h"
+#include "acoustics/model/BandPhaseTables.h"
+#include "acoustics/model/FrequencyBands.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace zorvpro::acoustics
+{
+
+namespace
+{
+
+using fast::LaneMask;
+using fast::Lanes;
+
+constexpr double TwoPi = 6.283185307179586;
+// Window indices are clamped here; the padded table is zero from its end
+// on, so every clamped index reads 0 as the table's own range check would.
+constexpr double WindowClamp = 1000.0;
+constexpr uint64_t LaneCount = 4;
+
+// The window index of x cycles exactly as the table lookup forms it: the
+// nearest integer to 100 |x|, halves away from zero.
+inline int64_t windowIndex(double x)
+{
+    const double v = 100.0 * std::fabs(x);
+    if (!(v < WindowClamp))
+        return static_cast<int64_t>(WindowClamp);
+    return static_cast<int64_t>(std::round(v));
+}
+
+// One band of one point, arrivals in delay order; arrays padded by a whole
+// vector beyond n.
+struct SortedBand
+{
+    const double* delay;
+    const double* phase;
+    const double* amplitude;
+    const int64_t* selection;
+    uint64_t n;
+    double frequency;
+    const double* window;
+    int64_t windowEnd;
+};
+
+// Sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), visiting for each
+// i only the run of later arrivals whose window index lies before windowEnd
+// (sorted delays make the index grow with j). Counts the terms taken.
+__attribute__((target_clones("arch=haswell", "default"))) double crossSumOfBand(const SortedBand& b,
+                                                                                uint64_t& terms)
+{
+    constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52: rounds to an integer
+    double total = 0.0;
+    int64_t taken = 0;
+    uint64_t end = 0;
+    for (uint64_t i = 0; i + 1 < b.n; ++i)
+    {
+        const double ti = b.delay[i];
+        if (end < i + 1)
+            end = i + 1;
+        while (end < b.n && windowIndex((ti - b.delay[end]) * b.frequency) < b.windowEnd)
+            ++end;
+        if (end == i + 1)
+            continue;
+
+        const Lanes delayI = {ti, ti, ti, ti};
+        const double pi = b.phase[i];
+        const Lanes phaseI = {pi, pi, pi, pi};
+        const int64_t si = b.selection[i];
+        const LaneMask selectionI = {si, si, si, si};
+        const auto last = static_cast<int64_t>(end);
+        Lanes sum = {0.0, 0.0, 0.0, 0.0};
+        LaneMask hits = {0, 0, 0, 0};
+        for (uint64_t j = i + 1; j < end; j += LaneCount)
+        {
+            Lanes delayJ, phaseJ, amplitudeJ;
+            LaneMask selectionJ;
+            std::memcpy(&delayJ, b.delay + j, sizeof(delayJ));
+            std::memcpy(&phaseJ, b.phase + j, sizeof(phaseJ));
+            std::memcpy(&amplitudeJ, b.amplitude + j, sizeof(amplitudeJ));
+            std::memcpy(&selectionJ, b.selection + j, sizeof(selectionJ));
+
+            const Lanes x = (delayI - delayJ) * b.frequency;
+            Lanes v = 100.0 * (x < 0.0 ? -x : x);
+            v = v < WindowClamp ? v : WindowClamp;            // NaN lanes clamp too
+            Lanes index = (v + Shifter) - Shifter;            // nearest, ties to even
+            index = (v - index == 0.5) ? index + 1.0 : index; // ties away from zero
+            Lanes w;
+            for (uint64_t lane = 0; lane < LaneCount; ++lane)
+                w[lane] = b.window[static_cast<int64_t>(index[lane])];
+
+            Lanes c;
+            fast::cosineLanes(TwoPi * x - (phaseI - phaseJ), c);
+
+            const auto jj = static_cast<int64_t>(j);
+            const LaneMask lane = {jj, jj + 1, jj + 2, jj + 3};
+            const LaneMask valid = (lane < last) & ((selectionI & selectionJ) != 0) & (w != 0.0);
+            sum += valid ? w * c * amplitudeJ : 0.0;
+            hits -= valid; // true lanes are -1
+        }
+        total += b.amplitude[i] * (sum[0] + sum[1] + sum[2] + sum[3]);
+        taken += hits[0] + hits[1] + hits[2] + hits[3];
+    }
+    terms += static_cast<uint64_t>(taken);
+    return total;
+}
+
+bool allFinite(const double* values, uint64_t n)
+{
+    for (uint64_t i = 0; i < n; ++i)
+        if (!std::isfinite(values[i]))
+            return false;
+    return true;
+}
+
+} // namespace
+
+FastArrivalsSum::FastArrivalsSum()
+{
+    const DoubleBuffer& table = coherenceWindowTable(ThirdOctaveBands);
+    window.assign(static_cast<size_t>(WindowClamp) + 1, 0.0);
+    for (uint64_t k = 0; k < table.count() && k < window.size(); ++k)
+        window[k] = table[k];
+    windowEnd = static_cast<int64_t>(window.size());
+    while (windowEnd > 0 && window[windowEnd - 1] == 0.0)
+        --windowEnd;
+}
+
+bool FastArrivalsSum::gather(const std::vector<Arrival>& arrivals)
+{
+    const uint64_t bands = CalculationBandCount;
+    count = 0;
+    for (const Arrival& a : arrivals)
+        if (a.getResponse().magnitudes().count() == bands)
+            ++count;
+    stride = count + LaneCount;
+    amplitude.resize(bands * stride);
+    delay.resize(bands * stride);
+    phase.resize(bands * stride);
+    selection.resize(stride);
+
+    uint64_t m = 0;
+    for (const Arrival& a : arrivals)
+    {
+        const FrequencyMask& response = a.getResponse();
+        if (response.magnitudes().count() != bands)
+            continue;
+        const DoubleBuffer& total = a.getTotalDelay();
+        const DoubleBuffer& excess = a.getExcessPhase();
+        if (response.getMagnitudeKind() != LevelAmplitude || response.getPhaseKind() != PhaseDelay ||
+            total.count() != bands || excess.count() != bands ||
+            !allFinite(response.magnitudes().data(), bands) || !allFinite(total.data(), bands) ||
+            !allFinite(excess.data(), bands))
+            return false;
+        for (uint64_t k = 0; k < bands; ++k)
+        {
+            amplitude[k * stride + m] = response.magnitudes()[k];
+            delay[k * stride + m] = total[k];
+            phase[k * stride + m] = excess[k];
+        }
+        selection[m] = static_cast<int64_t>(response.getBandSelection().bits());
+        ++m;
+    }
+    return true;
+}
+
+void FastArrivalsSum::sortBand(uint64_t band)
+{
+    const double* bandDelay = delay.data() + band * stride;
+    // Insertion sort: the order of the previous band is nearly right, since
+    // delays differ between bands only by their minimum-phase part.
+    for (uint64_t i = 1; i < count; ++i)
+    {
+        const uint32_t item = order[i];
+        const double key = bandDelay[item];
+        uint64_t j = i;
+        for (; j > 0 && bandDelay[order[j - 1]] > key; --j)
+            order[j] = order[j - 1];
+        order[j] = item;
+    }
+    const double* bandAmplitude = amplitude.data() + band * stride;
+    const double* bandPhase = phase.data() + band * stride;
+    for (uint64_t i = 0; i < count; ++i)
+    {
+        const uint32_t m = order[i];
+        sortedDelay[i] = bandDelay[m];
+        sortedPhase[i] = bandPhase[m];
+        sortedAmplitude[i] = bandAmplitude[m];
+        sortedSelection[i] = selection[m];
+    }
+}
+
+void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arrivals)
+{
+    out = FrequencyMask(LevelPower, PhaseDelay);
+    if (arrivals.empty() || !arrivals.front().getResponse().isUsable())
+        return;
+    const uint64_t bands = arrivals.front().getResponse().magnitudes().count();
+    const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
+    if (bands != out.magnitudes().count() || bands != CalculationBandCount || frequencies.count() != bands ||
+        !gather(arrivals))
+    {
+        reference.sum(out, arrivals);
+        return;
+    }
+
+    // Zero padding: lanes past the last arrival are masked off, but must
+    // still read initialised memory.
+    order.resize(count);
+    for (uint64_t i = 0; i < count; ++i)
+        order[i] = static_cast<uint32_t>(i);
+    sortedDelay.assign(stride, 0.0);
+    sortedPhase.assign(stride, 0.0);
+    sortedAmplitude.assign(stride, 0.0);
+    sortedSelection.assign(stride, 0);
+
+    DoubleBuffer& power = out.magnitudes();
+    for (uint64_t k = 0; k < bands; ++k)
+    {
+        const double* bandAmplitude = amplitude.data() + k * stride;
+        double incoherent = 0.0;
+        for (uint64_t m = 0; m < count; ++m)
+            incoherent += bandAmplitude[m] * bandAmplitude[m];
+
+        sortBand(k);
+        const SortedBand sorted{sortedDelay.data(),
+                                sortedPhase.data(),
+                                sortedAmplitude.data(),
+                                sortedSelection.data(),
+                                count,
+                                frequencies[k],
+                                window.data(),
+                                windowEnd};
+        power[k] = incoherent + 2.0 * crossSumOfBand(sorted, terms);
+    }
+}
+
+} // namespace zorvpro::acoustics

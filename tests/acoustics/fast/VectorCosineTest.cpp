@@ -1,0 +1,64 @@
+#include "acoustics/fast/VectorCosine.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+using namespace zorvpro::acoustics::fast;
+
+namespace
+{
+
+double largestError(const std::vector<double>& x)
+{
+    std::vector<double> out(x.size());
+    cosines(x.data(), out.data(), x.size());
+    double worst = 0.0;
+    for (size_t i = 0; i < x.size(); ++i)
+        worst = std::max(worst, std::fabs(out[i] - std::cos(x[i])));
+    return worst;
+}
+
+} // namespace
+
+TEST(VectorCosine, StaysWithinItsBoundOverTheReducedRange)
+{
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> small(-40.0, 40.0);
+    std::uniform_real_distribution<double> wide(-CosineReductionLimit, CosineReductionLimit);
+    std::vector<double> x;
+    for (int i = 0; i < 20000; ++i)
+        x.push_back(small(rng));
+    for (int i = 0; i < 20000; ++i)
+        x.push_back(wide(rng));
+    // Quadrant boundaries and their neighbours, where the reduction switches
+    // between the sine and cosine series.
+    for (int k = -2000; k <= 2000; ++k)
+    {
+        const double b = k * M_PI / 4.0;
+        x.push_back(b);
+        x.push_back(std::nextafter(b, 1e9));
+        x.push_back(std::nextafter(b, -1e9));
+    }
+    EXPECT_LT(largestError(x), 1e-15);
+}
+
+TEST(VectorCosine, HandlesTailsAndValuesOutsideTheReduction)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::vector<double> x = {0.0, -0.0, 1e7, -3e12, 1e300, 2.5, -2.5};
+    std::vector<double> out(x.size(), 42.0);
+    cosines(x.data(), out.data(), x.size()); // a full vector and a tail of three
+    for (size_t i = 0; i < x.size(); ++i)
+        EXPECT_EQ(out[i], std::cos(x[i])) << x[i];
+
+    const std::vector<double> odd = {inf, std::nan(""), 1.0};
+    std::vector<double> oddOut(odd.size(), 0.0);
+    cosines(odd.data(), oddOut.data(), odd.size());
+    EXPECT_TRUE(std::isnan(oddOut[0]));
+    EXPECT_TRUE(std::isnan(oddOut[1]));
+    EXPECT_NEAR(oddOut[2], std::cos(1.0), 1e-16);
+}
