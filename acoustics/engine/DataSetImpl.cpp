@@ -118,6 +118,13 @@ void DataSetImpl::getSplRange(double& min, double& max) const
 void DataSetImpl::computeRange(const ArrivalsList& arrivals, uint64_t begin, uint64_t end,
                                const std::atomic<bool>& cancel, uint64_t largestArrivalCount)
 {
+    computeRange(arrivals, begin, end, cancel, largestArrivalCount, powerSummer);
+}
+
+void DataSetImpl::computeRange(const ArrivalsList& arrivals, uint64_t begin, uint64_t end,
+                               const std::atomic<bool>& cancel, uint64_t largestArrivalCount,
+                               ArrivalsSum& summer)
+{
     const uint64_t n = arrivals.size();
     if (n == 0)
         return;
@@ -138,7 +145,7 @@ void DataSetImpl::computeRange(const ArrivalsList& arrivals, uint64_t begin, uin
         }
         PointResult result;
         result.tag = arrivals[i].tag;
-        powerSummer.sum(result.spectrum, arrivals[i].arrivals);
+        summer.sum(result.spectrum, arrivals[i].arrivals);
         pointResults[i] = std::move(result);
     }
 }

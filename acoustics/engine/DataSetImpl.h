@@ -40,6 +40,9 @@ public:
     // set, testing it more often the more arrivals a point holds.
     void computeRange(const ArrivalsList& arrivals, uint64_t begin, uint64_t end,
                       const std::atomic<bool>& cancel, uint64_t largestArrivalCount);
+    // The same with another power summer, for callers that bring their own (one per thread).
+    void computeRange(const ArrivalsList& arrivals, uint64_t begin, uint64_t end,
+                      const std::atomic<bool>& cancel, uint64_t largestArrivalCount, ArrivalsSum& summer);
 
     // Points between two cancel tests for a largest arrival count.
     static uint64_t CheckInterval(uint64_t largestArrivalCount);

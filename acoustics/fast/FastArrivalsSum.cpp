@@ -49,8 +49,7 @@ struct SortedBand
 // Sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), visiting for each
 // i only the run of later arrivals whose window index lies before windowEnd
 // (sorted delays make the index grow with j). Counts the terms taken.
-__attribute__((target_clones("arch=haswell", "default"))) double crossSumOfBand(const SortedBand& b,
-                                                                                uint64_t& terms)
+inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b, uint64_t& terms)
 {
     constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52: rounds to an integer
     double total = 0.0;
@@ -106,6 +105,16 @@ __attribute__((target_clones("arch=haswell", "default"))) double crossSumOfBand(
     }
     terms += static_cast<uint64_t>(taken);
     return total;
+}
+
+ZORV_WIDE_VECTORS double crossSumWide(const SortedBand& b, uint64_t& terms)
+{
+    return crossSumOfBand(b, terms);
+}
+
+double crossSumPlain(const SortedBand& b, uint64_t& terms)
+{
+    return crossSumOfBand(b, terms);
 }
 
 bool allFinite(const double* values, uint64_t n)
@@ -217,6 +226,7 @@ void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arriva
     sortedAmplitude.assign(stride, 0.0);
     sortedSelection.assign(stride, 0);
 
+    const bool wide = fast::wideVectorsAvailable();
     DoubleBuffer& power = out.magnitudes();
     for (uint64_t k = 0; k < bands; ++k)
     {
@@ -234,7 +244,7 @@ void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arriva
                                 frequencies[k],
                                 window.data(),
                                 windowEnd};
-        power[k] = incoherent + 2.0 * crossSumOfBand(sorted, terms);
+        power[k] = incoherent + 2.0 * (wide ? crossSumWide(sorted, terms) : crossSumPlain(sorted, terms));
     }
 }
 

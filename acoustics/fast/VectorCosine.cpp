@@ -3,8 +3,10 @@
 namespace zorvpro::acoustics::fast
 {
 
-__attribute__((target_clones("arch=haswell", "default"))) void cosines(const double* x, double* out,
-                                                                       std::size_t count)
+namespace
+{
+
+inline __attribute__((always_inline)) void cosinesBody(const double* x, double* out, std::size_t count)
 {
     std::size_t i = 0;
     for (; i + 4 <= count; i += 4)
@@ -23,6 +25,36 @@ __attribute__((target_clones("arch=haswell", "default"))) void cosines(const dou
         cosineLanes(in, result);
         __builtin_memcpy(out + i, &result, (count - i) * sizeof(double));
     }
+}
+
+ZORV_WIDE_VECTORS void cosinesWide(const double* x, double* out, std::size_t count)
+{
+    cosinesBody(x, out, count);
+}
+
+void cosinesPlain(const double* x, double* out, std::size_t count)
+{
+    cosinesBody(x, out, count);
+}
+
+} // namespace
+
+bool wideVectorsAvailable()
+{
+    static const bool available = []
+    {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+    }();
+    return available;
+}
+
+void cosines(const double* x, double* out, std::size_t count)
+{
+    if (wideVectorsAvailable())
+        cosinesWide(x, out, count);
+    else
+        cosinesPlain(x, out, count);
 }
 
 } // namespace zorvpro::acoustics::fast
