@@ -32,6 +32,10 @@ public:
 
     ~BeamConstraintsImpl() override = default;
 
+    // The object's own lock. The beam solver takes it before its own so that a
+    // solve never waits for this lock while holding the beam's.
+    RecursiveTimedMutex& getLock() { return mutex; }
+
     // Recompute the top and bottom angles from steering and spreading.
     virtual void applySteeringToPoints() {}
     // Recompute steering and spreading from the two points.
