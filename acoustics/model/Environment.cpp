@@ -125,6 +125,10 @@ DoubleBuffer Environment::airAbsorptionTable(uint32_t key)
     if (!airAbsorptionCoefficient(frequencies.data(), values.data(), frequencies.size(), temperature,
                                   humidity))
         return {};
+    // Below absolute zero the formulas give NaN, which would wipe out every
+    // level of the calculation: no air absorption is the usable answer.
+    if (!std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); }))
+        return {};
     return absorptionCache.emplace(key, std::move(values)).first->second;
 }
 

@@ -127,6 +127,19 @@ TEST(Environment, AirAbsorptionTable)
     EXPECT_DOUBLE_EQ(colder[27], expected);
 }
 
+TEST(Environment, ConditionsWithoutUsableAbsorptionGiveNone)
+{
+    // A project file may hold any temperature; below absolute zero the
+    // absorption formula has no real value.
+    Environment env;
+    env.setAirConditions(true, -300.0, 50.0);
+    EXPECT_TRUE(env.airAbsorptionTable(3).empty());
+    env.setTemperature(20.0);
+    auto table = env.airAbsorptionTable(3);
+    ASSERT_EQ(table.count(), 28u);
+    EXPECT_NEAR(table[15], -0.00466, 0.00001);
+}
+
 TEST(Environment, InstanceIsShared)
 {
     EXPECT_EQ(&Environment::instance(), &Environment::instance());
