@@ -4,13 +4,41 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QXmlStreamReader>
 
 namespace zorvpro
 {
 namespace
 {
 constexpr int kIndent = 4;
+
+// The DOM parser descends recursively, so a document nested deeply enough
+// overflows the stack. An iterative pass measures the depth first; on a
+// malformed document it stops and leaves the message to the DOM parser.
+bool FindTooDeepElement(const QByteArray& bytes, int& line, int& column)
+{
+    QXmlStreamReader reader(bytes);
+    int depth = 0;
+    while (!reader.atEnd())
+    {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement)
+        {
+            if (++depth > HierarchicalFile::MaxElementDepth)
+            {
+                line = static_cast<int>(reader.lineNumber());
+                column = static_cast<int>(reader.columnNumber());
+                return true;
+            }
+        }
+        else if (token == QXmlStreamReader::EndElement)
+        {
+            --depth;
+        }
+    }
+    return false;
 }
+} // namespace
 
 HierarchicalFile::HierarchicalFile() = default;
 
@@ -32,10 +60,16 @@ bool HierarchicalFile::Load(const QString& path)
         OmbraxLogger::Log(LogLevel::Error, QStringLiteral("Unable to open %1 for reading").arg(path));
         return false;
     }
+    const QByteArray bytes = file.readAll();
     QString message;
     int line = 0;
     int column = 0;
-    if (!document_.setContent(&file, false, &message, &line, &column))
+    bool parsed = false;
+    if (FindTooDeepElement(bytes, line, column))
+        message = QStringLiteral("elements nested deeper than %1 levels").arg(MaxElementDepth);
+    else
+        parsed = document_.setContent(bytes, false, &message, &line, &column);
+    if (!parsed)
     {
         OmbraxLogger::Log(LogLevel::Error,
                           QStringLiteral("Unable to parse %1 - %2 - line %3, col %4")

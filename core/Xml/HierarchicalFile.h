@@ -22,7 +22,10 @@ public:
     // A loaded document, or an empty pointer when loading failed.
     static HierarchicalFilePtr Open(const QString& path);
 
+    // A document nested deeper than MaxElementDepth fails like a parse
+    // error, before the recursive DOM parser could exhaust the stack.
     bool Load(const QString& path);
+    static constexpr int MaxElementDepth = 1024;
     // Writes the document with 4 blanks of indentation. The target is
     // replaced only once the whole text is written, so a failed save leaves
     // an existing file as it was.

@@ -71,6 +71,42 @@ TEST(HierarchicalFileTest, ParseErrorsNameLineAndColumn)
     EXPECT_GT(brokenMatch.captured(4).toInt(), 10);
 }
 
+namespace
+{
+QByteArray Nested(int depth)
+{
+    QByteArray bytes;
+    for (int i = 0; i < depth; ++i)
+        bytes += "<a>";
+    bytes += "x";
+    for (int i = 0; i < depth; ++i)
+        bytes += "</a>";
+    return bytes;
+}
+} // namespace
+
+TEST(HierarchicalFileTest, DeeplyNestedDocumentsFailInsteadOfOverflowingTheStack)
+{
+    test::TempDir dir;
+    const QString deep = dir.File(QStringLiteral("deep.xml"));
+    const QString limit = dir.File(QStringLiteral("limit.xml"));
+    // Deep enough to overflow the stack of the recursive DOM parser.
+    WriteFile(deep, Nested(300000));
+    WriteFile(limit, Nested(HierarchicalFile::MaxElementDepth));
+
+    test::LogCapture capture;
+    EXPECT_EQ(nullptr, HierarchicalFile::Open(deep));
+    const auto texts = capture.Texts();
+    ASSERT_EQ(1u, texts.size());
+    EXPECT_EQ("Unable to parse " + deep.toStdString() +
+                  " - elements nested deeper than 1024 levels - line 1, col " + std::to_string(3 * 1025),
+              texts[0]);
+
+    const auto file = HierarchicalFile::Open(limit);
+    ASSERT_NE(nullptr, file);
+    EXPECT_EQ(QStringLiteral("x"), file->GetRoot()->GetText());
+}
+
 TEST(HierarchicalFileTest, LookupsFindElementsOnly)
 {
     test::TempDir dir;
