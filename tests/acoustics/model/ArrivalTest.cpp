@@ -104,6 +104,26 @@ TEST(ArrivalsSumCrossPower, HalfCycleApartCancelsByTheWindow)
     EXPECT_NEAR(out.magnitudes()[27], 2.0, 1e-12);
 }
 
+TEST(ArrivalsSumCrossPower, CrossTermSubtractsTheExcessPhaseDifference)
+{
+    // The first arrival is 0.2 ms later in band 15 (1 kHz) only: 0.2 cycles
+    // there, and an excess phase of 0.2 x T2[15] in band 15 and 0.2 x T1[15]
+    // in every later band.
+    DoubleBuffer delays(28, 0.0);
+    delays[15] = 0.0002;
+    Arrival late(Vec3(), Vec3(),
+                 FrequencyMask(DoubleBuffer(28, 1.0), std::move(delays), LevelAmplitude, PhaseDelay));
+    ArrivalsSumCrossPower summer;
+    FrequencyMask out;
+    summer.sum(out, {late, makeArrival(1.0, 0.0)});
+    const double twoPi = 6.283185307179586;
+    const double dphi15 = 0.2 * 5.632777453, dphi16 = 0.2 * -1.472621556;
+    EXPECT_NEAR(out.magnitudes()[15],
+                2.0 + 2.0 * coherenceWindowTable(3)[20] * std::cos(twoPi * 0.2 - dphi15), 1e-8);
+    EXPECT_NEAR(out.magnitudes()[16], 2.0 + 2.0 * std::cos(-dphi16), 1e-8);
+    EXPECT_NEAR(out.magnitudes()[14], 4.0, 1e-12);
+}
+
 TEST(ArrivalsSumCrossPower, EmptyAndMismatchedArrivals)
 {
     ArrivalsSumCrossPower summer;
