@@ -2,6 +2,7 @@
 
 #include "acoustics/fast/VectorCosine.h"
 #include "acoustics/model/BandPhaseTables.h"
+#include "acoustics/model/CepstralBasis.h"
 #include "acoustics/model/FrequencyBands.h"
 
 #include <cmath>
@@ -138,20 +139,66 @@ FastArrivalsSum::FastArrivalsSum()
         --windowEnd;
 }
 
+void FastArrivalsSum::startPoint(uint64_t capacity)
+{
+    count = 0;
+    finite = true;
+    stride = capacity + LaneCount;
+    const uint64_t bands = CalculationBandCount;
+    if (amplitude.size() < bands * stride)
+    {
+        amplitude.resize(bands * stride);
+        delay.resize(bands * stride);
+        phase.resize(bands * stride);
+    }
+    if (selection.size() < stride)
+        selection.resize(stride);
+}
+
+void FastArrivalsSum::addArrival(const double* amplitudes, const double* totalDelays,
+                                 const double* excessPhases, BandSelection bands)
+{
+    if (count + LaneCount >= stride)
+        widen(2 * count + 1);
+    const uint64_t m = count++;
+    for (uint64_t k = 0; k < CalculationBandCount; ++k)
+    {
+        amplitude[k * stride + m] = amplitudes[k];
+        delay[k * stride + m] = totalDelays[k];
+        phase[k * stride + m] = excessPhases[k];
+    }
+    selection[m] = static_cast<int64_t>(bands.bits());
+    finite = finite && allFinite(amplitudes, CalculationBandCount) &&
+             allFinite(totalDelays, CalculationBandCount) && allFinite(excessPhases, CalculationBandCount);
+}
+
+void FastArrivalsSum::widen(uint64_t capacity)
+{
+    const uint64_t wider = capacity + LaneCount;
+    std::vector<double> a(CalculationBandCount * wider), t(CalculationBandCount * wider),
+        p(CalculationBandCount * wider);
+    for (uint64_t k = 0; k < CalculationBandCount; ++k)
+        for (uint64_t m = 0; m < count; ++m)
+        {
+            a[k * wider + m] = amplitude[k * stride + m];
+            t[k * wider + m] = delay[k * stride + m];
+            p[k * wider + m] = phase[k * stride + m];
+        }
+    amplitude.swap(a);
+    delay.swap(t);
+    phase.swap(p);
+    selection.resize(wider);
+    stride = wider;
+}
+
 bool FastArrivalsSum::gather(const std::vector<Arrival>& arrivals)
 {
     const uint64_t bands = CalculationBandCount;
-    count = 0;
+    uint64_t usable = 0;
     for (const Arrival& a : arrivals)
         if (a.getResponse().magnitudes().count() == bands)
-            ++count;
-    stride = count + LaneCount;
-    amplitude.resize(bands * stride);
-    delay.resize(bands * stride);
-    phase.resize(bands * stride);
-    selection.resize(stride);
-
-    uint64_t m = 0;
+            ++usable;
+    startPoint(usable);
     for (const Arrival& a : arrivals)
     {
         const FrequencyMask& response = a.getResponse();
@@ -160,20 +207,37 @@ bool FastArrivalsSum::gather(const std::vector<Arrival>& arrivals)
         const DoubleBuffer& total = a.getTotalDelay();
         const DoubleBuffer& excess = a.getExcessPhase();
         if (response.getMagnitudeKind() != LevelAmplitude || response.getPhaseKind() != PhaseDelay ||
-            total.count() != bands || excess.count() != bands ||
-            !allFinite(response.magnitudes().data(), bands) || !allFinite(total.data(), bands) ||
-            !allFinite(excess.data(), bands))
+            total.count() != bands || excess.count() != bands)
             return false;
-        for (uint64_t k = 0; k < bands; ++k)
-        {
-            amplitude[k * stride + m] = response.magnitudes()[k];
-            delay[k * stride + m] = total[k];
-            phase[k * stride + m] = excess[k];
-        }
-        selection[m] = static_cast<int64_t>(response.getBandSelection().bits());
-        ++m;
+        addArrival(response.magnitudes().data(), total.data(), excess.data(), response.getBandSelection());
     }
     return true;
+}
+
+void FastArrivalsSum::sumInOrder(DoubleBuffer& power) const
+{
+    // The reference's own order of operations, on the flat arrays.
+    const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
+    constexpr double TwoPiRef = 6.283185307179586;
+    for (uint64_t i = 0; i < count; ++i)
+    {
+        for (uint64_t k = 0; k < CalculationBandCount; ++k)
+            power[k] += amplitude[k * stride + i] * amplitude[k * stride + i];
+        for (uint64_t j = i + 1; j < count; ++j)
+        {
+            if ((selection[i] & selection[j]) == 0)
+                continue;
+            for (uint64_t k = 0; k < CalculationBandCount; ++k)
+            {
+                const uint64_t a = k * stride + i;
+                const uint64_t b = k * stride + j;
+                const double x = (delay[a] - delay[b]) * frequencies[k];
+                const double c = CepstralBasis::coherenceWindow(x, ThirdOctaveBands) *
+                                 std::cos(TwoPiRef * x - (phase[a] - phase[b]));
+                power[k] += c * amplitude[a] * amplitude[b] * 2.0;
+            }
+        }
+    }
 }
 
 void FastArrivalsSum::sortBand(uint64_t band)
@@ -204,15 +268,27 @@ void FastArrivalsSum::sortBand(uint64_t band)
 
 void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arrivals)
 {
-    out = FrequencyMask(LevelPower, PhaseDelay);
-    if (arrivals.empty() || !arrivals.front().getResponse().isUsable())
-        return;
-    const uint64_t bands = arrivals.front().getResponse().magnitudes().count();
-    const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
-    if (bands != out.magnitudes().count() || bands != CalculationBandCount || frequencies.count() != bands ||
-        !gather(arrivals))
+    if (arrivals.empty() || !arrivals.front().getResponse().isUsable() ||
+        arrivals.front().getResponse().magnitudes().count() != CalculationBandCount ||
+        frequencyTable(ThirdOctaveBands).count() != CalculationBandCount || !gather(arrivals))
     {
         reference.sum(out, arrivals);
+        return;
+    }
+    finishPoint(out);
+}
+
+void FastArrivalsSum::finishPoint(FrequencyMask& out)
+{
+    out = FrequencyMask(LevelPower, PhaseDelay);
+    DoubleBuffer& power = out.magnitudes();
+    if (count == 0)
+        return;
+    if (!finite)
+    {
+        // Non-finite values would upset the ordering; the plain loop gives
+        // exactly what the reference gives.
+        sumInOrder(power);
         return;
     }
 
@@ -226,9 +302,9 @@ void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arriva
     sortedAmplitude.assign(stride, 0.0);
     sortedSelection.assign(stride, 0);
 
+    const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
     const bool wide = fast::wideVectorsAvailable();
-    DoubleBuffer& power = out.magnitudes();
-    for (uint64_t k = 0; k < bands; ++k)
+    for (uint64_t k = 0; k < CalculationBandCount; ++k)
     {
         const double* bandAmplitude = amplitude.data() + k * stride;
         double incoherent = 0.0;

@@ -15,7 +15,8 @@ namespace zorvpro::acoustics
 // exactly 0, so their term is exactly 0) are never visited. Results agree
 // with the reference to within rounding, well below 1e-9 of a band's
 // incoherent power. Points whose arrivals hold anything unusual (other
-// kinds, odd counts, non-finite values) are handed to the reference sum.
+// kinds, odd counts) are handed to the reference sum, and points with
+// non-finite values are summed by the reference's plain loop.
 //
 // Holds working buffers, so one instance serves one thread; they grow to
 // the largest point seen and are reused, so summing allocates nothing
@@ -27,6 +28,17 @@ public:
 
     void sum(FrequencyMask& out, const std::vector<Arrival>& arrivals) override;
 
+    // The same for producers that make a point's arrivals as flat per-band
+    // arrays, without Arrival records: announce how many may come, add each
+    // (amplitudes, total delays in seconds and excess phases in radians, one
+    // value per calculation band) in the order the reference would see them,
+    // then take the power spectrum. More arrivals than announced are taken
+    // too, at the cost of a re-layout.
+    void startPoint(uint64_t capacity);
+    void addArrival(const double* amplitudes, const double* totalDelays, const double* excessPhases,
+                    BandSelection bands);
+    void finishPoint(FrequencyMask& out);
+
     // Pair-band cross terms evaluated since construction or the last reset:
     // only those whose coherence window is not zero.
     uint64_t evaluatedTerms() const { return terms; }
@@ -36,6 +48,11 @@ private:
     // Fills the flat arrays from the usable arrivals; false when the point
     // must go to the reference sum.
     bool gather(const std::vector<Arrival>& arrivals);
+    // Re-lays the flat arrays out for more arrivals, keeping those added.
+    void widen(uint64_t capacity);
+    // The reference's arithmetic in its own order, for points with
+    // non-finite values.
+    void sumInOrder(DoubleBuffer& power) const;
     // Orders the arrivals of band k by delay, starting from the previous
     // band's order (nearly sorted already), and lays that band out sorted.
     void sortBand(uint64_t band);
@@ -44,6 +61,7 @@ private:
     uint64_t terms = 0;
     uint64_t count = 0; // usable arrivals of the current point
     uint64_t stride = 0;
+    bool finite = true;
 
     // Band-major: value [band * stride + arrival].
     std::vector<double> amplitude;

@@ -215,3 +215,27 @@ TEST(FastArrivalsSum, CountsOnlyTermsInsideTheWindow)
     EXPECT_GT(fast.evaluatedTerms(), 0u);
     EXPECT_LT(fast.evaluatedTerms(), Bands);
 }
+
+TEST(FastArrivalsSum, FlatInputSumsLikeArrivalRecords)
+{
+    std::mt19937_64 rng(99);
+    const std::vector<Arrival> arrivals = randomScene(rng, 40, 1e-3);
+    FastArrivalsSum fast;
+    FrequencyMask fromRecords, fromArrays;
+    fast.sum(fromRecords, arrivals);
+
+    fast.startPoint(3); // fewer than come: the arrays widen on the way
+    for (const Arrival& a : arrivals)
+        if (a.getResponse().isUsable())
+            fast.addArrival(a.getResponse().magnitudes().data(), a.getTotalDelay().data(),
+                            a.getExcessPhase().data(), a.getResponse().getBandSelection());
+    fast.finishPoint(fromArrays);
+    EXPECT_EQ(fromArrays.magnitudes(), fromRecords.magnitudes());
+    EXPECT_EQ(fromArrays.getMagnitudeKind(), LevelPower);
+
+    fast.startPoint(10);
+    fast.finishPoint(fromArrays);
+    ASSERT_EQ(fromArrays.magnitudes().count(), Bands);
+    for (double v : fromArrays.magnitudes())
+        EXPECT_EQ(v, 0.0);
+}
