@@ -199,6 +199,9 @@ HitPointPtr QuadNode::HitTest(const math::Ray& ray, const math::Mat4& pointMatri
         std::shared_lock<std::shared_mutex> guard(m_geometryLock);
         geometry = m_geometry;
     }
+    // A quad flattened by a singular transform has no surface to pick.
+    if (!geometry.invertible)
+        return {};
     const math::Ray localRay = math::Ray::Transform(ray, localMatrix);
     double t = 0.0;
     if (!HitLocal(geometry, localRay, t))

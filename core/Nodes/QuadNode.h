@@ -34,6 +34,7 @@ public:
     void WriteProperties(PropertyMap& properties) const override;
     bool ReadProperties(const PropertyMap& properties) override;
     void SetTransform(const math::Mat4& transform) override;
+    // Empty when missed, and always for a quad whose transform is singular.
     HitPointPtr HitTest(const math::Ray& ray, const math::Mat4& pointMatrix,
                         const math::Mat4& localMatrix) override;
 

@@ -114,7 +114,7 @@ TEST(QuadNodeTest, CrossedCornersLeavePartUncovered)
     EXPECT_TRUE(ordered->intersects(Down(0.5, 1.8), 10));
 }
 
-TEST(QuadNodeTest, SingularTransformBlocksNothing)
+TEST(QuadNodeTest, SingularTransformBlocksAndAnswersNothing)
 {
     QuadNodePtr quad = Square();
     math::Mat4 flat;
@@ -130,9 +130,14 @@ TEST(QuadNodeTest, SingularTransformBlocksNothing)
     auto readQuad = std::dynamic_pointer_cast<QuadNode>(read);
     EXPECT_NO_THROW(EXPECT_FALSE(readQuad->intersects(Down(0, 0), 100)));
 
+    // Nor can it be picked, whatever local matrix the caller brings.
+    EXPECT_FALSE(quad->HitTest(Down(1, 1.5), math::Mat4(), math::Mat4()));
+    EXPECT_FALSE(readQuad->HitTest(Down(1, 1.5), math::Mat4(), math::Mat4()));
+
     // Once the transform is usable again, so is the quad.
     quad->SetTransform(math::Mat4());
     EXPECT_TRUE(quad->intersects(Down(1, 1.5), 100));
+    EXPECT_TRUE(quad->HitTest(Down(1, 1.5), math::Mat4(), math::Mat4()));
 }
 
 TEST(QuadNodeTest, EngineThreadsNeverSeeAHalfWrittenTransform)
