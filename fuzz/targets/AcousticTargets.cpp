@@ -2,6 +2,7 @@
 
 #include "acoustics/data/EQDataSpread.h"
 #include "acoustics/data/EQSpiral.h"
+#include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/ModelFileReader.h"
 #include "acoustics/data/Utf8Text.h"
 
@@ -13,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 namespace zorvpro::fuzz
 {
@@ -26,7 +28,53 @@ void Require(bool condition)
         std::abort();
 }
 
+// The archive reader opens files by path: one file per process, rewritten for
+// every input, in memory-backed storage when there is some.
+class ScratchFile
+{
+public:
+    ScratchFile()
+    {
+        const juce::File shm("/dev/shm");
+        const juce::File dir =
+            shm.isDirectory() ? shm : juce::File::getSpecialLocation(juce::File::tempDirectory);
+        file = dir.getChildFile("zorv-fuzz-" + juce::String(int(getpid())) + ".vxq");
+    }
+    ~ScratchFile() { file.deleteFile(); }
+
+    juce::File file;
+};
+
+const juce::File& ArchiveFile()
+{
+    static const ScratchFile scratch;
+    return scratch.file;
+}
+
 } // namespace
+
+int FuzzDataSetArchive(const uint8_t* data, size_t size)
+{
+    const juce::File& file = ArchiveFile();
+    Require(file.replaceWithData(data, size));
+    try
+    {
+        std::shared_ptr<acoustics::LoudspeakerImpl> model =
+            acoustics::loadLoudspeakerDataSet(file.getFullPathName().toStdString());
+        if (model)
+        {
+            // Placed loudspeakers are assembled copies of the library's model.
+            const acoustics::LoudspeakerImpl copy(*model);
+            Require(copy.getPolars().size() == model->getPolars().size() &&
+                    copy.getTransducers().size() == model->getTransducers().size());
+        }
+    }
+    catch (const std::invalid_argument&)
+    {
+        // Invalid data sets are reported this way; the library skips them.
+    }
+    return 0;
+}
 
 int FuzzModelFile(const uint8_t* data, size_t size)
 {
@@ -90,6 +138,7 @@ int FuzzEqTable(const uint8_t* data, size_t size)
 const std::vector<FuzzTarget>& AcousticTargets()
 {
     static const std::vector<FuzzTarget> targets{
+        {"DataSetArchiveFuzzer", &FuzzDataSetArchive},
         {"ModelFileFuzzer", &FuzzModelFile},
         {"EqTableFuzzer", &FuzzEqTable},
     };

@@ -5,6 +5,8 @@
 namespace zorvpro::fuzz
 {
 
+// A whole data-set archive, as the loudspeaker library finds it in its folder.
+int FuzzDataSetArchive(const uint8_t* data, size_t size);
 // A binary model file, as the data-set loader reads it out of an archive.
 int FuzzModelFile(const uint8_t* data, size_t size);
 // An EQ table document, loaded as a spread and as a spiral table, then looked up.
