@@ -1,6 +1,7 @@
 #include "acoustics/data/ModelFileReader.h"
 
 #include "acoustics/data/ByteCursor.h"
+#include "acoustics/model/Polar.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -11,7 +12,6 @@ namespace
 {
 
 constexpr double kDegToRad = 0.017453292519943295;
-constexpr double kRadToDeg = 57.29577951308232;
 constexpr double kMinStep = 0.0017453292519943296; // 0.1 degrees
 constexpr double kMaxStep = 1.5707963267948966;    // 90 degrees
 
@@ -233,16 +233,8 @@ void ReadFaces(ByteCursor& in, ModelFileData& m)
 
 uint32_t polarValueCount(double stepRadians, uint32_t bands)
 {
-    const double d = stepRadians * kRadToDeg;
-    if (!(d > 0.0))
-        return 0;
-    const double azimuths = std::trunc(360.0 / d);
-    const double polars = std::trunc(180.0 / d) + 1.0;
-    // Counts beyond 32 bits keep their low 32 bits, as unsigned arithmetic would.
-    auto low32 = [](double v) { return static_cast<uint32_t>(std::fmod(v, 4294967296.0)); };
-    if (!std::isfinite(azimuths) || !std::isfinite(polars))
-        return 0;
-    return low32(azimuths) * low32(polars) * bands;
+    // One count for the reader and the grid it fills.
+    return Polar::polarValueCount(stepRadians, bands);
 }
 
 ModelFileData ReadModelFile(const std::string& bytes)

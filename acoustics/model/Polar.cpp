@@ -17,14 +17,23 @@ constexpr double TwoPi = 6.283185307179586;
 constexpr double MinimumStep = 0.0017453292519943296; // 0.1 degrees
 constexpr double MaximumStep = 1.5707963267948966;    // 90 degrees
 
+// trunc(x) kept to its low 32 bits, as 32-bit unsigned arithmetic keeps it;
+// a plain conversion of a value beyond the range would be undefined.
+uint32_t truncatedLow32(double x)
+{
+    if (!std::isfinite(x))
+        return 0;
+    return static_cast<uint32_t>(std::fmod(std::trunc(x), 4294967296.0));
+}
+
 uint32_t azimuthCountFor(double degrees)
 {
-    return degrees > 0.0 ? static_cast<uint32_t>(std::trunc(360.0 / degrees)) : 0;
+    return degrees > 0.0 ? truncatedLow32(360.0 / degrees) : 0;
 }
 
 uint32_t polarCountFor(double degrees)
 {
-    return degrees > 0.0 ? static_cast<uint32_t>(std::trunc(180.0 / degrees)) + 1 : 0;
+    return degrees > 0.0 ? truncatedLow32(180.0 / degrees) + 1 : 0;
 }
 
 // a + (b - a) * t element-wise; empty unless both hold the same non-zero count.
@@ -70,7 +79,7 @@ Polar::Polar(double step_, uint32_t bands) : step(step_), bandCount(bands)
 uint32_t Polar::polarValueCount(double step, uint32_t bands)
 {
     const double degrees = step * DegreesPerRadian;
-    if (!(degrees > 0.0) || !std::isfinite(degrees))
+    if (!(degrees > 0.0))
         return 0;
     return azimuthCountFor(degrees) * polarCountFor(degrees) * bands;
 }

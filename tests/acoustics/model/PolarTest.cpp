@@ -52,9 +52,19 @@ TEST(Polar, GridCountsAndValidation)
     EXPECT_EQ(ninety.getPolarCount(), 3u);
     EXPECT_EQ(Polar::polarValueCount(0.0, 28), 0u);
     EXPECT_EQ(Polar::polarValueCount(-1.0, 28), 0u);
+    // Counts are taken in 32-bit unsigned arithmetic: 6283185 x 3141593 x 28
+    // wraps; far smaller steps keep the low 32 bits of each count.
+    EXPECT_EQ(Polar::polarValueCount(1e-6, 28), 13897980u);
+    EXPECT_EQ(Polar::polarValueCount(1e-300, 28), 0u);
+    EXPECT_EQ(Polar::polarValueCount(INFINITY, 28), 0u);
 
-    for (auto [step, bands] :
-         {std::pair{0.0017, 28u}, {1.6, 28u}, {5 * RadiansPerDegree, 27u}, {0.0, 28u}, {std::nan(""), 28u}})
+    for (auto [step, bands] : {std::pair{0.0017, 28u},
+                               {1.6, 28u},
+                               {5 * RadiansPerDegree, 27u},
+                               {0.0, 28u},
+                               {std::nan(""), 28u},
+                               {1e-300, 28u},
+                               {INFINITY, 28u}})
     {
         try
         {
