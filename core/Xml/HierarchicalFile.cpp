@@ -1,10 +1,11 @@
 #include "core/Xml/HierarchicalFile.h"
 
 #include "core/Logger/OmbraxLogger.h"
+#include "core/Xml/NestingDepth.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QXmlStreamReader>
+#include <QTextCodec>
 
 namespace zorvpro
 {
@@ -12,32 +13,6 @@ namespace
 {
 constexpr int kIndent = 4;
 
-// The DOM parser descends recursively, so a document nested deeply enough
-// overflows the stack. An iterative pass measures the depth first; on a
-// malformed document it stops and leaves the message to the DOM parser.
-bool FindTooDeepElement(const QByteArray& bytes, int& line, int& column)
-{
-    QXmlStreamReader reader(bytes);
-    int depth = 0;
-    while (!reader.atEnd())
-    {
-        const QXmlStreamReader::TokenType token = reader.readNext();
-        if (token == QXmlStreamReader::StartElement)
-        {
-            if (++depth > HierarchicalFile::MaxElementDepth)
-            {
-                line = static_cast<int>(reader.lineNumber());
-                column = static_cast<int>(reader.columnNumber());
-                return true;
-            }
-        }
-        else if (token == QXmlStreamReader::EndElement)
-        {
-            --depth;
-        }
-    }
-    return false;
-}
 } // namespace
 
 HierarchicalFile::HierarchicalFile() = default;
@@ -65,7 +40,9 @@ bool HierarchicalFile::Load(const QString& path)
     int line = 0;
     int column = 0;
     bool parsed = false;
-    if (FindTooDeepElement(bytes, line, column))
+    // Decoded only for the depth check; the DOM parser reads the bytes itself.
+    const QString text = QTextCodec::codecForUtfText(bytes)->toUnicode(bytes);
+    if (FindTooDeepElement(text, MaxElementDepth, line, column))
         message = QStringLiteral("elements nested deeper than %1 levels").arg(MaxElementDepth);
     else
         parsed = document_.setContent(bytes, false, &message, &line, &column);

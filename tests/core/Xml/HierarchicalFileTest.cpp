@@ -89,22 +89,46 @@ TEST(HierarchicalFileTest, DeeplyNestedDocumentsFailInsteadOfOverflowingTheStack
 {
     test::TempDir dir;
     const QString deep = dir.File(QStringLiteral("deep.xml"));
-    const QString limit = dir.File(QStringLiteral("limit.xml"));
+    const QString hidden = dir.File(QStringLiteral("hidden.xml"));
     // Deep enough to overflow the stack of the recursive DOM parser.
-    WriteFile(deep, Nested(300000));
-    WriteFile(limit, Nested(HierarchicalFile::MaxElementDepth));
+    WriteFile(deep, "<?xml version=\"1.0\"?>\n" + Nested(300000));
+    // The DOM parser accepts a control character that stricter readers stop at.
+    WriteFile(hidden, "<r>\x01<!-- -->" + Nested(300000) + "</r>");
 
     test::LogCapture capture;
     EXPECT_EQ(nullptr, HierarchicalFile::Open(deep));
+    EXPECT_EQ(nullptr, HierarchicalFile::Open(hidden));
     const auto texts = capture.Texts();
-    ASSERT_EQ(1u, texts.size());
+    ASSERT_EQ(2u, texts.size());
     EXPECT_EQ("Unable to parse " + deep.toStdString() +
-                  " - elements nested deeper than 1024 levels - line 1, col " + std::to_string(3 * 1025),
+                  " - elements nested deeper than 1024 levels - line 2, col " + std::to_string(3 * 1024 + 1),
               texts[0]);
+    EXPECT_EQ(0u, texts[1].find("Unable to parse " + hidden.toStdString() +
+                                " - elements nested deeper than 1024 levels"));
+}
+
+TEST(HierarchicalFileTest, NestingUpToTheLimitLoads)
+{
+    test::TempDir dir;
+    const QString limit = dir.File(QStringLiteral("limit.xml"));
+    const QString utf16 = dir.File(QStringLiteral("utf16.xml"));
+    // Markup inside comments, CDATA, attribute values and the document type
+    // does not nest, nor do empty elements.
+    QByteArray quiet = "<!DOCTYPE a [ <!ELEMENT a ANY> ]><a n=\"b>c\">";
+    for (int i = 0; i < 2000; ++i)
+        quiet += "<b/><!-- <c> --><![CDATA[<d>]]>";
+    WriteFile(limit, quiet + Nested(HierarchicalFile::MaxElementDepth - 1) + "</a>");
+    const QString text = QString::fromLatin1(Nested(HierarchicalFile::MaxElementDepth));
+    QByteArray wide("\xff\xfe");
+    wide.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    WriteFile(utf16, wide);
 
     const auto file = HierarchicalFile::Open(limit);
     ASSERT_NE(nullptr, file);
-    EXPECT_EQ(QStringLiteral("x"), file->GetRoot()->GetText());
+    EXPECT_EQ(2000u, file->GetRoot()->GetChildren().size() - 1);
+    const auto wideFile = HierarchicalFile::Open(utf16);
+    ASSERT_NE(nullptr, wideFile);
+    EXPECT_EQ(QStringLiteral("x"), wideFile->GetRoot()->GetText());
 }
 
 TEST(HierarchicalFileTest, LookupsFindElementsOnly)
