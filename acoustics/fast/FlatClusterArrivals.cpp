@@ -1,0 +1,191 @@
+#include "acoustics/fast/FlatClusterArrivals.h"
+
+#include "acoustics/fast/VectorCosine.h"
+#include "acoustics/model/BandPhaseTables.h"
+#include "acoustics/model/FrequencyBands.h"
+#include "acoustics/model/LevelConversion.h"
+#include "core/math/Compare.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace zorvpro::acoustics
+{
+
+namespace
+{
+
+constexpr uint64_t N = CalculationBandCount;
+constexpr double DoubleEpsilon = 2.220446049250313e-16;
+// Spreading is that of 1 cm at the least, as in the cluster.
+constexpr double MinDistance = 0.01;
+
+bool containsZero(const double* values, uint64_t n)
+{
+    return std::find(values, values + n, 0.0) != values + n;
+}
+
+// 0.001 x (basis . levels) for all 28 rows, four rows at a time; each row's
+// sum runs over the columns in order, as a plain dot product would, and no
+// product is fused into its sum, so every row gets the plain loop's double.
+inline __attribute__((always_inline)) void basisTimesLevels(const double* byColumn, const double* levels,
+                                                            double* out)
+{
+    for (uint64_t i = 0; i < N; i += 4)
+    {
+        fast::Lanes sum = {0.0, 0.0, 0.0, 0.0};
+        for (uint64_t j = 0; j < N; ++j)
+        {
+            fast::Lanes column;
+            std::memcpy(&column, byColumn + j * N + i, sizeof(column));
+            const fast::Lanes product = column * levels[j];
+            sum = sum + product;
+        }
+        const fast::Lanes scaled = 0.001 * sum;
+        std::memcpy(out + i, &scaled, sizeof(scaled));
+    }
+}
+static_assert(N % 4 == 0, "rows are taken four at a time");
+
+__attribute__((target("avx2"))) void basisTimesLevelsWide(const double* byColumn, const double* levels,
+                                                          double* out)
+{
+    basisTimesLevels(byColumn, levels, out);
+}
+
+void basisTimesLevelsPlain(const double* byColumn, const double* levels, double* out)
+{
+    basisTimesLevels(byColumn, levels, out);
+}
+
+} // namespace
+
+FlatClusterArrivals::FlatClusterArrivals()
+{
+    const DoubleBuffer& matrix = cepstralBasisMatrix(ThirdOctaveBands);
+    basisUsable = matrix.count() == N * N;
+    if (!basisUsable)
+        return;
+    basisByColumn.resize(N * N);
+    for (uint64_t i = 0; i < N; ++i)
+        for (uint64_t j = 0; j < N; ++j)
+            basisByColumn[j * N + i] = matrix[i * N + j];
+}
+
+uint64_t FlatClusterArrivals::capacity(const FlatClusterModel& model)
+{
+    uint64_t total = 0;
+    for (const FlatDriver& driver : model.drivers)
+        total += model.steered ? driver.beams.size() : 1;
+    return total;
+}
+
+void FlatClusterArrivals::finishArrival(const Bands& magnitudes, const Bands& phases, BandSelection selection,
+                                        FastArrivalsSum& summer)
+{
+    // Minimum-phase delay of the magnitudes, in seconds.
+    for (uint64_t k = 0; k < N; ++k)
+        levels[k] = magnitudes[k] + DoubleEpsilon;
+    convertLevel(LevelAmplitude, levels.data(), LevelDecibels, N, 1.0);
+    if (basisUsable)
+    {
+        if (fast::wideVectorsAvailable())
+            basisTimesLevelsWide(basisByColumn.data(), levels.data(), minimumPhase.data());
+        else
+            basisTimesLevelsPlain(basisByColumn.data(), levels.data(), minimumPhase.data());
+        for (uint64_t k = 0; k < N; ++k)
+            totalDelay[k] = phases[k] + minimumPhase[k];
+    }
+    else
+        totalDelay = phases;
+
+    const DoubleBuffer& t1 = bandWidthPhaseTable(ThirdOctaveBands);
+    const DoubleBuffer& t2 = bandEdgePhaseTable(ThirdOctaveBands);
+    if (t1.count() == N && t2.count() == N)
+    {
+        double s = 0.0;
+        for (uint64_t k = 0; k < N; ++k)
+        {
+            excessPhase[k] = 1000.0 * (totalDelay[k] * t2[k] + s);
+            s += totalDelay[k] * t1[k];
+        }
+    }
+    else
+        excessPhase.fill(0.0);
+    summer.addArrival(magnitudes.data(), totalDelay.data(), excessPhase.data(), selection);
+}
+
+uint64_t FlatClusterArrivals::add(const FlatClusterModel& model, const math::Vec3& p, FastArrivalsSum& summer)
+{
+    uint64_t added = 0;
+    for (const FlatDriver& driver : model.drivers)
+    {
+        if (!driver.polar)
+            continue;
+        const math::Vec3 q = math::TransformPoint(driver.toLocal, p);
+        FrequencyMask response = driver.polar->lookup(q);
+        if (!response.isUsable() || response.magnitudes().count() != N)
+            continue;
+        if (response.getMagnitudeKind() != LevelAmplitude || response.getPhaseKind() != PhaseDelay)
+            response.setRepresentation(LevelAmplitude, PhaseDelay);
+        if (response.getMagnitudeKind() != LevelAmplitude || response.getPhaseKind() != PhaseDelay)
+            continue; // not convertible here; such a response is never produced by a polar
+
+        double* magnitudes = response.magnitudes().data();
+        double* phases = response.phases().data();
+        const double r = q.LengthSquared() < math::kZeroTolerance ? 0.0 : q.Length();
+        const double propagation = r * model.secondsPerMetre;
+        for (uint64_t k = 0; k < N; ++k)
+            phases[k] += propagation;
+        const double spreading = std::max(MinDistance, r);
+        const double inverse = 1.0 / spreading;
+        for (uint64_t k = 0; k < N; ++k)
+            magnitudes[k] *= inverse;
+        if (!model.absorption.empty() && model.absorption.count() == N)
+            for (uint64_t k = 0; k < N; ++k)
+                magnitudes[k] *= std::pow(10.0, model.absorption[k] * spreading / 20.0);
+        if (driver.gain != 1.0 && driver.gain != 0.0)
+            for (uint64_t k = 0; k < N; ++k)
+                magnitudes[k] *= driver.gain;
+        if (model.delaySeconds > 0.0)
+            for (uint64_t k = 0; k < N; ++k)
+                phases[k] += model.delaySeconds;
+
+        const BandSelection selection = response.getBandSelection();
+        if (!model.steered)
+        {
+            std::copy(magnitudes, magnitudes + N, beamMagnitudes.begin());
+            std::copy(phases, phases + N, beamPhases.begin());
+            finishArrival(beamMagnitudes, beamPhases, selection, summer);
+            ++added;
+            continue;
+        }
+        for (const FlatDriver::Beam& beam : driver.beams)
+        {
+            std::copy(magnitudes, magnitudes + N, beamMagnitudes.begin());
+            std::copy(phases, phases + N, beamPhases.begin());
+            if (beam.hasFilter)
+            {
+                // Combining amplitudes and delays: a side whose values hold an
+                // exact zero on both sides is left out.
+                const double* fm = beam.filter.magnitudes().data();
+                const double* fp = beam.filter.phases().data();
+                if (!(containsZero(beamMagnitudes.data(), N) && containsZero(fm, N)))
+                    for (uint64_t k = 0; k < N; ++k)
+                        beamMagnitudes[k] *= fm[k];
+                if (!(containsZero(beamPhases.data(), N) && containsZero(fp, N)))
+                    for (uint64_t k = 0; k < N; ++k)
+                        beamPhases[k] += fp[k];
+            }
+            if (beam.mask.count() == N)
+                for (uint64_t k = 0; k < N; ++k)
+                    beamMagnitudes[k] *= beam.mask[k];
+            finishArrival(beamMagnitudes, beamPhases, selection, summer);
+            ++added;
+        }
+    }
+    return added;
+}
+
+} // namespace zorvpro::acoustics
