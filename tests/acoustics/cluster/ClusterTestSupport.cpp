@@ -1,0 +1,85 @@
+#include "ClusterTestSupport.h"
+
+#include "acoustics/data/LoudspeakerDataSet.h"
+#include "tools/datagen/Models.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace zorvpro::acoustics::testing
+{
+
+namespace
+{
+
+// Writes the data set into a scratch folder, reads it back as a model and
+// removes the folder again.
+std::shared_ptr<LoudspeakerImpl> loadGenerated(const datagen::DataSet& set)
+{
+    const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                                  .getNonexistentChildFile("zorv-cluster-test", "", false);
+    folder.createDirectory();
+    std::shared_ptr<LoudspeakerImpl> model;
+    if (datagen::WriteDataSet(folder, set))
+        model = loadLoudspeakerDataSet(folder.getChildFile(set.fileName).getFullPathName().toStdString());
+    folder.deleteRecursively();
+    if (!model)
+        throw std::runtime_error("generated data set " + set.fileName + " did not load");
+    return model;
+}
+
+datagen::DataSet flatPointSourceDataSet()
+{
+    datagen::ModelFile m = datagen::PointSourceModelFile();
+    for (datagen::PolarRecord& polar : m.polars)
+    {
+        polar.bands[1].assign(datagen::kBandCount, static_cast<float>(kFlatSourceLevel));
+        std::fill(polar.magnitudes.begin(), polar.magnitudes.end(), 0.0f);
+        std::fill(polar.phases.begin(), polar.phases.end(), 0.0f);
+    }
+    for (datagen::TransducerRecord& transducer : m.transducers)
+        transducer.levelFactor = 1.0f;
+    datagen::Descriptor d = datagen::PointSourceDescriptor();
+    d.connections = {{datagen::kPointSourceName, "below", "0", "0", "0", "0", "0", "-0.4"}};
+    return datagen::Assemble("TQP8flat.vxq", d, m);
+}
+
+} // namespace
+
+std::shared_ptr<LoudspeakerImpl> makeArrayModule()
+{
+    static const std::shared_ptr<LoudspeakerImpl> model = loadGenerated(datagen::MakeArrayDataSet());
+    return std::make_shared<LoudspeakerImpl>(*model);
+}
+
+std::shared_ptr<LoudspeakerImpl> makeFlatPointSource()
+{
+    static const std::shared_ptr<LoudspeakerImpl> model = loadGenerated(flatPointSourceDataSet());
+    return std::make_shared<LoudspeakerImpl>(*model);
+}
+
+void CodeRecorder::propChanged(uint32_t code)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    received.push_back(code);
+}
+
+size_t CodeRecorder::count(uint32_t code) const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return static_cast<size_t>(std::count(received.begin(), received.end(), code));
+}
+
+std::vector<uint32_t> CodeRecorder::codes() const
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    return received;
+}
+
+void CodeRecorder::clear()
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    received.clear();
+}
+
+} // namespace zorvpro::acoustics::testing
