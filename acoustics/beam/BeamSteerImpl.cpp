@@ -28,6 +28,13 @@ BeamSteerImpl::SolveLock::SolveLock(BeamSteerImpl& beam)
     beamLock = std::unique_lock<RecursiveTimedMutex>(beam.mutex);
 }
 
+std::unique_lock<RecursiveTimedMutex> BeamSteerImpl::lockConstraints()
+{
+    if (!constraints)
+        return {};
+    return std::unique_lock<RecursiveTimedMutex>(constraints->getLock());
+}
+
 BeamSteerImpl::BeamSteerImpl(uint32_t algorithmNumber)
     : constraints(BeamConstraintsFactory::instance().createBeamConstraints(algorithmNumber)),
       algorithm(algorithmNumber), eqResponse(coverageMapFrequencies(3, true).size(), 1.0)
@@ -119,7 +126,9 @@ double BeamSteerImpl::getArrayEQTilt()
 
 void BeamSteerImpl::setModuleCount(uint32_t count)
 {
-    SolveLock lock(*this);
+    // Only the constraints' lock: their notification takes the beam's lock
+    // through solve(), so holding the beam's here would invert the order.
+    const auto lock = lockConstraints();
     if (constraints)
         constraints->setModuleCount(count);
 }
@@ -128,18 +137,26 @@ void BeamSteerImpl::addModule(LoudspeakerImpl* module)
 {
     if (module == nullptr)
         return;
-    SolveLock lock(*this);
-    modules.push_back(module);
-    setModuleCount(static_cast<uint32_t>(modules.size()));
+    const auto lock = lockConstraints();
+    size_t count = 0;
+    {
+        ScopedLock beamLock(mutex);
+        modules.push_back(module);
+        count = modules.size();
+    }
+    setModuleCount(static_cast<uint32_t>(count));
 }
 
 void BeamSteerImpl::clearModules()
 {
-    SolveLock lock(*this);
-    modules.clear();
-    // Rows of modules that left the array must not outlive them: a solve
-    // without modules changes nothing, so the table would stay stale.
-    drivers.clear();
+    const auto lock = lockConstraints();
+    {
+        ScopedLock beamLock(mutex);
+        modules.clear();
+        // Rows of modules that left the array must not outlive them: a solve
+        // without modules changes nothing, so the table would stay stale.
+        drivers.clear();
+    }
     setModuleCount(0);
 }
 

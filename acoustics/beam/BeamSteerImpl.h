@@ -23,8 +23,9 @@ class LoudspeakerImpl;
 // cluster, then the engine's change collection. A constraint edit reaches
 // solve() with the constraints' lock held; every operation here that reads
 // or writes the constraints therefore takes the constraints' lock before the
-// beam's (SolveLock), and no operation calls into the constraints while it
-// holds only the beam's lock. Code 11 is published under both locks.
+// beam's (SolveLock). Constraint setters publish under their own lock and
+// reach solve() from there, so they are called with the constraints' lock
+// held and the beam's lock not held. Code 11 is published under both locks.
 class BeamSteerImpl : public BeamSteer, public PropChange, public PropChangeListener
 {
 public:
@@ -70,6 +71,9 @@ protected:
         std::unique_lock<RecursiveTimedMutex> constraintsLock;
         std::unique_lock<RecursiveTimedMutex> beamLock;
     };
+
+    // The constraints' lock alone (empty without constraints).
+    std::unique_lock<RecursiveTimedMutex> lockConstraints();
 
     // The steps below run under SolveLock.
     void rebuildDriverTable();
