@@ -30,17 +30,18 @@ bool RayIntersectsTriangle(const Vec3& origin, const Vec3& direction, const Vec3
         return false;
 
     const Vec3 s = origin - a;
+    // Each test is written as "inside the range" so that NaN fails it.
     const double u = s.Dot(p) / determinant;
-    if (u < 0.0 || u > 1.0)
+    if (!(u >= 0.0 && u <= 1.0))
         return false;
 
     const Vec3 q = s.Cross(e1);
     const double v = direction.Dot(q) / determinant;
-    if (v < 0.0 || u + v > 1.0)
+    if (!(v >= 0.0 && u + v <= 1.0))
         return false;
 
     const double t = e2.Dot(q) / determinant;
-    if (t < kMinHitDistance)
+    if (!(t >= kMinHitDistance))
     {
         if (hitPoint)
             *hitPoint = Vec3();

@@ -3,6 +3,7 @@
 #include "MathTestHelpers.h"
 
 #include <cmath>
+#include <limits>
 
 using namespace zorvpro::math;
 using zorvpro::math::test::ExpectNear;
@@ -67,6 +68,24 @@ TEST(RayIntersectsTriangle, OutsideMissesLeaveTheOutputsAlone)
     EXPECT_FALSE(RayIntersectsTriangle({0.2, 0.2, 1}, {0, 0, 0}, A, B, C, &point, &distance));
     EXPECT_EQ(point, Sentinel);
     EXPECT_EQ(distance, 42);
+}
+
+TEST(RayIntersectsTriangle, NonFiniteCoordinatesNeverHit)
+{
+    // Barycentric coordinates or distances that come out as NaN lie in no
+    // range, so such rays miss instead of reporting a NaN hit.
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const Vec3& origin :
+         {Vec3(0.2, 0.2, inf), Vec3(nan, 0.2, 1), Vec3(0.2, nan, 1), Vec3(0.2, 0.2, nan)})
+    {
+        Vec3 point = Sentinel;
+        double distance = 42;
+        EXPECT_FALSE(RayIntersectsTriangle(origin, Down, A, B, C, &point, &distance))
+            << origin.x << ", " << origin.y << ", " << origin.z;
+        EXPECT_FALSE(std::isnan(distance));
+    }
+    EXPECT_FALSE(RayIntersectsTriangle({0.2, 0.2, 1}, Down, A, B, {0, nan, 0}, nullptr, nullptr));
 }
 
 TEST(RayIntersectsTriangle, TooCloseOrBehindZeroesTheOutputs)
