@@ -83,6 +83,21 @@ TEST_F(ClusterArrivals, OnAxisAtTenMetresIsTheReferenceLevelLessTwentyDecibels)
     }
 }
 
+TEST_F(ClusterArrivals, LevelFactorZeroLeavesTheResponseUnscaled)
+{
+    // A product of cluster gain and level factor of 0 is not applied at all,
+    // so neither is the cluster gain.
+    auto cluster = makeCluster();
+    auto source = makeFlatPointSource(true);
+    ASSERT_EQ(cluster->addModule(source), 1);
+    cluster->setGain(-12.0);
+    const math::Vec3 centre = firstDriverCentre(*cluster, *source);
+    const std::vector<Arrival> arrivals = cluster->computeArrivalsAtPoint(centre + math::Vec3(0, 0, 10));
+    ASSERT_EQ(arrivals.size(), 1u);
+    for (uint64_t b = 0; b < 28; ++b)
+        EXPECT_NEAR(splOf(arrivals[0].getResponse().magnitudes()[b]), kFlatSourceLevel - 20.0, 1e-9);
+}
+
 TEST_F(ClusterArrivals, SpreadingStopsAtOneCentimetre)
 {
     auto cluster = makeCluster();

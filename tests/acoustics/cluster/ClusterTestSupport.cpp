@@ -28,7 +28,7 @@ std::shared_ptr<LoudspeakerImpl> loadGenerated(const datagen::DataSet& set)
     return model;
 }
 
-datagen::DataSet flatPointSourceDataSet()
+datagen::DataSet flatPointSourceDataSet(float levelFactor)
 {
     datagen::ModelFile m = datagen::PointSourceModelFile();
     for (datagen::PolarRecord& polar : m.polars)
@@ -38,10 +38,10 @@ datagen::DataSet flatPointSourceDataSet()
         std::fill(polar.phases.begin(), polar.phases.end(), 0.0f);
     }
     for (datagen::TransducerRecord& transducer : m.transducers)
-        transducer.levelFactor = 1.0f;
+        transducer.levelFactor = levelFactor;
     datagen::Descriptor d = datagen::PointSourceDescriptor();
     d.connections = {{datagen::kPointSourceName, "below", "0", "0", "0", "0", "0", "-0.4"}};
-    return datagen::Assemble("TQP8flat.vxq", d, m);
+    return datagen::Assemble(levelFactor == 0.0f ? "TQP8silent.vxq" : "TQP8flat.vxq", d, m);
 }
 
 } // namespace
@@ -52,10 +52,11 @@ std::shared_ptr<LoudspeakerImpl> makeArrayModule()
     return std::make_shared<LoudspeakerImpl>(*model);
 }
 
-std::shared_ptr<LoudspeakerImpl> makeFlatPointSource()
+std::shared_ptr<LoudspeakerImpl> makeFlatPointSource(bool silent)
 {
-    static const std::shared_ptr<LoudspeakerImpl> model = loadGenerated(flatPointSourceDataSet());
-    return std::make_shared<LoudspeakerImpl>(*model);
+    static const std::shared_ptr<LoudspeakerImpl> flat = loadGenerated(flatPointSourceDataSet(1.0f));
+    static const std::shared_ptr<LoudspeakerImpl> zeroFactor = loadGenerated(flatPointSourceDataSet(0.0f));
+    return std::make_shared<LoudspeakerImpl>(silent ? *zeroFactor : *flat);
 }
 
 void CodeRecorder::propChanged(uint32_t code)

@@ -19,9 +19,9 @@ constexpr double kFlatSourceLevel = 88.0;
 std::shared_ptr<LoudspeakerImpl> makeArrayModule();
 
 // A new assembled copy of a one-driver point source that radiates its
-// reference level in every band and direction (no attenuation, level factor
-// 1) and connects to itself below.
-std::shared_ptr<LoudspeakerImpl> makeFlatPointSource();
+// reference level in every band and direction (no attenuation) and connects
+// to itself below. The driver's level factor is 1, or 0 when silent is set.
+std::shared_ptr<LoudspeakerImpl> makeFlatPointSource(bool silent = false);
 
 // Records every change code it is told of.
 class CodeRecorder : public PropChangeListener

@@ -59,7 +59,11 @@ TEST(LoudspeakerCluster, StacksUpToThreeModulesBelowEachOther)
     EXPECT_EQ(cluster->getModuleCount(), 3u);
     EXPECT_EQ(codes.count(ModuleAdded), 3u);
 
-    // Each new module hangs one module height below the last.
+    // Each new module is appended and hangs one module height below the last.
+    const std::vector<Node::Ptr> members = cluster->getChildren();
+    ASSERT_EQ(members.size(), 3u);
+    EXPECT_EQ(members[1], std::static_pointer_cast<Node>(second));
+    EXPECT_EQ(members[2], std::static_pointer_cast<Node>(third));
     const math::Vec3 p0 = first->getPosition();
     EXPECT_TRUE(math::IsEqual(p0, math::Vec3(0, 0, 0)));
     EXPECT_NEAR(second->getPosition().z, p0.z - kModuleHeight, 1e-12);
