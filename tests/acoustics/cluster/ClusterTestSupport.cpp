@@ -12,12 +12,12 @@ namespace zorvpro::acoustics::testing
 namespace
 {
 
-// Writes the data set into a scratch folder, reads it back as a model and
-// removes the folder again.
+// Writes the data set into a scratch folder of its own (test processes run
+// in parallel), reads it back as a model and removes the folder again.
 std::shared_ptr<LoudspeakerImpl> loadGenerated(const datagen::DataSet& set)
 {
     const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                  .getNonexistentChildFile("zorv-cluster-test", "", false);
+                                  .getChildFile("zorv-cluster-test-" + juce::Uuid().toString());
     folder.createDirectory();
     std::shared_ptr<LoudspeakerImpl> model;
     if (datagen::WriteDataSet(folder, set))
