@@ -2,6 +2,7 @@
 
 #include "acoustics/engine/CalcListener.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -38,18 +39,19 @@ public:
         log.clear();
     }
 
-    // Blocks until an event with this text has been recorded (count times in total).
-    void waitFor(const std::string& event, size_t count = 1)
+    // Blocks until an event with this text has been recorded (count times in total); false
+    // after a generous limit, so that a fault fails the test instead of hanging it.
+    bool waitFor(const std::string& event, size_t count = 1)
     {
         std::unique_lock<std::mutex> guard(mutex);
-        changed.wait(guard,
-                     [&]
-                     {
-                         size_t seen = 0;
-                         for (const auto& e : log)
-                             seen += e == event ? 1 : 0;
-                         return seen >= count;
-                     });
+        return changed.wait_for(guard, std::chrono::seconds(20),
+                                [&]
+                                {
+                                    size_t seen = 0;
+                                    for (const auto& e : log)
+                                        seen += e == event ? 1 : 0;
+                                    return seen >= count;
+                                });
     }
 
 private:

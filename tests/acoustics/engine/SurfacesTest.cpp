@@ -1,4 +1,5 @@
 #include "acoustics/engine/Surfaces.h"
+#include "Wall.h"
 #include "core/math/Ray.h"
 
 #include <gtest/gtest.h>
@@ -6,23 +7,7 @@
 using namespace zorvpro;
 using namespace zorvpro::acoustics;
 
-namespace
-{
-// An infinite wall at x = position.
-class Wall : public ISurface
-{
-public:
-    explicit Wall(double position) : position(position) {}
-    bool intersects(const math::Ray& ray, double maxDistance) const override
-    {
-        if (ray.direction.x == 0.0)
-            return false;
-        const double t = (position - ray.origin.x) / ray.direction.x;
-        return t >= 1e-6 && maxDistance > t;
-    }
-    double position;
-};
-} // namespace
+using zorvpro::acoustics::testing::Wall;
 
 TEST(Surfaces, HitTestSeesOnlyLiveSurfacesNearerThanTheLimit)
 {
