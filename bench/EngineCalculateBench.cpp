@@ -28,7 +28,7 @@ std::shared_ptr<LoudspeakerImpl> LoadArrayModule()
     static const std::shared_ptr<LoudspeakerImpl> model = []
     {
         const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                      .getNonexistentChildFile("zorv-bench", "", false);
+                                      .getChildFile("zorv-bench-" + juce::Uuid().toString());
         folder.createDirectory();
         const datagen::DataSet set = datagen::MakeArrayDataSet();
         std::shared_ptr<LoudspeakerImpl> loaded;

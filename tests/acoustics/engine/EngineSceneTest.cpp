@@ -25,7 +25,7 @@ std::shared_ptr<LoudspeakerImpl> ArrayModule()
     static const std::shared_ptr<LoudspeakerImpl> model = []
     {
         const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                      .getNonexistentChildFile("zorv-engine-test", "", false);
+                                      .getChildFile("zorv-engine-test-" + juce::Uuid().toString());
         folder.createDirectory();
         const datagen::DataSet set = datagen::MakeArrayDataSet();
         std::shared_ptr<LoudspeakerImpl> loaded;
