@@ -5,6 +5,7 @@
 #include "acoustics/model/CepstralBasis.h"
 #include "acoustics/model/FrequencyBands.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -18,10 +19,16 @@ using fast::LaneMask;
 using fast::Lanes;
 
 constexpr double TwoPi = 6.283185307179586;
+constexpr double HalfPi = 1.5707963267948966;
 // Window indices are clamped here; the padded table is zero from its end
 // on, so every clamped index reads 0 as the table's own range check would.
 constexpr double WindowClamp = 1000.0;
+// The table is padded to this size; indices up to the clamp, plus one for a
+// tie taken up, stay inside, and fit in the low mantissa bits kept here.
+constexpr int64_t WindowTableSize = 1024;
+constexpr int64_t WindowIndexBits = WindowTableSize - 1;
 constexpr uint64_t LaneCount = 4;
+constexpr double PaddingDelay = 1e300;
 
 // The window index of x cycles exactly as the table lookup forms it: the
 // nearest integer to 100 |x|, halves away from zero.
@@ -34,12 +41,15 @@ inline int64_t windowIndex(double x)
 }
 
 // One band of one point, arrivals in delay order; arrays padded by a whole
-// vector beyond n.
+// vector beyond n. Each arrival's phase angle a = 2 pi f T - P (taken
+// relative to the first arrival's, to keep it small) enters as its cosine
+// and sine, so the cosine of a pair's angle difference is two products.
 struct SortedBand
 {
     const double* delay;
-    const double* phase;
     const double* amplitude;
+    const double* cosine;
+    const double* sine;
     const int64_t* selection;
     uint64_t n;
     double frequency;
@@ -47,12 +57,36 @@ struct SortedBand
     int64_t windowEnd;
 };
 
+// The window at four lane indices.
+inline __attribute__((always_inline)) void windowAt(const double* table, const LaneMask& index, Lanes& w)
+{
+    w = Lanes{table[index[0]], table[index[1]], table[index[2]], table[index[3]]};
+}
+
+// The window index of x cycles in each lane exactly as the table lookup
+// forms it: the nearest integer to 100 |x|, halves away from zero, clamped.
+// Adding 1.5 * 2^52 rounds to the nearest integer (ties to even) and leaves
+// it in the low mantissa bits; a tie rounded down is then taken up.
+inline __attribute__((always_inline)) void windowIndexLanes(const Lanes& x, LaneMask& index)
+{
+    constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52
+    Lanes v = 100.0 * (x < 0.0 ? -x : x);
+    v = v < WindowClamp ? v : WindowClamp; // NaN lanes clamp too
+    const Lanes shifted = v + Shifter;
+    const LaneMask tieDown = v - (shifted - Shifter) == 0.5;
+    std::memcpy(&index, &shifted, sizeof(index));
+    index = (index & WindowIndexBits) - tieDown;
+}
+
 // Sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), visiting for each
 // i only the run of later arrivals whose window index lies before windowEnd
-// (sorted delays make the index grow with j). Counts the terms taken.
+// (sorted delays make the index grow with j; lanes past the run read a zero
+// window, and the padding's huge delays do too). Counts the terms taken.
+// Uniform: every pair's band selections overlap and the window has no zero
+// before windowEnd, so no lane needs a mask and every visited pair counts.
+template <bool Uniform>
 inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b, uint64_t& terms)
 {
-    constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52: rounds to an integer
     double total = 0.0;
     int64_t taken = 0;
     uint64_t end = 0;
@@ -67,55 +101,57 @@ inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b,
             continue;
 
         const Lanes delayI = {ti, ti, ti, ti};
-        const double pi = b.phase[i];
-        const Lanes phaseI = {pi, pi, pi, pi};
         const int64_t si = b.selection[i];
         const LaneMask selectionI = {si, si, si, si};
-        const auto last = static_cast<int64_t>(end);
-        Lanes sum = {0.0, 0.0, 0.0, 0.0};
+        Lanes sumCosine = {0.0, 0.0, 0.0, 0.0};
+        Lanes sumSine = {0.0, 0.0, 0.0, 0.0};
         LaneMask hits = {0, 0, 0, 0};
         for (uint64_t j = i + 1; j < end; j += LaneCount)
         {
-            Lanes delayJ, phaseJ, amplitudeJ;
-            LaneMask selectionJ;
+            Lanes delayJ, amplitudeJ, cosineJ, sineJ;
             std::memcpy(&delayJ, b.delay + j, sizeof(delayJ));
-            std::memcpy(&phaseJ, b.phase + j, sizeof(phaseJ));
             std::memcpy(&amplitudeJ, b.amplitude + j, sizeof(amplitudeJ));
-            std::memcpy(&selectionJ, b.selection + j, sizeof(selectionJ));
+            std::memcpy(&cosineJ, b.cosine + j, sizeof(cosineJ));
+            std::memcpy(&sineJ, b.sine + j, sizeof(sineJ));
 
-            const Lanes x = (delayI - delayJ) * b.frequency;
-            Lanes v = 100.0 * (x < 0.0 ? -x : x);
-            v = v < WindowClamp ? v : WindowClamp;            // NaN lanes clamp too
-            Lanes index = (v + Shifter) - Shifter;            // nearest, ties to even
-            index = (v - index == 0.5) ? index + 1.0 : index; // ties away from zero
+            LaneMask index;
+            windowIndexLanes((delayI - delayJ) * b.frequency, index);
             Lanes w;
-            for (uint64_t lane = 0; lane < LaneCount; ++lane)
-                w[lane] = b.window[static_cast<int64_t>(index[lane])];
+            windowAt(b.window, index, w);
 
-            Lanes c;
-            fast::cosineLanes(TwoPi * x - (phaseI - phaseJ), c);
-
-            const auto jj = static_cast<int64_t>(j);
-            const LaneMask lane = {jj, jj + 1, jj + 2, jj + 3};
-            const LaneMask valid = (lane < last) & ((selectionI & selectionJ) != 0) & (w != 0.0);
-            sum += valid ? w * c * amplitudeJ : 0.0;
-            hits -= valid; // true lanes are -1
+            Lanes weight = w * amplitudeJ;
+            if constexpr (!Uniform)
+            {
+                LaneMask selectionJ;
+                std::memcpy(&selectionJ, b.selection + j, sizeof(selectionJ));
+                const LaneMask valid = ((selectionI & selectionJ) != 0) & (w != 0.0);
+                weight = valid ? weight : 0.0;
+                hits -= valid; // true lanes are -1
+            }
+            sumCosine += weight * cosineJ;
+            sumSine += weight * sineJ;
         }
-        total += b.amplitude[i] * (sum[0] + sum[1] + sum[2] + sum[3]);
-        taken += hits[0] + hits[1] + hits[2] + hits[3];
+        // cos(a_i - a_j) = cos a_i cos a_j + sin a_i sin a_j
+        const double c = sumCosine[0] + sumCosine[1] + sumCosine[2] + sumCosine[3];
+        const double s = sumSine[0] + sumSine[1] + sumSine[2] + sumSine[3];
+        total += b.amplitude[i] * (b.cosine[i] * c + b.sine[i] * s);
+        if constexpr (Uniform)
+            taken += static_cast<int64_t>(end - i - 1);
+        else
+            taken += hits[0] + hits[1] + hits[2] + hits[3];
     }
     terms += static_cast<uint64_t>(taken);
     return total;
 }
 
-ZORV_WIDE_VECTORS double crossSumWide(const SortedBand& b, uint64_t& terms)
+ZORV_WIDE_VECTORS double crossSumWide(const SortedBand& b, bool uniform, uint64_t& terms)
 {
-    return crossSumOfBand(b, terms);
+    return uniform ? crossSumOfBand<true>(b, terms) : crossSumOfBand<false>(b, terms);
 }
 
-double crossSumPlain(const SortedBand& b, uint64_t& terms)
+double crossSumPlain(const SortedBand& b, bool uniform, uint64_t& terms)
 {
-    return crossSumOfBand(b, terms);
+    return uniform ? crossSumOfBand<true>(b, terms) : crossSumOfBand<false>(b, terms);
 }
 
 bool allFinite(const double* values, uint64_t n)
@@ -131,12 +167,13 @@ bool allFinite(const double* values, uint64_t n)
 FastArrivalsSum::FastArrivalsSum()
 {
     const DoubleBuffer& table = coherenceWindowTable(ThirdOctaveBands);
-    window.assign(static_cast<size_t>(WindowClamp) + 1, 0.0);
+    window.assign(WindowTableSize, 0.0);
     for (uint64_t k = 0; k < table.count() && k < window.size(); ++k)
         window[k] = table[k];
     windowEnd = static_cast<int64_t>(window.size());
     while (windowEnd > 0 && window[windowEnd - 1] == 0.0)
         --windowEnd;
+    windowSolid = std::find(window.begin(), window.begin() + windowEnd, 0.0) == window.begin() + windowEnd;
 }
 
 void FastArrivalsSum::startPoint(uint64_t capacity)
@@ -297,13 +334,22 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
     order.resize(count);
     for (uint64_t i = 0; i < count; ++i)
         order[i] = static_cast<uint32_t>(i);
-    sortedDelay.assign(stride, 0.0);
+    // Padding lanes: delays so far away that the window reads 0 there.
+    sortedDelay.assign(stride, PaddingDelay);
     sortedPhase.assign(stride, 0.0);
     sortedAmplitude.assign(stride, 0.0);
     sortedSelection.assign(stride, 0);
+    sortedCosine.assign(stride, 0.0);
+    sortedSine.assign(stride, 0.0);
+    angle.resize(stride);
+    quarterTurn.resize(stride);
 
     const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
     const bool wide = fast::wideVectorsAvailable();
+    bool overlapping = true;
+    for (uint64_t m = 1; m < count && overlapping; ++m)
+        overlapping = selection[m] == selection[0] && selection[0] != 0;
+    const bool uniform = overlapping && windowSolid;
     for (uint64_t k = 0; k < CalculationBandCount; ++k)
     {
         const double* bandAmplitude = amplitude.data() + k * stride;
@@ -312,15 +358,28 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
             incoherent += bandAmplitude[m] * bandAmplitude[m];
 
         sortBand(k);
+        const double f = frequencies[k];
+        const double delay0 = sortedDelay[0];
+        const double phase0 = sortedPhase[0];
+        for (uint64_t i = 0; i < count; ++i)
+        {
+            angle[i] = TwoPi * ((sortedDelay[i] - delay0) * f) - (sortedPhase[i] - phase0);
+            quarterTurn[i] = angle[i] - HalfPi; // cos(a - pi/2) = sin a
+        }
+        fast::cosines(angle.data(), sortedCosine.data(), count);
+        fast::cosines(quarterTurn.data(), sortedSine.data(), count);
+
         const SortedBand sorted{sortedDelay.data(),
-                                sortedPhase.data(),
                                 sortedAmplitude.data(),
+                                sortedCosine.data(),
+                                sortedSine.data(),
                                 sortedSelection.data(),
                                 count,
-                                frequencies[k],
+                                f,
                                 window.data(),
                                 windowEnd};
-        power[k] = incoherent + 2.0 * (wide ? crossSumWide(sorted, terms) : crossSumPlain(sorted, terms));
+        power[k] = incoherent + 2.0 * (wide ? crossSumWide(sorted, uniform, terms)
+                                            : crossSumPlain(sorted, uniform, terms));
     }
 }
 
