@@ -3,6 +3,7 @@
 #include "RecordingListener.h"
 #include "Wall.h"
 #include "acoustics/engine/FieldPointsData.h"
+#include "acoustics/model/Environment.h"
 
 #include <gtest/gtest.h>
 
@@ -290,6 +291,26 @@ TEST(ZorvAcousticsImpl, ChangesRecalculateAfterSettlingAndRestartARunningCalcula
     ASSERT_TRUE(listener.waitFor("finished"));
     EXPECT_EQ(listener.joined(), "started abandoned started ready:1 finished");
     engine->setCalculationEnabled(false);
+    engine->removeCalcListener(&listener);
+}
+
+TEST(ZorvAcousticsImpl, EnvironmentChangesReachTheEngine)
+{
+    auto engine = MakeEngine(2);
+    engine->addClusterSource(std::make_shared<FakeCluster>(math::Vec3{0, 0, 0}, 1));
+    engine->setFieldPoints(1, Line(3, 1.0));
+    engine->calculate(true);
+    RecordingListener listener;
+    engine->addCalcListener(&listener);
+    engine->setCalculationEnabled(true);
+
+    Environment& air = Environment::instance();
+    const double temperature = air.getTemperature();
+    air.setTemperature(temperature + 5.0);
+    EXPECT_TRUE(listener.waitFor("finished"));
+    engine->setCalculationEnabled(false);
+    air.setTemperature(temperature);
+    EXPECT_EQ(listener.joined(), "started ready:1 finished");
     engine->removeCalcListener(&listener);
 }
 
