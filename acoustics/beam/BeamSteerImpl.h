@@ -14,7 +14,9 @@
 namespace zorvpro::acoustics
 {
 
+class IEQRequestData;
 class LoudspeakerImpl;
+class Transducer;
 
 // Shared part of the three beam solvers: module list, driver table, beam
 // gain and array EQ. Each algorithm supplies solve().
@@ -94,10 +96,10 @@ protected:
     std::vector<LoudspeakerImpl*> modules;
 
 private:
-    std::vector<std::shared_ptr<class Transducer>> collectDrivers();
+    std::vector<std::shared_ptr<Transducer>> collectDrivers();
     // Stores the looked-up EQ; a data set without a usable table for the
     // algorithm means no EQ.
-    void applyEq(uint32_t key, const class IEQRequestData& request);
+    void applyEq(uint32_t key, const IEQRequestData& request);
 
     double beamGain = 0.0;
     double eqGain = 0.0;
