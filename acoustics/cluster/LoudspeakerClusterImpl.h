@@ -98,8 +98,18 @@ public:
     // A copy of the broadband level factor mask applied to the arrivals.
     FrequencyMask getResponseMask();
 
-private:
+    // What computeArrivals reads, also read by the engine's flat arrival path
+    // (acoustics/fast), which repeats its arithmetic without arrival records.
     using ModuleList = std::vector<std::shared_ptr<Loudspeaker>>;
+    ModuleList copyModules() const;
+    double getGainAs(int32_t levelCode);
+    double getDelayAs(int32_t timeCode);
+    // Looks the driver's filter up in cache entry beam and copies the response
+    // mask, both under the cluster lock so that neither is seen half-written.
+    bool lookupFilter(uint64_t beam, uint32_t moduleKey, uint32_t transducerIndex, FrequencyMask& filter,
+                      DoubleBuffer& maskMagnitudes);
+
+private:
 
     // Hears one beam solver for the cluster, so that a solve rebuilds only
     // that beam's entry and the cluster reads no other solver meanwhile.
@@ -120,9 +130,6 @@ private:
         std::unique_ptr<BeamLink> link;
     };
 
-    ModuleList copyModules() const;
-    double getGainAs(int32_t levelCode);
-    double getDelayAs(int32_t timeCode);
     std::shared_ptr<Loudspeaker> findAnchor(const ModuleList& modules) const;
     bool findConnection(const Loudspeaker& module, const Loudspeaker* anchor, Connection& record) const;
     // Derived data of the members, then every beam refreshed from them.
@@ -134,10 +141,6 @@ private:
     // After a new cache: the gain re-clamp, or the level factor.
     void limitAfterBeamChange();
     void applyBeamLevelFactor();
-    // Looks the driver's filter up in cache entry beam and copies the response
-    // mask, both under the cluster lock so that neither is seen half-written.
-    bool lookupFilter(uint64_t beam, uint32_t moduleKey, uint32_t transducerIndex, FrequencyMask& filter,
-                      DoubleBuffer& maskMagnitudes);
 
     uint32_t attachmentSide;
     BOM bom;

@@ -12,6 +12,7 @@ namespace acoustics
 {
 
 class PropChange;
+struct FlatClusterModel;
 
 // What the engine asks of a loudspeaker cluster while it calculates.
 class ClusterSource
@@ -29,6 +30,13 @@ public:
     // Position plus the middle of the bounding box: where occlusion rays are aimed.
     virtual math::Vec3 centre() const = 0;
     virtual std::vector<Arrival> computeArrivalsAtPoint(const math::Vec3& point) = 0;
+    // The cluster's drivers for the flat arrival path, read once per calculation; false when
+    // the source has none to give, and its arrivals come from computeArrivalsAtPoint.
+    virtual bool captureFlatModel(FlatClusterModel& model)
+    {
+        (void)model;
+        return false;
+    }
 };
 
 } // namespace acoustics

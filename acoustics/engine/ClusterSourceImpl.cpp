@@ -2,6 +2,7 @@
 
 #include "acoustics/cluster/LoudspeakerClusterImpl.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
+#include "acoustics/fast/ClusterCapture.h"
 
 namespace zorvpro
 {
@@ -43,6 +44,12 @@ math::Vec3 ClusterSourceImpl::centre() const
 std::vector<Arrival> ClusterSourceImpl::computeArrivalsAtPoint(const math::Vec3& point)
 {
     return cluster->computeArrivalsAtPoint(point);
+}
+
+bool ClusterSourceImpl::captureFlatModel(FlatClusterModel& model)
+{
+    model = captureFlatClusterModel(*cluster);
+    return true;
 }
 
 void ZorvAcousticsImpl::addCluster(std::shared_ptr<LoudspeakerCluster> cluster)

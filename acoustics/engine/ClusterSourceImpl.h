@@ -23,6 +23,7 @@ public:
     uint64_t nodeId() const override;
     math::Vec3 centre() const override;
     std::vector<Arrival> computeArrivalsAtPoint(const math::Vec3& point) override;
+    bool captureFlatModel(FlatClusterModel& model) override;
 
 private:
     std::shared_ptr<LoudspeakerClusterImpl> cluster;

@@ -150,6 +150,19 @@ void DataSetImpl::computeRange(const ArrivalsList& arrivals, uint64_t begin, uin
     }
 }
 
+void DataSetImpl::storeResult(uint64_t count, uint64_t index, uint64_t tag, FrequencyMask&& spectrum)
+{
+    {
+        EngineGuard guard(lock);
+        if (pointResults.size() != count)
+            pointResults.resize(count);
+    }
+    if (index >= count)
+        return;
+    pointResults[index].tag = tag;
+    pointResults[index].spectrum = std::move(spectrum);
+}
+
 uint64_t DataSetImpl::size() const
 {
     return pointResults.size();

@@ -44,6 +44,10 @@ public:
     void computeRange(const ArrivalsList& arrivals, uint64_t begin, uint64_t end,
                       const std::atomic<bool>& cancel, uint64_t largestArrivalCount, ArrivalsSum& summer);
 
+    // Stores one point's spectrum, for callers that sum without an arrivals list; the results
+    // are first sized to count, as computeRange sizes them to its list.
+    void storeResult(uint64_t count, uint64_t index, uint64_t tag, FrequencyMask&& spectrum);
+
     // Points between two cancel tests for a largest arrival count.
     static uint64_t CheckInterval(uint64_t largestArrivalCount);
     // Power (Pa^2) to dB SPL; 0 dB for a power of 0 or less.

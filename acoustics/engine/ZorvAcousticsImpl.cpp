@@ -4,6 +4,7 @@
 #include "acoustics/engine/FieldPointsData.h"
 #include "acoustics/engine/ScopedBool.h"
 #include "acoustics/engine/SubJobList.h"
+#include "acoustics/fast/ChunkArrivals.h"
 #include "acoustics/model/Environment.h"
 #include "core/math/Compare.h"
 #include "core/math/Ray.h"
@@ -37,6 +38,8 @@ struct ZorvAcousticsImpl::SetCalculation
     std::atomic<uint64_t> largestArrivalCount{0};
     std::shared_ptr<DataSetImpl> dataSet;
     std::atomic<int32_t> chunksLeft{0};
+    // With chunk arrivals: the set's heard clusters, read by every chunk job.
+    std::shared_ptr<const ChunkArrivals> sources;
 };
 
 namespace
@@ -62,7 +65,8 @@ std::shared_ptr<ZorvAcousticsImpl> ZorvAcousticsImpl::create(Options options)
 }
 
 ZorvAcousticsImpl::ZorvAcousticsImpl(Options options)
-    : engineThread(options.threadCount), settlingPause(options.settlingPause)
+    : engineThread(options.threadCount), settlingPause(options.settlingPause),
+      chunkArrivals(options.chunkArrivals)
 {
     changes.addListener(this);
     changes.watch(&Environment::instance());
@@ -325,7 +329,12 @@ void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const Calculation& calcu
     set.arrivals.resize(positions.size());
     for (size_t i = 0; i < positions.size(); ++i)
         set.arrivals[i].tag = positions[i].tag;
-    if (!cancel.load())
+    if (cancel.load())
+        return;
+    if (chunkArrivals)
+        set.sources = std::make_shared<const ChunkArrivals>(clusters.snapshot(), surfaces.snapshot(), positions,
+                                                            set.points->GetSourceFilter(), &IsOccluded);
+    else
         set.largestArrivalCount = computeSourceArrivals(clusters.snapshot(), set.arrivals, positions,
                                                         set.points->GetSourceFilter(), cancel);
 }
@@ -342,9 +351,13 @@ void ZorvAcousticsImpl::planChunks(const std::shared_ptr<SetCalculation>& set,
     {
         results.notifyCalculationStarted(calculation->generation);
         const uint64_t id = engineThread.addJobs(
-            [set, begin = begin, end = end](std::atomic<bool>& cancel) {
-                set->dataSet->computeRange(set->arrivals, begin, end, cancel,
-                                           set->largestArrivalCount.load());
+            [set, begin = begin, end = end](std::atomic<bool>& cancel)
+            {
+                if (set->sources)
+                    set->sources->computeChunk(set->arrivals, *set->dataSet, begin, end, cancel);
+                else
+                    set->dataSet->computeRange(set->arrivals, begin, end, cancel,
+                                               set->largestArrivalCount.load());
             },
             [this, set, calculation] { completeChunk(*set, *calculation); });
         if (calculation->wait)

@@ -31,6 +31,11 @@ public:
         int threadCount = -1;
         // How long the model must stay unchanged before an automatic recalculation starts.
         std::chrono::milliseconds settlingPause{300};
+        // Each chunk job computes its own points' arrivals and sums them on flat arrays
+        // (acoustics/fast), so no arrivals are held for a whole set. Off: the straightforward
+        // path, one arrival job holding every arrival of the set and chunks summing them with
+        // ArrivalsSumCrossPower, kept as the reference for tests and benchmarks.
+        bool chunkArrivals = true;
     };
 
     // The engine as the registry makes it: dropping the last owner on one of the engine's own
@@ -105,6 +110,7 @@ private:
     std::atomic<bool> changeRefused{false};
     std::atomic<bool> destroying{false};
     const std::chrono::milliseconds settlingPause;
+    const bool chunkArrivals;
 };
 
 } // namespace acoustics

@@ -5,6 +5,7 @@
 #include "acoustics/engine/FieldPoints.h"
 #include "acoustics/engine/PointArrivals.h"
 #include "acoustics/engine/Surfaces.h"
+#include "acoustics/fast/FlatClusterArrivals.h"
 #include "core/math/Vector3.h"
 
 #include <atomic>
@@ -21,7 +22,9 @@ class DataSetImpl;
 // set's calculation starts and then read by all of its chunk jobs, which
 // compute each point's arrivals themselves and sum them at once. So a point's
 // arrivals exist only while that point is summed, and the arrival work runs
-// on every worker instead of in one job per set.
+// on every worker instead of in one job per set. Clusters that give their
+// drivers (every loudspeaker cluster does) are heard through the flat
+// arrival maker, without arrival records at all.
 class ChunkArrivals
 {
 public:
@@ -29,31 +32,43 @@ public:
                                    const math::Vec3& centre);
 
     // Keeps the clusters that are heard at these points (not muted, passing
-    // the set's source filter), in order, with their centres, and the points.
-    ChunkArrivals(const Clusters::Snapshot& clusters, Surfaces::Snapshot surfaces, const FieldPoints& points,
-                  OcclusionTest occluded);
+    // the source filter), in order, with their centres and drivers.
+    ChunkArrivals(const Clusters::Snapshot& clusters, Surfaces::Snapshot surfaces,
+                  std::vector<FieldPoint> positions, uint64_t sourceFilter, OcclusionTest occluded);
 
-    // Fills the data set's results begin..end-1. Each point gets the arrivals
-    // of every heard cluster that the surfaces do not hide from it, in cluster
-    // order, exactly as a whole-set arrival pass would have given it; entry i
-    // of arrivals holds them only while point i is summed. Tests cancel
+    // Fills the data set's results begin..end-1, sized to the list's length.
+    // Each point gets the arrivals of every heard cluster that the surfaces
+    // do not hide from it, in cluster order, exactly as a whole-set arrival
+    // pass would have given it; entry i of arrivals holds them (when arrival
+    // records are used at all) only while point i is summed. Tests cancel
     // before every point.
     void computeChunk(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t end,
                       const std::atomic<bool>& cancel) const;
 
     uint64_t heardCount() const { return heard.size(); }
+    // Every heard cluster is heard through the flat maker.
+    bool isFlat() const { return flat; }
 
 private:
     struct Heard
     {
         std::shared_ptr<ClusterSource> source;
         math::Vec3 centre;
+        FlatClusterModel model;
     };
+
+    bool hidden(const math::Vec3& point, const Heard& cluster) const;
+    void computeFlat(const ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t last,
+                     const std::atomic<bool>& cancel) const;
+    void computeByRecords(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t last,
+                          const std::atomic<bool>& cancel) const;
 
     std::vector<Heard> heard;
     Surfaces::Snapshot surfaces;
     std::vector<FieldPoint> positions;
     OcclusionTest occluded;
+    bool flat = true;
+    uint64_t capacity = 0; // most arrivals a point can receive
 };
 
 } // namespace zorvpro::acoustics

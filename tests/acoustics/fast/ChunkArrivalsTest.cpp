@@ -100,8 +100,9 @@ TEST(ChunkArrivals, ChunksGiveWhatAWholeSetPassGives)
     std::atomic<bool> cancel{false};
     expected.computeRange(whole, 0, whole.size(), cancel, 24);
 
-    ChunkArrivals sources(clusters, {}, points, &hiddenBeyondFour);
+    ChunkArrivals sources(clusters, {}, points.GetPoints(), points.GetSourceFilter(), &hiddenBeyondFour);
     EXPECT_EQ(sources.heardCount(), 2u);
+    EXPECT_FALSE(sources.isFlat()); // these sources give arrival records only
     ArrivalsList list = tagsOf(points);
     DataSetImpl actual;
     for (uint64_t begin = 0; begin < list.size(); begin += 5) // chunks [0,5) .. [20,23)
@@ -132,7 +133,7 @@ TEST(ChunkArrivals, HearsOnlyTheFilteredClusterAndStopsOnCancel)
     auto b = std::make_shared<LineSource>(8, 3.0, 4);
     FieldPoints points = gridOfPoints(6);
     points.SetSourceFilter(8);
-    ChunkArrivals sources({a, b}, {}, points, nullptr);
+    ChunkArrivals sources({a, b}, {}, points.GetPoints(), points.GetSourceFilter(), nullptr);
     EXPECT_EQ(sources.heardCount(), 1u);
 
     ArrivalsList list = tagsOf(points);
