@@ -110,7 +110,6 @@ public:
                       DoubleBuffer& maskMagnitudes);
 
 private:
-
     // Hears one beam solver for the cluster, so that a solve rebuilds only
     // that beam's entry and the cluster reads no other solver meanwhile.
     class BeamLink : public PropChangeListener
