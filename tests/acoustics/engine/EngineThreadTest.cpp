@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <future>
 #include <set>
 #include <thread>
@@ -12,6 +14,20 @@ using namespace zorvpro::acoustics;
 
 namespace
 {
+// Names of this process's threads, as the system knows them.
+std::vector<std::string> ThreadNames()
+{
+    std::vector<std::string> names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+    {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        names.push_back(name);
+    }
+    return names;
+}
+
 // Spins until the job is interrupted, yielding so that the test machine stays usable.
 void RunUntilCancelled(std::atomic<bool>& cancel)
 {
@@ -35,6 +51,8 @@ TEST(EngineThread, RunsJobThenCompletionOnAWorkerWithFreshIds)
 {
     EngineThread engine(2);
     EXPECT_FALSE(engine.isDispatcherRunning()) << "made without starting the dispatcher";
+    const auto before = ThreadNames();
+    EXPECT_EQ(std::find(before.begin(), before.end(), "engineThread"), before.end());
 
     std::set<uint64_t> ids;
     std::atomic<int> order{0};
@@ -48,6 +66,8 @@ TEST(EngineThread, RunsJobThenCompletionOnAWorkerWithFreshIds)
         },
         [&] { completionSlot = order++; });
     EXPECT_TRUE(engine.isDispatcherRunning());
+    const auto names = ThreadNames();
+    EXPECT_NE(std::find(names.begin(), names.end(), "engineThread"), names.end());
     engine.waitForJob(first, -1);
     EXPECT_EQ(jobSlot.load(), 0);
     EXPECT_EQ(completionSlot.load(), 1);
