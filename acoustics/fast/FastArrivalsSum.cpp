@@ -1,5 +1,6 @@
 #include "acoustics/fast/FastArrivalsSum.h"
 
+#include "acoustics/fast/CoherenceWindowLanes.h"
 #include "acoustics/fast/VectorCosine.h"
 #include "acoustics/model/BandPhaseTables.h"
 #include "acoustics/model/CepstralBasis.h"
@@ -23,10 +24,8 @@ constexpr double HalfPi = 1.5707963267948966;
 // Window indices are clamped here; the padded table is zero from its end
 // on, so every clamped index reads 0 as the table's own range check would.
 constexpr double WindowClamp = 1000.0;
-// The table is padded to this size; indices up to the clamp, plus one for a
-// tie taken up, stay inside, and fit in the low mantissa bits kept here.
+// The table is padded with zeros to cover every clamped index.
 constexpr int64_t WindowTableSize = 1024;
-constexpr int64_t WindowIndexBits = WindowTableSize - 1;
 constexpr uint64_t LaneCount = 4;
 constexpr double PaddingDelay = 1e300;
 
@@ -37,7 +36,13 @@ inline int64_t windowIndex(double x)
     const double v = 100.0 * std::fabs(x);
     if (!(v < WindowClamp))
         return static_cast<int64_t>(WindowClamp);
-    return static_cast<int64_t>(std::round(v));
+    // std::round without the call: nearest (ties to even) by adding 1.5 * 2^52,
+    // then a tie rounded down is taken up. Exact for 0 <= v < 2^51.
+    constexpr double Shifter = 6755399441055744.0;
+    double rounded = (v + Shifter) - Shifter;
+    if (v - rounded == 0.5)
+        rounded += 1.0;
+    return static_cast<int64_t>(rounded);
 }
 
 // One band of one point, arrivals in delay order; arrays padded by a whole
@@ -53,29 +58,20 @@ struct SortedBand
     const int64_t* selection;
     uint64_t n;
     double frequency;
-    const double* window;
     int64_t windowEnd;
 };
 
-// The window at four lane indices.
-inline __attribute__((always_inline)) void windowAt(const double* table, const LaneMask& index, Lanes& w)
-{
-    w = Lanes{table[index[0]], table[index[1]], table[index[2]], table[index[3]]};
-}
-
 // The window index of x cycles in each lane exactly as the table lookup
 // forms it: the nearest integer to 100 |x|, halves away from zero, clamped.
-// Adding 1.5 * 2^52 rounds to the nearest integer (ties to even) and leaves
-// it in the low mantissa bits; a tie rounded down is then taken up.
-inline __attribute__((always_inline)) void windowIndexLanes(const Lanes& x, LaneMask& index)
+// Adding 1.5 * 2^52 rounds to the nearest integer (ties to even); a tie
+// rounded down is then taken up.
+inline __attribute__((always_inline)) void windowIndexLanes(const Lanes& x, Lanes& index)
 {
     constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52
     Lanes v = 100.0 * (x < 0.0 ? -x : x);
     v = v < WindowClamp ? v : WindowClamp; // NaN lanes clamp too
-    const Lanes shifted = v + Shifter;
-    const LaneMask tieDown = v - (shifted - Shifter) == 0.5;
-    std::memcpy(&index, &shifted, sizeof(index));
-    index = (index & WindowIndexBits) - tieDown;
+    const Lanes rounded = (v + Shifter) - Shifter;
+    index = v - rounded == 0.5 ? rounded + 1.0 : rounded;
 }
 
 // Sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), visiting for each
@@ -114,10 +110,9 @@ inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b,
             std::memcpy(&cosineJ, b.cosine + j, sizeof(cosineJ));
             std::memcpy(&sineJ, b.sine + j, sizeof(sineJ));
 
-            LaneMask index;
+            Lanes index, w;
             windowIndexLanes((delayI - delayJ) * b.frequency, index);
-            Lanes w;
-            windowAt(b.window, index, w);
+            fast::coherenceWindowLanes(index, w);
 
             Lanes weight = w * amplitudeJ;
             if constexpr (!Uniform)
@@ -376,7 +371,6 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
                                 sortedSelection.data(),
                                 count,
                                 f,
-                                window.data(),
                                 windowEnd};
         power[k] = incoherent + 2.0 * (wide ? crossSumWide(sorted, uniform, terms)
                                             : crossSumPlain(sorted, uniform, terms));

@@ -1,4 +1,7 @@
 #include "acoustics/fast/VectorCosine.h"
+#include "acoustics/fast/CoherenceWindowLanes.h"
+#include "acoustics/model/BandPhaseTables.h"
+#include "acoustics/model/FrequencyBands.h"
 
 #include <gtest/gtest.h>
 
@@ -61,4 +64,21 @@ TEST(VectorCosine, HandlesTailsAndValuesOutsideTheReduction)
     EXPECT_TRUE(std::isnan(oddOut[0]));
     EXPECT_TRUE(std::isnan(oddOut[1]));
     EXPECT_NEAR(oddOut[2], std::cos(1.0), 1e-16);
+}
+
+TEST(CoherenceWindowLanes, EqualsTheTableAtEverySamplePoint)
+{
+    const zorvpro::acoustics::DoubleBuffer& table =
+        zorvpro::acoustics::coherenceWindowTable(zorvpro::acoustics::ThirdOctaveBands);
+    ASSERT_EQ(table.count(), 601u);
+    std::vector<double> index(1024), w(1024, -1.0);
+    for (size_t k = 0; k < index.size(); ++k)
+        index[k] = static_cast<double>(k);
+    coherenceWindowAt(index.data(), w.data(), index.size());
+    for (size_t k = 0; k < index.size(); ++k)
+    {
+        const double expected = k < table.count() ? table[k] : 0.0;
+        EXPECT_NEAR(w[k], expected, 1e-15) << k;
+        EXPECT_EQ(w[k] == 0.0, expected == 0.0) << k; // zero exactly where the table is
+    }
 }

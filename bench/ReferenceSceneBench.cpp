@@ -1,0 +1,331 @@
+// The reference scene: one cluster of three generated "TQR40V" modules 3 m up, two beams
+// (symmetric spread, steered -5 and +10 degrees, shading on), air absorption on, heard at a
+// 50 m x 50 m floor at 0.5 m spacing (10,201 points) and at the cluster's medial plane.
+//
+//   build/bench/ReferenceSceneBench
+//
+// Every figure comes from one run, so the fast path and the straightforward path (kept as the
+// reference) are measured side by side on the same machine state:
+//   Calculate/...        wall time of calculate(true); peak_rss_mb is the process's peak resident
+//                        memory during that benchmark; terms_per_core_s the pair-band terms with a
+//                        non-zero coherence window evaluated per second per worker (fast path).
+//   ChangeToFirstResult  time from a steering change to the first dataSetReady, calculation on
+//                        (it includes the engine's 300 ms settling pause).
+//   CancelWhileSumming   time for disabling calculation to return while every worker is busy
+//                        summing: how fast running chunk jobs answer their cancel flag.
+// A summary of the ratios follows the table.
+
+#include "acoustics/beam/BeamConstraints.h"
+#include "acoustics/beam/BeamSteerFactory.h"
+#include "acoustics/cluster/LoudspeakerClusterImpl.h"
+#include "acoustics/data/LoudspeakerDataSet.h"
+#include "acoustics/data/LoudspeakerImpl.h"
+#include "acoustics/engine/CalcListener.h"
+#include "acoustics/engine/FieldPoints.h"
+#include "acoustics/engine/FieldPointsData.h"
+#include "acoustics/engine/ZorvAcousticsImpl.h"
+#include "acoustics/fast/ClusterCapture.h"
+#include "acoustics/model/Environment.h"
+#include "tools/datagen/Models.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+using namespace zorvpro;
+using namespace zorvpro::acoustics;
+using Clock = std::chrono::steady_clock;
+
+namespace
+{
+
+constexpr uint64_t FloorSet = 1;
+constexpr uint64_t MedialSet = 2;
+
+std::shared_ptr<LoudspeakerImpl> LoadArrayModule()
+{
+    static const std::shared_ptr<LoudspeakerImpl> model = []
+    {
+        const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                                      .getChildFile("zorv-reference-scene-" + juce::Uuid().toString());
+        folder.createDirectory();
+        const datagen::DataSet set = datagen::MakeArrayDataSet();
+        std::shared_ptr<LoudspeakerImpl> loaded;
+        if (datagen::WriteDataSet(folder, set))
+            loaded =
+                loadLoudspeakerDataSet(folder.getChildFile(set.fileName).getFullPathName().toStdString());
+        folder.deleteRecursively();
+        if (!loaded)
+            throw std::runtime_error("the generated array module did not load");
+        return loaded;
+    }();
+    return std::make_shared<LoudspeakerImpl>(*model);
+}
+
+struct Scene
+{
+    std::shared_ptr<LoudspeakerClusterImpl> cluster;
+    std::shared_ptr<BeamSteerImpl> firstBeam;
+    std::shared_ptr<FieldPoints> floor = std::make_shared<FieldPoints>();
+    std::shared_ptr<FieldPoints> medial = std::make_shared<FieldPoints>();
+    uint64_t termsPerCalculation = 0; // non-zero-window pair-band terms of both sets
+};
+
+Scene& ReferenceScene()
+{
+    static Scene scene = []
+    {
+        Environment::instance().setAirAbsorptionEnabled(true);
+        Scene s;
+        s.cluster = std::dynamic_pointer_cast<LoudspeakerClusterImpl>(createLoudspeakerCluster());
+        for (int m = 0; m < 3; ++m)
+            if (s.cluster->addModule(LoadArrayModule()) != 1)
+                throw std::runtime_error("a module did not connect");
+        s.cluster->setPosition(math::Vec3{0.0, 0.0, 3.0});
+        for (double degrees : {-5.0, 10.0})
+        {
+            auto beam = BeamSteerFactory::instance().createBeamSteer(1);
+            if (s.cluster->addBeamSteer(beam) != 1)
+                throw std::runtime_error("a beam was refused");
+            Angle angle = Angle::FromDegrees(degrees);
+            beam->getConstraints()->setSteeringAngle(angle);
+            beam->getConstraints()->setShadingOn(true);
+            if (!s.firstBeam)
+                s.firstBeam = beam;
+        }
+
+        // The floor in front of the array, 101 x 101 points.
+        uint64_t tag = 0;
+        for (int i = 0; i <= 100; ++i)
+            for (int j = 0; j <= 100; ++j)
+                s.floor->Add(0.5 * i, -25.0 + 0.5 * j, 0.0, tag++);
+        // The medial plane: the vertical plane through the array's axis, 50 m deep, 12 m high.
+        for (int i = 0; i <= 100; ++i)
+            for (int k = 0; k <= 24; ++k)
+                s.medial->Add(0.5 * i, 0.0, 0.5 * k, tag++);
+
+        const FlatClusterModel model = captureFlatClusterModel(*s.cluster);
+        FastArrivalsSum summer;
+        FlatClusterArrivals maker;
+        FrequencyMask out;
+        for (const auto& set : {s.floor, s.medial})
+            for (const FieldPoint& p : set->GetPoints())
+            {
+                summer.startPoint(FlatClusterArrivals::capacity(model));
+                maker.add(model, math::Vec3{p.x, p.y, p.z}, summer);
+                summer.finishPoint(out);
+            }
+        s.termsPerCalculation = summer.evaluatedTerms();
+        return s;
+    }();
+    return scene;
+}
+
+// Peak resident memory: reset before a benchmark, read after it.
+void ResetPeakRss()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+double PeakRssMb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0; // kB
+    return 0.0;
+}
+
+std::shared_ptr<ZorvAcousticsImpl> MakeEngine(int threads, bool chunkArrivals)
+{
+    ZorvAcousticsImpl::Options options;
+    options.threadCount = threads;
+    options.chunkArrivals = chunkArrivals;
+    auto engine = ZorvAcousticsImpl::create(options);
+    Scene& scene = ReferenceScene();
+    engine->addCluster(scene.cluster);
+    engine->setFieldPoints(FloorSet, scene.floor);
+    engine->setFieldPoints(MedialSet, scene.medial);
+    return engine;
+}
+
+std::map<std::string, double>& Seconds()
+{
+    static std::map<std::string, double> seconds;
+    return seconds;
+}
+
+// Arguments: worker threads (-1 the default pool, 0 every logical processor), and 1 for the
+// fast path or 0 for the straightforward one.
+void Calculate(benchmark::State& state)
+{
+    int threads = static_cast<int>(state.range(0));
+    if (threads == 0)
+        threads = static_cast<int>(std::thread::hardware_concurrency());
+    const bool fast = state.range(1) != 0;
+    Scene& scene = ReferenceScene();
+    ResetPeakRss();
+    auto engine = MakeEngine(threads, fast);
+
+    double total = 0.0;
+    for (auto _ : state)
+    {
+        const auto start = Clock::now();
+        engine->calculate(true);
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        total += seconds;
+    }
+    for (uint64_t id : {FloorSet, MedialSet})
+    {
+        auto published = engine->getDataSet(id);
+        if (!published || !published->GetDataSet())
+            state.SkipWithError("a set got no data set");
+    }
+
+    const double workers = engine->getNumThreads();
+    const double perCalculation = total / static_cast<double>(state.iterations());
+    state.counters["workers"] = workers;
+    state.counters["points"] = static_cast<double>(scene.floor->Count() + scene.medial->Count());
+    state.counters["peak_rss_mb"] = PeakRssMb();
+    if (fast)
+        state.counters["terms_per_core_s"] =
+            static_cast<double>(scene.termsPerCalculation) / (perCalculation * workers);
+    Seconds()[std::to_string(state.range(0)) + (fast ? " fast" : " reference")] = perCalculation;
+    engine->removeCluster(scene.cluster);
+}
+
+class FirstResult : public CalcListener
+{
+public:
+    void calcStarted() override {}
+    void calcStateChanged(bool) override {}
+    void dataSetReady(uint64_t) override
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!ready)
+        {
+            ready = true;
+            at = Clock::now();
+            cv.notify_all();
+        }
+    }
+    void arm()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        ready = false;
+    }
+    Clock::time_point wait()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        cv.wait(lock, [this] { return ready; });
+        return at;
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool ready = false;
+    Clock::time_point at;
+};
+
+void ChangeToFirstResult(benchmark::State& state)
+{
+    Scene& scene = ReferenceScene();
+    auto engine = MakeEngine(-1, true);
+    engine->calculate(true);
+    FirstResult listener;
+    engine->addCalcListener(&listener);
+    engine->setCalculationEnabled(true);
+    bool flip = false;
+    for (auto _ : state)
+    {
+        // Let the previous recalculation finish, so that every change starts from rest.
+        while (engine->isBusy() || engine->isCalculating())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        listener.arm();
+        flip = !flip;
+        Angle angle = Angle::FromDegrees(flip ? -4.0 : -5.0);
+        const auto start = Clock::now();
+        scene.firstBeam->getConstraints()->setSteeringAngle(angle);
+        const auto ready = listener.wait();
+        state.SetIterationTime(std::chrono::duration<double>(ready - start).count());
+    }
+    engine->setCalculationEnabled(false);
+    engine->removeCalcListener(&listener);
+    Angle angle = Angle::FromDegrees(-5.0);
+    scene.firstBeam->getConstraints()->setSteeringAngle(angle);
+    engine->removeCluster(scene.cluster);
+}
+
+void CancelWhileSumming(benchmark::State& state)
+{
+    Scene& scene = ReferenceScene();
+    auto engine = MakeEngine(-1, true);
+    double worst = 0.0;
+    for (auto _ : state)
+    {
+        engine->calculate(false);
+        // Well into the chunk jobs: the settling pause is skipped while calculation is off.
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        const auto start = Clock::now();
+        engine->setCalculationEnabled(false); // cancels every job and waits for them
+        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        worst = std::max(worst, seconds);
+        while (engine->isCalculating())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    state.counters["worst_ms"] = worst * 1000.0;
+    engine->removeCluster(scene.cluster);
+}
+
+} // namespace
+
+BENCHMARK(Calculate)
+    ->ArgNames({"workers", "fast"})
+    ->Args({-1, 1})
+    ->Args({1, 1})
+    ->Args({0, 1})
+    ->Args({-1, 0})
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ChangeToFirstResult)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(CancelWhileSumming)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    const auto& s = Seconds();
+    auto at = [&](const char* name)
+    {
+        const auto found = s.find(name);
+        return found == s.end() ? 0.0 : found->second;
+    };
+    const double fastDefault = at("-1 fast");
+    const double fastOne = at("1 fast");
+    const double fastAll = at("0 fast");
+    const double reference = at("-1 reference");
+    if (fastDefault > 0.0 && reference > 0.0)
+        std::printf("fast path vs straightforward path, default pool: %.1fx faster\n",
+                    reference / fastDefault);
+    if (fastOne > 0.0 && fastAll > 0.0)
+        std::printf("fast path, all workers vs 1 worker: %.1fx faster\n", fastOne / fastAll);
+    return 0;
+}
