@@ -17,13 +17,15 @@ constexpr double CoherenceHalfWidthCycles = 5.508932669994415;
 // where they are (from index 551 on).
 inline __attribute__((always_inline)) void coherenceWindowLanes(const Lanes& index, Lanes& w)
 {
+    // P = 2 (1 - s)^3 - 8 (1/2 - s)^3, each cube taken only where its base
+    // is positive: 1 - 6 s^2 + 6 s^3 up to s = 1/2, 2 (1 - s)^3 up to 1,
+    // then 0 (NaN lanes too, as a comparison with NaN is false).
     const Lanes s = index * (0.01 / CoherenceHalfWidthCycles);
-    const Lanes s2 = s * s;
-    const Lanes inner = 1.0 - 6.0 * s2 + 6.0 * s2 * s;
-    const Lanes t = 1.0 - s;
-    const Lanes outer = 2.0 * t * t * t;
-    w = s <= 0.5 ? inner : outer;
-    w = s <= 1.0 ? w : 0.0;
+    Lanes t = 1.0 - s;
+    t = t > 0.0 ? t : 0.0;
+    Lanes u = 0.5 - s;
+    u = u > 0.0 ? u : 0.0;
+    w = 2.0 * (t * t * t) - 8.0 * (u * u * u);
 }
 
 // The array form of coherenceWindowLanes, four at a time.

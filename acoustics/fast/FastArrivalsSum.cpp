@@ -62,14 +62,14 @@ struct SortedBand
 };
 
 // The window index of x cycles in each lane exactly as the table lookup
-// forms it: the nearest integer to 100 |x|, halves away from zero, clamped.
-// Adding 1.5 * 2^52 rounds to the nearest integer (ties to even); a tie
-// rounded down is then taken up.
+// forms it: the nearest integer to 100 |x|, halves away from zero. Adding
+// 1.5 * 2^52 rounds to the nearest integer (ties to even); a tie rounded
+// down is then taken up. Beyond 2^51 the result is merely huge, and NaN
+// stays NaN: the window reads 0 for both.
 inline __attribute__((always_inline)) void windowIndexLanes(const Lanes& x, Lanes& index)
 {
     constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52
-    Lanes v = 100.0 * (x < 0.0 ? -x : x);
-    v = v < WindowClamp ? v : WindowClamp; // NaN lanes clamp too
+    const Lanes v = 100.0 * (x < 0.0 ? -x : x);
     const Lanes rounded = (v + Shifter) - Shifter;
     index = v - rounded == 0.5 ? rounded + 1.0 : rounded;
 }

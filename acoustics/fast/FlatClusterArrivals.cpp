@@ -3,7 +3,6 @@
 #include "acoustics/fast/VectorCosine.h"
 #include "acoustics/model/BandPhaseTables.h"
 #include "acoustics/model/FrequencyBands.h"
-#include "acoustics/model/LevelConversion.h"
 #include "core/math/Compare.h"
 
 #include <algorithm>
@@ -85,9 +84,13 @@ void FlatClusterArrivals::finishArrival(const Bands& magnitudes, const Bands& ph
                                         FastArrivalsSum& summer)
 {
     // Minimum-phase delay of the magnitudes, in seconds.
+    // Amplitude to decibels re 1.0, a value of 0 or below reading as 0 dB: the
+    // level conversion's own rule, written out so that it inlines.
     for (uint64_t k = 0; k < N; ++k)
-        levels[k] = magnitudes[k] + DoubleEpsilon;
-    convertLevel(LevelAmplitude, levels.data(), LevelDecibels, N, 1.0);
+    {
+        const double amplitude = magnitudes[k] + DoubleEpsilon;
+        levels[k] = amplitude <= 0.0 ? 0.0 : 20.0 * std::log10(amplitude);
+    }
     if (basisUsable)
     {
         if (fast::wideVectorsAvailable())

@@ -81,4 +81,10 @@ TEST(CoherenceWindowLanes, EqualsTheTableAtEverySamplePoint)
         EXPECT_NEAR(w[k], expected, 1e-15) << k;
         EXPECT_EQ(w[k] == 0.0, expected == 0.0) << k; // zero exactly where the table is
     }
+    // Indices far beyond the table, and NaN, read 0.
+    const double odd[] = {1e6, 1e300, std::numeric_limits<double>::infinity(), std::nan("")};
+    double out[4] = {-1.0, -1.0, -1.0, -1.0};
+    coherenceWindowAt(odd, out, 4);
+    for (double v : out)
+        EXPECT_EQ(v, 0.0);
 }
