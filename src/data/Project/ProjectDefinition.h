@@ -30,6 +30,8 @@ public:
     // recent list change only after it succeeded.
     bool Save();
     bool SaveAs(const QString& path);
+    // Empties the venue (keeping its root), forgets the file name, resets
+    // the settings and marks the undo stack clean; the flag ends as given.
     void Clear(bool markModified);
 
     bool IsModified() const;

@@ -119,6 +119,9 @@ void ProjectDefinition::Impl::Clear(bool markModified)
     const bool wasClearing = m_clearing;
     m_clearing = true;
 
+    // Callers starting a new project rely on Clear alone to drop the old
+    // surfaces; the root itself stays.
+    m_venue.RemoveAllNodes();
     m_owner->SetFileName(QString());
     m_settings.Reset();
     UndoStack::Instance().setClean();

@@ -130,6 +130,23 @@ TEST_F(ProjectDefinitionTest, ClearEmitsOncePerFlagChange)
     EXPECT_EQ(log.modified, QList<bool>{false});
 }
 
+TEST_F(ProjectDefinitionTest, ClearEmptiesTheVenueButKeepsItsRoot)
+{
+    // A new project must not inherit the surfaces of the old one: the
+    // application's "new project" relies on Clear alone.
+    const NodePtr root = Project()->GetVenue()->GetRoot();
+    const NodePtr group = Node::Create();
+    group->AddChild(Node::Create());
+    root->AddChild(group);
+    root->AddChild(QuadNode::Create("q", {0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, QColor(), 1.0, 0.0));
+
+    Project()->Clear(true);
+    EXPECT_EQ(Project()->GetVenue()->GetRoot(), root);
+    EXPECT_EQ(root->GetName(), "Venue root");
+    EXPECT_EQ(root->GetChildCount(), 0u);
+    EXPECT_TRUE(Project()->IsModified());
+}
+
 TEST_F(ProjectDefinitionTest, MarkModifiedIsSilent)
 {
     SignalLog log(Project());
