@@ -21,6 +21,13 @@ QString ScreenConfiguration(const QRect& geometry)
         .arg(geometry.width())
         .arg(geometry.height());
 }
+
+// A window's section in Settings.xml: its object name with "::" as "__", so
+// that a class-qualified name is also a valid tag.
+QString SectionName(const QWidget* widget)
+{
+    return widget->objectName().replace(QStringLiteral("::"), QStringLiteral("__"));
+}
 } // namespace
 
 void DeferWindowPlacement(QWidget* widget, bool restore)
@@ -49,7 +56,7 @@ bool ReadWindowPlacement(QWidget* widget, WindowSettings& out, const AppSettings
 {
     if (qobject_cast<QDialog*>(widget) == nullptr && qobject_cast<QMainWindow*>(widget) == nullptr)
         return false;
-    out = settings.GetWindowSettings(widget->objectName());
+    out = settings.GetWindowSettings(SectionName(widget));
     const QList<QScreen*> screens = QGuiApplication::screens();
     if (out.screenNumber < 0 || out.screenNumber >= screens.size())
         return false;
@@ -98,7 +105,7 @@ void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
     if (!screenGeometry.contains(geometry) && !widget->isMaximized())
         return;
     WindowSettings placement;
-    placement.name = widget->objectName();
+    placement.name = SectionName(widget);
     placement.screenNumber = QGuiApplication::screens().indexOf(screen);
     placement.screenConfiguration = ScreenConfiguration(screenGeometry);
     placement.x = geometry.x();

@@ -8,6 +8,9 @@ namespace zorvpro
 {
 class AppSettings;
 
+// A window's placement is kept under its object name, with "::" written as
+// "__" (the section tag in Settings.xml).
+//
 // Runs ApplyWindowPlacement on the next event-loop pass, unless the widget
 // is gone by then. Windows call it from setVisible: showing restores the
 // placement, hiding saves it.

@@ -110,3 +110,23 @@ TEST_F(WindowPlacementTest, SavingKeepsTheOldRecordForAWindowOffItsScreen)
     saved = settings.GetWindowSettings(dialog.objectName());
     EXPECT_EQ(screen.x() + 10, saved.x);
 }
+
+TEST_F(WindowPlacementTest, QualifiedObjectNamesUseTheirSectionName)
+{
+    // A window named after its class, "zorvpro::MainWindow", keeps its
+    // placement in the section "zorvpro__MainWindow" that the settings read.
+    const QRect screen = QGuiApplication::screens().at(0)->geometry();
+    QMainWindow window;
+    window.setObjectName(QStringLiteral("zorvpro::MainWindow"));
+    window.setGeometry(screen.x() + 10, screen.y() + 20, 100, 80);
+    SaveWindowPlacement(&window, settings);
+    EXPECT_EQ(QStringLiteral("zorvpro__MainWindow"),
+              settings.GetWindowSettings(QStringLiteral("zorvpro__MainWindow")).name);
+    EXPECT_EQ(screen.x() + 10, settings.GetWindowSettings(QStringLiteral("zorvpro__MainWindow")).x);
+
+    AppSettings reread(dir.File(QStringLiteral("Settings.xml")));
+    WindowSettings out;
+    ASSERT_TRUE(ReadWindowPlacement(&window, out, reread));
+    EXPECT_EQ(screen.y() + 20, out.y);
+    EXPECT_FALSE(out.maximized);
+}
