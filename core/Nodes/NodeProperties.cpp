@@ -92,6 +92,13 @@ void WriteProperty(PropertyMap& properties, const std::string& key, double value
     properties[key] = out.str();
 }
 
+void WriteProperty(PropertyMap& properties, const std::string& key, int value)
+{
+    auto out = MakeWriter();
+    out << value;
+    properties[key] = out.str();
+}
+
 void WriteProperty(PropertyMap& properties, const std::string& key, const math::Vec3& value)
 {
     auto out = MakeWriter();
@@ -144,6 +151,19 @@ bool ReadProperty(const PropertyMap& properties, const std::string& key, double&
         return false;
     auto in = MakeReader(*text);
     return ExtractDouble(in, value);
+}
+
+bool ReadProperty(const PropertyMap& properties, const std::string& key, int& value)
+{
+    const std::string* text = nullptr;
+    if (!FindText(properties, key, text))
+        return false;
+    auto in = MakeReader(*text);
+    int parsed = 0;
+    if (!(in >> parsed))
+        return false;
+    value = parsed;
+    return true;
 }
 
 bool ReadProperty(const PropertyMap& properties, const std::string& key, math::Vec3& value)

@@ -35,6 +35,7 @@ void WriteProperty(PropertyMap& properties, const std::string& key, const std::s
 void WriteProperty(PropertyMap& properties, const std::string& key, const char* value);
 void WriteProperty(PropertyMap& properties, const std::string& key, bool value);
 void WriteProperty(PropertyMap& properties, const std::string& key, double value);
+void WriteProperty(PropertyMap& properties, const std::string& key, int value);
 void WriteProperty(PropertyMap& properties, const std::string& key, const math::Vec3& value);
 void WriteProperty(PropertyMap& properties, const std::string& key, const QColor& value);
 void WriteProperty(PropertyMap& properties, const std::string& key, const math::Mat4& value);
@@ -44,6 +45,9 @@ bool ReadProperty(const PropertyMap& properties, const std::string& key, std::st
 bool ReadProperty(const PropertyMap& properties, const std::string& key, bool& value);
 // Non-finite numbers count as unparsable.
 bool ReadProperty(const PropertyMap& properties, const std::string& key, double& value);
+// Decimal, read like a double: leading blanks skipped, trailing text ignored;
+// a number outside the int range counts as unparsable.
+bool ReadProperty(const PropertyMap& properties, const std::string& key, int& value);
 bool ReadProperty(const PropertyMap& properties, const std::string& key, math::Vec3& value);
 // Components above 255 leave an invalid colour; the read still succeeds.
 bool ReadProperty(const PropertyMap& properties, const std::string& key, QColor& value);

@@ -91,6 +91,30 @@ TEST(NodePropertiesTest, NonFiniteNumbersAreUnparsable)
     EXPECT_EQ(m, math::Mat4());
 }
 
+TEST(NodePropertiesTest, WholeNumbersAreDecimal)
+{
+    // The steerable-array nodes keep their beam and module counts and the
+    // beam algorithm as whole numbers.
+    PropertyMap properties;
+    WriteProperty(properties, "NumBeams", 3);
+    WriteProperty(properties, "Delta", -12);
+    EXPECT_EQ(properties["NumBeams"], "3");
+    EXPECT_EQ(properties["Delta"], "-12");
+
+    int value = 7;
+    EXPECT_TRUE(ReadProperty(properties, "Delta", value));
+    EXPECT_EQ(value, -12);
+    EXPECT_TRUE(ReadProperty(PropertyMap{{"k", " 2 beams"}}, "k", value));
+    EXPECT_EQ(value, 2);
+    for (const char* text : {"", "two", "99999999999", "-99999999999"})
+    {
+        EXPECT_FALSE(ReadProperty(PropertyMap{{"k", text}}, "k", value)) << text;
+        EXPECT_EQ(value, 2) << text;
+    }
+    EXPECT_FALSE(ReadProperty(PropertyMap{}, "k", value));
+    EXPECT_EQ(value, 2);
+}
+
 TEST(NodePropertiesTest, BoolsAreTrueOnlyForExactTrue)
 {
     PropertyMap properties;
