@@ -35,6 +35,12 @@ ApplicationSeam::EnginePtr ApplicationSeam::GetEngine() const
     return m_engine;
 }
 
+ApplicationSeam::EnginePtr CurrentAcousticsEngine()
+{
+    ApplicationSeam* app = ApplicationSeam::Instance();
+    return app ? app->GetEngine() : ApplicationSeam::EnginePtr();
+}
+
 void ApplicationSeam::SetEngine(EnginePtr engine)
 {
     EnginePtr previous;

@@ -38,4 +38,8 @@ private:
     EnginePtr m_engine;
 };
 
+// The application object's current engine; empty when there is no
+// application object or no engine yet.
+ApplicationSeam::EnginePtr CurrentAcousticsEngine();
+
 } // namespace zorvpro

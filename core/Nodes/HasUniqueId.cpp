@@ -10,6 +10,11 @@ namespace
 std::atomic<uint64_t> s_nextId{0};
 }
 
-HasUniqueId::HasUniqueId() : m_id(s_nextId.fetch_add(1)) {}
+uint64_t HasUniqueId::NextId()
+{
+    return s_nextId.fetch_add(1);
+}
+
+HasUniqueId::HasUniqueId() : m_id(NextId()) {}
 
 } // namespace zorvpro

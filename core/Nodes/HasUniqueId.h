@@ -18,6 +18,10 @@ public:
 
     uint64_t GetId() const { return m_id; }
 
+    // Draws the next id from the counter, for objects that carry an id
+    // without deriving from this class.
+    static uint64_t NextId();
+
 private:
     const uint64_t m_id;
 };

@@ -90,10 +90,7 @@ NodePtr QuadNode::CreateFromProperties(const PropertyMap& properties)
 
 void QuadNode::OnAttached(const NodePtr& self)
 {
-    ApplicationSeam* app = ApplicationSeam::Instance();
-    if (!app)
-        return;
-    if (auto engine = app->GetEngine())
+    if (auto engine = CurrentAcousticsEngine())
     {
         std::shared_ptr<acoustics::ISurface> surface = std::dynamic_pointer_cast<QuadNode>(self);
         if (surface)
@@ -103,10 +100,7 @@ void QuadNode::OnAttached(const NodePtr& self)
 
 void QuadNode::OnDetached(const NodePtr& self)
 {
-    ApplicationSeam* app = ApplicationSeam::Instance();
-    if (!app)
-        return;
-    if (auto engine = app->GetEngine())
+    if (auto engine = CurrentAcousticsEngine())
     {
         std::shared_ptr<acoustics::ISurface> surface = std::dynamic_pointer_cast<QuadNode>(self);
         if (surface)

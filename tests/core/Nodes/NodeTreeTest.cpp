@@ -64,6 +64,13 @@ TEST(NodeTreeTest, NewNodeHasDefaultNameNoLinksAndIncreasingId)
     EXPECT_EQ(second->GetChildCount(), 0u);
     EXPECT_GT(second->GetId(), first->GetId());
     EXPECT_EQ(second->GetSelf(), second);
+
+    // Ids drawn without a node come from the same counter.
+    const uint64_t drawn = HasUniqueId::NextId();
+    EXPECT_GT(drawn, second->GetId());
+    NodePtr third = Node::Create();
+    EXPECT_GT(third->GetId(), drawn);
+    EXPECT_GT(HasUniqueId::NextId(), third->GetId());
 }
 
 TEST(NodeTreeTest, AddingAChildWithAnotherParentMovesIt)

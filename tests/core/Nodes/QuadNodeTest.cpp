@@ -257,13 +257,16 @@ TEST(QuadNodeTest, RegistersWithTheEngineOnlyWhenOneExists)
     root->AddChild(early);
 
     auto engine = std::make_shared<SurfaceRecordingEngine>();
+    EXPECT_FALSE(CurrentAcousticsEngine());
     {
         ApplicationSeam app;
         ASSERT_EQ(ApplicationSeam::Instance(), &app);
         QuadNodePtr withoutEngine = Square();
         root->AddChild(withoutEngine);
+        EXPECT_FALSE(CurrentAcousticsEngine());
 
         app.SetEngine(engine);
+        EXPECT_EQ(CurrentAcousticsEngine(), engine);
         QuadNodePtr late = Square();
         root->AddChild(late);
         ASSERT_EQ(engine->added.size(), 1u);
@@ -274,6 +277,7 @@ TEST(QuadNodeTest, RegistersWithTheEngineOnlyWhenOneExists)
         EXPECT_EQ(engine->removed[0].get(), static_cast<acoustics::ISurface*>(late.get()));
     }
     EXPECT_EQ(ApplicationSeam::Instance(), nullptr);
+    EXPECT_FALSE(CurrentAcousticsEngine());
     root->RemoveChild(early);
     EXPECT_EQ(engine->removed.size(), 1u);
 }
