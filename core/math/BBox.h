@@ -67,6 +67,9 @@ public:
         return result;
     }
 
+    // This box grown to hold the point (see Extend).
+    BBoxT Extended(const Vec& point) const { return Extend(*this, point); }
+
     // The box grown to hold the point; an empty box becomes the point itself.
     static BBoxT Extend(const BBoxT& box, const Vec& point)
     {

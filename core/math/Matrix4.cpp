@@ -16,6 +16,30 @@ Mat4 Mat4::Translation(const Vec3& t)
     return result;
 }
 
+Mat4 Mat4::RotationZ(double angle)
+{
+    Mat4 result;
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    result.m[0] = c;
+    result.m[1] = -s;
+    result.m[4] = s;
+    result.m[5] = c;
+    return result;
+}
+
+Mat4& Mat4::Translate(const Vec3& t)
+{
+    Multiply(*this, Translation(t), *this);
+    return *this;
+}
+
+Mat4& Mat4::RotateZ(double angle)
+{
+    Multiply(*this, RotationZ(angle), *this);
+    return *this;
+}
+
 void Multiply(Mat4& result, const Mat4& a, const Mat4& b)
 {
     // Built in a temporary so that result may alias an operand.

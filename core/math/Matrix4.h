@@ -20,6 +20,14 @@ struct Mat4
 
     static Mat4 Identity() { return Mat4(); }
     static Mat4 Translation(const Vec3& t);
+    // Rotation about Z by an angle in radians: rows (cos, -sin, 0, 0),
+    // (sin, cos, 0, 0), (0, 0, 1, 0), (0, 0, 0, 1).
+    static Mat4 RotationZ(double angle);
+
+    // Replace this matrix M by Translation(t) * M (the move applies last).
+    Mat4& Translate(const Vec3& t);
+    // Replace this matrix M by RotationZ(angle) * M.
+    Mat4& RotateZ(double angle);
 
     double& operator[](std::size_t i) { return m[i]; }
     double operator[](std::size_t i) const { return m[i]; }

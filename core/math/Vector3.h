@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 #include <cstddef>
 
@@ -57,6 +58,12 @@ template <typename T> struct Vector3T
         return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x};
     }
     constexpr T LengthSquared() const { return Dot(*this); }
+    // Every component below 25 * DBL_EPSILON in magnitude.
+    constexpr bool IsZero() const
+    {
+        constexpr T bound = static_cast<T>(25 * DBL_EPSILON);
+        return x > -bound && x < bound && y > -bound && y < bound && z > -bound && z < bound;
+    }
     T Length() const { return std::sqrt(LengthSquared()); }
 };
 

@@ -80,6 +80,13 @@ TEST(BBox, ExtendStartsAtTheFirstPointAndGrows)
     const BBox inside = BBox::Extend(box, {0, 4, 4});
     EXPECT_EQ(inside.min, box.min);
     EXPECT_EQ(inside.max, box.max);
+
+    // The member form leaves the box itself alone.
+    const BBox grown = box.Extended({7, 0, 4});
+    EXPECT_EQ(grown.min, Vec3(-1, 0, 4));
+    EXPECT_EQ(grown.max, Vec3(7, 5, 4));
+    EXPECT_EQ(box.max, Vec3(2, 5, 4));
+    EXPECT_EQ(BBox().Extended({1, 1, 1}).min, Vec3(1, 1, 1));
 }
 
 TEST(BBox, TransformBoxMapsTwoCornersAndOrdersThem)

@@ -2,6 +2,7 @@
 
 #include "MathTestHelpers.h"
 
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -44,6 +45,25 @@ TEST(Matrix4, DefaultIsIdentityAndTranslationSitsInLastColumn)
     EXPECT_EQ(t[7], 2.0);
     EXPECT_EQ(t[11], 3.0);
     ExpectNear(TransformPoint(t, {10, 20, 30}), {11, 22, 33});
+}
+
+TEST(Matrix4, RotationAboutZAndTheInPlaceMovesApplyAfterTheMatrix)
+{
+    const double quarter = std::acos(0.0);
+    const Mat4 r = Mat4::RotationZ(quarter);
+    ExpectNear(TransformPoint(r, {1, 0, 5}), {0, 1, 5});
+    EXPECT_DOUBLE_EQ(Mat4::RotationZ(0.3)(0, 1), -std::sin(0.3));
+    EXPECT_EQ(Mat4::RotationZ(0.3)(3, 3), 1.0);
+
+    // Translate: T * M, so the rotation acts first.
+    Mat4 turnedThenMoved = r;
+    EXPECT_EQ(&turnedThenMoved.Translate({1, 2, 3}), &turnedThenMoved);
+    ExpectNear(TransformPoint(turnedThenMoved, {1, 0, 0}), {1, 3, 3});
+
+    // RotateZ: R * M, so the move acts first.
+    Mat4 movedThenTurned = Mat4::Translation({1, 0, 0});
+    movedThenTurned.RotateZ(quarter);
+    ExpectNear(TransformPoint(movedThenTurned, {0, 0, 0}), {0, 1, 0});
 }
 
 TEST(Matrix4, MultiplyIsRowTimesColumnAndMayAliasItsOperands)

@@ -13,3 +13,11 @@ TEST(Vector3, NormalizeTreatsTinyVectorsAsZero)
     ExpectNear(Normalize({0, 0, 1e-7}), {0, 0, 1});
     EXPECT_EQ(Normalize({0, 0, 0}), Vec3(0, 0, 0));
 }
+
+TEST(Vector3, IsZeroNeedsEveryComponentBelowTheTolerance)
+{
+    EXPECT_TRUE(Vec3(0, 0, 0).IsZero());
+    EXPECT_TRUE(Vec3(5e-15, -5e-15, 0).IsZero());
+    EXPECT_FALSE(Vec3(0, 0, 6e-15).IsZero());
+    EXPECT_FALSE(Vec3(-1e-3, 0, 0).IsZero());
+}
