@@ -79,9 +79,12 @@ template <typename T> constexpr Vector3T<T> Cross(const Vector3T<T>& a, const Ve
 {
     return a.Cross(b);
 }
+// The length, 0 when the squared length is below 25 * DBL_EPSILON (the
+// shared zero tolerance), so that tiny vectors count as no distance.
 template <typename T> T Length(const Vector3T<T>& v)
 {
-    return v.Length();
+    const T squared = v.LengthSquared();
+    return squared < static_cast<T>(25 * DBL_EPSILON) ? T() : std::sqrt(squared);
 }
 
 using Vec3 = Vector3T<double>;

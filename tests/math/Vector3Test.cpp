@@ -14,6 +14,14 @@ TEST(Vector3, NormalizeTreatsTinyVectorsAsZero)
     EXPECT_EQ(Normalize({0, 0, 0}), Vec3(0, 0, 0));
 }
 
+TEST(Vector3, LengthOfTinyVectorsIsZero)
+{
+    EXPECT_EQ(Length(Vec3(3, 0, 4)), 5.0);
+    // Squared length 1e-16 is below the tolerance, 1e-14 is not.
+    EXPECT_EQ(Length(Vec3(0, 1e-8, 0)), 0.0);
+    EXPECT_DOUBLE_EQ(Length(Vec3(0, 1e-7, 0)), 1e-7);
+}
+
 TEST(Vector3, IsZeroNeedsEveryComponentBelowTheTolerance)
 {
     EXPECT_TRUE(Vec3(0, 0, 0).IsZero());
