@@ -279,6 +279,11 @@ void ProjectSettings::setViewCameraTranslation(int view, double x, double y, dou
     emit settingsChanged();
 }
 
+void ProjectSettings::setViewCameraTranslation(int view, const math::Vec3& translation)
+{
+    setViewCameraTranslation(view, translation.x, translation.y, translation.z);
+}
+
 void ProjectSettings::setZoomPaired(Tab tab, bool paired)
 {
     if (d_->resetting || tab < 0 || tab >= TabCount)

@@ -71,6 +71,7 @@ public:
     void setThrowLines(bool shown);
     void setViewZoom(int view, double zoom);
     void setViewCameraTranslation(int view, double x, double y, double z);
+    void setViewCameraTranslation(int view, const math::Vec3& translation);
     void setZoomPaired(Tab tab, bool paired);
     // The coverage-map display values are stored as given; a project file
     // reader validates them.

@@ -163,6 +163,12 @@ TEST(ProjectSettingsTest, ViewsAndTabsChangeOnlyInRange)
     s.setViewCameraTranslation(1, 0.0, 0.0, -4.5);
     EXPECT_EQ(QStringList{"settings"}, log.Take());
     EXPECT_EQ(math::Vec3(0, 0, -4.5), s.getViewCameraTranslation(1));
+    // The same through a whole vector, as the views store their cameras.
+    s.setViewCameraTranslation(1, math::Vec3(0, 1e-16, -4.5));
+    EXPECT_TRUE(log.Take().isEmpty());
+    s.setViewCameraTranslation(3, math::Vec3(7, 8, 9));
+    EXPECT_EQ(QStringList{"settings"}, log.Take());
+    EXPECT_EQ(math::Vec3(7, 8, 9), s.getViewCameraTranslation(3));
 
     s.setZoomPaired(ProjectSettings::SpeakerTab, true);
     s.setZoomPaired(static_cast<ProjectSettings::Tab>(2), false);
