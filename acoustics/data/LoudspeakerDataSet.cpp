@@ -5,6 +5,7 @@
 #include "acoustics/data/EQSpiral.h"
 #include "acoustics/data/EQTableReading.h"
 #include "acoustics/data/ModelParts.h"
+#include "acoustics/data/XmlText.h"
 #include "acoustics/data/ZipFile.h"
 
 #include <juce_core/juce_core.h>
@@ -30,9 +31,8 @@ void SetReason(std::string* reason, const char* text)
 
 std::unique_ptr<juce::XmlElement> ParseRoot(ZipFile::ZipStream& stream)
 {
-    const std::string text = stream.readText();
-    // readText hands out well-formed UTF-8 only.
-    auto root = juce::XmlDocument::parse(juce::String::fromUTF8(text.c_str()));
+    // Not JUCE's parser directly: it hangs on some documents.
+    auto root = ParseXmlText(stream.readText());
     if (root != nullptr && !root->hasTagName("Root"))
         root.reset();
     return root;

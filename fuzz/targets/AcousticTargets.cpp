@@ -4,7 +4,9 @@
 #include "acoustics/data/EQSpiral.h"
 #include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/ModelFileReader.h"
-#include "acoustics/data/Utf8Text.h"
+#include "acoustics/data/XmlText.h"
+#include "tools/datagen/Archive.h"
+#include "tools/datagen/Models.h"
 
 #include <juce_core/juce_core.h>
 
@@ -51,12 +53,9 @@ const juce::File& ArchiveFile()
     return scratch.file;
 }
 
-} // namespace
-
-int FuzzDataSetArchive(const uint8_t* data, size_t size)
+// Reads the scratch archive as the library does and checks what it yields.
+void LoadArchive(const juce::File& file)
 {
-    const juce::File& file = ArchiveFile();
-    Require(file.replaceWithData(data, size));
     try
     {
         std::shared_ptr<acoustics::LoudspeakerImpl> model =
@@ -73,6 +72,56 @@ int FuzzDataSetArchive(const uint8_t* data, size_t size)
     {
         // Invalid data sets are reported this way; the library skips them.
     }
+}
+
+// Every entry of the generated data sets but their descriptors, stored
+// uncompressed. Coarse grids keep the archive small.
+const std::vector<datagen::ArchiveEntry>& DescriptorCompanions()
+{
+    static const std::vector<datagen::ArchiveEntry> entries = []
+    {
+        std::vector<datagen::ArchiveEntry> all;
+        for (datagen::ModelFile m : {datagen::ArrayModelFile(), datagen::PointSourceModelFile()})
+        {
+            for (datagen::PolarRecord& p : m.polars)
+            {
+                p.stepDegrees = 45.0f;
+                p.magnitudes.assign(datagen::PolarValueCount(p.stepDegrees), 1.0f);
+                p.phases.assign(p.magnitudes.size(), 0.0f);
+            }
+            const datagen::Descriptor d = m.name == datagen::kArrayModelName
+                                              ? datagen::ArrayDescriptor()
+                                              : datagen::PointSourceDescriptor();
+            for (datagen::ArchiveEntry e : datagen::Assemble("x.vxq", d, m).entries)
+            {
+                if (e.name == "Main.xml")
+                    continue;
+                e.compressionLevel = 0;
+                all.push_back(e);
+            }
+        }
+        return all;
+    }();
+    return entries;
+}
+
+} // namespace
+
+int FuzzDataSetArchive(const uint8_t* data, size_t size)
+{
+    const juce::File& file = ArchiveFile();
+    Require(file.replaceWithData(data, size));
+    LoadArchive(file);
+    return 0;
+}
+
+int FuzzDataSetDescriptor(const uint8_t* data, size_t size)
+{
+    std::vector<datagen::ArchiveEntry> entries = DescriptorCompanions();
+    entries.insert(entries.begin(), {"Main.xml", std::string(reinterpret_cast<const char*>(data), size), 0});
+    const juce::File& file = ArchiveFile();
+    Require(datagen::WriteArchive(file, entries));
+    LoadArchive(file);
     return 0;
 }
 
@@ -106,9 +155,7 @@ int FuzzEqTable(const uint8_t* data, size_t size)
     // The text as the data-set loader reads an entry: up to the first NUL, as UTF-8.
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     bytes = bytes.substr(0, bytes.find('\0'));
-    const std::string text = acoustics::ValidUtf8(bytes);
-    std::unique_ptr<juce::XmlElement> root =
-        juce::XmlDocument::parse(juce::String::fromUTF8(text.data(), int(text.size())));
+    std::unique_ptr<juce::XmlElement> root = acoustics::ParseXmlText(bytes);
     if (root == nullptr)
         return 0;
 
@@ -139,6 +186,7 @@ const std::vector<FuzzTarget>& AcousticTargets()
 {
     static const std::vector<FuzzTarget> targets{
         {"DataSetArchiveFuzzer", &FuzzDataSetArchive},
+        {"DataSetDescriptorFuzzer", &FuzzDataSetDescriptor},
         {"ModelFileFuzzer", &FuzzModelFile},
         {"EqTableFuzzer", &FuzzEqTable},
     };

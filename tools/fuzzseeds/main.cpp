@@ -82,6 +82,13 @@ int main(int argc, char** argv)
                 if (!EndsWith(e.name, ".xml"))
                     out.Write(e.data);
     }
+    else if (target == "DataSetDescriptorFuzzer")
+    {
+        for (const auto& entries : AllArchives())
+            for (const ArchiveEntry& e : entries)
+                if (e.name == "Main.xml")
+                    out.Write(e.data);
+    }
     else if (target == "EqTableFuzzer")
     {
         out.Write(SpreadTableXml());
