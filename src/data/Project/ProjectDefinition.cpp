@@ -50,6 +50,7 @@ bool ProjectDefinition::IsModified() const
 void ProjectDefinition::MarkModified()
 {
     m_impl->m_modified = true;
+    m_impl->m_changedOffStack = true;
 }
 
 QString ProjectDefinition::GetFileName() const

@@ -29,18 +29,31 @@ ProjectDefinition::Impl::~Impl() = default;
 
 void ProjectDefinition::Impl::onCleanChanged(bool clean)
 {
-    if (m_modified == !clean)
+    // Undoing back to the clean state must not hide changes that never went
+    // through the undo stack (settings, MarkModified): they are still unsaved.
+    const bool modified = !clean || m_changedOffStack;
+    if (m_modified == modified)
         return;
-    m_modified = !clean;
+    m_modified = modified;
     emit m_owner->fileModifiedChanged();
 }
 
 void ProjectDefinition::Impl::onSettingsChanged()
 {
-    if (m_loading || m_clearing || m_modified)
+    if (m_loading || m_clearing)
+        return;
+    m_changedOffStack = true;
+    if (m_modified)
         return;
     m_modified = true;
     emit m_owner->fileModifiedChanged();
+}
+
+void ProjectDefinition::Impl::MarkClean()
+{
+    m_changedOffStack = false;
+    UndoStack::Instance().setClean();
+    ResetModified();
 }
 
 void ProjectDefinition::Impl::ResetModified()
@@ -78,8 +91,7 @@ bool ProjectDefinition::Impl::Load(const QString& path)
     if (loaded)
     {
         m_owner->AddRecentFile(path);
-        UndoStack::Instance().setClean();
-        ResetModified();
+        MarkClean();
     }
     else
     {
@@ -108,8 +120,7 @@ bool ProjectDefinition::Impl::Save(const QString& path)
         return false;
 
     m_owner->SetFileName(path);
-    UndoStack::Instance().setClean();
-    ResetModified();
+    MarkClean();
     m_owner->AddRecentFile(path);
     return true;
 }
@@ -124,10 +135,10 @@ void ProjectDefinition::Impl::Clear(bool markModified)
     m_venue.RemoveAllNodes();
     m_owner->SetFileName(QString());
     m_settings.Reset();
-    UndoStack::Instance().setClean();
-    ResetModified();
-    if (markModified && !m_modified)
+    MarkClean();
+    if (markModified)
     {
+        m_changedOffStack = true;
         m_modified = true;
         emit m_owner->fileModifiedChanged();
     }

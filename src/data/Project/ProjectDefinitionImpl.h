@@ -40,6 +40,9 @@ public:
 
     // Clears the flag and emits when it was set.
     void ResetModified();
+    // The project matches its file (or is new): nothing pending off the
+    // undo stack, the stack clean and the flag cleared.
+    void MarkClean();
 
     ProjectSettings m_settings;
     Venue m_venue;
@@ -47,6 +50,9 @@ public:
     bool m_modified = false;
     bool m_loading = false;
     bool m_clearing = false;
+    // A change that the undo stack does not know of (a settings change,
+    // MarkModified) is pending since the last load, save or clear.
+    bool m_changedOffStack = false;
 
 public slots:
     void onSettingsChanged();

@@ -113,6 +113,36 @@ TEST_F(ProjectDefinitionTest, SettingsChangesModifyExceptWhileLoading)
     EXPECT_EQ(log.modified, (QList<bool>{true, false}));
 }
 
+TEST_F(ProjectDefinitionTest, UndoingAnEditKeepsUnsavedSettingsChangesModified)
+{
+    ASSERT_TRUE(Project()->SaveAs(PathIn("saved.tq")));
+    SignalLog log(Project());
+
+    // The designer's name is not on the undo stack: undoing a later edit
+    // back to the clean state must not make the project look saved.
+    Project()->GetSettings()->setDesigner("someone");
+    int value = 0;
+    PushEdit(value, 1);
+    UndoStack::Instance().undo();
+    EXPECT_TRUE(Project()->IsModified());
+    EXPECT_EQ(log.modified, QList<bool>{true});
+
+    // Likewise for a project marked modified by its caller.
+    ASSERT_TRUE(Project()->Save());
+    Project()->MarkModified();
+    PushEdit(value, 2);
+    UndoStack::Instance().undo();
+    EXPECT_TRUE(Project()->IsModified());
+
+    // Once saved, undo and redo alone decide again.
+    ASSERT_TRUE(Project()->Save());
+    log.modified.clear();
+    PushEdit(value, 3);
+    UndoStack::Instance().undo();
+    EXPECT_FALSE(Project()->IsModified());
+    EXPECT_EQ(log.modified, (QList<bool>{true, false}));
+}
+
 TEST_F(ProjectDefinitionTest, ClearEmitsOncePerFlagChange)
 {
     SignalLog log(Project());
