@@ -36,11 +36,19 @@ double BeamConstraintsAsymImpl::acousticCentre() const
     return moduleHeight / 2.0;
 }
 
-double BeamConstraintsAsymImpl::topAngleFor(double a, double d) const
+bool BeamConstraintsAsymImpl::topAngleFor(double a, double d, double& top) const
 {
+    if (d == 0.0)
+        return false;
     const double tangent = std::tan(a);
     const double q = tangent == 0.0 ? kHalfPi : std::fabs(std::atan(1.0 / tangent));
-    return std::asin(-(acousticCentre() / d) * std::sin(q)) - std::atan(-tangent);
+    const double sine = -(acousticCentre() / d) * std::sin(q);
+    // A top point nearer than the acoustic centre (only reachable through
+    // setPoints) cannot be aimed at.
+    if (!(std::fabs(sine) <= 1.0))
+        return false;
+    top = std::asin(sine) - std::atan(-tangent);
+    return true;
 }
 
 bool BeamConstraintsAsymImpl::steeringFor(double t, double d, double& steering) const
@@ -56,11 +64,12 @@ bool BeamConstraintsAsymImpl::steeringFor(double t, double d, double& steering) 
 void BeamConstraintsAsymImpl::applySteeringToPoints()
 {
     Lock lock(mutex);
-    if (topDistance == 0.0)
+    double aimed = 0.0;
+    if (!topAngleFor(steeringAngle.radians(), topDistance, aimed))
         return; // no top point to aim at (only reachable through setPoints)
     // Through the limiting setter: a top point outside its range is pulled in
     // and the steering then follows the limited point.
-    Angle top(topAngleFor(steeringAngle.radians(), topDistance));
+    Angle top(aimed);
     setTopAngle(top);
 }
 
@@ -86,13 +95,18 @@ void BeamConstraintsAsymImpl::previewSteering(Angle top, double topDist, Angle, 
 Angle BeamConstraintsAsymImpl::getMaxTopAngle()
 {
     Lock lock(mutex);
-    return Angle(topAngleFor(MaxSteeringAngle().radians(), topDistance));
+    // Out of reach, the steering limit itself bounds the top angle.
+    double top = MaxSteeringAngle().radians();
+    topAngleFor(top, topDistance, top);
+    return Angle(top);
 }
 
 Angle BeamConstraintsAsymImpl::getMinTopAngle()
 {
     Lock lock(mutex);
-    return Angle(topAngleFor(MinSteeringAngle().radians(), topDistance));
+    double top = MinSteeringAngle().radians();
+    topAngleFor(top, topDistance, top);
+    return Angle(top);
 }
 
 Angle BeamConstraintsAsymImpl::getMaxBottomAngle()

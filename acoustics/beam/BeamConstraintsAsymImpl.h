@@ -31,8 +31,9 @@ public:
 
 private:
     double acousticCentre() const;
-    // Top angle that a steering angle a asks for at distance d.
-    double topAngleFor(double a, double d) const;
+    // Top angle that a steering angle a asks for at distance d; false (top
+    // untouched) when no top point at that distance can be aimed at.
+    bool topAngleFor(double a, double d, double& top) const;
     bool steeringFor(double t, double d, double& steering) const;
 };
 

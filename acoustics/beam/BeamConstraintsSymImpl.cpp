@@ -31,13 +31,16 @@ void BeamConstraintsSymImpl::applySteeringToPoints()
     const double s = steeringAngle.radians();
     const double w = spreadingAngle.radians();
     const double d = topDistance;
-    // A zero distance (only reachable through setPoints) has no top point to
-    // aim at; keep the stored angle rather than storing NaN.
+    // A distance of zero or below half a module (only reachable through
+    // setPoints) puts the top point out of reach; keep the stored angle
+    // rather than storing NaN.
     if (d != 0.0)
     {
         const double tangent = std::tan(s + w / 2.0);
         const double a = tangent == 0.0 ? kHalfPi : std::fabs(std::atan(1.0 / tangent));
-        topAngle = Angle(std::asin(-(std::sin(a) * halfModule() / d)) - std::atan(-tangent));
+        const double sine = -(std::sin(a) * halfModule() / d);
+        if (std::fabs(sine) <= 1.0)
+            topAngle = Angle(std::asin(sine) - std::atan(-tangent));
     }
     bottomAngle = Angle(s - w / 2.0);
 }

@@ -401,3 +401,25 @@ TEST(BeamConstraintsTest, SetPointsTakesValuesUncheckedAndPublishesOnce)
     f.c->setSteeringAngle(steering);
     EXPECT_FALSE(std::isnan(f.c->getTopAngle().radians()));
 }
+
+TEST(BeamConstraintsTest, TopPointCloserThanTheArrayCentreNeverBecomesNaN)
+{
+    // setPoints takes any distance; a top point nearer than the height that
+    // the top angle is aimed from cannot be reached from the array, and the
+    // next steering edit must keep a usable top angle instead of storing NaN.
+    for (uint32_t algorithm : {1u, 2u})
+    {
+        Fixture f(algorithm);
+        f.c->setModuleCount(2); // symmetric: 0.492 m, asymmetric shaded: 0.85 m
+        f.c->setPoints(Angle(0.0), 0.3, Angle(0.0), 15.0);
+        const Angle topBefore = f.c->getTopAngle();
+        Angle steering = Angle::FromDegrees(5);
+        f.c->setSteeringAngle(steering);
+        EXPECT_FALSE(std::isnan(f.c->getTopAngle().radians())) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getTopAngle(), topBefore) << "algorithm " << algorithm;
+        EXPECT_FALSE(std::isnan(f.c->getSteeringAngle().radians())) << "algorithm " << algorithm;
+        EXPECT_FALSE(std::isnan(f.c->getSpreadingAngle().radians())) << "algorithm " << algorithm;
+        EXPECT_FALSE(std::isnan(f.c->getMaxTopAngle().radians())) << "algorithm " << algorithm;
+        EXPECT_FALSE(std::isnan(f.c->getMinTopAngle().radians())) << "algorithm " << algorithm;
+    }
+}
