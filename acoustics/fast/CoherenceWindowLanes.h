@@ -15,17 +15,25 @@ constexpr double CoherenceHalfWidthCycles = 5.508932669994415;
 // computed instead of looked up: the same Parzen window at the table's own
 // sample points, so equal to its entries up to rounding, and exactly zero
 // where they are (from index 551 on).
+// Half the window: (1 - s)^3 - 4 (1/2 - s)^3, each cube taken only where its
+// base is positive, that is 1/2 - 3 s^2 + 3 s^3 up to s = 1/2, (1 - s)^3 up
+// to 1, then 0 (NaN lanes too, as a comparison with NaN is false). Half,
+// because callers fold the factor 2 into their own.
+template <class V>
+inline __attribute__((always_inline)) void halfCoherenceWindowLanes(const V& index, V& half)
+{
+    const V s = index * (0.01 / CoherenceHalfWidthCycles);
+    V t = 1.0 - s;
+    t = t > 0.0 ? t : 0.0;
+    V u = 0.5 - s;
+    u = u > 0.0 ? u : 0.0;
+    half = t * t * t - 4.0 * (u * u * u);
+}
+
 inline __attribute__((always_inline)) void coherenceWindowLanes(const Lanes& index, Lanes& w)
 {
-    // P = 2 (1 - s)^3 - 8 (1/2 - s)^3, each cube taken only where its base
-    // is positive: 1 - 6 s^2 + 6 s^3 up to s = 1/2, 2 (1 - s)^3 up to 1,
-    // then 0 (NaN lanes too, as a comparison with NaN is false).
-    const Lanes s = index * (0.01 / CoherenceHalfWidthCycles);
-    Lanes t = 1.0 - s;
-    t = t > 0.0 ? t : 0.0;
-    Lanes u = 0.5 - s;
-    u = u > 0.0 ? u : 0.0;
-    w = 2.0 * (t * t * t) - 8.0 * (u * u * u);
+    halfCoherenceWindowLanes(index, w);
+    w = 2.0 * w;
 }
 
 // The array form of coherenceWindowLanes, four at a time.

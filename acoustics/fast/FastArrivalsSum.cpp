@@ -47,14 +47,14 @@ inline int64_t windowIndex(double x)
 
 // One band of one point, arrivals in delay order; arrays padded by a whole
 // vector beyond n. Each arrival's phase angle a = 2 pi f T - P (taken
-// relative to the first arrival's, to keep it small) enters as its cosine
-// and sine, so the cosine of a pair's angle difference is two products.
+// relative to the first arrival's, to keep it small) enters as its
+// amplitude times its cosine and times its sine, so that
+// A_i A_j cos(a_i - a_j) = p_i p_j + q_i q_j.
 struct SortedBand
 {
     const double* delay;
-    const double* amplitude;
-    const double* cosine;
-    const double* sine;
+    const double* inPhase;    // p = A cos a
+    const double* quadrature; // q = A sin a
     const int64_t* selection;
     uint64_t n;
     double frequency;
@@ -74,69 +74,77 @@ inline __attribute__((always_inline)) void windowIndexLanes(const Lanes& x, Lane
     index = v - rounded == 0.5 ? rounded + 1.0 : rounded;
 }
 
-// Sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), visiting for each
-// i only the run of later arrivals whose window index lies before windowEnd
-// (sorted delays make the index grow with j; lanes past the run read a zero
-// window, and the padding's huge delays do too). Counts the terms taken.
-// Uniform: every pair's band selections overlap and the window has no zero
-// before windowEnd, so no lane needs a mask and every visited pair counts.
-template <bool Uniform>
-inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b, uint64_t& terms)
+// The longest run of later arrivals inside the window, over all i, and the
+// number of pairs inside it. Sorted delays make the window index grow with
+// j, so each i's run is a prefix of the arrivals after it, and the run ends
+// never move back as i grows.
+inline uint64_t longestRun(const SortedBand& b, uint64_t& pairs)
 {
-    double total = 0.0;
-    int64_t taken = 0;
+    uint64_t longest = 0;
     uint64_t end = 0;
     for (uint64_t i = 0; i + 1 < b.n; ++i)
     {
-        const double ti = b.delay[i];
         if (end < i + 1)
             end = i + 1;
-        while (end < b.n && windowIndex((ti - b.delay[end]) * b.frequency) < b.windowEnd)
+        while (end < b.n && windowIndex((b.delay[i] - b.delay[end]) * b.frequency) < b.windowEnd)
             ++end;
-        if (end == i + 1)
-            continue;
+        longest = std::max(longest, end - i - 1);
+        pairs += end - i - 1;
+    }
+    return longest;
+}
 
-        const Lanes delayI = {ti, ti, ti, ti};
-        const int64_t si = b.selection[i];
-        const LaneMask selectionI = {si, si, si, si};
-        Lanes sumCosine = {0.0, 0.0, 0.0, 0.0};
-        Lanes sumSine = {0.0, 0.0, 0.0, 0.0};
-        LaneMask hits = {0, 0, 0, 0};
-        for (uint64_t j = i + 1; j < end; j += LaneCount)
+// Half the sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), taken as pairs
+// (i, i + d) for every offset d up to the longest run, with i running over
+// all arrivals four at a time: long, regular loops. Pairs beyond an
+// arrival's run read a window of exactly 0 (the index only grows with j),
+// and so do the padding's huge delays. Uniform: every pair's band
+// selections overlap and the window has no zero before windowEnd, so no lane
+// needs a mask and the pairs counted by longestRun are the terms taken.
+template <bool Uniform>
+inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b, uint64_t& terms)
+{
+    uint64_t pairs = 0;
+    const uint64_t longest = longestRun(b, pairs);
+    const Lanes frequency = {b.frequency, b.frequency, b.frequency, b.frequency};
+    Lanes sum = {0.0, 0.0, 0.0, 0.0};
+    LaneMask hits = {0, 0, 0, 0};
+    for (uint64_t d = 1; d <= longest; ++d)
+    {
+        for (uint64_t i = 0; i + d < b.n; i += LaneCount)
         {
-            Lanes delayJ, amplitudeJ, cosineJ, sineJ;
+            const uint64_t j = i + d;
+            Lanes delayI, delayJ, inPhaseI, inPhaseJ, quadratureI, quadratureJ;
+            std::memcpy(&delayI, b.delay + i, sizeof(delayI));
             std::memcpy(&delayJ, b.delay + j, sizeof(delayJ));
-            std::memcpy(&amplitudeJ, b.amplitude + j, sizeof(amplitudeJ));
-            std::memcpy(&cosineJ, b.cosine + j, sizeof(cosineJ));
-            std::memcpy(&sineJ, b.sine + j, sizeof(sineJ));
+            std::memcpy(&inPhaseI, b.inPhase + i, sizeof(inPhaseI));
+            std::memcpy(&inPhaseJ, b.inPhase + j, sizeof(inPhaseJ));
+            std::memcpy(&quadratureI, b.quadrature + i, sizeof(quadratureI));
+            std::memcpy(&quadratureJ, b.quadrature + j, sizeof(quadratureJ));
 
-            Lanes index, w;
-            windowIndexLanes((delayI - delayJ) * b.frequency, index);
-            fast::coherenceWindowLanes(index, w);
+            Lanes index, halfWindow;
+            windowIndexLanes((delayI - delayJ) * frequency, index);
+            fast::halfCoherenceWindowLanes(index, halfWindow);
 
-            Lanes weight = w * amplitudeJ;
+            // A_i A_j cos(a_i - a_j) W / 2
+            Lanes term = halfWindow * (inPhaseI * inPhaseJ + quadratureI * quadratureJ);
             if constexpr (!Uniform)
             {
-                LaneMask selectionJ;
+                LaneMask selectionI, selectionJ;
+                std::memcpy(&selectionI, b.selection + i, sizeof(selectionI));
                 std::memcpy(&selectionJ, b.selection + j, sizeof(selectionJ));
-                const LaneMask valid = ((selectionI & selectionJ) != 0) & (w != 0.0);
-                weight = valid ? weight : 0.0;
+                const LaneMask valid = ((selectionI & selectionJ) != 0) & (halfWindow != 0.0);
+                term = valid ? term : 0.0;
                 hits -= valid; // true lanes are -1
             }
-            sumCosine += weight * cosineJ;
-            sumSine += weight * sineJ;
+            sum += term;
         }
-        // cos(a_i - a_j) = cos a_i cos a_j + sin a_i sin a_j
-        const double c = sumCosine[0] + sumCosine[1] + sumCosine[2] + sumCosine[3];
-        const double s = sumSine[0] + sumSine[1] + sumSine[2] + sumSine[3];
-        total += b.amplitude[i] * (b.cosine[i] * c + b.sine[i] * s);
-        if constexpr (Uniform)
-            taken += static_cast<int64_t>(end - i - 1);
-        else
-            taken += hits[0] + hits[1] + hits[2] + hits[3];
     }
-    terms += static_cast<uint64_t>(taken);
-    return total;
+    if constexpr (Uniform)
+        terms += pairs;
+    else
+        terms += static_cast<uint64_t>(hits[0] + hits[1] + hits[2] + hits[3]);
+    return sum[0] + sum[1] + sum[2] + sum[3];
 }
 
 ZORV_WIDE_VECTORS double crossSumWide(const SortedBand& b, bool uniform, uint64_t& terms)
@@ -334,8 +342,8 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
     sortedPhase.assign(stride, 0.0);
     sortedAmplitude.assign(stride, 0.0);
     sortedSelection.assign(stride, 0);
-    sortedCosine.assign(stride, 0.0);
-    sortedSine.assign(stride, 0.0);
+    sortedInPhase.assign(stride, 0.0);
+    sortedQuadrature.assign(stride, 0.0);
     angle.resize(stride);
     quarterTurn.resize(stride);
 
@@ -361,18 +369,23 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
             angle[i] = TwoPi * ((sortedDelay[i] - delay0) * f) - (sortedPhase[i] - phase0);
             quarterTurn[i] = angle[i] - HalfPi; // cos(a - pi/2) = sin a
         }
-        fast::cosines(angle.data(), sortedCosine.data(), count);
-        fast::cosines(quarterTurn.data(), sortedSine.data(), count);
+        fast::cosines(angle.data(), sortedInPhase.data(), count);
+        fast::cosines(quarterTurn.data(), sortedQuadrature.data(), count);
+        for (uint64_t i = 0; i < count; ++i)
+        {
+            sortedInPhase[i] *= sortedAmplitude[i];
+            sortedQuadrature[i] *= sortedAmplitude[i];
+        }
 
         const SortedBand sorted{sortedDelay.data(),
-                                sortedAmplitude.data(),
-                                sortedCosine.data(),
-                                sortedSine.data(),
+                                sortedInPhase.data(),
+                                sortedQuadrature.data(),
                                 sortedSelection.data(),
                                 count,
                                 f,
                                 windowEnd};
-        power[k] = incoherent + 2.0 * (wide ? crossSumWide(sorted, uniform, terms)
+        // The kernel sums half windows: 2 x cross = 4 x that sum.
+        power[k] = incoherent + 4.0 * (wide ? crossSumWide(sorted, uniform, terms)
                                             : crossSumPlain(sorted, uniform, terms));
     }
 }

@@ -77,8 +77,8 @@ private:
     std::vector<double> sortedDelay;
     std::vector<double> sortedPhase;
     std::vector<int64_t> sortedSelection;
-    std::vector<double> sortedCosine;
-    std::vector<double> sortedSine;
+    std::vector<double> sortedInPhase;
+    std::vector<double> sortedQuadrature;
     std::vector<double> angle;
     std::vector<double> quarterTurn;
 
