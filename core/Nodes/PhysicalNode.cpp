@@ -2,6 +2,8 @@
 
 #include "core/Nodes/NodeProperties.h"
 
+#include <cmath>
+
 namespace zorvpro
 {
 
@@ -37,8 +39,20 @@ bool PhysicalNode::ReadProperties(const PropertyMap& properties)
     return true;
 }
 
+bool PhysicalNode::IsFinite(const math::Mat4& transform)
+{
+    for (double element : transform.m)
+    {
+        if (!std::isfinite(element))
+            return false;
+    }
+    return true;
+}
+
 void PhysicalNode::SetTransform(const math::Mat4& transform)
 {
+    if (!IsFinite(transform))
+        return;
     m_transform = transform;
     m_transformUntouched = false;
 }

@@ -20,6 +20,8 @@ public:
     void WriteProperties(PropertyMap& properties) const override;
     bool ReadProperties(const PropertyMap& properties) override;
 
+    // A transform with a non-finite element is ignored: the project file
+    // could not be read back with it.
     virtual void SetTransform(const math::Mat4& transform);
     // Empty here; surfaces answer picks.
     virtual HitPointPtr HitTest(const math::Ray& ray, const math::Mat4& pointMatrix,
@@ -35,6 +37,7 @@ public:
 
 protected:
     PhysicalNode();
+    static bool IsFinite(const math::Mat4& transform);
     void ClearTransformUntouched() { m_transformUntouched = false; }
 
 private:

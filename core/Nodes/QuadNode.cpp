@@ -139,6 +139,8 @@ bool QuadNode::ReadProperties(const PropertyMap& properties)
 
 void QuadNode::SetTransform(const math::Mat4& transform)
 {
+    if (!IsFinite(transform))
+        return;
     std::unique_lock<std::shared_mutex> guard(m_geometryLock);
     PhysicalNode::SetTransform(transform);
     UpdateInverse();
@@ -211,6 +213,8 @@ math::Vec3 QuadNode::GetCorner(int index) const
 
 void QuadNode::SetCorner(int index, const math::Vec3& point)
 {
+    if (!std::isfinite(point.x) || !std::isfinite(point.y) || !std::isfinite(point.z))
+        return;
     std::unique_lock<std::shared_mutex> guard(m_geometryLock);
     m_geometry.corners[index] = point;
 }

@@ -5,6 +5,7 @@
 #include "core/math/Vector3.h"
 
 #include <QColor>
+#include <cmath>
 #include <memory>
 #include <shared_mutex>
 
@@ -42,6 +43,8 @@ public:
     // be inverted blocks nothing.
     bool intersects(const math::Ray& ray, double maxDistance) const override;
 
+    // Setters of numbers and corners ignore non-finite values, which the
+    // project file could not read back.
     bool GetLocked() const { return m_locked; }
     void SetLocked(bool locked) { m_locked = locked; }
     bool GetVisible() const { return m_visible; }
@@ -51,11 +54,19 @@ public:
     const QColor& GetColor() const { return m_color; }
     void SetColor(const QColor& color) { m_color = color; }
     double GetListenerHeight() const { return m_listenerHeight; }
-    void SetListenerHeight(double height) { m_listenerHeight = height; }
+    void SetListenerHeight(double height)
+    {
+        if (std::isfinite(height))
+            m_listenerHeight = height;
+    }
     bool GetListenerHeightEnabled() const { return m_listenerHeightEnabled; }
     void SetListenerHeightEnabled(bool enabled) { m_listenerHeightEnabled = enabled; }
     double GetRotationZ() const { return m_rotationZ; }
-    void SetRotationZ(double rotation) { m_rotationZ = rotation; }
+    void SetRotationZ(double rotation)
+    {
+        if (std::isfinite(rotation))
+            m_rotationZ = rotation;
+    }
 
     math::Vec3 GetP1() const;
     math::Vec3 GetP2() const;

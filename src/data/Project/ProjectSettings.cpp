@@ -5,6 +5,7 @@
 #include "core/math/Compare.h"
 
 #include <array>
+#include <cmath>
 
 namespace zorvpro
 {
@@ -39,6 +40,13 @@ namespace
 bool IsView(int view)
 {
     return view >= 0 && view < ProjectSettings::ViewCount;
+}
+
+// The project file reader refuses non-finite numbers for these required
+// values, so storing one would make the saved project unloadable.
+bool IsFinite(double value)
+{
+    return std::isfinite(value);
 }
 } // namespace
 
@@ -175,7 +183,7 @@ void ProjectSettings::setAirAbsorptionEnabled(bool enabled)
 
 void ProjectSettings::setTemperature(double temperature)
 {
-    if (math::AlmostEqual(d_->temperature, temperature))
+    if (!IsFinite(temperature) || math::AlmostEqual(d_->temperature, temperature))
         return;
     d_->temperature = temperature;
     emit temperatureChanged();
@@ -184,7 +192,7 @@ void ProjectSettings::setTemperature(double temperature)
 
 void ProjectSettings::setHumidity(double humidity)
 {
-    if (math::AlmostEqual(d_->humidity, humidity))
+    if (!IsFinite(humidity) || math::AlmostEqual(d_->humidity, humidity))
         return;
     d_->humidity = humidity;
     emit humidityChanged();
@@ -259,7 +267,7 @@ void ProjectSettings::setThrowLines(bool shown)
 
 void ProjectSettings::setViewZoom(int view, double zoom)
 {
-    if (d_->resetting || !IsView(view))
+    if (d_->resetting || !IsView(view) || !IsFinite(zoom))
         return;
     double& stored = d_->viewZoom[static_cast<size_t>(view)];
     if (math::AlmostEqual(stored, zoom))
@@ -270,7 +278,7 @@ void ProjectSettings::setViewZoom(int view, double zoom)
 
 void ProjectSettings::setViewCameraTranslation(int view, double x, double y, double z)
 {
-    if (d_->resetting || !IsView(view))
+    if (d_->resetting || !IsView(view) || !IsFinite(x) || !IsFinite(y) || !IsFinite(z))
         return;
     math::Vec3& stored = d_->viewCameraTranslation[static_cast<size_t>(view)];
     if (math::AlmostEqual(stored.x, x) && math::AlmostEqual(stored.y, y) && math::AlmostEqual(stored.z, z))

@@ -58,6 +58,8 @@ public:
     bool getZoomPaired(int tab) const;
 
     void setAirAbsorptionEnabled(bool enabled);
+    // Temperature, humidity, view zoom and camera translation ignore
+    // non-finite values: a project holding one could not be loaded again.
     void setTemperature(double temperature);
     void setHumidity(double humidity);
     void setDesigner(const QString& designer);

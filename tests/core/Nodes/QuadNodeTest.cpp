@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
 #include <thread>
 
 namespace zorvpro
@@ -138,6 +139,36 @@ TEST(QuadNodeTest, SingularTransformBlocksAndAnswersNothing)
     quad->SetTransform(math::Mat4());
     EXPECT_TRUE(quad->intersects(Down(1, 1.5), 100));
     EXPECT_TRUE(quad->HitTest(Down(1, 1.5), math::Mat4(), math::Mat4()));
+}
+
+TEST(QuadNodeTest, NonFiniteEditsAreIgnored)
+{
+    // Every one of these values is required when the project is read back.
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QuadNodePtr quad = Square();
+    quad->SetP2(Vec3(nan, 0, 0));
+    quad->SetP4(Vec3(0, inf, 0));
+    quad->SetListenerHeight(nan);
+    quad->SetRotationZ(-inf);
+    math::Mat4 broken = math::Mat4::Translation(Vec3(1, 2, 3));
+    broken(0, 1) = nan;
+    quad->SetTransform(broken);
+    EXPECT_EQ(quad->GetP2(), Vec3(2, 0, 0));
+    EXPECT_EQ(quad->GetP4(), Vec3(0, 2, 0));
+    EXPECT_EQ(quad->GetListenerHeight(), 1.2);
+    EXPECT_EQ(quad->GetRotationZ(), 0.5);
+    EXPECT_EQ(quad->GetTransform(), math::Mat4());
+    EXPECT_TRUE(quad->intersects(Down(1, 1), 100));
+
+    PhysicalNodePtr physical = PhysicalNode::Create();
+    physical->SetTransform(broken);
+    EXPECT_EQ(physical->GetTransform(), math::Mat4());
+    EXPECT_TRUE(physical->IsTransformUntouched());
+
+    PropertyMap properties;
+    quad->WriteProperties(properties);
+    EXPECT_TRUE(NodeFactory::Create("QuadNode", properties));
 }
 
 TEST(QuadNodeTest, EngineThreadsNeverSeeAHalfWrittenTransform)

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace zorvpro;
 
@@ -177,6 +178,26 @@ TEST(ProjectSettingsTest, ViewsAndTabsChangeOnlyInRange)
     EXPECT_EQ((QStringList{"paired1", "settings"}), log.Take());
     EXPECT_FALSE(s.getZoomPaired(ProjectSettings::SpeakerTab));
     EXPECT_TRUE(s.getZoomPaired(ProjectSettings::VenueTab));
+}
+
+TEST(ProjectSettingsTest, NonFiniteValuesThatTheFileRequiresAreIgnored)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    ProjectSettings s;
+    SignalLog log(s);
+    s.setTemperature(inf);
+    s.setTemperature(nan);
+    s.setHumidity(-inf);
+    s.setViewZoom(0, nan);
+    s.setViewCameraTranslation(2, 1.0, inf, 3.0);
+    s.setViewCameraTranslation(3, math::Vec3(nan, 0, 0));
+    EXPECT_TRUE(log.Take().isEmpty());
+    EXPECT_EQ(22.0, s.getTemperature());
+    EXPECT_EQ(50.0, s.getHumidity());
+    EXPECT_EQ(60.0, s.getViewZoom(0));
+    EXPECT_EQ(math::Vec3(), s.getViewCameraTranslation(2));
+    EXPECT_EQ(math::Vec3(), s.getViewCameraTranslation(3));
 }
 
 TEST(ProjectSettingsTest, CoverageMapValuesAreStoredSilentlyAndUnchecked)
