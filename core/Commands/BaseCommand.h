@@ -29,8 +29,8 @@ public:
     void undo() override;
     void redo() override;
 
-protected:
-    // Clone overrides build their own object and copy the common part here.
+    // Copies the other command's text and undoable flag; Clone overrides
+    // build their own object and copy the common part with it.
     void CopyFrom(const BaseCommand& other);
 
 private:

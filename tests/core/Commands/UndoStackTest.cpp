@@ -142,6 +142,13 @@ TEST_F(UndoStackTest, FunctorCommandCloneKeepsTextAndFlag)
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(UndoStack::Push(&once));
     EXPECT_EQ(runs, 2);
+
+    // Any command can take over another's text and flag.
+    GenericFunctorCommand target(
+        "target", [] { return true; }, {}, true);
+    target.CopyFrom(once);
+    EXPECT_EQ(target.text(), "once");
+    EXPECT_FALSE(target.IsUndoable());
 }
 
 TEST_F(UndoStackTest, CleanStateFollowsUndoAndRedo)
