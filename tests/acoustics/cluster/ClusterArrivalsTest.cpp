@@ -271,6 +271,45 @@ TEST_F(ClusterArrivals, BeamGainLowersTheMaximumGainAndReclampsTheClusterGain)
     cluster->removeListener(&codes);
 }
 
+TEST_F(ClusterArrivals, LevelFactorWeighsHeadroomAgainstBeamCountAndPeak)
+{
+    auto cluster = makeCluster();
+    ASSERT_EQ(cluster->addModule(makeArrayModule()), 1);
+    auto beam0 = BeamSteerFactory::instance().createBeamSteer(1);
+    auto beam1 = BeamSteerFactory::instance().createBeamSteer(1);
+    ASSERT_EQ(cluster->addBeamSteer(beam0), 1);
+    ASSERT_EQ(cluster->addBeamSteer(beam1), 1);
+    const double maxGain = cluster->getMaxGain();
+
+    // Two equal beams sum coherently on each driver to twice one filter, at
+    // the array EQ's peak.
+    const DoubleBuffer eq = beam0->getArrayEQResponse();
+    ASSERT_EQ(eq.count(), 28u);
+    const double peakDb = 20.0 * std::log10(2.0 * *std::max_element(eq.begin(), eq.end()));
+    const double beamCountDb = 20.0 * std::log10(2.0);
+    ASSERT_GT(peakDb, beamCountDb + 0.5);
+
+    // Headroom below 20 log10(2): the sum is brought down to the headroom.
+    const double headroom = beamCountDb - 1.0;
+    cluster->setGain(maxGain - headroom);
+    ASSERT_NEAR(cluster->getGainHeadroom(), headroom, 1e-9);
+    const double factor = std::pow(10.0, -(peakDb - headroom) / 20.0);
+    const FrequencyMask limited = cluster->getResponseMask();
+    ASSERT_EQ(limited.magnitudes().count(), 28u);
+    for (double value : limited.magnitudes())
+        EXPECT_NEAR(value, factor, 1e-12);
+
+    // Headroom of at least 20 log10(2) leaves the beams alone, even while it
+    // is still below the peak of their sum.
+    const double wider = (beamCountDb + peakDb) / 2.0;
+    cluster->setGain(maxGain - wider);
+    ASSERT_NEAR(cluster->getGainHeadroom(), wider, 1e-9);
+    const FrequencyMask free = cluster->getResponseMask();
+    ASSERT_EQ(free.magnitudes().count(), 28u);
+    for (double value : free.magnitudes())
+        EXPECT_EQ(value, 1.0);
+}
+
 TEST_F(ClusterArrivals, ComputedOnSeveralThreadsWhileEdited)
 {
     auto cluster = makeCluster();
