@@ -31,6 +31,14 @@ void BeamConstraintsImpl::ChangeScope::finish()
     }
 }
 
+bool BeamConstraintsImpl::refused(Angle& angle, Angle stored)
+{
+    if (!std::isnan(angle.radians()))
+        return false;
+    angle = stored;
+    return true;
+}
+
 bool BeamConstraintsImpl::unchanged(double a, double b)
 {
     return math::AlmostEqual(a, b, 25);
@@ -189,6 +197,8 @@ bool BeamConstraintsImpl::setSteeringAngle(Angle& angle, Angle& top, Angle& bott
 bool BeamConstraintsImpl::setSteeringAngle(Angle& angle)
 {
     Lock lock(mutex);
+    if (refused(angle, steeringAngle))
+        return false;
     ChangeScope scope(*this);
     bool taken = true;
     if (!supportsSteering() && !math::IsZero(angle.radians()))
@@ -228,6 +238,8 @@ bool BeamConstraintsImpl::setSpreadingAngle(Angle& angle, Angle& top, Angle& bot
 bool BeamConstraintsImpl::setSpreadingAngle(Angle& angle)
 {
     Lock lock(mutex);
+    if (refused(angle, spreadingAngle))
+        return false;
     ChangeScope scope(*this);
     bool taken = true;
     if (!supportsSpreading() && !math::IsZero(angle.radians()))
@@ -311,6 +323,8 @@ bool BeamConstraintsImpl::setTopAngle(Angle& angle, Angle& steering, Angle& spre
 bool BeamConstraintsImpl::setTopAngle(Angle& angle)
 {
     Lock lock(mutex);
+    if (refused(angle, topAngle))
+        return false;
     ChangeScope scope(*this);
     bool taken = true;
     const Angle maximum = getMaxTopAngle();
@@ -347,6 +361,8 @@ bool BeamConstraintsImpl::setBottomAngle(Angle& angle, Angle& steering, Angle& s
 bool BeamConstraintsImpl::setBottomAngle(Angle& angle)
 {
     Lock lock(mutex);
+    if (refused(angle, bottomAngle))
+        return false;
     ChangeScope scope(*this);
     bool taken = true;
     const Angle maximum = getMaxBottomAngle();
@@ -374,6 +390,8 @@ bool BeamConstraintsImpl::setBottomAngle(Angle& angle)
 bool BeamConstraintsImpl::setTopDistance(double distance)
 {
     Lock lock(mutex);
+    if (!std::isfinite(distance))
+        return false;
     ChangeScope scope(*this);
     bool taken = true;
     const double minimum = getMinTopDistance();
@@ -395,6 +413,8 @@ bool BeamConstraintsImpl::setTopDistance(double distance)
 bool BeamConstraintsImpl::setBottomDistance(double distance)
 {
     Lock lock(mutex);
+    if (!std::isfinite(distance))
+        return false;
     ChangeScope scope(*this);
     bool taken = true;
     const double minimum = getMinBottomDistance();
@@ -428,6 +448,10 @@ void BeamConstraintsImpl::recalculateSteering()
 void BeamConstraintsImpl::setPoints(Angle top, double topDist, Angle bottom, double bottomDist)
 {
     Lock lock(mutex);
+    // Unchecked, but never a value without a place on the plane.
+    if (!std::isfinite(top.radians()) || !std::isfinite(topDist) || !std::isfinite(bottom.radians()) ||
+        !std::isfinite(bottomDist))
+        return;
     ChangeScope scope(*this);
     topAngle = top;
     topDistance = topDist;

@@ -98,6 +98,8 @@ protected:
     // Records that a value changed; published by the outermost ChangeScope.
     void markChanged() { changePending = true; }
 
+    // A NaN request is refused: the stored value is written back into it.
+    static bool refused(Angle& angle, Angle stored);
     static bool unchanged(double a, double b);
     static double minReachFor(Angle angle);
 

@@ -153,6 +153,9 @@ void BeamConstraintsSpiralImpl::snapToRegion(Angle& angle, double& distance)
 
 bool BeamConstraintsSpiralImpl::snapIfOutside(Angle& angle, double& distance)
 {
+    // A point that is not on the plane is refused by the setters, not snapped.
+    if (std::isnan(angle.radians()) || !std::isfinite(distance))
+        return false;
     if (isBottomPointAllowed(angle, distance))
         return false;
     snapToRegion(angle, distance);
@@ -180,6 +183,8 @@ bool BeamConstraintsSpiralImpl::setModuleCount(uint32_t count)
 bool BeamConstraintsSpiralImpl::setBottomAngle(Angle& angle)
 {
     Lock lock(mutex);
+    if (refused(angle, bottomAngle))
+        return false;
     ChangeScope scope(*this);
     double distance = bottomDistance;
     const bool snapped = snapIfOutside(angle, distance);
@@ -191,6 +196,8 @@ bool BeamConstraintsSpiralImpl::setBottomAngle(Angle& angle)
 bool BeamConstraintsSpiralImpl::setBottomDistance(double distance)
 {
     Lock lock(mutex);
+    if (!std::isfinite(distance))
+        return false;
     ChangeScope scope(*this);
     Angle angle = bottomAngle;
     const bool snapped = snapIfOutside(angle, distance);

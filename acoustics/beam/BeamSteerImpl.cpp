@@ -10,6 +10,7 @@
 #include "core/math/Compare.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zorvpro::acoustics
 {
@@ -99,6 +100,8 @@ double BeamSteerImpl::getBeamGain()
 void BeamSteerImpl::setBeamGain(double gainDb)
 {
     SolveLock lock(*this);
+    if (std::isnan(gainDb))
+        return; // no level to clamp: the gain stays
     const double clamped = std::clamp(gainDb, kMinBeamGain, kMaxBeamGain);
     if (math::AlmostEqual(clamped, beamGain))
         return;

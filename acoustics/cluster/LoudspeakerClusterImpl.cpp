@@ -123,6 +123,8 @@ double LoudspeakerClusterImpl::getDelayAs(int32_t timeCode)
 double LoudspeakerClusterImpl::setGain(double gainDb)
 {
     ScopedLock lock(clusterLock);
+    if (std::isnan(gainDb))
+        return getGain(); // no level to clamp: the gain stays
     double clamped = std::min(gainDb, getMaxGain());
     clamped = std::max(clamped, kMinGainDb);
     const double stored = convertLevel(LevelDecibels, clamped, gainUnit, 1.0);
@@ -148,6 +150,8 @@ double LoudspeakerClusterImpl::getGainHeadroom()
 void LoudspeakerClusterImpl::setDelay(double delayMs)
 {
     ScopedLock lock(clusterLock);
+    if (!std::isfinite(delayMs))
+        return;
     const double stored = convertUnitScale(ScaleMilliseconds, std::max(delayMs, 0.0), delayUnit);
     const bool changed = !math::AlmostEqual(stored, delay);
     delay = stored;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 using namespace zorvpro;
@@ -421,5 +422,57 @@ TEST(BeamConstraintsTest, TopPointCloserThanTheArrayCentreNeverBecomesNaN)
         EXPECT_FALSE(std::isnan(f.c->getSpreadingAngle().radians())) << "algorithm " << algorithm;
         EXPECT_FALSE(std::isnan(f.c->getMaxTopAngle().radians())) << "algorithm " << algorithm;
         EXPECT_FALSE(std::isnan(f.c->getMinTopAngle().radians())) << "algorithm " << algorithm;
+    }
+}
+
+TEST(BeamConstraintsTest, NonFiniteValuesAreRefusedAndChangeNothing)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (uint32_t algorithm : {1u, 2u, 3u})
+    {
+        Fixture f(algorithm);
+        f.c->setModuleCount(2);
+        const size_t before = f.published();
+        const Angle steering = f.c->getSteeringAngle();
+        const Angle spreading = f.c->getSpreadingAngle();
+        const Angle top = f.c->getTopAngle();
+        const Angle bottom = f.c->getBottomAngle();
+        const double topDistance = f.c->getTopDistance();
+        const double bottomDistance = f.c->getBottomDistance();
+
+        Angle a(nan);
+        EXPECT_FALSE(f.c->setSteeringAngle(a));
+        EXPECT_EQ(a, steering);
+        a = Angle(nan);
+        EXPECT_FALSE(f.c->setSpreadingAngle(a));
+        EXPECT_EQ(a, spreading);
+        a = Angle(nan);
+        EXPECT_FALSE(f.c->setTopAngle(a));
+        EXPECT_EQ(a, top);
+        a = Angle(nan);
+        EXPECT_FALSE(f.c->setBottomAngle(a));
+        EXPECT_EQ(a, bottom);
+        for (double d : {nan, inf})
+        {
+            EXPECT_FALSE(f.c->setTopDistance(d));
+            EXPECT_FALSE(f.c->setBottomDistance(d));
+        }
+        a = Angle(nan);
+        double d = nan;
+        EXPECT_FALSE(f.c->setBottomPoint(a, d));
+        a = Angle(nan);
+        d = inf;
+        EXPECT_FALSE(f.c->setTopPoint(a, d));
+        f.c->setPoints(Angle(nan), 10.0, Angle(0.0), 10.0);
+        f.c->setPoints(Angle(0.0), inf, Angle(0.0), 10.0);
+
+        EXPECT_EQ(f.published(), before) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getSteeringAngle(), steering) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getSpreadingAngle(), spreading) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getTopAngle(), top) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getBottomAngle(), bottom) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getTopDistance(), topDistance) << "algorithm " << algorithm;
+        EXPECT_EQ(f.c->getBottomDistance(), bottomDistance) << "algorithm " << algorithm;
     }
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace zorvpro::acoustics
@@ -149,6 +151,43 @@ TEST(LoudspeakerCluster, GainClampsAndPublishesOnlyChanges)
     cluster->setDelay(12.5);
     EXPECT_NEAR(cluster->getDelay(), 12.5, 1e-12);
     EXPECT_EQ(codes.count(ClusterDelayChanged), 1u);
+    cluster->removeListener(&codes);
+}
+
+TEST(LoudspeakerCluster, NonFiniteGainAndDelayAreRefused)
+{
+    auto cluster = makeCluster();
+    ASSERT_EQ(cluster->addModule(makeArrayModule()), 1);
+    auto beam = BeamSteerFactory::instance().createBeamSteer(1);
+    ASSERT_EQ(cluster->addBeamSteer(beam), 1);
+    cluster->setGain(-6.0);
+    cluster->setDelay(2.0);
+    beam->setBeamGain(3.0);
+    CodeRecorder codes;
+    cluster->addListener(&codes);
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_NEAR(cluster->setGain(nan), -6.0, 1e-12);
+    EXPECT_NEAR(cluster->getGain(), -6.0, 1e-12);
+    for (double delay : {nan, inf})
+    {
+        cluster->setDelay(delay);
+        EXPECT_NEAR(cluster->getDelay(), 2.0, 1e-12);
+    }
+    beam->setBeamGain(nan);
+    EXPECT_EQ(beam->getBeamGain(), 3.0);
+    EXPECT_TRUE(codes.codes().empty());
+
+    const std::vector<Arrival> arrivals = cluster->computeArrivalsAtPoint(math::Vec3(5, 0, 0));
+    ASSERT_EQ(arrivals.size(), 16u);
+    for (const Arrival& arrival : arrivals)
+    {
+        for (double value : arrival.getResponse().magnitudes())
+            EXPECT_TRUE(std::isfinite(value));
+        for (double value : arrival.getResponse().phases())
+            EXPECT_TRUE(std::isfinite(value));
+    }
     cluster->removeListener(&codes);
 }
 
