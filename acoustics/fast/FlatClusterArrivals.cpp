@@ -127,16 +127,27 @@ uint64_t FlatClusterArrivals::add(const FlatClusterModel& model, const math::Vec
         if (!driver.polar)
             continue;
         const math::Vec3 q = math::TransformPoint(driver.toLocal, p);
-        FrequencyMask response = driver.polar->lookup(q);
-        if (!response.isUsable() || response.magnitudes().count() != N)
+        MagnitudeKind magnitudeKind = LevelAmplitude;
+        PhaseKind phaseKind = PhaseDelay;
+        if (!driver.polar->lookupInto(q, response.data(), responsePhases.data(), magnitudeKind, phaseKind))
             continue;
-        if (response.getMagnitudeKind() != LevelAmplitude || response.getPhaseKind() != PhaseDelay)
-            response.setRepresentation(LevelAmplitude, PhaseDelay);
-        if (response.getMagnitudeKind() != LevelAmplitude || response.getPhaseKind() != PhaseDelay)
-            continue; // not convertible here; such a response is never produced by a polar
+        if (magnitudeKind != LevelAmplitude || phaseKind != PhaseDelay)
+        {
+            // Not what polar data hold; convert as the cluster would.
+            DoubleBuffer m(N), ph(N);
+            std::copy(response.begin(), response.end(), m.begin());
+            std::copy(responsePhases.begin(), responsePhases.end(), ph.begin());
+            FrequencyMask converted(std::move(m), std::move(ph), magnitudeKind, phaseKind);
+            converted.setRepresentation(LevelAmplitude, PhaseDelay);
+            if (!converted.isUsable() || converted.getMagnitudeKind() != LevelAmplitude ||
+                converted.getPhaseKind() != PhaseDelay)
+                continue;
+            std::copy(converted.magnitudes().begin(), converted.magnitudes().end(), response.begin());
+            std::copy(converted.phases().begin(), converted.phases().end(), responsePhases.begin());
+        }
 
-        double* magnitudes = response.magnitudes().data();
-        double* phases = response.phases().data();
+        double* magnitudes = response.data();
+        double* phases = responsePhases.data();
         const double r = q.LengthSquared() < math::kZeroTolerance ? 0.0 : q.Length();
         const double propagation = r * model.secondsPerMetre;
         for (uint64_t k = 0; k < N; ++k)
@@ -155,7 +166,7 @@ uint64_t FlatClusterArrivals::add(const FlatClusterModel& model, const math::Vec
             for (uint64_t k = 0; k < N; ++k)
                 phases[k] += model.delaySeconds;
 
-        const BandSelection selection = response.getBandSelection();
+        const BandSelection selection; // a looked-up response takes part in every band
         if (!model.steered)
         {
             std::copy(magnitudes, magnitudes + N, beamMagnitudes.begin());

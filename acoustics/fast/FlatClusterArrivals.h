@@ -80,6 +80,8 @@ private:
     Bands minimumPhase{};
     Bands totalDelay{};
     Bands excessPhase{};
+    Bands response{};
+    Bands responsePhases{};
     Bands beamMagnitudes{};
     Bands beamPhases{};
 };

@@ -148,11 +148,11 @@ const FrequencyMask* Polar::find(uint32_t azimuth, uint32_t polar) const
     return entry == column->second.end() ? nullptr : &entry->second;
 }
 
-FrequencyMask Polar::lookup(const math::Vec3& d) const
+bool Polar::locate(const math::Vec3& d, const FrequencyMask* (&corners)[4], double& fp, double& fa) const
 {
     if (!std::isfinite(d.x) || !std::isfinite(d.y) || !std::isfinite(d.z) || azimuthCount == 0 ||
         polarCount == 0)
-        return FrequencyMask();
+        return false;
 
     double azimuth = std::fmod(std::atan2(d.z, d.y), TwoPi);
     if (azimuth < 0.0)
@@ -171,8 +171,8 @@ FrequencyMask Polar::lookup(const math::Vec3& d) const
     uint32_t j0 = static_cast<uint32_t>(std::trunc(p));
     uint32_t j1 = j0 + 1;
     // The fractions are taken before the indices wrap or clamp.
-    const double fa = a - std::trunc(a);
-    const double fp = p - std::trunc(p);
+    fa = a - std::trunc(a);
+    fp = p - std::trunc(p);
     if (i0 >= azimuthCount)
         i0 -= azimuthCount;
     if (i1 >= azimuthCount)
@@ -180,17 +180,54 @@ FrequencyMask Polar::lookup(const math::Vec3& d) const
     j0 = std::min(j0, polarCount - 1);
     j1 = std::min(j1, polarCount - 1);
 
-    const FrequencyMask* q00 = find(i0, j0);
-    const FrequencyMask* q01 = find(i0, j1);
-    const FrequencyMask* q10 = find(i1, j0);
-    const FrequencyMask* q11 = find(i1, j1);
-    if (!q00 || !q01 || !q10 || !q11)
-        return FrequencyMask();
+    corners[0] = find(i0, j0);
+    corners[1] = find(i0, j1);
+    corners[2] = find(i1, j0);
+    corners[3] = find(i1, j1);
+    return corners[0] && corners[1] && corners[2] && corners[3];
+}
 
+FrequencyMask Polar::lookup(const math::Vec3& d) const
+{
+    const FrequencyMask* q[4];
+    double fp = 0.0;
+    double fa = 0.0;
+    if (!locate(d, q, fp, fa))
+        return FrequencyMask();
     return FrequencyMask(
-        bilinear(q00->magnitudes(), q01->magnitudes(), q10->magnitudes(), q11->magnitudes(), fp, fa),
-        bilinear(q00->phases(), q01->phases(), q10->phases(), q11->phases(), fp, fa), q00->getMagnitudeKind(),
-        q00->getPhaseKind());
+        bilinear(q[0]->magnitudes(), q[1]->magnitudes(), q[2]->magnitudes(), q[3]->magnitudes(), fp, fa),
+        bilinear(q[0]->phases(), q[1]->phases(), q[2]->phases(), q[3]->phases(), fp, fa),
+        q[0]->getMagnitudeKind(), q[0]->getPhaseKind());
+}
+
+bool Polar::lookupInto(const math::Vec3& d, double* magnitudes, double* phases, MagnitudeKind& magnitudeKind,
+                       PhaseKind& phaseKind) const
+{
+    const FrequencyMask* q[4];
+    double fp = 0.0;
+    double fa = 0.0;
+    if (!locate(d, q, fp, fa))
+        return false;
+    const uint64_t n = frequencyTable(ThirdOctaveBands).count();
+    for (const FrequencyMask* corner : q)
+        if (corner->magnitudes().count() != n || corner->phases().count() != n)
+            return false;
+    // The blend of lookup, value by value: along the polar angle, then azimuth.
+    auto blendInto = [&](const DoubleBuffer& q00, const DoubleBuffer& q01, const DoubleBuffer& q10,
+                         const DoubleBuffer& q11, double* out)
+    {
+        for (uint64_t i = 0; i < n; ++i)
+        {
+            const double low = q00[i] + (q01[i] - q00[i]) * fp;
+            const double high = q10[i] + (q11[i] - q10[i]) * fp;
+            out[i] = low + (high - low) * fa;
+        }
+    };
+    blendInto(q[0]->magnitudes(), q[1]->magnitudes(), q[2]->magnitudes(), q[3]->magnitudes(), magnitudes);
+    blendInto(q[0]->phases(), q[1]->phases(), q[2]->phases(), q[3]->phases(), phases);
+    magnitudeKind = q[0]->getMagnitudeKind();
+    phaseKind = q[0]->getPhaseKind();
+    return true;
 }
 
 } // namespace zorvpro::acoustics

@@ -73,10 +73,19 @@ public:
     // surrounding grid points. A direction that is not finite, or a grid
     // without data, gives an empty response.
     FrequencyMask lookup(const math::Vec3& direction) const;
+    // The same response written into two arrays of the calculation's band
+    // count (magnitudes, phases), with its kinds, without allocating; false
+    // where lookup gives an empty response.
+    bool lookupInto(const math::Vec3& direction, double* magnitudes, double* phases,
+                    MagnitudeKind& magnitudeKind, PhaseKind& phaseKind) const;
 
 private:
     static void replace(DoubleBuffer& stored, DoubleBuffer&& values);
     const FrequencyMask* find(uint32_t azimuth, uint32_t polar) const;
+    // The four grid points around a direction and the fractions between
+    // them; false for a direction or grid that gives no response.
+    bool locate(const math::Vec3& direction, const FrequencyMask* (&corners)[4], double& fp,
+                double& fa) const;
 
     uint32_t polarId = 0;
     std::string name;
