@@ -9,6 +9,8 @@
 #include "core/math/Compare.h"
 #include "core/math/Ray.h"
 
+#include <juce_core/juce_core.h>
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -212,9 +214,30 @@ void ZorvAcousticsImpl::propsChanged(PropChangeCollection& collection)
         engineThread.clearJobs();
 }
 
+bool ZorvAcousticsImpl::claimCalculation(bool wait, bool fromChange)
+{
+    // A caller that waits for results must get them: rather than returning empty-handed while
+    // an earlier calculation still settles or plans, it waits for that one to let go. Never on
+    // one of the engine's own workers, which that calculation may need to finish.
+    const bool mayWait = wait && juce::ThreadPoolJob::getCurrentThreadPoolJob() == nullptr;
+    for (;;)
+    {
+        bool idle = false;
+        if (calculating.compare_exchange_strong(idle, true))
+            return true;
+        if (!mayWait || destroying.load())
+        {
+            if (fromChange)
+                changeRefused.store(true);
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 void ZorvAcousticsImpl::runCalculation(PropChangeCollection& collection, bool wait, bool fromChange)
 {
-    if (calculating.load())
+    if (!wait && calculating.load())
     {
         if (fromChange)
             changeRefused.store(true);
@@ -222,13 +245,8 @@ void ZorvAcousticsImpl::runCalculation(PropChangeCollection& collection, bool wa
     }
     if (clusters.empty())
         return;
-    bool idle = false;
-    if (!calculating.compare_exchange_strong(idle, true))
-    {
-        if (fromChange)
-            changeRefused.store(true);
+    if (!claimCalculation(wait, fromChange))
         return;
-    }
 
     engineThread.start();
     engineThread.clearJobs();
@@ -316,15 +334,20 @@ uint64_t ZorvAcousticsImpl::queueArrivalJob(uint64_t id, const std::shared_ptr<C
     set->points->CopyPoints(*stored);
     if (cancel.load())
         return 0;
-    return engineThread.addJobs([this, set, calculation](std::atomic<bool>& jobCancel)
-                                { arrivalJob(*set, *calculation, jobCancel); },
-                                [this, set, calculation] { planChunks(set, calculation); });
+    // The step opens when the job is queued, not when it starts: a set that finishes
+    // before another set's job has started must not close the calculation early.
+    results.notifyCalculationStarted(calculation->generation);
+    const uint64_t job = engineThread.addJobs([this, set, calculation](std::atomic<bool>& jobCancel)
+                                              { arrivalJob(*set, *calculation, jobCancel); },
+                                              [this, set, calculation] { planChunks(set, calculation); });
+    if (job == 0)
+        results.notifyCalculationFinished(calculation->generation);
+    return job;
 }
 
 void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const Calculation& calculation,
                                    const std::atomic<bool>& cancel)
 {
-    results.notifyCalculationStarted(calculation.generation);
     const std::vector<FieldPoint> positions = set.points->GetPoints();
     set.arrivals.resize(positions.size());
     for (size_t i = 0; i < positions.size(); ++i)
@@ -332,8 +355,8 @@ void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const Calculation& calcu
     if (cancel.load())
         return;
     if (chunkArrivals)
-        set.sources = std::make_shared<const ChunkArrivals>(clusters.snapshot(), surfaces.snapshot(), positions,
-                                                            set.points->GetSourceFilter(), &IsOccluded);
+        set.sources = std::make_shared<const ChunkArrivals>(
+            clusters.snapshot(), surfaces.snapshot(), positions, set.points->GetSourceFilter(), &IsOccluded);
     else
         set.largestArrivalCount = computeSourceArrivals(clusters.snapshot(), set.arrivals, positions,
                                                         set.points->GetSourceFilter(), cancel);

@@ -85,6 +85,7 @@ private:
 
     void recordChange(uint32_t code);
     void runCalculation(PropChangeCollection& collection, bool wait, bool fromChange);
+    bool claimCalculation(bool wait, bool fromChange);
     void calculationReleased();
     void firstJob(const std::shared_ptr<Calculation>& calculation, const std::atomic<bool>& cancel);
     bool settle(const Calculation& calculation, const std::atomic<bool>& cancel);

@@ -457,3 +457,25 @@ TEST(ZorvAcousticsImpl, EditsFromOtherThreadsDuringCalculationsAreSafe)
     EXPECT_NEAR(levels[0], LevelAt(1.0), 1e-9);
     EXPECT_NEAR(levels[499], LevelAt(50.9), 1e-9);
 }
+
+TEST(ZorvAcousticsImpl, WaitingCalculateWhileAnotherSettlesStillReturnsResults)
+{
+    ZorvAcousticsImpl::Options options;
+    options.threadCount = 2;
+    options.settlingPause = 300ms;
+    auto engine = ZorvAcousticsImpl::create(options);
+    auto cluster = std::make_shared<FakeCluster>(math::Vec3{0, 0, 0}, 5);
+    engine->addClusterSource(cluster);
+    engine->setFieldPoints(1, Line(10, 1.0));
+    // Enabling with a stored set and no results starts an automatic calculation, which
+    // settles for at least one pause before it plans anything.
+    engine->setCalculationEnabled(true);
+    ASSERT_TRUE(engine->isCalculating());
+
+    engine->calculate(true);
+
+    const auto levels = Levels(*engine, 1);
+    ASSERT_EQ(levels.size(), 10u) << "a waiting calculate returns with the set published";
+    EXPECT_NEAR(levels[0], LevelAt(1.0), 1e-9);
+    EXPECT_NEAR(levels[9], LevelAt(10.0), 1e-9);
+}
