@@ -111,12 +111,14 @@ ModelFile ArrayModelFile()
     p.bandSelection = selection;
     m.polars.push_back(p);
 
+    // Drivers are listed from the top, as modules stack downwards: the driver table of a
+    // column then runs from its top driver to its bottom one without a jump.
     const double pitch = kArrayModuleHeight / kArrayDriverCount;
     for (int i = 0; i < kArrayDriverCount; ++i)
     {
         TransducerRecord d;
         d.name = "Driver " + std::to_string(i + 1);
-        d.position = {0.0f, 0.0f, static_cast<float>((i + 0.5) * pitch)};
+        d.position = {0.0f, 0.0f, static_cast<float>((kArrayDriverCount - i - 0.5) * pitch)};
         d.levelFactor = 1.0f;
         d.transformerId = 0;
         d.polarId = 0;

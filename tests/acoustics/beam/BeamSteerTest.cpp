@@ -262,9 +262,9 @@ TEST(BeamSteerTest, SpreadAddsCurvatureDelaysSymmetricAboutTheCentre)
         EXPECT_GE(table[i].totalDelay, 0.0);
     }
     EXPECT_GT(largest, 0.0);
-    // The outermost drivers (top of module 0, bottom of module 1) lead the most.
-    EXPECT_EQ(table[kDriversPerModule - 1].curvatureDelay, largest);
-    EXPECT_NEAR(table[kDriversPerModule].curvatureDelay, largest, 1e-15);
+    // The outermost drivers (top of module 0 = row 0, bottom of module 1 = last row) lead the most.
+    EXPECT_EQ(table[0].curvatureDelay, largest);
+    EXPECT_NEAR(table[n - 1].curvatureDelay, largest, 1e-15);
 }
 
 TEST(BeamSteerTest, SteeringEditsAreClampedAndPublishedOncePerChange)

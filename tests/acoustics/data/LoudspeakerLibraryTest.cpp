@@ -156,9 +156,10 @@ TEST(LoudspeakerLibrary, CreatesAssembledCopies)
     ASSERT_EQ(first->getTransducers().size(), 16u);
     EXPECT_NE(first->getTransducers()[0], model->getTransducers()[0]);
     EXPECT_EQ(first->getTransducers()[0]->getPolar(), model->getPolars()[0]);
-    EXPECT_NEAR(first->getTransducers()[0]->getPosition().z, 0.5 * 0.0615 - 0.492, 1e-6);
-    EXPECT_NEAR(first->getTransducers()[15]->getPosition().z, 15.5 * 0.0615 - 0.492, 1e-6);
-    EXPECT_NEAR(model->getTransducers()[0]->getPosition().z, 0.5 * 0.0615, 1e-6);
+    // Drivers are listed from the top down.
+    EXPECT_NEAR(first->getTransducers()[0]->getPosition().z, 15.5 * 0.0615 - 0.492, 1e-6);
+    EXPECT_NEAR(first->getTransducers()[15]->getPosition().z, 0.5 * 0.0615 - 0.492, 1e-6);
+    EXPECT_NEAR(model->getTransducers()[0]->getPosition().z, 15.5 * 0.0615, 1e-6);
     EXPECT_EQ(first->getEQData(1), model->getEQData(1));
     EXPECT_EQ(first->getBOM().count(), 3u);
     EXPECT_EQ(first->getConnections().size(), 2u);

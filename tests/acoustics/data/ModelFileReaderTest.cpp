@@ -56,7 +56,7 @@ TEST(ModelFileReader, ReadsTheArrayModule)
     for (uint32_t i = 0; i < 16; ++i)
     {
         EXPECT_EQ(m.transducers[i].index, i);
-        EXPECT_NEAR(m.transducers[i].position[2], (i + 0.5) * 0.0615, 1e-6);
+        EXPECT_NEAR(m.transducers[i].position[2], (15.5 - i) * 0.0615, 1e-6) << "listed from the top";
     }
     // Six faces; records of types 0, 3, 4 and 5 add none but keep the stream in step.
     EXPECT_EQ(m.faces.size(), 6u);
