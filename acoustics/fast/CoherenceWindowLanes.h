@@ -15,19 +15,19 @@ constexpr double CoherenceHalfWidthCycles = 5.508932669994415;
 // computed instead of looked up: the same Parzen window at the table's own
 // sample points, so equal to its entries up to rounding, and exactly zero
 // where they are (from index 551 on).
-// Half the window: (1 - s)^3 - 4 (1/2 - s)^3, each cube taken only where its
-// base is positive, that is 1/2 - 3 s^2 + 3 s^3 up to s = 1/2, (1 - s)^3 up
-// to 1, then 0 (NaN lanes too, as a comparison with NaN is false). Half,
-// because callers fold the factor 2 into their own.
+// Half the window: 1/2 - 3 s^2 + 3 s^3 up to s = 1/2, (1 - s)^3 up to s = 1,
+// then 0 (NaN lanes too, as a comparison with NaN is false). Half, because
+// callers fold the factor 2 into their own.
 template <class V>
 inline __attribute__((always_inline)) void halfCoherenceWindowLanes(const V& index, V& half)
 {
     const V s = index * (0.01 / CoherenceHalfWidthCycles);
-    V t = 1.0 - s;
-    t = t > 0.0 ? t : 0.0;
-    V u = 0.5 - s;
-    u = u > 0.0 ? u : 0.0;
-    half = t * t * t - 4.0 * (u * u * u);
+    const V t = 1.0 - s;
+    const V s2 = s * s;
+    const V inner = s2 * (3.0 * s - 3.0) + 0.5;
+    const V outer = t * t * t;
+    half = s < 0.5 ? inner : outer;
+    half = t > 0.0 ? half : 0.0;
 }
 
 inline __attribute__((always_inline)) void coherenceWindowLanes(const Lanes& index, Lanes& w)
