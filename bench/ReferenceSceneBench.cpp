@@ -13,7 +13,8 @@
 //                        (it includes the engine's 300 ms settling pause).
 //   CancelWhileSumming   time for disabling calculation to return while every worker is busy
 //                        summing: how fast running chunk jobs answer their cancel flag.
-// A summary of the ratios follows the table.
+// A summary follows the table: the two speed ratios, and the largest difference between the two
+// paths' results on this scene.
 
 #include "acoustics/beam/BeamConstraints.h"
 #include "acoustics/beam/BeamSteerFactory.h"
@@ -21,6 +22,7 @@
 #include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/LoudspeakerImpl.h"
 #include "acoustics/engine/CalcListener.h"
+#include "acoustics/engine/DataSetImpl.h"
 #include "acoustics/engine/FieldPoints.h"
 #include "acoustics/engine/FieldPointsData.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
@@ -32,6 +34,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <fstream>
@@ -165,6 +168,52 @@ std::map<std::string, double>& Seconds()
     return seconds;
 }
 
+// The data sets the default pool published, by path (true: fast), then by set id.
+std::map<bool, std::map<uint64_t, std::shared_ptr<DataSetImpl>>>& Published()
+{
+    static std::map<bool, std::map<uint64_t, std::shared_ptr<DataSetImpl>>> published;
+    return published;
+}
+
+// The largest difference between the two paths' band powers at any point, as a fraction of that
+// point's incoherent power in the band (the sum of its arrivals' squared amplitudes).
+double LargestDeviation()
+{
+    auto& published = Published();
+    if (published[true].empty() || published[false].empty())
+        return -1.0;
+    Scene& scene = ReferenceScene();
+    double largest = 0.0;
+    for (const auto& [id, set] :
+         std::map<uint64_t, std::shared_ptr<FieldPoints>>{{FloorSet, scene.floor}, {MedialSet, scene.medial}})
+    {
+        const auto fast = published[true][id];
+        const auto reference = published[false][id];
+        if (!fast || !reference)
+            return -1.0;
+        const std::vector<FieldPoint> points = set->GetPoints();
+        for (uint64_t i = 0; i < points.size(); ++i)
+        {
+            const auto arrivals =
+                scene.cluster->computeArrivalsAtPoint({points[i].x, points[i].y, points[i].z});
+            const DataSetImpl::PointResult ours = fast->resultAt(i);
+            const DataSetImpl::PointResult theirs = reference->resultAt(i);
+            const DoubleBuffer& a = ours.spectrum.magnitudes();
+            const DoubleBuffer& b = theirs.spectrum.magnitudes();
+            for (uint64_t k = 0; k < a.count() && k < b.count(); ++k)
+            {
+                double incoherent = 0.0;
+                for (const Arrival& arrival : arrivals)
+                    incoherent +=
+                        arrival.getResponse().magnitudes()[k] * arrival.getResponse().magnitudes()[k];
+                if (incoherent > 0.0)
+                    largest = std::max(largest, std::fabs(a[k] - b[k]) / incoherent);
+            }
+        }
+    }
+    return largest;
+}
+
 // Arguments: worker threads (-1 the default pool, 0 every logical processor), and 1 for the
 // fast path or 0 for the straightforward one.
 void Calculate(benchmark::State& state)
@@ -191,6 +240,8 @@ void Calculate(benchmark::State& state)
         auto published = engine->getDataSet(id);
         if (!published || !published->GetDataSet())
             state.SkipWithError("a set got no data set");
+        else if (state.range(0) == -1)
+            Published()[fast][id] = std::dynamic_pointer_cast<DataSetImpl>(published->GetDataSet());
     }
 
     const double workers = engine->getNumThreads();
@@ -327,5 +378,8 @@ int main(int argc, char** argv)
                     reference / fastDefault);
     if (fastOne > 0.0 && fastAll > 0.0)
         std::printf("fast path, all workers vs 1 worker: %.1fx faster\n", fastOne / fastAll);
+    const double deviation = LargestDeviation();
+    if (deviation >= 0.0)
+        std::printf("largest difference between the paths: %.3g of a band's incoherent power\n", deviation);
     return 0;
 }
