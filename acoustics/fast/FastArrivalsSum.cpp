@@ -21,10 +21,10 @@ using fast::Lanes;
 
 constexpr double TwoPi = 6.283185307179586;
 constexpr double HalfPi = 1.5707963267948966;
-// Window indices are clamped here; the padded table is zero from its end
-// on, so every clamped index reads 0 as the table's own range check would.
+// Scalar window indices are clamped here; the window is 0 long before, as
+// the table's own range check makes it beyond its end.
 constexpr double WindowClamp = 1000.0;
-// The table is padded with zeros to cover every clamped index.
+// The table copy, padded with zeros to cover every clamped index.
 constexpr int64_t WindowTableSize = 1024;
 constexpr uint64_t LaneCount = 4;
 constexpr double PaddingDelay = 1e300;
@@ -170,7 +170,7 @@ bool allFinite(const double* values, uint64_t n)
 FastArrivalsSum::FastArrivalsSum()
 {
     const DoubleBuffer& table = coherenceWindowTable(ThirdOctaveBands);
-    window.assign(WindowTableSize, 0.0);
+    std::vector<double> window(WindowTableSize, 0.0);
     for (uint64_t k = 0; k < table.count() && k < window.size(); ++k)
         window[k] = table[k];
     windowEnd = static_cast<int64_t>(window.size());

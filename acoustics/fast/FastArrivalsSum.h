@@ -9,16 +9,17 @@ namespace zorvpro::acoustics
 {
 
 // The same power sum as ArrivalsSumCrossPower, computed band by band on flat
-// arrays: amplitudes, delays and phases are gathered once per point, the
-// arrivals are ordered by delay in each band so that the pairs inside the
-// coherence window form one run per arrival, and pairs outside it (window
-// exactly 0, so their term is exactly 0) are never visited. Each arrival's
-// phase angle is turned into a cosine and sine once per band, so a pair
-// costs a few products. The window is read with exactly the reference's
-// index; the rest agrees to within rounding, well below 1e-9 of a band's
-// incoherent power. Points whose arrivals hold anything unusual (other
-// kinds, odd counts) are handed to the reference sum, and points with
-// non-finite values are summed by the reference's plain loop.
+// arrays: amplitudes, delays and phases are gathered once per point and the
+// arrivals ordered by delay in each band, so that the pairs inside the
+// coherence window form one run after each arrival; pair offsets beyond the
+// longest run (window exactly 0, so their terms are exactly 0) are never
+// visited. Each arrival's phase angle is turned into an amplitude-weighted
+// cosine and sine once per band, so a pair costs a few products. The window
+// is read at exactly the reference's index; the rest agrees to within
+// rounding, far below 1e-9 of a band's incoherent power. Points whose
+// arrivals hold anything unusual (other kinds, odd counts) are handed to the
+// reference sum, and points with non-finite values are summed by the
+// reference's plain loop.
 //
 // Holds working buffers, so one instance serves one thread; they grow to
 // the largest point seen and are reused, so summing allocates nothing
@@ -82,9 +83,7 @@ private:
     std::vector<double> angle;
     std::vector<double> quarterTurn;
 
-    // The coherence window padded with zeros, and the first index from which
-    // it is zero for good.
-    std::vector<double> window;
+    // The first window index from which the coherence window is zero for good.
     int64_t windowEnd = 0;
     bool windowSolid = false; // no zero before windowEnd
 };
