@@ -12,7 +12,8 @@ ls "$ROOT"/fuzz/*Fuzzer.cpp >/dev/null 2>&1 || { echo "no fuzz targets"; exit 0;
 CC=clang CXX=clang++ ZORV_BUILD_DIR="$BUILD" bash "$ROOT/scripts/build.sh" \
   -DZORV_FUZZ=ON -DZORV_BUILD_TESTS=OFF -DZORV_BUILD_BENCH=OFF
 
-export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0"
+# A small quarantine keeps the memory the limit sees close to what the reader holds.
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=0:quarantine_size_mb=32"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp"
 
@@ -33,8 +34,13 @@ for t in "${targets[@]}"; do
   [ -x "$BUILD/tools/zorv_fuzz_seeds" ] && "$BUILD/tools/zorv_fuzz_seeds" "$t" "$seeds" || true
   crashdir="$BUILD/fuzz-findings/$t"; mkdir -p "$crashdir"
   echo "== fuzzing $t for ${SECONDS_PER_TARGET}s"
-  if ! "$exe" -max_total_time="$SECONDS_PER_TARGET" -timeout=1 -rss_limit_mb=512 -malloc_limit_mb=512 \
-       -artifact_prefix="$crashdir/" -print_final_stats=1 "$seeds" >"$BUILD/fuzz-$t.log" 2>&1; then
+  "$exe" -max_total_time="$SECONDS_PER_TARGET" -timeout=1 -rss_limit_mb=512 -malloc_limit_mb=512 \
+    -artifact_prefix="$crashdir/" -print_final_stats=1 "$seeds" >"$BUILD/fuzz-$t.log" 2>&1 &
+  pid=$!
+  rc=0; wait $pid || rc=$?
+  # Scratch files the targets keep under their process id; a crash leaves them behind.
+  rm -rf /dev/shm/zorv-fuzz-"$pid".* /dev/shm/zorv-fuzz-"$pid"-* 2>/dev/null || true
+  if [ $rc -ne 0 ]; then
     tail -60 "$BUILD/fuzz-$t.log"
     echo "FUZZ FAILURE in $t: reproducer in $crashdir (copy it to fuzz/regressions/$t/)"
     status=1

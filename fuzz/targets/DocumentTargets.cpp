@@ -6,6 +6,8 @@
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -54,7 +56,15 @@ public:
     }
 
 private:
-    QTemporaryDir dir;
+    // Memory-backed storage when there is some: every run writes several files.
+    static QString Base()
+    {
+        const QString shm = QStringLiteral("/dev/shm");
+        return QDir(shm).exists() ? shm : QDir::tempPath();
+    }
+
+    QTemporaryDir dir{Base() +
+                      QStringLiteral("/zorv-fuzz-%1-XXXXXX").arg(QCoreApplication::applicationPid())};
 };
 
 Workspace& Files()

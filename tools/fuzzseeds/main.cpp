@@ -28,6 +28,36 @@ std::vector<std::vector<ArchiveEntry>> AllArchives()
     return all;
 }
 
+// A model with every directivity grid at 45 degrees: a few kilobytes, where
+// the generated grids make inputs too large to mutate quickly.
+ModelFile Coarse(ModelFile m)
+{
+    for (PolarRecord& p : m.polars)
+    {
+        p.stepDegrees = 45.0f;
+        p.magnitudes = DirectionalMagnitudes(p.stepDegrees);
+        p.phases.assign(p.magnitudes.size(), 0.0f);
+    }
+    return m;
+}
+
+// Small archives only: the coarse models and the broken archives that stay small.
+std::vector<std::vector<ArchiveEntry>> SmallArchives()
+{
+    std::vector<std::vector<ArchiveEntry>> small{
+        Assemble("a.vxq", ArrayDescriptor(), Coarse(ArrayModelFile())).entries,
+        Assemble("p.vxq", PointSourceDescriptor(), Coarse(PointSourceModelFile())).entries};
+    for (const BrokenArchive& b : BrokenCorpus())
+    {
+        size_t bytes = 0;
+        for (const ArchiveEntry& e : b.entries)
+            bytes += e.data.size();
+        if (!b.raw && bytes < 64 * 1024)
+            small.push_back(b.entries);
+    }
+    return small;
+}
+
 class SeedWriter
 {
 public:
@@ -64,17 +94,8 @@ int main(int argc, char** argv)
 
     if (target == "ModelFileFuzzer")
     {
-        // Coarse grids keep these seeds small, so mutations reach every section.
-        for (ModelFile m : {ArrayModelFile(), PointSourceModelFile()})
-        {
-            for (PolarRecord& p : m.polars)
-            {
-                p.stepDegrees = 45.0f;
-                p.magnitudes = DirectionalMagnitudes(p.stepDegrees);
-                p.phases.assign(p.magnitudes.size(), 0.0f);
-            }
-            out.Write(m.Serialize());
-        }
+        out.Write(Coarse(ArrayModelFile()).Serialize());
+        out.Write(Coarse(PointSourceModelFile()).Serialize());
         out.Write(PointSourceModelFile().Serialize());
         out.Write(ArrayModelFile().Serialize());
         for (const auto& entries : AllArchives())
@@ -91,13 +112,12 @@ int main(int argc, char** argv)
     }
     else if (target == "EqTableFuzzer")
     {
-        out.Write(SpreadTableXml());
-        out.Write(SpiralTableXml());
+        out.Write(SpreadTableXml()); // the spiral table is too large; the corpus has a small one
     }
     else if (target == "DataSetArchiveFuzzer")
     {
         const juce::TemporaryFile temp(".vxq");
-        for (const auto& entries : AllArchives())
+        for (const auto& entries : SmallArchives())
         {
             juce::MemoryBlock bytes;
             if (WriteArchive(temp.getFile(), entries) && temp.getFile().loadFileAsData(bytes))
