@@ -38,5 +38,42 @@ TEST(XmlText, MalformedUtf8IsReplacedBeforeParsing)
     EXPECT_EQ(root->getAllSubText(), juce::String::fromUTF8("\xEF\xBF\xBD"));
 }
 
+std::string Nested(int depth, bool closed = true)
+{
+    std::string s;
+    for (int i = 0; i < depth; ++i)
+        s += "<a k='>'>";
+    if (closed)
+        for (int i = 0; i < depth; ++i)
+            s += "</a>";
+    return s;
+}
+
+TEST(XmlText, NestingIsCountedOverTheRawMarkup)
+{
+    EXPECT_TRUE(WithinNestingLimit(Nested(10), 10));
+    EXPECT_FALSE(WithinNestingLimit(Nested(11), 10));
+    EXPECT_FALSE(WithinNestingLimit(Nested(11, false), 10));
+    // Empty elements, comments and CDATA add no level; stray end tags take none away.
+    std::string flat = "<r>";
+    for (int i = 0; i < 50; ++i)
+        flat += "<e/><!-- <a><a><a> --><![CDATA[<a><a>]]><e a=\"/>\"/>";
+    EXPECT_TRUE(WithinNestingLimit(flat + "</r>", 2));
+    EXPECT_FALSE(WithinNestingLimit("</x></x></x>" + Nested(3), 2));
+}
+
+TEST(XmlText, DeepDocumentsAreRefusedBeforeJuceRecursesIntoThem)
+{
+    // Far deeper than any stack: JUCE's recursive parser would overflow it.
+    EXPECT_EQ(ParseXmlText("<Root>" + Nested(100000, false)), nullptr);
+    EXPECT_EQ(ParseXmlText("<Root>" + Nested(kMaxXmlDepth) + "</Root>"), nullptr);
+    auto deepest = ParseXmlText("<Root>" + Nested(kMaxXmlDepth - 1) + "</Root>");
+    ASSERT_NE(deepest, nullptr);
+    int depth = 0;
+    for (auto* e = deepest.get(); e != nullptr; e = e->getFirstChildElement())
+        ++depth;
+    EXPECT_EQ(depth, kMaxXmlDepth);
+}
+
 } // namespace
 } // namespace zorvpro::acoustics
