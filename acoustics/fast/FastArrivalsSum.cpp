@@ -59,6 +59,9 @@ struct SortedBand
     uint64_t n;
     double frequency;
     int64_t windowEnd;
+    // Every pair lies inside the window (the delays span less than it), so
+    // the arrivals need no order and every offset is visited.
+    bool spanned;
 };
 
 // The window index of x cycles in each lane exactly as the table lookup
@@ -104,8 +107,13 @@ inline uint64_t longestRun(const SortedBand& b, uint64_t& pairs)
 template <bool Uniform>
 inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b, uint64_t& terms)
 {
-    uint64_t pairs = 0;
-    const uint64_t longest = longestRun(b, pairs);
+    uint64_t pairs = b.n * (b.n - 1) / 2;
+    uint64_t longest = b.n - 1;
+    if (!b.spanned)
+    {
+        pairs = 0;
+        longest = longestRun(b, pairs);
+    }
     const Lanes frequency = {b.frequency, b.frequency, b.frequency, b.frequency};
     Lanes sum = {0.0, 0.0, 0.0, 0.0};
     LaneMask hits = {0, 0, 0, 0};
@@ -353,37 +361,62 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
     for (uint64_t m = 1; m < count && overlapping; ++m)
         overlapping = selection[m] == selection[0] && selection[0] != 0;
     const bool uniform = overlapping && windowSolid;
+    for (uint64_t m = count; m < stride; ++m)
+        selection[m] = 0;
     for (uint64_t k = 0; k < CalculationBandCount; ++k)
     {
+        double* bandDelay = delay.data() + k * stride;
         const double* bandAmplitude = amplitude.data() + k * stride;
         double incoherent = 0.0;
+        double earliest = bandDelay[0];
+        double latest = bandDelay[0];
         for (uint64_t m = 0; m < count; ++m)
+        {
             incoherent += bandAmplitude[m] * bandAmplitude[m];
-
-        sortBand(k);
+            earliest = std::min(earliest, bandDelay[m]);
+            latest = std::max(latest, bandDelay[m]);
+        }
         const double f = frequencies[k];
-        const double delay0 = sortedDelay[0];
-        const double phase0 = sortedPhase[0];
+
+        // A pair's delay difference is at most the span, and its window
+        // index grows with it: when the span's index lies inside the window,
+        // every pair does, and the order does not matter.
+        const bool spanned = windowIndex((latest - earliest) * f) < windowEnd;
+        const double* delays = bandDelay;
+        const double* phases = phase.data() + k * stride;
+        const double* amplitudes = bandAmplitude;
+        const int64_t* selections = selection.data();
+        if (spanned)
+        {
+            for (uint64_t m = count; m < stride; ++m)
+                bandDelay[m] = PaddingDelay;
+        }
+        else
+        {
+            sortBand(k);
+            delays = sortedDelay.data();
+            phases = sortedPhase.data();
+            amplitudes = sortedAmplitude.data();
+            selections = sortedSelection.data();
+        }
+
+        const double delay0 = delays[0];
+        const double phase0 = phases[0];
         for (uint64_t i = 0; i < count; ++i)
         {
-            angle[i] = TwoPi * ((sortedDelay[i] - delay0) * f) - (sortedPhase[i] - phase0);
+            angle[i] = TwoPi * ((delays[i] - delay0) * f) - (phases[i] - phase0);
             quarterTurn[i] = angle[i] - HalfPi; // cos(a - pi/2) = sin a
         }
         fast::cosines(angle.data(), sortedInPhase.data(), count);
         fast::cosines(quarterTurn.data(), sortedQuadrature.data(), count);
         for (uint64_t i = 0; i < count; ++i)
         {
-            sortedInPhase[i] *= sortedAmplitude[i];
-            sortedQuadrature[i] *= sortedAmplitude[i];
+            sortedInPhase[i] *= amplitudes[i];
+            sortedQuadrature[i] *= amplitudes[i];
         }
 
-        const SortedBand sorted{sortedDelay.data(),
-                                sortedInPhase.data(),
-                                sortedQuadrature.data(),
-                                sortedSelection.data(),
-                                count,
-                                f,
-                                windowEnd};
+        const SortedBand sorted{
+            delays, sortedInPhase.data(), sortedQuadrature.data(), selections, count, f, windowEnd, spanned};
         // The kernel sums half windows: 2 x cross = 4 x that sum.
         power[k] = incoherent + 4.0 * (wide ? crossSumWide(sorted, uniform, terms)
                                             : crossSumPlain(sorted, uniform, terms));
