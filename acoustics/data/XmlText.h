@@ -20,9 +20,14 @@ std::string WithoutProcessingInstructions(std::string_view text);
 // documents nest a handful of levels.
 constexpr int kMaxXmlDepth = 256;
 
-// Whether no element of the markup lies more than maxDepth levels deep,
-// measured over the raw text (comments and CDATA skipped, quoted attribute
-// values respected, stray end tags never lowering the count below 0).
+// Whether JUCE's parser can take the markup without exhausting the stack: no
+// element may open more than maxDepth levels deep, counted the way that
+// parser walks the text (comments and CDATA skipped, attribute values only
+// where it reads them, an end tag closing one level, a tag it would not read
+// whole counted as opening one). False too for an entity reference other
+// than the five predefined ones and numeric character references: JUCE reads
+// any other one up to the next ";", markup included, which would hide levels
+// from this count.
 bool WithinNestingLimit(std::string_view text, int maxDepth);
 
 // Parses a document read from a file: made well-formed UTF-8 and freed of

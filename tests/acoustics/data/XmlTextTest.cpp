@@ -62,6 +62,25 @@ TEST(XmlText, NestingIsCountedOverTheRawMarkup)
     EXPECT_FALSE(WithinNestingLimit("</x></x></x>" + Nested(3), 2));
 }
 
+TEST(XmlText, NothingCanHideLevelsFromTheCount)
+{
+    std::string strayQuotes, entityEatsEndTag, numericEatsEndTag;
+    for (int i = 0; i < 5; ++i)
+    {
+        // JUCE stops at the stray quote and reads on as content, so the
+        // quote must not hide the tags that follow it.
+        strayQuotes += "<a k'=\"0\"><b>";
+        // JUCE reads an unknown entity, end tag included, up to the ";".
+        entityEatsEndTag += "<a>&x</a>;";
+        numericEatsEndTag += "<a>&#1</a>;";
+    }
+    EXPECT_FALSE(WithinNestingLimit(strayQuotes, 9));
+    EXPECT_TRUE(WithinNestingLimit(strayQuotes, 10));
+    EXPECT_FALSE(WithinNestingLimit(entityEatsEndTag, 100));
+    EXPECT_FALSE(WithinNestingLimit(numericEatsEndTag, 100));
+    EXPECT_TRUE(WithinNestingLimit("<r a=\"&amp;&#x41;&#65;&LT;\">&quot;&apos;&gt;&#1234;</r>", 1));
+}
+
 TEST(XmlText, DeepDocumentsAreRefusedBeforeJuceRecursesIntoThem)
 {
     // Far deeper than any stack: JUCE's recursive parser would overflow it.
