@@ -337,16 +337,15 @@ uint64_t ZorvAcousticsImpl::queueArrivalJob(uint64_t id, const std::shared_ptr<C
     // The step opens when the job is queued, not when it starts: a set that finishes
     // before another set's job has started must not close the calculation early.
     results.notifyCalculationStarted(calculation->generation);
-    const uint64_t job = engineThread.addJobs([this, set, calculation](std::atomic<bool>& jobCancel)
-                                              { arrivalJob(*set, *calculation, jobCancel); },
-                                              [this, set, calculation] { planChunks(set, calculation); });
+    const uint64_t job =
+        engineThread.addJobs([this, set](std::atomic<bool>& jobCancel) { arrivalJob(*set, jobCancel); },
+                             [this, set, calculation] { planChunks(set, calculation); });
     if (job == 0)
         results.notifyCalculationFinished(calculation->generation);
     return job;
 }
 
-void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const Calculation& calculation,
-                                   const std::atomic<bool>& cancel)
+void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const std::atomic<bool>& cancel)
 {
     const std::vector<FieldPoint> positions = set.points->GetPoints();
     set.arrivals.resize(positions.size());

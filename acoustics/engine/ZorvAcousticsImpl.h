@@ -91,7 +91,7 @@ private:
     bool settle(const Calculation& calculation, const std::atomic<bool>& cancel);
     uint64_t queueArrivalJob(uint64_t id, const std::shared_ptr<Calculation>& calculation,
                              const std::atomic<bool>& cancel);
-    void arrivalJob(SetCalculation& set, const Calculation& calculation, const std::atomic<bool>& cancel);
+    void arrivalJob(SetCalculation& set, const std::atomic<bool>& cancel);
     void planChunks(const std::shared_ptr<SetCalculation>& set,
                     const std::shared_ptr<Calculation>& calculation);
     void completeChunk(SetCalculation& set, const Calculation& calculation);
