@@ -56,6 +56,13 @@ void ProjectDefinition::Impl::MarkClean()
     ResetModified();
 }
 
+void ProjectDefinition::Impl::ForgetHistory()
+{
+    // The edits of the previous document refer to its nodes: undoing one after a load or a
+    // clear would put them into the new venue, so the history goes with the document.
+    UndoStack::Instance().clear();
+}
+
 void ProjectDefinition::Impl::ResetModified()
 {
     if (!m_modified)
@@ -91,6 +98,7 @@ bool ProjectDefinition::Impl::Load(const QString& path)
     if (loaded)
     {
         m_owner->AddRecentFile(path);
+        ForgetHistory();
         MarkClean();
     }
     else
@@ -135,6 +143,7 @@ void ProjectDefinition::Impl::Clear(bool markModified)
     m_venue.RemoveAllNodes();
     m_owner->SetFileName(QString());
     m_settings.Reset();
+    ForgetHistory();
     MarkClean();
     if (markModified)
     {

@@ -42,6 +42,7 @@ public:
     void ResetModified();
     // The project matches its file (or is new): nothing pending off the
     // undo stack, the stack clean and the flag cleared.
+    void ForgetHistory();
     void MarkClean();
 
     ProjectSettings m_settings;

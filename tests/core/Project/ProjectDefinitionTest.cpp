@@ -313,5 +313,29 @@ TEST_F(ProjectDefinitionTest, SaveReplacesTheWholeOldFile)
     EXPECT_TRUE(QDir(QFileInfo(path).path()).entryList(QStringList{"replace.tq*"}, QDir::Files).size() == 1);
 }
 
+TEST_F(ProjectDefinitionTest, LoadAndClearDropTheHistoryOfThePreviousDocument)
+{
+    int value = 0;
+    PushEdit(value, 1);
+    PushEdit(value, 2);
+    ASSERT_TRUE(UndoStack::Instance().canUndo());
+
+    Project()->Clear(false);
+    EXPECT_FALSE(UndoStack::Instance().canUndo()) << "no edit of the old document can be undone into the new";
+    EXPECT_EQ(UndoStack::Instance().count(), 0);
+    EXPECT_EQ(value, 2);
+    EXPECT_FALSE(Project()->IsModified());
+
+    PushEdit(value, 3);
+    ASSERT_TRUE(Project()->Load(WriteFile("loaded.tq", MinimalProject)));
+    EXPECT_FALSE(UndoStack::Instance().canUndo());
+    EXPECT_FALSE(Project()->IsModified());
+
+    // Saving keeps the history: the saved document is still the same one.
+    PushEdit(value, 4);
+    ASSERT_TRUE(Project()->SaveAs(PathIn("kept.tq")));
+    EXPECT_TRUE(UndoStack::Instance().canUndo());
+}
+
 } // namespace
 } // namespace zorvpro
