@@ -15,14 +15,23 @@ std::string WithoutProcessingInstructions(std::string_view text)
     size_t pos = 0;
     while (pos < text.size())
     {
-        const size_t start = text.find("<?", pos);
-        if (start == std::string_view::npos)
+        // An instruction starts at "<?", or at a "?" that follows a "<" left
+        // over from the text before an instruction just removed: removing
+        // must not join the text into a new one.
+        size_t body = std::string_view::npos;
+        if (text[pos] == '<' && pos + 1 < text.size() && text[pos + 1] == '?')
+            body = pos + 2;
+        else if (text[pos] == '?' && !out.empty() && out.back() == '<')
         {
-            out.append(text.substr(pos));
-            break;
+            out.pop_back();
+            body = pos + 1;
         }
-        out.append(text.substr(pos, start - pos));
-        const size_t end = text.find("?>", start + 2);
+        if (body == std::string_view::npos)
+        {
+            out.push_back(text[pos++]);
+            continue;
+        }
+        const size_t end = text.find("?>", body);
         if (end == std::string_view::npos)
             break;
         pos = end + 2;

@@ -14,6 +14,11 @@ TEST(XmlText, ProcessingInstructionsAreRemovedEverywhere)
     EXPECT_EQ(WithoutProcessingInstructions("<Root>a<?unterminated </Root>"), "<Root>a");
     EXPECT_EQ(WithoutProcessingInstructions("<?p?><?p?>"), "");
     EXPECT_EQ(WithoutProcessingInstructions("<Root>x ? > y</Root>"), "<Root>x ? > y</Root>");
+    // What is left around a removed instruction does not join into a new one.
+    EXPECT_EQ(WithoutProcessingInstructions("<t><s c<<?p?>?>o</s></t>"), "<t><s c");
+    EXPECT_EQ(WithoutProcessingInstructions("<t>c<<?p?>?q?>o</t>"), "<t>co</t>");
+    EXPECT_EQ(WithoutProcessingInstructions("a<<<?p?>?q?>?r?>b"), "ab");
+    EXPECT_EQ(WithoutProcessingInstructions("<<?>x?>?"), "");
 }
 
 TEST(XmlText, InstructionsInContentNoLongerHangTheParser)
