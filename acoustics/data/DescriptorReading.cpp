@@ -1,5 +1,6 @@
 #include "acoustics/data/DescriptorReading.h"
 
+#include "acoustics/data/TextNumber.h"
 #include "core/math/Quaternion.h"
 
 #include <stdexcept>
@@ -14,7 +15,7 @@ constexpr double kPi = 3.141592653589793;
 
 double ChildNumber(const juce::XmlElement& parent, const char* tag)
 {
-    return ChildText(parent, tag).getDoubleValue();
+    return ReadDouble(ChildText(parent, tag));
 }
 
 } // namespace

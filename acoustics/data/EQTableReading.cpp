@@ -1,5 +1,7 @@
 #include "acoustics/data/EQTableReading.h"
 
+#include "acoustics/data/TextNumber.h"
+
 #include <limits>
 
 namespace zorvpro::acoustics
@@ -36,7 +38,7 @@ juce::String LeadingOwnText(const juce::XmlElement& element)
 
 double ChildReal(const juce::XmlElement& parent, const char* tag)
 {
-    return parent.getChildElementAllSubText(tag, "0").trim().getDoubleValue();
+    return ReadDouble(parent.getChildElementAllSubText(tag, "0").trim());
 }
 
 } // namespace zorvpro::acoustics
