@@ -50,6 +50,84 @@ double BeamConstraintsImpl::minReachFor(Angle angle)
     return c == 0.0 ? kMinPointReach : kMinPointReach / c;
 }
 
+bool BeamConstraintsImpl::clampAngle(Angle& angle, Angle minimum, Angle maximum)
+{
+    if (angle > maximum)
+    {
+        angle = maximum;
+        return false;
+    }
+    if (angle < minimum)
+    {
+        angle = minimum;
+        return false;
+    }
+    return true;
+}
+
+bool BeamConstraintsImpl::storeBeamAngle(Angle& angle, Angle& stored, bool supported, Angle minimum,
+                                         Angle maximum)
+{
+    if (refused(angle, stored))
+        return false;
+    ChangeScope scope(*this);
+    bool taken = true;
+    if (!supported && !math::IsZero(angle.radians()))
+    {
+        angle = Angle(0.0);
+        taken = false;
+    }
+    else
+    {
+        taken = clampAngle(angle, minimum, maximum);
+    }
+    if (!unchanged(angle.radians(), stored.radians()))
+    {
+        stored = angle;
+        applySteeringToPoints();
+        markChanged();
+    }
+    scope.finish();
+    return taken;
+}
+
+bool BeamConstraintsImpl::storePointAngle(Angle& angle, Angle& stored, Angle minimum, Angle maximum)
+{
+    if (refused(angle, stored))
+        return false;
+    ChangeScope scope(*this);
+    const bool taken = clampAngle(angle, minimum, maximum);
+    if (!unchanged(angle.radians(), stored.radians()))
+    {
+        stored = angle;
+        applyPointsToSteering();
+        markChanged();
+    }
+    scope.finish();
+    return taken;
+}
+
+bool BeamConstraintsImpl::storePointDistance(double distance, double& stored, double minimum)
+{
+    if (!std::isfinite(distance))
+        return false;
+    ChangeScope scope(*this);
+    bool taken = true;
+    if (distance < minimum)
+    {
+        distance = minimum;
+        taken = false;
+    }
+    if (!unchanged(distance, stored))
+    {
+        stored = distance;
+        applyPointsToSteering();
+        markChanged();
+    }
+    scope.finish();
+    return taken;
+}
+
 Angle BeamConstraintsImpl::getMaxSpreadingAngle()
 {
     Lock lock(mutex);
@@ -197,33 +275,7 @@ bool BeamConstraintsImpl::setSteeringAngle(Angle& angle, Angle& top, Angle& bott
 bool BeamConstraintsImpl::setSteeringAngle(Angle& angle)
 {
     Lock lock(mutex);
-    if (refused(angle, steeringAngle))
-        return false;
-    ChangeScope scope(*this);
-    bool taken = true;
-    if (!supportsSteering() && !math::IsZero(angle.radians()))
-    {
-        angle = Angle(0.0);
-        taken = false;
-    }
-    else if (angle > MaxSteeringAngle())
-    {
-        angle = MaxSteeringAngle();
-        taken = false;
-    }
-    else if (angle < MinSteeringAngle())
-    {
-        angle = MinSteeringAngle();
-        taken = false;
-    }
-    if (!unchanged(angle.radians(), steeringAngle.radians()))
-    {
-        steeringAngle = angle;
-        applySteeringToPoints();
-        markChanged();
-    }
-    scope.finish();
-    return taken;
+    return storeBeamAngle(angle, steeringAngle, supportsSteering(), MinSteeringAngle(), MaxSteeringAngle());
 }
 
 bool BeamConstraintsImpl::setSpreadingAngle(Angle& angle, Angle& top, Angle& bottom)
@@ -238,37 +290,8 @@ bool BeamConstraintsImpl::setSpreadingAngle(Angle& angle, Angle& top, Angle& bot
 bool BeamConstraintsImpl::setSpreadingAngle(Angle& angle)
 {
     Lock lock(mutex);
-    if (refused(angle, spreadingAngle))
-        return false;
-    ChangeScope scope(*this);
-    bool taken = true;
-    if (!supportsSpreading() && !math::IsZero(angle.radians()))
-    {
-        angle = Angle(0.0);
-        taken = false;
-    }
-    else
-    {
-        const Angle maximum = getMaxSpreadingAngle();
-        if (angle > maximum)
-        {
-            angle = maximum;
-            taken = false;
-        }
-        else if (angle < MinSpreadingAngle())
-        {
-            angle = MinSpreadingAngle();
-            taken = false;
-        }
-    }
-    if (!unchanged(angle.radians(), spreadingAngle.radians()))
-    {
-        spreadingAngle = angle;
-        applySteeringToPoints();
-        markChanged();
-    }
-    scope.finish();
-    return taken;
+    return storeBeamAngle(angle, spreadingAngle, supportsSpreading(), MinSpreadingAngle(),
+                          getMaxSpreadingAngle());
 }
 
 bool BeamConstraintsImpl::setTopPoint(Angle& angle, double& distance, Angle& steering, Angle& spreading)
@@ -323,30 +346,7 @@ bool BeamConstraintsImpl::setTopAngle(Angle& angle, Angle& steering, Angle& spre
 bool BeamConstraintsImpl::setTopAngle(Angle& angle)
 {
     Lock lock(mutex);
-    if (refused(angle, topAngle))
-        return false;
-    ChangeScope scope(*this);
-    bool taken = true;
-    const Angle maximum = getMaxTopAngle();
-    const Angle minimum = getMinTopAngle();
-    if (angle > maximum)
-    {
-        angle = maximum;
-        taken = false;
-    }
-    else if (angle < minimum)
-    {
-        angle = minimum;
-        taken = false;
-    }
-    if (!unchanged(angle.radians(), topAngle.radians()))
-    {
-        topAngle = angle;
-        applyPointsToSteering();
-        markChanged();
-    }
-    scope.finish();
-    return taken;
+    return storePointAngle(angle, topAngle, getMinTopAngle(), getMaxTopAngle());
 }
 
 bool BeamConstraintsImpl::setBottomAngle(Angle& angle, Angle& steering, Angle& spreading)
@@ -361,76 +361,19 @@ bool BeamConstraintsImpl::setBottomAngle(Angle& angle, Angle& steering, Angle& s
 bool BeamConstraintsImpl::setBottomAngle(Angle& angle)
 {
     Lock lock(mutex);
-    if (refused(angle, bottomAngle))
-        return false;
-    ChangeScope scope(*this);
-    bool taken = true;
-    const Angle maximum = getMaxBottomAngle();
-    const Angle minimum = getMinBottomAngle();
-    if (angle > maximum)
-    {
-        angle = maximum;
-        taken = false;
-    }
-    else if (angle < minimum)
-    {
-        angle = minimum;
-        taken = false;
-    }
-    if (!unchanged(angle.radians(), bottomAngle.radians()))
-    {
-        bottomAngle = angle;
-        applyPointsToSteering();
-        markChanged();
-    }
-    scope.finish();
-    return taken;
+    return storePointAngle(angle, bottomAngle, getMinBottomAngle(), getMaxBottomAngle());
 }
 
 bool BeamConstraintsImpl::setTopDistance(double distance)
 {
     Lock lock(mutex);
-    if (!std::isfinite(distance))
-        return false;
-    ChangeScope scope(*this);
-    bool taken = true;
-    const double minimum = getMinTopDistance();
-    if (distance < minimum)
-    {
-        distance = minimum;
-        taken = false;
-    }
-    if (!unchanged(distance, topDistance))
-    {
-        topDistance = distance;
-        applyPointsToSteering();
-        markChanged();
-    }
-    scope.finish();
-    return taken;
+    return storePointDistance(distance, topDistance, getMinTopDistance());
 }
 
 bool BeamConstraintsImpl::setBottomDistance(double distance)
 {
     Lock lock(mutex);
-    if (!std::isfinite(distance))
-        return false;
-    ChangeScope scope(*this);
-    bool taken = true;
-    const double minimum = getMinBottomDistance();
-    if (distance < minimum)
-    {
-        distance = minimum;
-        taken = false;
-    }
-    if (!unchanged(distance, bottomDistance))
-    {
-        bottomDistance = distance;
-        applyPointsToSteering();
-        markChanged();
-    }
-    scope.finish();
-    return taken;
+    return storePointDistance(distance, bottomDistance, getMinBottomDistance());
 }
 
 double BeamConstraintsImpl::getArrayLength()

@@ -102,6 +102,16 @@ protected:
     static bool refused(Angle& angle, Angle stored);
     static bool unchanged(double a, double b);
     static double minReachFor(Angle angle);
+    // Pulls angle into [minimum, maximum]; false when it had to.
+    static bool clampAngle(Angle& angle, Angle minimum, Angle maximum);
+
+    // The checked setters' common body: refuse NaN, limit, store when it
+    // differs, recompute the other description and record the change.
+    // Steering and spreading (zero only when unsupported) move the points.
+    bool storeBeamAngle(Angle& angle, Angle& stored, bool supported, Angle minimum, Angle maximum);
+    // A point's angle or distance moves steering and spreading.
+    bool storePointAngle(Angle& angle, Angle& stored, Angle minimum, Angle maximum);
+    bool storePointDistance(double distance, double& stored, double minimum);
 
     using Lock = ScopedLock;
 
