@@ -6,12 +6,11 @@
 // Counters: points, arrivals per point, and points per second of wall time.
 
 #include "acoustics/cluster/LoudspeakerClusterImpl.h"
-#include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/LoudspeakerImpl.h"
 #include "acoustics/engine/AcousticsRegistry.h"
 #include "acoustics/engine/FieldPoints.h"
 #include "acoustics/engine/FieldPointsData.h"
-#include "tools/datagen/Models.h"
+#include "tools/datagen/LoadGenerated.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,15 +26,7 @@ std::shared_ptr<LoudspeakerImpl> LoadArrayModule()
 {
     static const std::shared_ptr<LoudspeakerImpl> model = []
     {
-        const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                      .getChildFile("zorv-bench-" + juce::Uuid().toString());
-        folder.createDirectory();
-        const datagen::DataSet set = datagen::MakeArrayDataSet();
-        std::shared_ptr<LoudspeakerImpl> loaded;
-        if (datagen::WriteDataSet(folder, set))
-            loaded =
-                loadLoudspeakerDataSet(folder.getChildFile(set.fileName).getFullPathName().toStdString());
-        folder.deleteRecursively();
+        auto loaded = datagen::LoadGenerated(datagen::MakeArrayDataSet());
         if (!loaded)
             throw std::runtime_error("the generated array module did not load");
         return loaded;

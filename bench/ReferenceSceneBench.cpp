@@ -19,7 +19,6 @@
 #include "acoustics/beam/BeamConstraints.h"
 #include "acoustics/beam/BeamSteerFactory.h"
 #include "acoustics/cluster/LoudspeakerClusterImpl.h"
-#include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/LoudspeakerImpl.h"
 #include "acoustics/engine/CalcListener.h"
 #include "acoustics/engine/DataSetImpl.h"
@@ -28,7 +27,7 @@
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 #include "acoustics/fast/ClusterCapture.h"
 #include "acoustics/model/Environment.h"
-#include "tools/datagen/Models.h"
+#include "tools/datagen/LoadGenerated.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,15 +57,7 @@ std::shared_ptr<LoudspeakerImpl> LoadArrayModule()
 {
     static const std::shared_ptr<LoudspeakerImpl> model = []
     {
-        const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                      .getChildFile("zorv-reference-scene-" + juce::Uuid().toString());
-        folder.createDirectory();
-        const datagen::DataSet set = datagen::MakeArrayDataSet();
-        std::shared_ptr<LoudspeakerImpl> loaded;
-        if (datagen::WriteDataSet(folder, set))
-            loaded =
-                loadLoudspeakerDataSet(folder.getChildFile(set.fileName).getFullPathName().toStdString());
-        folder.deleteRecursively();
+        auto loaded = datagen::LoadGenerated(datagen::MakeArrayDataSet());
         if (!loaded)
             throw std::runtime_error("the generated array module did not load");
         return loaded;

@@ -1,7 +1,6 @@
 #include "ClusterTestSupport.h"
 
-#include "acoustics/data/LoudspeakerDataSet.h"
-#include "tools/datagen/Models.h"
+#include "tools/datagen/LoadGenerated.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -12,17 +11,9 @@ namespace zorvpro::acoustics::testing
 namespace
 {
 
-// Writes the data set into a scratch folder of its own (test processes run
-// in parallel), reads it back as a model and removes the folder again.
 std::shared_ptr<LoudspeakerImpl> loadGenerated(const datagen::DataSet& set)
 {
-    const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                  .getChildFile("zorv-cluster-test-" + juce::Uuid().toString());
-    folder.createDirectory();
-    std::shared_ptr<LoudspeakerImpl> model;
-    if (datagen::WriteDataSet(folder, set))
-        model = loadLoudspeakerDataSet(folder.getChildFile(set.fileName).getFullPathName().toStdString());
-    folder.deleteRecursively();
+    auto model = datagen::LoadGenerated(set);
     if (!model)
         throw std::runtime_error("generated data set " + set.fileName + " did not load");
     return model;

@@ -2,11 +2,10 @@
 
 #include "RecordingListener.h"
 #include "acoustics/cluster/LoudspeakerClusterImpl.h"
-#include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/LoudspeakerImpl.h"
 #include "acoustics/engine/FieldPointsData.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
-#include "tools/datagen/Models.h"
+#include "tools/datagen/LoadGenerated.h"
 
 #include <gtest/gtest.h>
 
@@ -22,19 +21,7 @@ namespace
 {
 std::shared_ptr<LoudspeakerImpl> ArrayModule()
 {
-    static const std::shared_ptr<LoudspeakerImpl> model = []
-    {
-        const juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                      .getChildFile("zorv-engine-test-" + juce::Uuid().toString());
-        folder.createDirectory();
-        const datagen::DataSet set = datagen::MakeArrayDataSet();
-        std::shared_ptr<LoudspeakerImpl> loaded;
-        if (datagen::WriteDataSet(folder, set))
-            loaded =
-                loadLoudspeakerDataSet(folder.getChildFile(set.fileName).getFullPathName().toStdString());
-        folder.deleteRecursively();
-        return loaded;
-    }();
+    static const std::shared_ptr<LoudspeakerImpl> model = datagen::LoadGenerated(datagen::MakeArrayDataSet());
     return model ? std::make_shared<LoudspeakerImpl>(*model) : nullptr;
 }
 
