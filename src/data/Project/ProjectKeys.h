@@ -8,9 +8,10 @@
 namespace zorvpro
 {
 
-// Key/value elements of the project file's "Settings" section. Readers log
-// at level error and return false when the key is missing or its text does
-// not parse; numbers that are not finite do not parse.
+// Key/value elements of the project file's "Settings" section and of the
+// application settings file. Readers log at level error and return false when
+// the key is missing or its text does not parse; numbers that are not finite
+// do not parse.
 
 // Appends an element named after the key holding the text; throws
 // std::bad_alloc when the element cannot be created.

@@ -2,6 +2,7 @@
 
 #include "core/Logger/OmbraxLogger.h"
 #include "core/Xml/HierarchicalFile.h"
+#include "data/Project/ProjectKeys.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -25,18 +26,6 @@ void LogError(const QString& text)
     OmbraxLogger::Log(LogLevel::Error, text);
 }
 
-void AddKeyValue(const QString& key, const QString& value, const ElementPtr& parent)
-{
-    const ElementPtr child = parent->AddChild(key);
-    if (!child)
-    {
-        const std::bad_alloc error;
-        OmbraxLogger::LogException(error, __FILE__, "AddKeyValue", __LINE__);
-        throw error;
-    }
-    child->SetText(value);
-}
-
 // Sections are created by Save; a failure is reported as Save's.
 ElementPtr AddSection(const QString& tag, const ElementPtr& parent)
 {
@@ -58,61 +47,11 @@ bool IsTagName(const QString& name)
     return pattern.match(name).hasMatch();
 }
 
-QString BoolText(bool value)
-{
-    return value ? QStringLiteral("true") : QStringLiteral("false");
-}
-
-bool ReadText(const ElementPtr& section, const QString& key, QString& value)
-{
-    const ElementPtr child = section->GetChild(key);
-    if (!child)
-    {
-        LogError(QStringLiteral("Unable to find %1 key in settings").arg(key));
-        return false;
-    }
-    value = child->GetText();
-    return true;
-}
-
-bool ReadBool(const ElementPtr& section, const QString& key, bool& value)
-{
-    QString text;
-    if (!ReadText(section, key, text))
-        return false;
-    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
-        value = true;
-    else if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
-        value = false;
-    else
-    {
-        LogError(QStringLiteral("Unable to parse settings %1 value %2 as bool").arg(key, text));
-        return false;
-    }
-    return true;
-}
-
-bool ReadInt(const ElementPtr& section, const QString& key, int& value)
-{
-    QString text;
-    if (!ReadText(section, key, text))
-        return false;
-    bool ok = false;
-    const int parsed = text.toInt(&ok, 10);
-    if (!ok)
-    {
-        LogError(QStringLiteral("Unable to parse settings %1 value %2 as integer").arg(key, text));
-        return false;
-    }
-    value = parsed;
-    return true;
-}
-
 // Reads an enumeration through its text table; what names the kind in the message.
 template <typename E> bool ReadEnum(const ElementPtr& section, const QString& key, const char* what, E& value)
 {
     QString text;
-    if (!ReadText(section, key, text))
+    if (!ReadKeyText(key, section, text))
         return false;
     if (!FromText(text, value))
     {
@@ -159,21 +98,19 @@ void AppSettings::Impl::Save()
         if (!IsTagName(name))
             continue;
         const ElementPtr section = AddSection(name, root);
-        AddKeyValue(QStringLiteral("ScreenNumber"), QString::number(window.screenNumber), section);
+        AddKeyValue(QStringLiteral("ScreenNumber"), window.screenNumber, section);
         AddKeyValue(QStringLiteral("ScreenConfig"), window.screenConfiguration, section);
-        AddKeyValue(QStringLiteral("ScreenXPosition"), QString::number(window.x), section);
-        AddKeyValue(QStringLiteral("ScreenYPosition"), QString::number(window.y), section);
-        AddKeyValue(QStringLiteral("ScreenIsMaximized"), BoolText(window.maximized), section);
+        AddKeyValue(QStringLiteral("ScreenXPosition"), window.x, section);
+        AddKeyValue(QStringLiteral("ScreenYPosition"), window.y, section);
+        AddKeyValue(QStringLiteral("ScreenIsMaximized"), window.maximized, section);
     }
 
     const ElementPtr loggingSection = AddSection(QStringLiteral("Logging"), root);
     AddKeyValue(QStringLiteral("LoggingPath"), logging.getLogFilePath(), loggingSection);
-    AddKeyValue(QStringLiteral("LogFilesToKeep"), QString::number(logging.getLogFilesToKeep()),
-                loggingSection);
+    AddKeyValue(QStringLiteral("LogFilesToKeep"), logging.getLogFilesToKeep(), loggingSection);
     AddKeyValue(QStringLiteral("LogLevel"), QString::fromLatin1(LogLevel::ToName(logging.getLoggingLevel())),
                 loggingSection);
-    AddKeyValue(QStringLiteral("LogWindowEnabled"), BoolText(logging.getLoggingWindowEnabled()),
-                loggingSection);
+    AddKeyValue(QStringLiteral("LogWindowEnabled"), logging.getLoggingWindowEnabled(), loggingSection);
 
     const ElementPtr uiSection = AddSection(QStringLiteral("UI"), root);
     AddKeyValue(QStringLiteral("ToolbarPosition"), ToText(ui.getToolbarPosition()), uiSection);
@@ -220,11 +157,11 @@ void AppSettings::Impl::LoadWindow(const ElementPtr& root, const QString& name)
     window.name = name;
     if (const ElementPtr section = root->GetChild(name))
     {
-        ReadInt(section, QStringLiteral("ScreenNumber"), window.screenNumber);
-        ReadText(section, QStringLiteral("ScreenConfig"), window.screenConfiguration);
-        ReadInt(section, QStringLiteral("ScreenXPosition"), window.x);
-        ReadInt(section, QStringLiteral("ScreenYPosition"), window.y);
-        ReadBool(section, QStringLiteral("ScreenIsMaximized"), window.maximized);
+        ReadIntKey(QStringLiteral("ScreenNumber"), section, window.screenNumber);
+        ReadKeyText(QStringLiteral("ScreenConfig"), section, window.screenConfiguration);
+        ReadIntKey(QStringLiteral("ScreenXPosition"), section, window.x);
+        ReadIntKey(QStringLiteral("ScreenYPosition"), section, window.y);
+        ReadBoolKey(QStringLiteral("ScreenIsMaximized"), section, window.maximized);
     }
     windows[name] = window;
 }
@@ -232,15 +169,15 @@ void AppSettings::Impl::LoadWindow(const ElementPtr& root, const QString& name)
 void AppSettings::Impl::LoadLogging(const ElementPtr& section)
 {
     QString text;
-    if (ReadText(section, QStringLiteral("LoggingPath"), text))
+    if (ReadKeyText(QStringLiteral("LoggingPath"), section, text))
         logging.setLogFilePath(text);
     int count = 0;
-    if (ReadInt(section, QStringLiteral("LogFilesToKeep"), count))
+    if (ReadIntKey(QStringLiteral("LogFilesToKeep"), section, count))
         logging.setLogFilesToKeep(count);
     bool enabled = false;
-    if (ReadBool(section, QStringLiteral("LogWindowEnabled"), enabled))
+    if (ReadBoolKey(QStringLiteral("LogWindowEnabled"), section, enabled))
         logging.setLoggingWindowEnabled(enabled);
-    if (ReadText(section, QStringLiteral("LogLevel"), text))
+    if (ReadKeyText(QStringLiteral("LogLevel"), section, text))
         logging.setLoggingLevel(LogLevel::FromName(text.toUtf8().constData()));
 }
 
