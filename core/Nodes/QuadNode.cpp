@@ -48,29 +48,24 @@ NodePtr QuadNode::CreateFromProperties(const PropertyMap& properties)
     bool visible = true;
     bool transparent = false;
 
+    // The first key that is missing or does not parse is the one reported.
     const char* failedKey = nullptr;
-    if (!ReadProperty(properties, NodeKeys::P1, corners[0]))
-        failedKey = NodeKeys::P1;
-    else if (!ReadProperty(properties, NodeKeys::P2, corners[1]))
-        failedKey = NodeKeys::P2;
-    else if (!ReadProperty(properties, NodeKeys::P3, corners[2]))
-        failedKey = NodeKeys::P3;
-    else if (!ReadProperty(properties, NodeKeys::P4, corners[3]))
-        failedKey = NodeKeys::P4;
-    else if (!ReadProperty(properties, NodeKeys::Color, color))
-        failedKey = NodeKeys::Color;
-    else if (!ReadProperty(properties, NodeKeys::ListenerHeight, listenerHeight))
-        failedKey = NodeKeys::ListenerHeight;
-    else if (!ReadProperty(properties, NodeKeys::ListenerHeightEnabled, listenerHeightEnabled))
-        failedKey = NodeKeys::ListenerHeightEnabled;
-    else if (!ReadProperty(properties, NodeKeys::RotationZ, rotationZ))
-        failedKey = NodeKeys::RotationZ;
-    else if (!ReadProperty(properties, NodeKeys::Locked, locked))
-        failedKey = NodeKeys::Locked;
-    else if (!ReadProperty(properties, NodeKeys::Visible, visible))
-        failedKey = NodeKeys::Visible;
-    else if (!ReadProperty(properties, NodeKeys::Transparent, transparent))
-        failedKey = NodeKeys::Transparent;
+    const auto read = [&](const char* key, auto& value)
+    {
+        if (!failedKey && !ReadProperty(properties, key, value))
+            failedKey = key;
+    };
+    read(NodeKeys::P1, corners[0]);
+    read(NodeKeys::P2, corners[1]);
+    read(NodeKeys::P3, corners[2]);
+    read(NodeKeys::P4, corners[3]);
+    read(NodeKeys::Color, color);
+    read(NodeKeys::ListenerHeight, listenerHeight);
+    read(NodeKeys::ListenerHeightEnabled, listenerHeightEnabled);
+    read(NodeKeys::RotationZ, rotationZ);
+    read(NodeKeys::Locked, locked);
+    read(NodeKeys::Visible, visible);
+    read(NodeKeys::Transparent, transparent);
     if (failedKey)
     {
         LogUnreadableProperty(failedKey);
