@@ -10,7 +10,7 @@
 #include "acoustics/engine/AcousticsRegistry.h"
 #include "acoustics/engine/FieldPoints.h"
 #include "acoustics/engine/FieldPointsData.h"
-#include "tools/datagen/LoadGenerated.h"
+#include "bench/ArrayModule.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,23 +22,11 @@ using namespace zorvpro::acoustics;
 namespace
 {
 
-std::shared_ptr<LoudspeakerImpl> LoadArrayModule()
-{
-    static const std::shared_ptr<LoudspeakerImpl> model = []
-    {
-        auto loaded = datagen::LoadGenerated(datagen::MakeArrayDataSet());
-        if (!loaded)
-            throw std::runtime_error("the generated array module did not load");
-        return loaded;
-    }();
-    return std::make_shared<LoudspeakerImpl>(*model);
-}
-
 std::shared_ptr<LoudspeakerCluster> MakeArray()
 {
     auto cluster = createLoudspeakerCluster();
-    cluster->addModule(LoadArrayModule());
-    cluster->addModule(LoadArrayModule());
+    cluster->addModule(bench::LoadArrayModule());
+    cluster->addModule(bench::LoadArrayModule());
     cluster->setPosition(math::Vec3{0.0, 0.0, 6.0});
     return cluster;
 }

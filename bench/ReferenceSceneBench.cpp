@@ -27,7 +27,7 @@
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 #include "acoustics/fast/ClusterCapture.h"
 #include "acoustics/model/Environment.h"
-#include "tools/datagen/LoadGenerated.h"
+#include "bench/ArrayModule.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,18 +53,6 @@ namespace
 constexpr uint64_t FloorSet = 1;
 constexpr uint64_t MedialSet = 2;
 
-std::shared_ptr<LoudspeakerImpl> LoadArrayModule()
-{
-    static const std::shared_ptr<LoudspeakerImpl> model = []
-    {
-        auto loaded = datagen::LoadGenerated(datagen::MakeArrayDataSet());
-        if (!loaded)
-            throw std::runtime_error("the generated array module did not load");
-        return loaded;
-    }();
-    return std::make_shared<LoudspeakerImpl>(*model);
-}
-
 struct Scene
 {
     std::shared_ptr<LoudspeakerClusterImpl> cluster;
@@ -82,7 +70,7 @@ Scene& ReferenceScene()
         Scene s;
         s.cluster = std::dynamic_pointer_cast<LoudspeakerClusterImpl>(createLoudspeakerCluster());
         for (int m = 0; m < 3; ++m)
-            if (s.cluster->addModule(LoadArrayModule()) != 1)
+            if (s.cluster->addModule(bench::LoadArrayModule()) != 1)
                 throw std::runtime_error("a module did not connect");
         s.cluster->setPosition(math::Vec3{0.0, 0.0, 3.0});
         for (double degrees : {-5.0, 10.0})
