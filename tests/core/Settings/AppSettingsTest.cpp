@@ -1,5 +1,6 @@
 #include "data/Settings/AppSettings.h"
 
+#include "../support/FileBytes.h"
 #include "../support/LogCapture.h"
 #include "../support/TempDir.h"
 #include "core/Xml/HierarchicalFile.h"
@@ -13,18 +14,8 @@ using namespace zorvpro;
 
 namespace
 {
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadFile;
+using test::WriteFile;
 
 QByteArray SettingsDocument(const QByteArray& body)
 {

@@ -1,9 +1,9 @@
 #include "core/Xml/HierarchicalFile.h"
 
+#include "../support/FileBytes.h"
 #include "../support/LogCapture.h"
 #include "../support/TempDir.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -11,18 +11,8 @@ using namespace zorvpro;
 
 namespace
 {
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using test::ReadFile;
+using test::WriteFile;
 
 std::vector<QString> Names(const std::vector<HierarchicalFileElementPtr>& elements)
 {
