@@ -1,5 +1,6 @@
 // The engine over real clusters of the generated "TQR40V" array module.
 
+#include "PublishedLevels.h"
 #include "RecordingListener.h"
 #include "acoustics/cluster/LoudspeakerClusterImpl.h"
 #include "acoustics/data/LoudspeakerImpl.h"
@@ -15,6 +16,7 @@
 using namespace zorvpro;
 using namespace zorvpro::acoustics;
 using namespace std::chrono_literals;
+using zorvpro::acoustics::testing::PublishedLevels;
 using zorvpro::acoustics::testing::RecordingListener;
 
 namespace
@@ -39,19 +41,6 @@ std::shared_ptr<ZorvAcousticsImpl> MakeEngine()
     options.threadCount = 4;
     options.settlingPause = 5ms;
     return ZorvAcousticsImpl::create(options);
-}
-
-std::vector<double> Levels(const IZorvAcoustics& engine, uint64_t id, int32_t bandwidth, double frequency)
-{
-    std::vector<double> levels;
-    auto published = engine.getDataSet(id);
-    if (!published || !published->GetDataSet())
-        return levels;
-    DataSet::SplValues values;
-    published->GetDataSet()->getSpl(values, bandwidth, frequency);
-    for (const auto& value : values)
-        levels.push_back(value.second);
-    return levels;
 }
 } // namespace
 
@@ -79,7 +68,7 @@ TEST(EngineScene, ArrayLevelsAreFiniteFallWithDistanceAndPeakOnAxis)
     engine->setFieldPoints(2, arc);
     engine->calculate(true);
 
-    const auto along = Levels(*engine, 1, -1, 0.0);
+    const auto along = PublishedLevels(*engine, 1, -1, 0.0);
     ASSERT_EQ(along.size(), 200u);
     for (double level : along)
         ASSERT_TRUE(std::isfinite(level));
@@ -89,7 +78,7 @@ TEST(EngineScene, ArrayLevelsAreFiniteFallWithDistanceAndPeakOnAxis)
 
     for (int32_t bandwidth : {-2, -1, 1, 3})
     {
-        const auto around = Levels(*engine, 2, bandwidth, 4000.0);
+        const auto around = PublishedLevels(*engine, 2, bandwidth, 4000.0);
         ASSERT_EQ(around.size(), 121u);
         const auto peak = std::max_element(around.begin(), around.end()) - around.begin();
         EXPECT_NEAR(static_cast<double>(peak), 60.0, 5.0) << "bandwidth " << bandwidth;
@@ -117,8 +106,8 @@ TEST(EngineScene, ClusterChangesRecalculateAndTheFilterPicksOneCluster)
     engine->setFieldPoints(1, leftOnly);
     engine->setFieldPoints(2, both);
     engine->calculate(true);
-    const double filtered = Levels(*engine, 1, -1, 0).at(0);
-    const double all = Levels(*engine, 2, -1, 0).at(0);
+    const double filtered = PublishedLevels(*engine, 1, -1, 0).at(0);
+    const double all = PublishedLevels(*engine, 2, -1, 0).at(0);
     EXPECT_GT(filtered, 0.0);
     EXPECT_NE(filtered, all);
 
@@ -127,13 +116,14 @@ TEST(EngineScene, ClusterChangesRecalculateAndTheFilterPicksOneCluster)
     engine->setCalculationEnabled(true);
     right->setMuted(true); // published by the cluster, collected by the engine
     ASSERT_TRUE(listener.waitFor("finished"));
-    EXPECT_NEAR(Levels(*engine, 2, -1, 0).at(0), filtered, 1e-9) << "only the left array is heard";
+    EXPECT_NEAR(PublishedLevels(*engine, 2, -1, 0).at(0), filtered, 1e-9) << "only the left array is heard";
 
     engine->setCalculationEnabled(false);
     engine->removeCalcListener(&listener);
-    const double before = Levels(*engine, 2, -1, 0).at(0);
+    const double before = PublishedLevels(*engine, 2, -1, 0).at(0);
     engine->removeCluster(left);
     engine->removeCluster(right);
     engine->calculate(true);
-    EXPECT_EQ(Levels(*engine, 2, -1, 0).at(0), before) << "no clusters: nothing calculated, results stay";
+    EXPECT_EQ(PublishedLevels(*engine, 2, -1, 0).at(0), before)
+        << "no clusters: nothing calculated, results stay";
 }

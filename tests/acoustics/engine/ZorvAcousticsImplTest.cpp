@@ -1,5 +1,6 @@
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 #include "FakeCluster.h"
+#include "PublishedLevels.h"
 #include "RecordingListener.h"
 #include "Wall.h"
 #include "acoustics/engine/FieldPointsData.h"
@@ -43,15 +44,7 @@ double LevelAt(double r)
 
 std::vector<double> Levels(const IZorvAcoustics& engine, uint64_t id, int32_t bandwidth = -1)
 {
-    std::vector<double> levels;
-    auto published = engine.getDataSet(id);
-    if (!published || !published->GetDataSet())
-        return levels;
-    DataSet::SplValues values;
-    published->GetDataSet()->getSpl(values, bandwidth, 1000.0);
-    for (const auto& value : values)
-        levels.push_back(value.second);
-    return levels;
+    return PublishedLevels(engine, id, bandwidth, 1000.0);
 }
 
 // Counts how often each event occurs.
