@@ -18,4 +18,5 @@ fi
 if [ -x "$BUILD/src/ZorvTessary" ]; then
   exec "$BUILD/src/ZorvTessary" "$@"
 fi
-echo "The application shell is not built yet: the libraries, tools and tests are."
+echo "The application shell is not built yet: the libraries, tools and tests are built,"
+echo "and the loudspeaker data sets are in: $SPEAKERS"
