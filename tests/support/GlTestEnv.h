@@ -6,7 +6,7 @@ namespace zorvpro::gltest
 // True when this run asked for an OpenGL ES context (ZORV_GL_ES=1).
 bool EsRequested();
 
-// Makes the label fonts resolve to the bundled stand-in, so that text metrics (and with them
-// the grid's margins) are the same on every machine.
-void RegisterTestFonts();
+// Makes the label fonts resolve to the compiled-in stand-in, so that text metrics (and with
+// them the grid's margins) are the same on every machine. False when that failed.
+bool RegisterTestFonts();
 } // namespace zorvpro::gltest

@@ -221,6 +221,9 @@ bool FieldEntity::RebuildGeometry()
 void FieldEntity::ReleaseGeometry()
 {
     Entity::ReleaseGeometry();
+    // A rebuild drops its own old tiles through here: that is no reason to build them again.
+    if (m_rebuilding)
+        return;
     m_colorMapHolder->Release();
     m_meshChanged = true;
     m_colorMapChanged = true;
