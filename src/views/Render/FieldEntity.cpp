@@ -165,7 +165,7 @@ bool FieldEntity::UploadTexels()
 {
     if (m_colorMapChanged && !m_colorMapImage.isNull())
     {
-        m_colorMapHolder->SetTexture(m_colorMapImage);
+        m_colorMapHolder->SetTexture(m_colorMapImage, false);
         if (!HasTexture(*m_colorMapHolder))
             ReportTextureFailure();
     }
@@ -179,7 +179,7 @@ bool FieldEntity::UploadTexels()
     const auto& tiles = m_tiler->Tiles();
     for (size_t i = 0; i < tiles.size() && i < images.size(); ++i)
     {
-        tiles[i].geometry->SetTexture(images[i]);
+        tiles[i].geometry->SetTexture(images[i], false);
         if (!HasTexture(*tiles[i].geometry))
             ReportTextureFailure();
     }

@@ -102,7 +102,6 @@ void GeometryGL::AddTriangle(const math::Vec3& p1, const math::Vec3& p2, const m
 {
     RequireMode(GL_TRIANGLES);
     const math::Vec3 normal = math::Normalize((p2 - p1).Cross(p3 - p1));
-    m_vertices.reserve(m_vertices.size() + (bothWindings ? 6 : 3) * kFloatsPerVertex);
     PushVertex(p1, normal, c1, t1.s, t1.t);
     PushVertex(p2, normal, c2, t2.s, t2.t);
     PushVertex(p3, normal, c3, t3.s, t3.t);
@@ -246,7 +245,7 @@ void GeometryGL::AddThickLine(const math::Vec3& p1, const math::Vec3& p2, const 
     AddThickLine(p1, p2, color, color, width, normal, dashes);
 }
 
-void GeometryGL::SetTexture(const QImage& image)
+void GeometryGL::SetTexture(const QImage& image, bool mipmaps)
 {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     if (context == nullptr || context->functions() == nullptr)
@@ -256,8 +255,12 @@ void GeometryGL::SetTexture(const QImage& image)
     // ES 2 contexts cannot mipmap textures whose sides are not powers of two: such a texture
     // would sample as black there, so it goes without mipmaps.
     const bool es2 = context->isOpenGLES() && context->format().majorVersion() < 3;
-    m_texture = std::make_unique<QOpenGLTexture>(image, es2 ? QOpenGLTexture::DontGenerateMipMaps
-                                                            : QOpenGLTexture::GenerateMipMaps);
+    const bool withMipmaps = mipmaps && !es2;
+    m_texture = std::make_unique<QOpenGLTexture>(image, withMipmaps ? QOpenGLTexture::GenerateMipMaps
+                                                                    : QOpenGLTexture::DontGenerateMipMaps);
+    // A texture without mipmaps needs a filter that does not ask for them, or it samples black.
+    m_texture->setMinMagFilters(withMipmaps ? QOpenGLTexture::LinearMipMapLinear : QOpenGLTexture::Linear,
+                                QOpenGLTexture::Linear);
     m_texture->setWrapMode(QOpenGLTexture::ClampToEdge);
     // Texture creation leaves a harmless error on some drivers; drop it.
     context->functions()->glGetError();

@@ -75,7 +75,9 @@ public:
                       const math::Vec3& normal, const std::vector<double>& dashes = {});
 
     // Need a current GL context; without one nothing is created.
-    void SetTexture(const QImage& image);
+    // Without `mipmaps` the texture is sampled linearly at one level only (data textures that
+    // are replaced often need no mipmaps).
+    void SetTexture(const QImage& image, bool mipmaps = true);
     void ReleaseTexture();
 
     // Sends the vertices to the buffer when they changed since the last upload, and points
