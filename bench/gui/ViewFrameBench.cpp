@@ -1,4 +1,3 @@
-// bench-libs: zorv_gallery_scene
 // The coverage map and a view's frame: a 100 m x 50 m floor at 0.5 m spacing (201 x 101 =
 // 20,301 points) as a FieldEntity, built from nothing versus recoloured only, and the frames of
 // a plan view showing that map over 20 surfaces. Needs an X display with OpenGL:
