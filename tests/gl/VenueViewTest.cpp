@@ -277,6 +277,10 @@ TEST(VenueViewTest, IdleViewsPaintNothingAndAChangeIsDrawnOnceInEveryView)
 
     PaintCounter planPaints(&plan), sidePaints(&side);
     const uint64_t uploaded = opengl::GeometryGL::UploadedBytes();
+    // Changes that change nothing on screen cost no frame either.
+    plan.SetBackgroundColor(QColor(20, 20, 20));
+    plan.RemoveEntity(gallery::BuildScene().floor);
+    plan.AddEntity(nullptr);
     ASSERT_TRUE(WaitTicks(plan, 10));
     EXPECT_EQ(planPaints.count, 0);
     EXPECT_EQ(sidePaints.count, 0);
