@@ -30,7 +30,7 @@ struct ZorvAcousticsImpl::Calculation
     Timestamp lastChange{0};
     bool wait = false;
     SubJobList subJobs;
-    // Raised when a piece failed; the calculation's jobs that start later do nothing.
+    // Raised when a job or completion failed; the calculation's jobs that start later do nothing.
     std::atomic<bool> abandoned{false};
 };
 
@@ -416,13 +416,13 @@ void ZorvAcousticsImpl::completeChunk(SetCalculation& set, const Calculation& ca
 }
 
 void ZorvAcousticsImpl::guarded(SetCalculation* set, Calculation& calculation,
-                                const std::function<void()>& piece)
+                                const std::function<void()>& work)
 {
     if (calculation.abandoned.load())
         return;
     try
     {
-        piece();
+        work();
     }
     catch (const std::exception& e)
     {

@@ -97,10 +97,10 @@ private:
     void planChunks(const std::shared_ptr<SetCalculation>& set,
                     const std::shared_ptr<Calculation>& calculation);
     void completeChunk(SetCalculation& set, const Calculation& calculation);
-    // Runs one piece of a calculation unless the calculation has been abandoned. A piece that
+    // Runs a job or completion of a calculation unless the calculation has been abandoned. Work that
     // throws abandons its calculation, so that listeners see it end; the failure is logged
     // once per set (set null: a failure outside any set).
-    void guarded(SetCalculation* set, Calculation& calculation, const std::function<void()>& piece);
+    void guarded(SetCalculation* set, Calculation& calculation, const std::function<void()>& work);
     void abandon(SetCalculation* set, Calculation& calculation, const std::string& what);
     uint64_t computeSourceArrivals(const Clusters::Snapshot& sources, ArrivalsList& arrivals,
                                    const std::vector<FieldPoint>& positions, uint64_t filter,
