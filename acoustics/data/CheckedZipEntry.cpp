@@ -143,20 +143,25 @@ std::unique_ptr<juce::InputStream> OpenCheckedZipEntry(juce::ZipFile& zip, int i
     if (source == nullptr)
         return nullptr;
 
-    // Read one byte past the declared size, so that an entry yielding more
-    // bytes than it claims is caught as well as one yielding fewer.
+    // The buffer grows with the bytes actually inflated, never to the declared size up front:
+    // a forged size in a small archive must not cost that much memory. One byte past the
+    // declared size is read, so that an entry yielding more bytes than it claims is caught as
+    // well as one yielding fewer.
     const auto expected = size_t(record.uncompressedSize);
-    juce::MemoryBlock bytes(expected + 1, false);
-    char* out = static_cast<char*>(bytes.getData());
+    constexpr size_t kReadStep = size_t(1) << 16;
+    juce::MemoryBlock bytes;
     size_t got = 0;
     while (got < expected + 1)
     {
-        const int chunk = int(std::min<size_t>(expected + 1 - got, 1 << 20));
-        const int n = source->read(out + got, chunk);
+        const size_t want = std::min(expected + 1 - got, kReadStep);
+        if (got + want > bytes.getSize())
+            bytes.setSize(std::min(expected + 1, std::max(got + want, bytes.getSize() * 2)), false);
+        const int n = source->read(static_cast<char*>(bytes.getData()) + got, int(want));
         if (n <= 0)
             break;
         got += size_t(n);
     }
+    const char* out = static_cast<const char*>(bytes.getData());
     source.reset();
     if (got != expected)
         return nullptr;

@@ -35,5 +35,15 @@ void LogEngineUnknownException(const char* file, const char* function, int line)
     LogError(Decorated("Unknown exception", file, function, line));
 }
 
+void LogSetCalculationFailure(uint64_t setId, const std::string& what)
+{
+    LogError("Calculation of field-point set " + std::to_string(setId) + " abandoned: " + what);
+}
+
+void LogCalculationFailure(const std::string& what)
+{
+    LogError("Calculation abandoned: " + what);
+}
+
 } // namespace acoustics
 } // namespace zorvpro

@@ -60,6 +60,18 @@ void ResultStore::notifyCalculationFinished(Generation stepGeneration)
 void ResultStore::notifyResultsCleared()
 {
     EngineGuard guard(lock);
+    abandonLocked();
+}
+
+void ResultStore::abandonGeneration(Generation stepGeneration)
+{
+    EngineGuard guard(lock);
+    if (stepGeneration == generation)
+        abandonLocked();
+}
+
+void ResultStore::abandonLocked()
+{
     ++generation;
     if (steps.load() > 0)
     {

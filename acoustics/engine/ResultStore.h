@@ -40,6 +40,9 @@ public:
     // Abandons the open steps (calcStateChanged(true) when there were any) and starts a new
     // generation. Stored results stay.
     void notifyResultsCleared();
+    // As notifyResultsCleared, but only while the given generation is the current one: a
+    // calculation that fails ends itself without touching a newer calculation's steps.
+    void abandonGeneration(Generation generation);
 
     Generation currentGeneration() const;
     int32_t openSteps() const { return steps.load(); }
@@ -49,6 +52,7 @@ public:
 
 private:
     template <typename Call> void callListeners(Call call);
+    void abandonLocked();
 
     std::unordered_map<uint64_t, std::shared_ptr<FieldPointsData>> results;
     std::unordered_set<CalcListener*> listeners;

@@ -1,6 +1,7 @@
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 
 #include "acoustics/engine/DataSetImpl.h"
+#include "acoustics/engine/EngineLog.h"
 #include "acoustics/engine/FieldPointsData.h"
 #include "acoustics/engine/ScopedBool.h"
 #include "acoustics/engine/SubJobList.h"
@@ -29,6 +30,8 @@ struct ZorvAcousticsImpl::Calculation
     Timestamp lastChange{0};
     bool wait = false;
     SubJobList subJobs;
+    // Raised when a job or completion failed; the calculation's jobs that start later do nothing.
+    std::atomic<bool> abandoned{false};
 };
 
 // Shared by the jobs of one field-point set within a calculation.
@@ -42,6 +45,8 @@ struct ZorvAcousticsImpl::SetCalculation
     std::atomic<int32_t> chunksLeft{0};
     // With chunk arrivals: the set's heard clusters, read by every chunk job.
     std::shared_ptr<const ChunkArrivals> sources;
+    // Raised by the first failure of this set, so that its other chunks do not log again.
+    std::atomic<bool> failed{false};
 };
 
 namespace
@@ -260,8 +265,9 @@ void ZorvAcousticsImpl::runCalculation(PropChangeCollection& collection, bool wa
     calculation->lastChange = collection.lastChangeTime();
     calculation->wait = wait;
 
-    const uint64_t first = engineThread.addJobs([this, calculation, running](std::atomic<bool>& cancel)
-                                                { firstJob(calculation, cancel); });
+    const uint64_t first =
+        engineThread.addJobs([this, calculation, running](std::atomic<bool>& cancel)
+                             { guarded(nullptr, *calculation, [&] { firstJob(calculation, cancel); }); });
 
     if (wait && first != 0)
     {
@@ -338,8 +344,10 @@ uint64_t ZorvAcousticsImpl::queueArrivalJob(uint64_t id, const std::shared_ptr<C
     // before another set's job has started must not close the calculation early.
     results.notifyCalculationStarted(calculation->generation);
     const uint64_t job =
-        engineThread.addJobs([this, set](std::atomic<bool>& jobCancel) { arrivalJob(*set, jobCancel); },
-                             [this, set, calculation] { planChunks(set, calculation); });
+        engineThread.addJobs([this, set, calculation](std::atomic<bool>& jobCancel)
+                             { guarded(set.get(), *calculation, [&] { arrivalJob(*set, jobCancel); }); },
+                             [this, set, calculation]
+                             { guarded(set.get(), *calculation, [&] { planChunks(set, calculation); }); });
     if (job == 0)
         results.notifyCalculationFinished(calculation->generation);
     return job;
@@ -373,15 +381,20 @@ void ZorvAcousticsImpl::planChunks(const std::shared_ptr<SetCalculation>& set,
     {
         results.notifyCalculationStarted(calculation->generation);
         const uint64_t id = engineThread.addJobs(
-            [set, begin = begin, end = end](std::atomic<bool>& cancel)
+            [this, set, calculation, begin = begin, end = end](std::atomic<bool>& cancel)
             {
-                if (set->sources)
-                    set->sources->computeChunk(set->arrivals, *set->dataSet, begin, end, cancel);
-                else
-                    set->dataSet->computeRange(set->arrivals, begin, end, cancel,
-                                               set->largestArrivalCount.load());
+                guarded(set.get(), *calculation,
+                        [&]
+                        {
+                            if (set->sources)
+                                set->sources->computeChunk(set->arrivals, *set->dataSet, begin, end, cancel);
+                            else
+                                set->dataSet->computeRange(set->arrivals, begin, end, cancel,
+                                                           set->largestArrivalCount.load());
+                        });
             },
-            [this, set, calculation] { completeChunk(*set, *calculation); });
+            [this, set, calculation]
+            { guarded(set.get(), *calculation, [&] { completeChunk(*set, *calculation); }); });
         if (calculation->wait)
             calculation->subJobs.append(id);
     }
@@ -400,6 +413,37 @@ void ZorvAcousticsImpl::completeChunk(SetCalculation& set, const Calculation& ca
         results.publishDataSet(set.id, set.points, calculation.generation);
     }
     results.notifyCalculationFinished(calculation.generation);
+}
+
+void ZorvAcousticsImpl::guarded(SetCalculation* set, Calculation& calculation,
+                                const std::function<void()>& work)
+{
+    if (calculation.abandoned.load())
+        return;
+    try
+    {
+        work();
+    }
+    catch (const std::exception& e)
+    {
+        abandon(set, calculation, e.what());
+    }
+    catch (...)
+    {
+        abandon(set, calculation, "unknown exception");
+    }
+}
+
+void ZorvAcousticsImpl::abandon(SetCalculation* set, Calculation& calculation, const std::string& what)
+{
+    if (!set)
+        LogCalculationFailure(what);
+    else if (!set->failed.exchange(true))
+        LogSetCalculationFailure(set->id, what);
+    // Without this a failed step would stay open, and a listener would see the calculation
+    // running until the next one starts.
+    calculation.abandoned.store(true);
+    results.abandonGeneration(calculation.generation);
 }
 
 std::vector<std::pair<uint64_t, uint64_t>> ZorvAcousticsImpl::PlanChunks(uint64_t points, uint32_t threads)

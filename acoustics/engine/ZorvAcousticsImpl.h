@@ -11,7 +11,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -95,6 +97,11 @@ private:
     void planChunks(const std::shared_ptr<SetCalculation>& set,
                     const std::shared_ptr<Calculation>& calculation);
     void completeChunk(SetCalculation& set, const Calculation& calculation);
+    // Runs a job or completion of a calculation unless the calculation has been abandoned. Work that
+    // throws abandons its calculation, so that listeners see it end; the failure is logged
+    // once per set (set null: a failure outside any set).
+    void guarded(SetCalculation* set, Calculation& calculation, const std::function<void()>& work);
+    void abandon(SetCalculation* set, Calculation& calculation, const std::string& what);
     uint64_t computeSourceArrivals(const Clusters::Snapshot& sources, ArrivalsList& arrivals,
                                    const std::vector<FieldPoint>& positions, uint64_t filter,
                                    const std::atomic<bool>& cancel);

@@ -1,6 +1,7 @@
 // Writes seed inputs for one fuzz target, made by the data-set generator.
 //   zorv_fuzz_seeds <target> <folder>
 // Unknown targets write nothing: their seeds are only the committed ones.
+#include "tools/common/CommandLine.h"
 #include "tools/datagen/BrokenCorpus.h"
 #include "tools/datagen/EqTables.h"
 #include "tools/datagen/Models.h"
@@ -81,13 +82,14 @@ private:
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-    {
-        std::cerr << "usage: " << argv[0] << " <target> <folder>\n";
-        return 2;
-    }
-    const std::string target = argv[1];
-    const juce::File folder = juce::File::getCurrentWorkingDirectory().getChildFile(argv[2]);
+    zorvpro::tools::CommandLine line = zorvpro::tools::ParseCommandLine(argc, argv, {});
+    if (const int done = zorvpro::tools::SettleCommandLine(
+            line, argv[0],
+            "<target> <folder>\nWrites the generated seed inputs of a fuzz target into the folder.\n", 2, 2);
+        done >= 0)
+        return done;
+    const std::string target = line.arguments[0];
+    const juce::File folder = juce::File::getCurrentWorkingDirectory().getChildFile(line.arguments[1]);
     if (!folder.createDirectory())
         return 1;
     SeedWriter out(folder);

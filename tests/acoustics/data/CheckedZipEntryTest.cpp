@@ -6,6 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define ZORV_TEST_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define ZORV_TEST_SANITIZED 1
+#endif
+#endif
 
 namespace zorvpro::acoustics
 {
@@ -161,6 +172,38 @@ TEST(CheckedZipEntry, SizeThatDisagreesWithTheBytesCountsAsMissing)
         zip.Put32(zip.Record("dir/deflated.xml") + 24, uint32_t(kMaxZipEntryBytes + 1));
         EXPECT_EQ(zip.Open("dir/deflated.xml"), nullptr);
     }
+}
+
+// Lets the process map at most `bytes` more than it has mapped now.
+bool LimitAddressSpaceGrowth(size_t bytes)
+{
+    size_t pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + bytes;
+    const rlimit bound{limit, limit};
+    return pages > 0 && setrlimit(RLIMIT_AS, &bound) == 0;
+}
+
+TEST(CheckedZipEntry, AForgedSizeCostsOnlyTheBytesThatArrive)
+{
+#ifdef ZORV_TEST_SANITIZED
+    GTEST_SKIP() << "a sanitizer's shadow memory leaves no room for an address-space limit";
+#endif
+    // A few kilobytes that claim almost the largest size allowed. Reading them, in a child
+    // process that may map only a quarter of that size, must fail the size check, not the
+    // allocation.
+    ZipFixture zip(TwoEntries());
+    zip.Put32(zip.Record("dir/deflated.xml") + 24, uint32_t(kMaxZipEntryBytes - 1));
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool limited = LimitAddressSpaceGrowth(size_t(kMaxZipEntryBytes / 4));
+            const bool refused = zip.Open("dir/deflated.xml") == nullptr;
+            const bool othersRead = zip.Open("stored.bin") != nullptr;
+            zip.file.getFile().deleteFile();
+            std::_Exit(limited && refused && othersRead ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(CheckedZipEntry, OnlyStoredAndDeflateAreAccepted)

@@ -72,9 +72,18 @@ TEST(ResultStore, LateStepsOfAClearedCalculationDoNotDisturbTheNextOne)
     EXPECT_EQ(store.getDataSet(3), nullptr);
 
     store.notifyCalculationStarted(next);
+    store.abandonGeneration(old); // a late failure of the old calculation leaves this one open
+    EXPECT_EQ(store.openSteps(), 1);
     store.publishDataSet(3, std::make_shared<FieldPointsData>(), next);
     store.notifyCalculationFinished(next);
     EXPECT_EQ(listener.joined(), "started abandoned started ready:3 finished");
+
+    // A failure of the current calculation abandons its open steps and retires it.
+    store.notifyCalculationStarted(store.currentGeneration());
+    store.abandonGeneration(store.currentGeneration());
+    EXPECT_EQ(store.openSteps(), 0);
+    EXPECT_EQ(listener.joined(), "started abandoned started ready:3 finished started abandoned");
+    EXPECT_NE(store.currentGeneration(), next);
 }
 
 TEST(ResultStore, AListenerMayRemoveItselfWhileCalled)

@@ -1,6 +1,6 @@
 #include "core/Logging/LogWriter.h"
 
-#include "../support/TempDir.h"
+#include "../support/StdTempDir.h"
 
 #include <algorithm>
 #include <chrono>
@@ -112,7 +112,7 @@ private:
 
 TEST(LogPruneTest, KeepsRoomForTheNewFileWhenThereAreMoreThanTheLimit)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     const fs::path root = dir.StdPath();
     MakeLogFiles(root, 12);
     MakeForeignFiles(root);
@@ -136,7 +136,7 @@ TEST(LogPruneTest, KeepsRoomForTheNewFileWhenThereAreMoreThanTheLimit)
 
 TEST(LogPruneTest, FewerFilesThanTheLimitAreAllKept)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     const fs::path root = dir.StdPath();
     MakeLogFiles(root, 5);
     EXPECT_TRUE(LogWriter::DeleteOldLogFiles(dir.StdPath(), 10));
@@ -150,7 +150,7 @@ TEST(LogPruneTest, FewerFilesThanTheLimitAreAllKept)
 
 TEST(LogPruneTest, KeepingOneDeletesEveryOldLogAndZeroDeletesNone)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     const fs::path root = dir.StdPath();
     MakeLogFiles(root, 4);
     MakeForeignFiles(root);
@@ -166,7 +166,7 @@ TEST(LogPruneTest, KeepingOneDeletesEveryOldLogAndZeroDeletesNone)
 
 TEST(LogPruneTest, AFolderThatCannotBePrunedStillGetsItsLogFile)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     const fs::path root = dir.StdPath();
     MakeLogFiles(root, 3);
     ImmutableFile stuck(root / "Zorv_02.log");

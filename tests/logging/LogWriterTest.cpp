@@ -2,8 +2,8 @@
 
 #include "core/Logging/Log.h"
 
-#include "../support/TempDir.h"
 #include "LocalTimeZone.h"
+#include "../support/StdTempDir.h"
 
 #include <atomic>
 #include <chrono>
@@ -54,7 +54,7 @@ public:
 TEST(LogWriterTest, WritesFormattedLinesToAFileNamedAfterTheStartTime)
 {
     test::UtcTimeZone utc;
-    test::TempDir dir;
+    test::StdTempDir dir;
     std::string path;
     {
         LogWriter writer(FixedClock(kSampleTicks + 42 * 10000));
@@ -72,7 +72,7 @@ TEST(LogWriterTest, WritesFormattedLinesToAFileNamedAfterTheStartTime)
 
 TEST(LogWriterTest, ThresholdDecidesWhichRecordsAreTaken)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     std::string path;
     {
         LogWriter writer;
@@ -101,7 +101,7 @@ TEST(LogWriterTest, EveryRecordFromManyThreadsReachesTheFileAtShutdown)
 {
     constexpr int kThreads = 8;
     constexpr int kPerThread = 500;
-    test::TempDir dir;
+    test::StdTempDir dir;
     std::string path;
     {
         LogWriter writer;
@@ -174,7 +174,7 @@ TEST(LogWriterTest, CallersNeverWaitForTheOutput)
     } listener;
     std::promise<void> release;
     listener.release = release.get_future().share();
-    test::TempDir dir;
+    test::StdTempDir dir;
     std::string path;
     {
         LogWriter writer;
@@ -205,7 +205,7 @@ TEST(LogWriterTest, ListenerMayLogWithoutDeadlock)
                 writer->Log(LogLevel::Error, "from listener");
         }
     } listener;
-    test::TempDir dir;
+    test::StdTempDir dir;
     std::string path;
     {
         LogWriter writer;
@@ -240,7 +240,7 @@ TEST(LogWriterTest, EchoWritesToStandardOutputOnlyWhenSet)
 TEST(LogWriterTest, SecondOpenInTheSameSecondKeepsTheFirstFile)
 {
     test::UtcTimeZone utc;
-    test::TempDir dir;
+    test::StdTempDir dir;
     std::string first;
     std::string second;
     std::string third;
@@ -273,7 +273,7 @@ TEST(LogWriterTest, SecondOpenInTheSameSecondKeepsTheFirstFile)
 
 TEST(LogWriterTest, FolderGetsATrailingSeparatorAndNullOrEmptyCloses)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     LogWriter writer;
     writer.OpenLogFile(dir.StdPath().c_str());
     EXPECT_EQ(dir.StdPath() + "/", writer.GetFolder());
@@ -295,7 +295,7 @@ TEST(LogWriterTest, FolderGetsATrailingSeparatorAndNullOrEmptyCloses)
 
 TEST(LogWriterTest, UnopenableFolderLeavesTheWriterWithoutFile)
 {
-    test::TempDir dir;
+    test::StdTempDir dir;
     const std::string missing = dir.StdPath() + "/missing";
     CollectingListener listener;
     {
