@@ -66,6 +66,9 @@ TEST(BindableProperty, EventRulesHoldForEveryKind)
     // Logged where it failed and again where each constructor passed it on.
     EXPECT_GE(CountContaining(log.Texts(), "Expected string variable was empty"), 6);
 
+    // A number that names no kind builds a toggle switch.
+    EXPECT_EQ(BindableProperty(42, "Spl_AutoCalculate").kind(), PropertyKind::ToggleSwitch);
+
     auto* button = BindableProperty::createButton("Recalculate", "Recalculate", false);
     QSignalSpy clicks(button, &QAbstractButton::clicked);
     QTest::keyPress(button, Qt::Key_Space);
