@@ -1,0 +1,11 @@
+#include "views/Render/RenderMetaTypes.h"
+
+namespace zorvpro::view
+{
+void RegisterRenderMetaTypes()
+{
+    qRegisterMetaType<std::string>("std::string");
+    qRegisterMetaType<math::Mat4>("zorvpro::math::Mat4");
+    qRegisterMetaType<math::BBox>("zorvpro::math::BBox");
+}
+} // namespace zorvpro::view
