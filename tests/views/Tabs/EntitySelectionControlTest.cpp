@@ -142,16 +142,28 @@ TEST_F(EntityListFixture, RowButtonsAndGridEditsReachTheAdapterForTheRightEntity
     EXPECT_TRUE(Button(0, "Entity_Visibility")->isEnabled());
     EXPECT_TRUE(grid->widget()->findChild<QWidget*>("Beam_Comments")->isEnabled());
 
-    // A grid edit goes to the active entity; with none, to the one before.
+    EXPECT_EQ(list->cellWidget(0, 4)->objectName(), "101;Entity_LockContainerWidget");
+
+    // A grid edit, and the grid's focus, go to the active entity; an edit in
+    // progress ends (focus out) before the selection changes; with no single
+    // entity selected, edits go to the one active before.
+    grid->getProperty("Beam_Comments")->setWidgetFocus(true);
     changes.clear();
     grid->getProperty("Beam_Comments")->impl()->squish_set_bound_value(QString("front fill"));
     ClickName(0, Qt::ControlModifier);
     grid->getProperty("Beam_Comments")->impl()->squish_set_bound_value(QString("later"));
-    ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0].id, 101u);
-    EXPECT_EQ(changes[0].item, "Beam_Comments");
-    EXPECT_EQ(changes[0].value.toString(), "front fill");
-    EXPECT_EQ(changes[1].id, 101u);
+    ASSERT_EQ(changes.size(), 3u);
+    ASSERT_EQ(focuses.size(), 2u);
+    for (const test::EntityChange& change : changes)
+    {
+        EXPECT_EQ(change.id, 101u);
+        EXPECT_EQ(change.item, "Beam_Comments");
+    }
+    EXPECT_EQ(changes[1].value.toString(), "front fill");
+    EXPECT_EQ(changes[2].value.toString(), "later");
+    EXPECT_EQ(focuses[0].id, 101u);
+    EXPECT_EQ(focuses[0].value, QVariant(true));
+    EXPECT_EQ(focuses[1].value, QVariant(false));
 
     // The model pushes values: rows for the entity items, the grid for the active entity only.
     ClickName(2);
@@ -165,7 +177,7 @@ TEST_F(EntityListFixture, RowButtonsAndGridEditsReachTheAdapterForTheRightEntity
     EXPECT_EQ(grid->getProperty("Beam_Comments")->value().toString(), "shown");
     EXPECT_FALSE(list->updatePropertyValue(103, "Spl_Mode", QString("x")));
     EXPECT_FALSE(list->updatePropertyValue(999, "Entity_Name", QString("x")));
-    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes.size(), 3u);
 
     const std::vector<std::string> texts = log.Texts();
     ASSERT_EQ(texts.size(), 2u);

@@ -133,14 +133,6 @@ QTableWidgetItem* EntitySelectionData::makePlainItem()
     return item;
 }
 
-BindableProperty* EntitySelectionData::property(const QString& itemName) const
-{
-    for (const auto& property : properties_)
-        if (property && property->widget()->objectName() == itemName)
-            return property.get();
-    return nullptr;
-}
-
 void EntitySelectionData::setName(const QString& name)
 {
     nameItem_->setData(Qt::EditRole, name);

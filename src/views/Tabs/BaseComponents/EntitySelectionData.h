@@ -55,7 +55,6 @@ public:
     QWidget* visibilityContainer() const { return containers_[2]; }
     QWidget* lockContainer() const { return containers_[3]; }
     QWidget* muteContainer() const { return containers_[4]; }
-    BindableProperty* property(const QString& itemName) const;
 
 private:
     void build(const QString& name, bool transparent, bool visible, bool locked, const QColor& color,

@@ -85,7 +85,11 @@ protected:
         changes.push_back({id, item, kind != nullptr ? *kind : 99u, value});
         return true;
     }
-    bool entityFocusChanged(Id, const QString&, bool) override { return true; }
+    bool entityFocusChanged(Id id, const QString& item, bool gained) override
+    {
+        focuses.push_back({id, item, 0u, QVariant(gained)});
+        return true;
+    }
     void entitiesSelectionChanged(const IdList& ids) override { selections.push_back(ids); }
 
     void ClickName(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -124,5 +128,6 @@ protected:
     std::unique_ptr<CommentsPanel> grid;
     std::vector<IdList> selections;
     std::vector<EntityChange> changes;
+    std::vector<EntityChange> focuses;
 };
 } // namespace zorvpro::test
