@@ -18,6 +18,7 @@ BoundPropertiesGrid::BoundPropertiesGrid(const QString& objectName)
     {
         impl_ = std::make_unique<BoundPropertiesGridImpl>(objectName);
         CheckAlloc(impl_);
+        frame_ = impl_.get();
     }
     catch (const std::exception& e)
     {
@@ -25,7 +26,11 @@ BoundPropertiesGrid::BoundPropertiesGrid(const QString& objectName)
     }
 }
 
-BoundPropertiesGrid::~BoundPropertiesGrid() = default;
+BoundPropertiesGrid::~BoundPropertiesGrid()
+{
+    if (frame_.isNull())
+        (void)impl_.release();
+}
 
 QFrame* BoundPropertiesGrid::widget() const
 {

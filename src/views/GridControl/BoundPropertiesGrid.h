@@ -5,6 +5,7 @@
 #include "views/GridControl/IBindablePropertyUpdater.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <cstdint>
@@ -65,5 +66,8 @@ public:
 
 private:
     std::unique_ptr<BoundPropertiesGridImpl> impl_;
+    // The frame is the implementation; a container that deleted it first
+    // must not make the grid delete it again.
+    QPointer<QFrame> frame_;
 };
 } // namespace zorvpro
