@@ -2,6 +2,8 @@
 
 #include "views/Render/HitPoint.h"
 
+#include <stdexcept>
+
 namespace zorvpro::view
 {
 
@@ -80,6 +82,15 @@ void Entity::setTransform(const math::Mat4& transform)
         return;
     MarkDirty();
     m_transform = transform;
+    try
+    {
+        m_inverse = math::Inverse(m_transform);
+        m_invertible = true;
+    }
+    catch (const std::domain_error&)
+    {
+        m_invertible = false;
+    }
     emit transformChanged(m_transform);
 }
 

@@ -80,6 +80,9 @@ public:
     void ClearShownIn() { m_shownIn.clear(); }
 
     const std::vector<GeometryPtr>& GetGeometries() const { return m_geometries; }
+    // The inverse of the transform, kept for picking; null while the
+    // transform is singular.
+    const math::Mat4* GetInverseTransform() const { return m_invertible ? &m_inverse : nullptr; }
 
 signals:
     void nameChanged(const std::string& name);
@@ -107,6 +110,8 @@ private:
     std::set<uint64_t> m_shownIn;
     bool m_dirty = true;
     math::Mat4 m_transform;
+    math::Mat4 m_inverse;
+    bool m_invertible = true;
     bool m_transparent = true;
     bool m_visible = true;
     bool m_locked = false;

@@ -101,7 +101,6 @@ void GeometryGL::AddTriangle(const math::Vec3& p1, const math::Vec3& p2, const m
 {
     RequireMode(GL_TRIANGLES);
     const math::Vec3 normal = math::Normalize((p2 - p1).Cross(p3 - p1));
-    m_vertices.reserve(m_vertices.size() + (bothWindings ? 6 : 3) * kFloatsPerVertex);
     PushVertex(p1, normal, c1, t1.s, t1.t);
     PushVertex(p2, normal, c2, t2.s, t2.t);
     PushVertex(p3, normal, c3, t3.s, t3.t);

@@ -7,7 +7,8 @@
 #include "views/Render/RayPicking.h"
 
 #include <algorithm>
-#include <stdexcept>
+#include <cmath>
+#include <utility>
 
 namespace zorvpro::view
 {
@@ -68,31 +69,24 @@ void QuadEntity::SetTransparency(double alpha)
 
 HitPointPtr QuadEntity::Pick(const math::Ray& ray, const EntityPtr& self, double pixelsPerMeter) const
 {
-    if (GetGeometries().empty())
+    const math::Mat4* inverse = GetInverseTransform();
+    // Never rebuilt, or squashed flat by a singular transform: nothing to hit.
+    if (GetGeometries().empty() || inverse == nullptr)
         return {};
-    math::Ray local;
-    try
-    {
-        local = ray.Transform(math::Inverse(getTransform()));
-    }
-    catch (const std::domain_error&)
-    {
-        // A surface squashed flat has no inside to hit.
+    const math::Ray local = ray.Transform(*inverse);
+    const double tolerance =
+        pixelsPerMeter == 0.0 ? kZeroZoomTolerance : kEdgeTolerancePixels / pixelsPerMeter;
+    if (!RayNearBox(local, tolerance))
         return {};
-    }
+
     const auto& c = m_corners;
     double distance = 0.0;
     bool hit =
         math::RayIntersectsTriangle(local.origin, local.direction, c[0], c[1], c[2], nullptr, &distance) ||
         math::RayIntersectsTriangle(local.origin, local.direction, c[2], c[3], c[0], nullptr, &distance);
-    if (!hit)
-    {
-        const double tolerance =
-            pixelsPerMeter == 0.0 ? kZeroZoomTolerance : kEdgeTolerancePixels / pixelsPerMeter;
-        for (int i = 0; i < 4 && !hit; ++i)
-            hit = RayHitsSegment(local.origin, local.direction, c[i], c[(i + 1) % 4], tolerance, nullptr,
-                                 &distance);
-    }
+    for (int i = 0; i < 4 && !hit; ++i)
+        hit = RayHitsSegment(local.origin, local.direction, c[i], c[(i + 1) % 4], tolerance, nullptr,
+                             &distance);
     if (!hit)
         return {};
     auto result = std::make_shared<HitPoint>(self, GetGeometries().front(), local, distance, HitPart::Body);
@@ -100,6 +94,40 @@ HitPointPtr QuadEntity::Pick(const math::Ray& ray, const EntityPtr& self, double
     if (self)
         result->distance = math::Length(result->worldPoint - ray.origin);
     return result;
+}
+
+bool QuadEntity::RayNearBox(const math::Ray& local, double margin) const
+{
+    // Slab test against the corners' box grown by the margin: a ray that
+    // misses it can neither cross the fill nor pass within the margin of an edge.
+    double enter = -HUGE_VAL;
+    double leave = HUGE_VAL;
+    for (int k = 0; k < 3; ++k)
+    {
+        double lo = m_corners[0][k], hi = lo;
+        for (int i = 1; i < 4; ++i)
+        {
+            lo = std::min(lo, m_corners[i][k]);
+            hi = std::max(hi, m_corners[i][k]);
+        }
+        lo -= std::max(margin, 0.0) + 1e-9;
+        hi += std::max(margin, 0.0) + 1e-9;
+        const double o = local.origin[k];
+        const double d = local.direction[k];
+        if (d == 0.0)
+        {
+            if (o < lo || o > hi)
+                return false;
+            continue;
+        }
+        double t0 = (lo - o) / d;
+        double t1 = (hi - o) / d;
+        if (t0 > t1)
+            std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+    }
+    return enter <= leave && leave >= 0.0;
 }
 
 std::optional<math::BBox> QuadEntity::BoundingBox() const

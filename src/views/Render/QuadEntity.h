@@ -67,6 +67,8 @@ public:
     static constexpr double kOutlineWidth = 0.9;
 
 private:
+    bool RayNearBox(const math::Ray& local, double margin) const;
+
     double m_transparency = 0.5;
     std::array<math::Vec3, 4> m_corners;
     QColor m_color;

@@ -4,6 +4,7 @@
 #include "views/Render/CameraMath.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <stdexcept>
 
@@ -17,6 +18,15 @@ constexpr double kVisibleDepth = 20000.0;
 constexpr double kNearPlane = 0.001;
 constexpr double kFarPlane = 10000.0;
 constexpr double kMinimumZoom = 0.001;
+
+// Truncated toward zero and held inside the int range (a far point at a
+// close zoom would otherwise overflow); NaN gives 0.
+int ToPixel(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    return static_cast<int>(std::clamp(value, double(INT_MIN), double(INT_MAX)));
+}
 } // namespace
 
 Viewport::Viewport(QObject* parent) : QObject(parent)
@@ -36,7 +46,8 @@ void Viewport::Resize(int width, int height)
 
 void Viewport::setPixelsPerMeter(double pixelsPerMeter)
 {
-    if (pixelsPerMeter == 0.0 || std::isnan(pixelsPerMeter))
+    // A non-finite zoom would make every later mapping NaN or singular.
+    if (pixelsPerMeter == 0.0 || !std::isfinite(pixelsPerMeter))
         return;
     ClearAnchor();
     m_pixelsPerMeter = std::max(pixelsPerMeter, kMinimumZoom);
@@ -93,7 +104,7 @@ QPoint Viewport::WorldToScreen(const math::Vec3& point)
     try
     {
         const math::Vec3 q = math::TransformPoint(math::Inverse(m_screenToWorld), point);
-        return QPoint(static_cast<int>(q.x), static_cast<int>(q.y));
+        return QPoint(ToPixel(q.x), ToPixel(q.y));
     }
     catch (const std::domain_error& e)
     {

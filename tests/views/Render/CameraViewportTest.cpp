@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -91,7 +92,10 @@ TEST(ViewportTest, NewViewportPixelMappingAndZoom)
 
     QSignalSpy zoomSpy(&viewport, &Viewport::pixelsPerMeterChanged);
     viewport.setPixelsPerMeter(0);
+    viewport.setPixelsPerMeter(NAN);
+    viewport.setPixelsPerMeter(INFINITY);
     EXPECT_EQ(zoomSpy.count(), 0);
+    EXPECT_EQ(viewport.WorldToScreen({1e12, -1e12, 0}), QPoint(INT_MAX, INT_MAX));
     EXPECT_EQ(viewport.pixelsPerMeter(), 50.0);
     viewport.setPixelsPerMeter(-3);
     ASSERT_EQ(zoomSpy.count(), 1);

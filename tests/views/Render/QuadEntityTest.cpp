@@ -54,6 +54,8 @@ TEST(QuadEntityTest, FillAndEdgePicksWithZoomTolerance)
     const Case cases[] = {
         {"fill", Down(1.0, 0.5), 50, true, 10.0},
         {"fill ignores zoom", Down(1.9, 0.9), 0, true, 10.0},
+        {"oblique fill", math::Ray({1.0, -4.5, 5}, {0, 1, -1}), 50, true, 5 * std::sqrt(2.0)},
+        {"oblique past the far edge", math::Ray({1.0, -3.8, 5}, {0, 1, -1}), 50, false, 0},
         {"4.5 px outside at 50 px/m", Down(2.09, 0.5), 50, true, std::hypot(10.0, 0.09)},
         {"5.5 px outside at 50 px/m", Down(2.11, 0.5), 50, false, 0},
         {"zoom 0 uses 0.125 m", Down(1.0, -0.12), 0, true, std::hypot(10.0, 0.12)},
