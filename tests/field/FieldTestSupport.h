@@ -31,8 +31,8 @@ public:
     void requestStop() override { Record("requestStop"); }
     void addSurface(std::weak_ptr<acoustics::ISurface>) override {}
     void removeSurface(std::weak_ptr<acoustics::ISurface>) override {}
-    void addCluster(std::shared_ptr<acoustics::LoudspeakerCluster>) override {}
-    void removeCluster(std::shared_ptr<acoustics::LoudspeakerCluster>) override {}
+    void addCluster(std::shared_ptr<acoustics::LoudspeakerCluster>) override { Record("addCluster"); }
+    void removeCluster(std::shared_ptr<acoustics::LoudspeakerCluster>) override { Record("removeCluster"); }
     void setFieldPoints(uint64_t id, std::shared_ptr<acoustics::FieldPoints> points) override
     {
         std::lock_guard<std::mutex> guard(lock);
