@@ -1,6 +1,7 @@
 #include "data/Nodes/BridgeNodeTypes.h"
 
 #include "core/Nodes/NodeFactory.h"
+#include "data/Nodes/BeamSpeakerClusterNode.h"
 #include "data/Nodes/LoudspeakerClusterNode.h"
 #include "data/Nodes/LoudspeakerNode.h"
 
@@ -15,6 +16,9 @@ bool RegisterBridgeNodeTypes()
             NodeFactory::Register(LoudspeakerNode::TypeNameText, &LoudspeakerNode::CreateFromProperties);
         all = NodeFactory::Register(LoudspeakerClusterNode::TypeNameText,
                                     &LoudspeakerClusterNode::CreateFromProperties) &&
+              all;
+        all = NodeFactory::Register(BeamSpeakerClusterNode::TypeNameText,
+                                    &BeamSpeakerClusterNode::CreateFromProperties) &&
               all;
         return all;
     }();
