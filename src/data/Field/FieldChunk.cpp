@@ -67,6 +67,21 @@ void FieldChunk::Clear()
     m_mesh = ChunkMesh();
 }
 
+void FieldChunk::Clear(std::vector<acoustics::FieldPoint>& spare, ChunkMesh& spareMesh)
+{
+    std::lock_guard<Lock> guard(m_lock);
+    m_transform = math::Mat4();
+    spare = m_points.TakePoints();
+    spare.clear();
+    m_shown.reset();
+    spareMesh = std::move(m_mesh);
+    m_mesh = ChunkMesh();
+    spareMesh.triangles.clear();
+    spareMesh.columnIndex.clear();
+    spareMesh.rowIndex.clear();
+    spareMesh.columnCount = spareMesh.rowCount = 0;
+}
+
 void FieldChunk::SetDataSet(ResultPtr result)
 {
     if (!result || !result->GetDataSet())
