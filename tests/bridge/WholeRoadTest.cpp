@@ -4,7 +4,7 @@
 
 #include "BridgeTestSupport.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
-#include "core/App/ApplicationSeam.h"
+#include "core/Base/ApplicationSeam.h"
 #include "core/Nodes/QuadNode.h"
 #include "data/Field/AudioEngineHandler.h"
 #include "data/Field/FieldManager.h"
@@ -15,7 +15,6 @@
 
 #include <chrono>
 #include <cmath>
-#include <numeric>
 
 namespace zorvpro
 {
@@ -24,11 +23,11 @@ namespace
 
 using namespace std::chrono_literals;
 using math::Vec3;
+using Levels = std::vector<std::pair<acoustics::FieldPoint, double>>;
 
-class Road
+struct Road
 {
-public:
-    Road() : handler(nullptr)
+    Road()
     {
         acoustics::ZorvAcousticsImpl::Options options;
         options.threadCount = 3;
@@ -46,18 +45,16 @@ public:
     {
         tasks.Stop();
         handler.Shutdown();
-        root->RemoveChildAt(0); // leaves the engine before it goes
-        while (root->GetChildCount() > 0)
+        while (root->GetChildCount() > 0) // the clusters leave the engine before it goes
             root->RemoveChildAt(0);
         engine->setCalculationEnabled(false);
         app.SetEngine(nullptr);
     }
 
-    // Cuts the quad on the worker; its completion (here) posts it and asks for a calculation.
-    void Cut(const Vec3 (&corners)[4], double spacing)
+    // Cut on the worker; the completion (on this thread) posts the chunk and asks for a calculation.
+    void Cut(Vec3 p0, Vec3 p1, Vec3 p2, Vec3 p3)
     {
-        tasks.Add([this, corners, spacing]
-                  { field::TesselateQuad(chunk, spacing, corners[0], corners[1], corners[2], corners[3]); },
+        tasks.Add([=] { field::TesselateQuad(chunk, 2.0, p0, p1, p2, p3); },
                   [this]
                   {
                       ui->SendChunks(field::MessageType::NewChunks, {chunk});
@@ -65,11 +62,12 @@ public:
                   });
     }
 
-    // Polls as the GUI does until a result newer than `after` is shown for the chunk.
-    bool WaitForResult(const field::FieldChunk::ResultPtr& after)
+    // Polls as the GUI does until a result other than `after` is shown; its levels (all bands).
+    Levels NextLevels(const field::FieldChunk::ResultPtr& after)
     {
         const auto deadline = std::chrono::steady_clock::now() + 60s;
-        while (std::chrono::steady_clock::now() < deadline)
+        auto shown = chunk->GetDataSet();
+        while ((!shown || shown == after) && std::chrono::steady_clock::now() < deadline)
         {
             tasks.RunCompletions(100);
             for (int i = 0; i < 10; ++i)
@@ -78,25 +76,13 @@ public:
                 if (!message)
                     break;
                 if (message->GetType() == field::MessageType::ChunksUpdated)
-                {
-                    for (const auto& c : message->GetChunks())
-                        c->PromoteLatest();
-                }
+                    message->GetChunks().front()->PromoteLatest();
             }
-            auto shown = chunk->GetDataSet();
-            if (shown && shown != after && shown->GetDataSet())
-                return true;
+            shown = chunk->GetDataSet();
             std::this_thread::sleep_for(2ms);
         }
-        return false;
-    }
-
-    // Level (all bands) per point, with the point's position.
-    std::vector<std::pair<acoustics::FieldPoint, double>> Levels()
-    {
-        std::vector<std::pair<acoustics::FieldPoint, double>> levels;
-        auto shown = chunk->GetDataSet();
-        if (!shown || !shown->GetDataSet())
+        Levels levels;
+        if (!shown || shown == after)
             return levels;
         acoustics::DataSet::SplValues values;
         shown->GetDataSet()->getSpl(values, -1, 0.0);
@@ -109,31 +95,30 @@ public:
         return levels;
     }
 
-    static double Mean(const std::vector<std::pair<acoustics::FieldPoint, double>>& levels,
-                       const std::function<bool(const acoustics::FieldPoint&)>& where)
-    {
-        double sum = 0;
-        int count = 0;
-        for (const auto& l : levels)
-        {
-            if (where(l.first))
-            {
-                sum += l.second;
-                ++count;
-            }
-        }
-        return count ? sum / count : std::nan("");
-    }
-
     ApplicationSeam app;
     std::shared_ptr<acoustics::IZorvAcoustics> engine;
     field::FieldManager manager;
-    field::AudioEngineHandler handler;
+    field::AudioEngineHandler handler{nullptr};
     ThreadedTaskQueue tasks;
     field::FieldMessengerPtr ui = manager.GetMessenger(field::Side::UserInterface);
     NodePtr root = Node::Create();
     field::FieldChunkPtr chunk = std::make_shared<field::FieldChunk>(1);
 };
+
+double Mean(const Levels& levels, const std::function<bool(const acoustics::FieldPoint&)>& where)
+{
+    double sum = 0;
+    int count = 0;
+    for (const auto& l : levels)
+    {
+        if (where(l.first))
+        {
+            sum += l.second;
+            ++count;
+        }
+    }
+    return count ? sum / count : std::nan("");
+}
 
 BeamSpeakerClusterNodePtr ArrayAt(const Vec3& position)
 {
@@ -154,46 +139,36 @@ TEST(WholeRoad, AFloorHearsTheArrayAndASteeringChangeBringsANewResult)
     auto floor = Quad("floor", {0, -10, 0}, {30, -10, 0}, {30, 10, 0}, {0, 10, 0});
     road.root->AddChild(floor);
     auto array = ArrayAt({-2, 0, 4});
-    ASSERT_EQ(array->GetBeamCount(), 1u);
     road.root->AddChild(array);
-    // The listeners' plane, 1.2 m above the floor.
-    const Vec3 lift(0, 0, floor->GetListenerHeight());
-    road.Cut({floor->GetP1() + lift, floor->GetP2() + lift, floor->GetP3() + lift, floor->GetP4() + lift},
-             2.0);
-    ASSERT_TRUE(road.WaitForResult(nullptr));
-
-    const auto levels = road.Levels();
+    const Vec3 ears(0, 0, floor->GetListenerHeight());
+    road.Cut(floor->GetP1() + ears, floor->GetP2() + ears, floor->GetP3() + ears, floor->GetP4() + ears);
+    const Levels levels = road.NextLevels(nullptr);
     ASSERT_EQ(levels.size(), 16u * 11u);
     for (const auto& l : levels)
         ASSERT_TRUE(std::isfinite(l.second));
-    const double near = Road::Mean(levels, [](const acoustics::FieldPoint& p) { return p.x < 6; });
-    const double far = Road::Mean(levels, [](const acoustics::FieldPoint& p) { return p.x > 24; });
-    EXPECT_GT(near, far + 3.0);
+    EXPECT_GT(Mean(levels, [](const acoustics::FieldPoint& p) { return p.x < 6; }),
+              Mean(levels, [](const acoustics::FieldPoint& p) { return p.x > 24; }) + 3.0);
 
-    const auto before = road.chunk->GetDataSet();
     array->SetBeamSteering(0, -0.2);
-    ASSERT_TRUE(road.WaitForResult(before));
-    const auto after = road.Levels();
-    ASSERT_EQ(after.size(), levels.size());
+    const Levels steered = road.NextLevels(road.chunk->GetDataSet());
+    ASSERT_EQ(steered.size(), levels.size());
     double change = 0;
-    for (size_t i = 0; i < after.size(); ++i)
-        change = std::max(change, std::fabs(after[i].second - levels[i].second));
+    for (size_t i = 0; i < steered.size(); ++i)
+        change = std::max(change, std::fabs(steered[i].second - levels[i].second));
     EXPECT_GT(change, 0.5) << "the steered beam lands elsewhere";
 }
 
 TEST(WholeRoad, AWallBetweenTheArrayAndHalfTheFloorQuietensThatHalf)
 {
     Road road;
-    // The array stands away from the world's origin: its rays start where its node puts it.
+    // Away from the world's origin: the engine's rays start where the node places the array.
     road.root->AddChild(ArrayAt({-10, 0, 3}));
     road.root->AddChild(Quad("wall", {-5, 0.5, 0}, {-5, 14, 0}, {-5, 14, 10}, {-5, 0.5, 10}));
-    road.Cut({Vec3(0, -10, 1.2), Vec3(20, -10, 1.2), Vec3(20, 10, 1.2), Vec3(0, 10, 1.2)}, 2.0);
-    ASSERT_TRUE(road.WaitForResult(nullptr));
-    const auto levels = road.Levels();
+    road.Cut({0, -10, 1.2}, {20, -10, 1.2}, {20, 10, 1.2}, {0, 10, 1.2});
+    const Levels levels = road.NextLevels(nullptr);
     ASSERT_FALSE(levels.empty());
-    const double open = Road::Mean(levels, [](const acoustics::FieldPoint& p) { return p.y < -1; });
-    const double shadowed = Road::Mean(levels, [](const acoustics::FieldPoint& p) { return p.y > 1; });
-    EXPECT_GT(open, shadowed + 3.0);
+    EXPECT_GT(Mean(levels, [](const acoustics::FieldPoint& p) { return p.y < -1; }),
+              Mean(levels, [](const acoustics::FieldPoint& p) { return p.y > 1; }) + 3.0);
 }
 
 } // namespace
