@@ -31,11 +31,11 @@ struct Bench
         handler->SetMessenger(manager.GetMessenger(Audio));
     }
 
-    FieldChunkPtr Chunk(uint64_t sequence)
+    FieldChunkPtr Chunk(uint64_t filter)
     {
         auto chunk = std::make_shared<FieldChunk>(1);
         chunk->GetPoints().Add(1, 2, 3, 9);
-        chunk->SetSequence(sequence);
+        chunk->SetSourceFilter(filter);
         return chunk;
     }
 
@@ -75,7 +75,7 @@ TEST(AudioEngineHandler, TurnsEachMessageTypeIntoItsEngineCall)
     EXPECT_NE(submitted.get(), &kept->GetPoints()) << "the engine gets a copy";
     EXPECT_EQ(submitted->Count(), 1u);
     EXPECT_EQ(submitted->At(0).tag, 9u);
-    EXPECT_EQ(submitted->GetSourceFilter(), 42u) << "the chunk's sequence filters the sources";
+    EXPECT_EQ(submitted->GetSourceFilter(), 42u) << "the chunk's filter goes with its points";
     EXPECT_EQ(b.handler->GetChunkIds(), std::vector<uint64_t>{kept->GetId()});
     {
         testing::DebugLines debug;

@@ -16,7 +16,7 @@ TEST(FieldChunk, OnlyNewerResultsWithDataBecomeTheLatestAndPromotionMovesThem)
     const uint64_t before = HasUniqueId::NextId();
     FieldChunk chunk(1);
     EXPECT_EQ(chunk.GetId(), before + 1) << "ids come from the counter nodes use";
-    EXPECT_EQ(chunk.GetSequence(), acoustics::FieldPoints::AllSources);
+    EXPECT_EQ(chunk.GetSourceFilter(), acoustics::FieldPoints::AllSources);
     auto older = NextResult();
     auto newer = NextResult();
     auto newest = NextResult();

@@ -63,8 +63,8 @@ public:
 
     // The source filter copied into every point set submitted for the chunk
     // (acoustics::FieldPoints::AllSources: every cluster is heard).
-    uint64_t GetSequence() const;
-    void SetSequence(uint64_t sequence);
+    uint64_t GetSourceFilter() const;
+    void SetSourceFilter(uint64_t filter);
 
     // The embedded points; they carry their own lock.
     acoustics::FieldPoints& GetPoints() { return m_points; }
@@ -102,7 +102,7 @@ private:
     mutable Lock m_lock;
     const uint32_t m_kind;
     const uint64_t m_id;
-    uint64_t m_sequence = acoustics::FieldPoints::AllSources;
+    uint64_t m_sourceFilter = acoustics::FieldPoints::AllSources;
     acoustics::FieldPoints m_points;
     ChunkMesh m_mesh;
     ResultPtr m_shown;
