@@ -1,0 +1,33 @@
+#pragma once
+
+#include "views/Adapters/Theme/IToolbarPositionListener.h"
+
+#include <QObject>
+#include <vector>
+
+namespace zorvpro
+{
+// The process-wide notifier of the tool-bar position setting: every
+// registered listener hears the stored position when the setting changes.
+class ToolbarPositionAdapter : public QObject
+{
+    Q_OBJECT
+
+public:
+    static ToolbarPositionAdapter* instance();
+
+    // Null and already registered listeners are ignored.
+    void addListener(IToolbarPositionListener* listener);
+    // Removes the first equal entry; unknown or null listeners are ignored.
+    void removeListener(IToolbarPositionListener* listener);
+
+public slots:
+    // Tells every listener, in registration order, the stored position.
+    void handlePositionChanged();
+
+private:
+    ToolbarPositionAdapter();
+
+    std::vector<IToolbarPositionListener*> listeners_;
+};
+} // namespace zorvpro
