@@ -6,6 +6,7 @@
 #include "views/Common/SplTypes.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/SPLVerticalRangeSliderWidget.h"
+#include "views/GridControl/ToggleSwitchPropertyImpl.h"
 #include "views/Tabs/BaseComponents/ApplicationSettingsControl.h"
 #include "views/Tabs/BaseComponents/ProjectPreferencesControl.h"
 #include "views/Tabs/BaseComponents/ToolBarControl.h"
@@ -17,6 +18,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QPropertyAnimation>
 #include <QSet>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -258,6 +260,8 @@ TEST(PanelGalleryTest, EveryPanelInBothThemes)
              {
                  auto bar = std::make_unique<ToolBarControl>(1u, placement);
                  bar->toolbarPositionChanged(1);
+                 bar->updateProperty("Toolbar_SliderPlan", 42);
+                 bar->updateProperty("Toolbar_SliderSide", 42);
                  column->addWidget(bar->widget());
                  keep.push_back(std::move(bar));
              }
@@ -279,6 +283,21 @@ TEST(PanelGalleryTest, EveryPanelInBothThemes)
                 panel->themeChanged(theme);
             page.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+            // Every knob switch has slid to the side of its value.
+            const auto toggles = page.findChildren<ToggleSwitchPropertyImpl*>();
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&]
+                {
+                    return std::all_of(toggles.begin(), toggles.end(),
+                                       [](ToggleSwitchPropertyImpl* t)
+                                       {
+                                           return !t->isKnobLook() ||
+                                                  (t->animation()->state() == QAbstractAnimation::Stopped &&
+                                                   t->isChecked() == (t->offset() > t->width() / 2));
+                                       });
+                },
+                3000))
+                << entry.file;
             const QImage shot = page.grab().toImage();
             const QString file = QString("%1_%2.png").arg(entry.file, theme == 1 ? "light" : "dark");
             ASSERT_TRUE(shot.save(dir.filePath(file))) << file.toStdString();
