@@ -4,7 +4,6 @@
 #include "PanelHost.h"
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Common/SplTypes.h"
-#include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/SPLVerticalRangeSliderWidget.h"
 #include "views/GridControl/ToggleSwitchPropertyImpl.h"
 #include "views/Tabs/BaseComponents/ApplicationSettingsControl.h"
@@ -42,27 +41,16 @@ QDir GalleryDir()
 // page colours, fonts, text fields, buttons, combo boxes and lines.
 QString ApplicationStyle(int theme)
 {
-    const bool light = theme == 1;
-    auto pick = [light](const char* l, const char* d) { return QString::fromLatin1(light ? l : d); };
-    const QString field = pick("0.5px solid #aaaaaa", "0.5px solid #777777");
-    const QString text = pick("#000000", "#FFFFFF");
-    return makeStyleSheetRule("QWidget", {{"font-size", "12px"}}) + " " +
-           makeStyleSheetRule("QWidget", {{"background-color", pick("#F8F8F8", "#141414")},
-                                          {"color", pick("#575757", "#aaaaaa")}}) +
-           " " + makeStyleSheetRule("QLabel:disabled", {{"color", pick("#aaaaaa", "#575757")}}) + " " +
-           makeStyleSheetRule("QLineEdit, QPlainTextEdit", {{"border", field}, {"color", text}}) + " " +
-           makeStyleSheetRule("QLineEdit", {{"border", "none"}, {"border-bottom", field}, {"color", text}}) +
-           " " +
-           makeStyleSheetRule("QPushButton", {{"background-color", pick("#e0e0e0", "#3b3b3b")},
-                                              {"border-radius", "12px"},
-                                              {"color", pick("#000000", "#F8F8F8")}}) +
-           " " +
-           makeStyleSheetRule("QComboBox", {{"background-color", pick("#e0e0e0", "#3b3b3b")},
-                                            {"border-radius", "8px"},
-                                            {"color", text}}) +
-           " " +
-           makeStyleSheetRule("QFrame[frameShape=\"4\"], QFrame[frameShape=\"5\"]",
-                              {{"color", pick("#dddddd", "#000000")}});
+    const bool l = theme == 1;
+    return QString("QWidget { font-size: 12px; background-color: %1; color: %2; } "
+                   "QLineEdit, QPlainTextEdit { border: 0.5px solid %3; color: %4; } "
+                   "QLineEdit { border: none; border-bottom: 0.5px solid %3; } "
+                   "QPushButton { background-color: %5; border-radius: 12px; color: %6; } "
+                   "QComboBox { background-color: %5; border-radius: 8px; color: %4; } "
+                   "QFrame[frameShape=\"4\"], QFrame[frameShape=\"5\"] { color: %7; }")
+        .arg(l ? "#F8F8F8" : "#141414", l ? "#575757" : "#aaaaaa", l ? "#aaaaaa" : "#777777",
+             l ? "#000000" : "#FFFFFF", l ? "#e0e0e0" : "#3b3b3b", l ? "#000000" : "#F8F8F8",
+             l ? "#dddddd" : "#000000");
 }
 
 // The names every property widget of a panel answers to.
@@ -129,6 +117,24 @@ QStringList ClippedLabels(QWidget* root)
     return clipped;
 }
 
+// Pushes "name=value;..." as the adapters would: numbers, true/false, or text.
+void Push(BoundPropertiesGrid& panel, const QString& values)
+{
+    for (const QString& pair : values.split(';', Qt::SkipEmptyParts))
+    {
+        const QString name = pair.section('=', 0, 0);
+        const QString text = pair.section('=', 1);
+        bool number = false;
+        const double value = text.toDouble(&number);
+        if (text == "true" || text == "false")
+            panel.updateProperty(name, text == "true");
+        else if (number && name != "Beam_Modules")
+            panel.updateProperty(name, value);
+        else
+            panel.updateProperty(name, text);
+    }
+}
+
 struct GalleryPanel
 {
     const char* file;
@@ -145,123 +151,76 @@ TEST(PanelGalleryTest, EveryPanelInBothThemes)
 {
     BeamRowRegistry::Clear();
     SPLVerticalRangeSliderWidget slider;
+    // Each panel as a designer would see it mid-project.
+    auto add = [](QWidget& page, auto& keep, auto panel, const QString& values)
+    {
+        Push(*panel, values);
+        page.layout()->addWidget(panel->widget());
+        keep.push_back(std::move(panel));
+    };
     const std::vector<GalleryPanel> panels{
         {"spl_properties",
          [&](QWidget& page, auto& keep)
          {
              auto panel = std::make_unique<SplPropertiesControl>();
-             panel->setRangeSlider(&slider);
              slider.setMinimum(36);
              slider.setMaximum(132);
-             panel->setColorMap(Hue);
-             panel->updateProperty("Spl_Mode", QVariant::fromValue(SplTypes::ThirdOctave));
-             panel->updateProperty("Spl_Freq", 1000.0);
-             panel->setSplRange(78.0, 106.0);
-             panel->updateProperty("Spl_Auto_Adjust", true);
-             page.layout()->addWidget(panel->widget());
-             page.layout()->addWidget(&slider);
              slider.setFixedWidth(70);
-             keep.push_back(std::move(panel));
+             panel->setRangeSlider(&slider);
+             panel->setColorMap(Hue);
+             panel->setSplRange(78.0, 106.0);
+             add(page, keep, std::move(panel), "Spl_Mode=3;Spl_Freq=1000;Spl_Auto_Adjust=true");
+             page.layout()->addWidget(&slider);
          }},
         {"spl_live_map",
-         [](QWidget& page, auto& keep)
+         [&](QWidget& page, auto& keep)
          {
              auto panel = std::make_unique<SplLiveMapControls>();
              for (int tick = 0; tick < 3; ++tick)
                  panel->updateCalculationStatus(true);
-             page.layout()->addWidget(panel->widget());
-             keep.push_back(std::move(panel));
+             add(page, keep, std::move(panel), "");
          }},
         {"surface_properties",
-         [](QWidget& page, auto& keep)
+         [&](QWidget& page, auto& keep)
          {
-             auto panel = std::make_unique<SurfacePropertiesControl>();
-             const std::pair<const char*, double> values[] = {
-                 {"Quad_P0X", 0.0},         {"Quad_P0Y", -4.5},       {"Quad_P0Z", 0.0},
-                 {"Quad_FrontWidth", 12.0}, {"Quad_BackWidth", 18.0}, {"Quad_BackDepth", 24.0},
-                 {"Quad_BackHeight", 3.5},  {"Quad_Rotation", 0.0},   {"Quad_P1X", -6.0},
-                 {"Quad_P1Y", -4.5},        {"Quad_P1Z", 0.0},        {"Quad_P2X", 6.0},
-                 {"Quad_P2Y", -4.5},        {"Quad_P2Z", 0.0},        {"Quad_P3X", 9.0},
-                 {"Quad_P3Y", 19.5},        {"Quad_P3Z", 3.5},        {"Quad_P4X", -9.0},
-                 {"Quad_P4Y", 19.5},        {"Quad_P4Z", 3.5},        {"Quad_ListenerHeight", 1.2}};
-             for (const auto& [name, value] : values)
-                 panel->updateProperty(name, value);
-             page.layout()->addWidget(panel->widget());
-             keep.push_back(std::move(panel));
+             add(page, keep, std::make_unique<SurfacePropertiesControl>(),
+                 "Quad_P0Y=-4.5;Quad_FrontWidth=12;Quad_BackWidth=18;Quad_BackDepth=24;Quad_BackHeight=3.5;"
+                 "Quad_P1X=-6;Quad_P1Y=-4.5;Quad_P2X=6;Quad_P2Y=-4.5;Quad_P3X=9;Quad_P3Y=19.5;Quad_P3Z=3.5;"
+                 "Quad_P4X=-9;Quad_P4Y=19.5;Quad_P4Z=3.5;Quad_ListenerHeight=1.2;Quad_Rotation=0");
          }},
         {"beam_speaker_properties",
-         [](QWidget& page, auto& keep)
+         [&](QWidget& page, auto& keep)
          {
-             auto panel = std::make_unique<BeamSpeakerPropertiesControl>();
-             const std::pair<const char*, QVariant> values[] = {
-                 {"Beam_PosX", -4.2},
-                 {"Beam_PosY", 1.5},
-                 {"Beam_TopPosition", 6.8},
-                 {"Beam_CenterPosition", 5.9},
-                 {"Beam_BottomPosition", 5.0},
-                 {"Beam_PitchPosition", -0.0873},
-                 {"Beam_YawPosition", 0.2618},
-                 {"Beam_Modules", "2"},
-                 {"Beam_Beams", "Dual (Dante)"},
-                 {"Cluster_Delay", 12.5},
-                 {"Cluster_Gain", -3.0},
-                 {"Beam_Comments", "Stage left, covers the stalls"},
-                 {"Beam_Manual1", "Steer / Spread"},
-                 {"Beam_MainGain1", 0.0},
-                 {"Beam_TopRearAngle1", -0.0524},
-                 {"Beam_TopRearDistance1", 32.0},
-                 {"Beam_BottomFrontAngle1", -0.349},
-                 {"Beam_BottomFrontDistance1", 6.5},
-                 {"Beam_SteeringAngle1", -0.1396},
-                 {"Beam_SpreadingAngle1", 0.2443},
-                 {"Beam_Manual2", "Flat Floor"},
-                 {"Beam_MainGain2", -2.0},
-                 {"Beam_TopRearAngle2", 0.0349},
-                 {"Beam_TopRearDistance2", 45.0},
-                 {"Beam_BottomFrontAngle2", -0.1745},
-                 {"Beam_BottomFrontDistance2", 18.0},
-                 {"Beam_SteeringAngle2", 0.0524},
-                 {"Beam_BeamSelection", true}};
-             for (const auto& [name, value] : values)
-                 panel->updateProperty(name, value);
-             page.layout()->addWidget(panel->widget());
-             keep.push_back(std::move(panel));
+             add(page, keep, std::make_unique<BeamSpeakerPropertiesControl>(),
+                 "Beam_PosX=-4.2;Beam_PosY=1.5;Beam_TopPosition=6.8;Beam_CenterPosition=5.9;"
+                 "Beam_BottomPosition=5;Beam_PitchPosition=-0.0873;Beam_YawPosition=0.2618;Beam_Modules=2;"
+                 "Beam_Beams=Dual (Dante);Cluster_Delay=12.5;Cluster_Gain=-3;"
+                 "Beam_Comments=Stage left, covers the stalls;Beam_Manual1=Steer / Spread;"
+                 "Beam_TopRearAngle1=-0.0524;Beam_TopRearDistance1=32;Beam_BottomFrontAngle1=-0.349;"
+                 "Beam_BottomFrontDistance1=6.5;Beam_SteeringAngle1=-0.1396;Beam_SpreadingAngle1=0.2443;"
+                 "Beam_Manual2=Flat Floor;Beam_MainGain2=-2;Beam_TopRearAngle2=0.0349;"
+                 "Beam_TopRearDistance2=45;Beam_BottomFrontAngle2=-0.1745;Beam_BottomFrontDistance2=18;"
+                 "Beam_SteeringAngle2=0.0524;Beam_BeamSelection=true");
          }},
         {"project_preferences",
-         [](QWidget& page, auto& keep)
+         [&](QWidget& page, auto& keep)
          {
-             auto panel = std::make_unique<ProjectPreferencesControl>();
-             const std::pair<const char*, QVariant> values[] = {
-                 {"ProjectVenue", "Grand Theatre"},
-                 {"ProjectDesigner", "R. Okafor"},
-                 {"ProjectVersion", "2.1"},
-                 {"ProjectNotes", "Matinee rig. Balcony fill still to check."},
-                 {"AirAbsorb", true},
-                 {"Humidity", 45.0},
-                 {"EarHeight", 1.2}};
-             for (const auto& [name, value] : values)
-                 panel->updateProperty(name, value);
-             page.layout()->addWidget(panel->widget());
-             keep.push_back(std::move(panel));
+             add(page, keep, std::make_unique<ProjectPreferencesControl>(),
+                 "ProjectVenue=Grand Theatre;ProjectDesigner=R. Okafor;ProjectVersion=v2.1;"
+                 "ProjectNotes=Matinee rig. Balcony fill still to check.;AirAbsorb=true;Humidity=45;"
+                 "EarHeight=1.2");
          }},
-        {"application_settings",
-         [](QWidget& page, auto& keep)
-         {
-             auto panel = std::make_unique<ApplicationSettingsControl>();
-             panel->updateProperty("ColorTheme", true);
-             page.layout()->addWidget(panel->widget());
-             keep.push_back(std::move(panel));
-         }},
+        {"application_settings", [&](QWidget& page, auto& keep)
+         { add(page, keep, std::make_unique<ApplicationSettingsControl>(), "TemperatureUnits=true"); }},
         {"toolbars",
-         [](QWidget& page, auto& keep)
+         [&](QWidget& page, auto& keep)
          {
              auto* column = new QVBoxLayout();
              for (const std::uint32_t placement : {0u, 1u, 2u})
              {
                  auto bar = std::make_unique<ToolBarControl>(1u, placement);
                  bar->toolbarPositionChanged(1);
-                 bar->updateProperty("Toolbar_SliderPlan", 42);
-                 bar->updateProperty("Toolbar_SliderSide", 42);
+                 Push(*bar, "Toolbar_SliderPlan=42;Toolbar_SliderSide=42");
                  column->addWidget(bar->widget());
                  keep.push_back(std::move(bar));
              }

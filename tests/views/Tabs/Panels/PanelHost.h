@@ -5,6 +5,7 @@
 // passes on. Test-wide set-up: English numbers without group separators and
 // metric units, as the application starts with.
 
+#include "views/Common/SplTypes.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/BoundPropertiesGrid.h"
 #include "views/GridControl/IBindablePropertyEventListener.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zorvpro::test
@@ -41,6 +43,21 @@ public:
             if (h.event == BoundPropertyEvent::ValueChanged)
                 changes.push_back(h);
         return changes;
+    }
+    // The value changes as "name=value", to compare a whole sequence at once;
+    // band codes read as numbers, and the record starts afresh.
+    std::vector<std::string> Said()
+    {
+        std::vector<std::string> said;
+        for (const Heard& h : Changes())
+        {
+            QString text = h.value.toString();
+            if (h.value.userType() == qMetaTypeId<SplTypes::Mode>())
+                text = QString::number(SplTypes::ModeFromVariant(h.value));
+            said.push_back((h.name + "=" + text).toStdString());
+        }
+        heard.clear();
+        return said;
     }
     std::vector<Heard> heard;
 };
