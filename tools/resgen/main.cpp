@@ -8,15 +8,17 @@
 #include <QFile>
 #include <QTextStream>
 #include <cstdio>
+#include <cstring>
 
 using namespace zorvpro::resgen;
 
 int main(int argc, char** argv)
 {
-    if (argc != 2)
+    const bool help = argc == 2 && std::strcmp(argv[1], "--help") == 0;
+    if (argc != 2 || help || argv[1][0] == '-')
     {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-        return 2;
+        std::fprintf(help ? stdout : stderr, "usage: %s <output folder>\n", argv[0]);
+        return help ? 0 : 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
     if (!root.mkpath(QStringLiteral("Resources/Icons")))

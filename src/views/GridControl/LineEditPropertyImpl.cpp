@@ -156,14 +156,14 @@ QString LineEditPropertyImpl::formatValue(double value) const
     return text;
 }
 
-std::uint32_t LineEditPropertyImpl::indexOfEventEnumeration()
+std::uint32_t LineEditPropertyImpl::indexOfEventEnumeration() const
 {
     if (unitType_ == static_cast<std::uint32_t>(UnitType::Temperature))
         return static_cast<std::uint32_t>(UnitPrefs().getTemperatureUnits());
     return static_cast<std::uint32_t>(UnitPrefs().getMeasurementUnits());
 }
 
-bool LineEditPropertyImpl::doesRequireConversion()
+bool LineEditPropertyImpl::doesRequireConversion() const
 {
     if (unitType_ == static_cast<std::uint32_t>(UnitType::Angle))
         return true;
@@ -172,12 +172,12 @@ bool LineEditPropertyImpl::doesRequireConversion()
     return UnitPrefs().getMeasurementUnits() == MeasurementType::Imperial;
 }
 
-double LineEditPropertyImpl::toModel(double value)
+double LineEditPropertyImpl::toModel(double value) const
 {
     return doesRequireConversion() ? Units::DisplayToModel(unitType_, value) : value;
 }
 
-double LineEditPropertyImpl::toDisplay(double value)
+double LineEditPropertyImpl::toDisplay(double value) const
 {
     return doesRequireConversion() ? Units::ModelToDisplay(unitType_, value) : value;
 }
@@ -236,8 +236,7 @@ QVariant LineEditPropertyImpl::currentValue() const
 {
     if (!isNumeric())
         return edit_->text();
-    auto* self = const_cast<LineEditPropertyImpl*>(this);
-    return self->toModel(displayValue_);
+    return toModel(displayValue_);
 }
 
 void LineEditPropertyImpl::focusInEvent(QFocusEvent* event)

@@ -55,8 +55,8 @@ public slots:
     void handleUnitsChanged();
     // The setting that selects this edit's units: temperature for
     // temperatures, measurement otherwise.
-    std::uint32_t indexOfEventEnumeration();
-    bool doesRequireConversion();
+    std::uint32_t indexOfEventEnumeration() const;
+    bool doesRequireConversion() const;
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -67,8 +67,8 @@ private:
     void handleFocusOut(QFocusEvent* event);
     void handleReturnPressed();
     bool isNumeric() const { return unitType_ != static_cast<std::uint32_t>(UnitType::Text); }
-    double toModel(double value);
-    double toDisplay(double value);
+    double toModel(double value) const;
+    double toDisplay(double value) const;
     void showCommitted(double value);
 
     MyLineEdit* edit_ = nullptr;

@@ -1,5 +1,6 @@
 #include "support/FocusHost.h"
 #include "support/RecordingListener.h"
+#include "support/Texts.h"
 #include "support/WaitFor.h"
 #include "tests/core/support/LogCapture.h"
 #include "views/GridControl/BindableProperty.h"
@@ -22,12 +23,7 @@ using test::RecordingListener;
 using test::WaitFor;
 using Kind = BoundPropertyEvent;
 
-int Count(const std::vector<std::string>& texts, const char* text)
-{
-    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
-                                          [&](const std::string& line)
-                                          { return line.find(text) != std::string::npos; }));
-}
+using test::CountContaining;
 
 TEST(BindableProperty, EventRulesHoldForEveryKind)
 {
@@ -68,7 +64,10 @@ TEST(BindableProperty, EventRulesHoldForEveryKind)
         EXPECT_THROW(BindableProperty(property->kind(), ""), std::runtime_error);
     }
     // Logged where it failed and again where each constructor passed it on.
-    EXPECT_GE(Count(log.Texts(), "Expected string variable was empty"), 6);
+    EXPECT_GE(CountContaining(log.Texts(), "Expected string variable was empty"), 6);
+
+    // A number that names no kind builds a toggle switch.
+    EXPECT_EQ(BindableProperty(42, "Spl_AutoCalculate").kind(), PropertyKind::ToggleSwitch);
 
     auto* button = BindableProperty::createButton("Recalculate", "Recalculate", false);
     QSignalSpy clicks(button, &QAbstractButton::clicked);
@@ -172,8 +171,8 @@ TEST(ToggleSwitchProperty, AnimatesTheKnobAndReportsClicksOnly)
     EXPECT_EQ(listener.events.size(), 2u);
     EXPECT_EQ(toggle->squish_display_value(), "ON");
     const std::vector<std::string> texts = log.Texts();
-    EXPECT_EQ(Count(texts, "Label specified does not match label of OFF/ON switch"), 1);
-    EXPECT_EQ(Count(texts, "Boolean is the expected type for this property"), 1);
+    EXPECT_EQ(CountContaining(texts, "Label specified does not match label of OFF/ON switch"), 1);
+    EXPECT_EQ(CountContaining(texts, "Boolean is the expected type for this property"), 1);
 
     // Focus and keys as a user tabs in and presses Space.
     toggle->setWidgetFocus(true);

@@ -5,6 +5,7 @@
 #include "support/EntityListFixture.h"
 #include "views/GridControl/IconRenderer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -18,7 +19,8 @@ using test::EntityListFixture;
 
 QDir GalleryDir()
 {
-    QDir dir(qEnvironmentVariable("ZORV_TEST_DATA_DIR") + "/../gallery");
+    // The test executables sit in <build>/tests.
+    QDir dir(QCoreApplication::applicationDirPath() + "/../gallery");
     dir.mkpath(".");
     return dir;
 }
