@@ -15,6 +15,7 @@
 #include "views/Tabs/Speaker/SplPropertiesControl.h"
 #include "views/Tabs/Venue/SurfacePropertiesControl.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPropertyAnimation>
@@ -32,7 +33,8 @@ using test::PanelHost;
 
 QDir GalleryDir()
 {
-    QDir dir(qEnvironmentVariable("ZORV_TEST_DATA_DIR") + "/../gallery");
+    // The test executables sit in <build>/tests.
+    QDir dir(QCoreApplication::applicationDirPath() + "/../gallery");
     dir.mkpath(".");
     return dir;
 }
