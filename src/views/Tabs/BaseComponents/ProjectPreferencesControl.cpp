@@ -125,8 +125,9 @@ void ProjectPreferencesControl::layoutProperties()
     addWidgetToGrid(getProperty(kHumidity)->widget(), 5, 5, 1, 1, Qt::AlignRight);
     addWidgetToGrid(createLabel(Tr("Default Ear Height:"), kFree), 7, 3, 1, 1, Qt::AlignTop);
     addWidgetToGrid(getProperty(kEarHeight)->widget(), 7, 5, 1, 1, Qt::AlignRight);
+    // As wide as allowed, or a grid short of room squeezes "-17.8" out of sight.
     for (const QString& name : {kTemperature, kHumidity, kEarHeight})
-        getProperty(name)->widget()->setMaximumWidth(70);
+        getProperty(name)->widget()->setFixedWidth(70);
 
     addSpacerRow(widget(), row, 0);
     ++row;

@@ -187,7 +187,8 @@ void SplPropertiesControl::onPropertyEvent(BoundPropertyEvent event, const QStri
         frequencyLabel_ = label;
         kind = BoundPropertyEvent::ValueChanged;
     }
-    else if (changed && propName == Name(BeamSpeakerItem::Spl_Mode))
+    else if (changed && propName == Name(BeamSpeakerItem::Spl_Mode) &&
+             bandwidthOptions_.indexOf(value.toString()) >= 0)
     {
         const std::string key = bandwidthOptions_.key(bandwidthOptions_.indexOf(value.toString()));
         bandwidth_ = acoustics::splBandwidthFromName(key);

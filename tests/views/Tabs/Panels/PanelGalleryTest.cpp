@@ -103,19 +103,29 @@ TEST(PanelItemNamesTest, EveryBoundNameIsAnItemAndTheToolBarHasExactlyItsButtons
             EXPECT_EQ(BoundNames(bar), toolButtons) << tab << placement;
             EXPECT_TRUE(UnknownWidgets(bar).isEmpty());
         }
+    // Events raised before any listener is set go nowhere.
+    spl.updateProperty("Spl_Mode", 3);
+    spl.updateProperty("Spl_Freq", 1000.0);
+    spl.setMaxSpl(100.0);
+    EXPECT_EQ(spl.getProperty("Spl_Freq")->value(), QVariant("1 kHz"));
     // The item without a widget keeps its name.
     EXPECT_EQ(beamSpeakerItemFromName("Spl_Relative_Or_Absolute"), BeamSpeakerItem::Spl_Relative_Or_Absolute);
     BeamRowRegistry::Clear();
 }
 
-// Labels shown in full: a clipped label is a text the designer cannot read.
-QStringList ClippedLabels(QWidget* root)
+// Labels and values shown in full: a clipped text is one the designer
+// cannot read.
+QStringList ClippedTexts(QWidget* root)
 {
     QStringList clipped;
     for (QLabel* label : root->findChildren<QLabel*>())
         if (label->isVisibleTo(root) && !label->text().trimmed().isEmpty() &&
             label->width() < label->fontMetrics().horizontalAdvance(label->text()))
             clipped << label->text();
+    for (QLineEdit* edit : root->findChildren<QLineEdit*>())
+        if (edit->isVisibleTo(root) &&
+            edit->width() - 4 < edit->fontMetrics().horizontalAdvance(edit->text()))
+            clipped << edit->text();
     return clipped;
 }
 
@@ -186,8 +196,10 @@ TEST(PanelGalleryTest, EveryPanelInBothThemes)
          [&](QWidget& page, auto& keep)
          {
              add(page, keep, std::make_unique<SurfacePropertiesControl>(),
-                 "Quad_P0Y=-4.5;Quad_FrontWidth=12;Quad_BackWidth=18;Quad_BackDepth=24;Quad_BackHeight=3.5;"
-                 "Quad_P1X=-6;Quad_P1Y=-4.5;Quad_P2X=6;Quad_P2Y=-4.5;Quad_P3X=9;Quad_P3Y=19.5;Quad_P3Z=3.5;"
+                 "Quad_P0X=0;Quad_P0Y=-4.5;Quad_P0Z=0;Quad_FrontWidth=12;Quad_BackWidth=18;Quad_BackDepth=24;"
+                 "Quad_BackHeight=3.5;"
+                 "Quad_P1X=-6;Quad_P1Y=-4.5;Quad_P1Z=0;Quad_P2X=6;Quad_P2Y=-4.5;Quad_P2Z=0;Quad_P3X=9;Quad_"
+                 "P3Y=19.5;Quad_P3Z=3.5;"
                  "Quad_P4X=-9;Quad_P4Y=19.5;Quad_P4Z=3.5;Quad_ListenerHeight=1.2;Quad_Rotation=0");
          }},
         {"beam_speaker_properties",
@@ -209,8 +221,8 @@ TEST(PanelGalleryTest, EveryPanelInBothThemes)
          {
              add(page, keep, std::make_unique<ProjectPreferencesControl>(),
                  "ProjectVenue=Grand Theatre;ProjectDesigner=R. Okafor;ProjectVersion=v2.1;"
-                 "ProjectNotes=Matinee rig. Balcony fill still to check.;AirAbsorb=true;Humidity=45;"
-                 "EarHeight=1.2");
+                 "ProjectNotes=Matinee rig. Balcony fill still to check.;AirAbsorb=true;Humidity=100;"
+                 "EarHeight=10.25;Temperature=-17.7");
          }},
         {"application_settings", [&](QWidget& page, auto& keep)
          { add(page, keep, std::make_unique<ApplicationSettingsControl>(), "TemperatureUnits=true"); }},
@@ -262,8 +274,8 @@ TEST(PanelGalleryTest, EveryPanelInBothThemes)
             const QImage shot = page.grab().toImage();
             const QString file = QString("%1_%2.png").arg(entry.file, theme == 1 ? "light" : "dark");
             ASSERT_TRUE(shot.save(dir.filePath(file))) << file.toStdString();
-            EXPECT_TRUE(ClippedLabels(&page).isEmpty())
-                << file.toStdString() << ": " << ClippedLabels(&page).join(" | ").toStdString();
+            EXPECT_TRUE(ClippedTexts(&page).isEmpty())
+                << file.toStdString() << ": " << ClippedTexts(&page).join(" | ").toStdString();
             // The page itself shows its theme's background.
             EXPECT_EQ(shot.pixelColor(2, 2), QColor(theme == 1 ? "#F8F8F8" : "#141414"))
                 << file.toStdString();
