@@ -6,6 +6,7 @@
 #include "data/Project/ProjectSettings.h"
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Render/Camera.h"
+#include "views/Render/GridEntity.h"
 
 #include <QSignalSpy>
 #include <cmath>
@@ -137,13 +138,24 @@ TEST_F(ModelAdapterViewsTest, CamerasComeBackFromTheSettingsOrWaitForTheDefaultB
 
 TEST_F(ModelAdapterViewsTest, ThemesColourViewsAndGrids)
 {
-    adapter->themeChanged(0);
-    EXPECT_FALSE(adapter->IsLightTheme());
-    EXPECT_EQ(plan->GetBackgroundColor(), QColor("#000000"));
-    EXPECT_EQ(side->GetBackgroundColor(), QColor("#000000"));
-    adapter->themeChanged(1);
-    EXPECT_TRUE(adapter->IsLightTheme());
-    EXPECT_EQ(plan->GetBackgroundColor(), QColor("#FFFFFF"));
+    struct Case
+    {
+        int theme;
+        const char *background, *line, *text, *margin;
+    };
+    for (const Case& c : {Case{0, "#000000", "#3d3d3d", "#aaaaaa", "#242424"},
+                          Case{1, "#FFFFFF", "#c8c8c8", "#575757", "#f3f3f3"}})
+    {
+        adapter->themeChanged(c.theme);
+        EXPECT_EQ(adapter->IsLightTheme(), c.theme == 1);
+        for (view::VenueView3D* view : {plan, side})
+        {
+            EXPECT_EQ(view->GetBackgroundColor(), QColor(c.background));
+            EXPECT_EQ(view->GetGrid()->LineColor(), QColor(c.line));
+            EXPECT_EQ(view->GetGrid()->TextColor(), QColor(c.text));
+            EXPECT_EQ(view->GetGrid()->BackgroundColor(), QColor(c.margin));
+        }
+    }
     // A view registered later takes the current colours.
     view::VenueView3D late(page.get());
     adapter->SetSideView(&late);

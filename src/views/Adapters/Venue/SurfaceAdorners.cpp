@@ -1,5 +1,7 @@
 #include "views/Adapters/Venue/SurfaceAdorners.h"
 
+#include "core/math/Matrix4.h"
+#include "views/Render/GeometryGL.h"
 #include "views/Render/QuadEntity.h"
 #include "views/Render/Viewport.h"
 
@@ -75,6 +77,24 @@ std::optional<math::BBox> ListenerHeightAdorner::BoundingBox() const
         box->max.z += quad->GetListenerHeight();
     }
     return box;
+}
+
+bool ListenerHeightAdorner::RebuildGeometry()
+{
+    ClearGeometries();
+    const auto* quad = dynamic_cast<const QuadEntity*>(AdornedEntity().get());
+    if (quad == nullptr || !quad->IsListenerHeightEnabled())
+        return true;
+    // The surface's outline raised to the listener height, in world coordinates.
+    const math::Vec3 lift(0, 0, quad->GetListenerHeight());
+    auto lines = std::make_shared<opengl::GeometryGL>();
+    const auto& corners = quad->GetCorners();
+    for (int i = 0; i < 4; ++i)
+        lines->AddLine(math::TransformPoint(quad->getTransform(), corners[i]) + lift,
+                       math::TransformPoint(quad->getTransform(), corners[(i + 1) % 4]) + lift, color,
+                       QuadEntity::kOutlineWidth, math::Vec3());
+    AddGeometry(lines);
+    return true;
 }
 
 void ListenerHeightAdorner::setColor(const QColor& newColor)

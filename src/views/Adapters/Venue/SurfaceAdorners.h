@@ -60,6 +60,7 @@ public:
     ListenerHeightAdorner(Viewport& viewport, const EntityPtr& adorned, double extent);
 
     std::optional<math::BBox> BoundingBox() const override;
+    bool RebuildGeometry() override;
     QColor GetColor() const { return color; }
     void setColor(const QColor& newColor);
 
