@@ -246,6 +246,39 @@ TEST_F(VenueTabPageTest, ThemesPaintViewsAndToolBarsInTheirColours)
     }
 }
 
+TEST_F(VenueTabPageTest, ZoomToFitFramesEverySurfaceInBothViews)
+{
+    view::VenueView3D* plan = Find<view::VenueView3D>("openGLPlan");
+    view::VenueView3D* side = Find<view::VenueView3D>("openGLSide");
+    ASSERT_TRUE(Settle(*plan) && Settle(*side));
+    ASSERT_TRUE(WaitUntil([&] { return page->sideToolBar()->widget()->isVisible(); }));
+    page->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Toolbar_ZoomToFit", true);
+    ASSERT_TRUE(Settle(*plan) && Settle(*side));
+
+    // The surfaces span x -5 to 6 and y -2 to 2; each view shows all of it centred in its frame,
+    // the limiting extent filling most of the frame (one zoom level below the exact fit).
+    const math::Vec3 low(-5, -2, 0), high(6, 2, 0);
+    for (view::VenueView3D* view : {plan, side})
+    {
+        const QRect frame = view->GetGrid()->ScreenRect();
+        const QPoint a = view->GetViewport().WorldToScreen(low);
+        const QPoint b = view->GetViewport().WorldToScreen(high);
+        EXPECT_TRUE(frame.contains(a) && frame.contains(b))
+            << a.x() << "," << a.y() << " " << b.x() << "," << b.y();
+        const QPoint centre = view->GetViewport().WorldToScreen((low + high) * 0.5);
+        EXPECT_NEAR(centre.x(), frame.center().x(), 2);
+        if (view == plan)
+            EXPECT_NEAR(centre.y(), frame.center().y(), 2);
+    }
+    const QRect planFrame = plan->GetGrid()->ScreenRect();
+    const QPoint a = plan->GetViewport().WorldToScreen(low), b = plan->GetViewport().WorldToScreen(high);
+    const double filled = std::max(double(std::abs(b.x() - a.x())) / planFrame.width(),
+                                   double(std::abs(b.y() - a.y())) / planFrame.height());
+    EXPECT_GT(filled, 0.9);
+    EXPECT_LT(filled, 0.95);
+    EXPECT_DOUBLE_EQ(page->adapter()->GetPlanZoom(), page->adapter()->GetSideZoom());
+}
+
 TEST_F(VenueTabPageTest, ClearingTheProjectEmptiesTheTabButNotTheTree)
 {
     ClickRow(0);

@@ -136,6 +136,14 @@ TEST_F(ModelAdapterViewsTest, CamerasComeBackFromTheSettingsOrWaitForTheDefaultB
     EXPECT_EQ(Settings()->getViewCameraTranslation(1), math::Vec3(-2, -5000, 1.5));
 }
 
+TEST_F(ModelAdapterViewsTest, ZoomToFitWithNothingToFitFallsBackToLevelSixty)
+{
+    adapter->setPlanViewZoomLevel(90);
+    adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Toolbar_ZoomToFit", true);
+    EXPECT_DOUBLE_EQ(adapter->GetPlanZoom(), 60.0);
+    EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 60.0);
+}
+
 TEST_F(ModelAdapterViewsTest, ThemesColourViewsAndGrids)
 {
     struct Case

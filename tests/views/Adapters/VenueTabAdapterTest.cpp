@@ -168,6 +168,29 @@ TEST_F(VenueTabAdapterTest, EditsThatNoTableHoldsAreLoggedAndChangeNothing)
     adapter->ApplyDoubleValue(stray, 14, 2.0, true);
     EXPECT_TRUE(Logged(log, "Mismatched entity in model adapter set value"));
     EXPECT_EQ(UndoCount(), 0);
+
+    // A step whose redo or undo throws is logged; nothing unwinds through the undo stack.
+    const bool dealt = adapter->SetGenericValue(
+        wall, 1, true, "Modify Wall thrown", [] { throw std::runtime_error("redo failed"); },
+        [] { throw std::logic_error("undo failed"); });
+    EXPECT_TRUE(dealt);
+    ASSERT_EQ(UndoCount(), 1);
+    UndoStack::Instance().undo();
+    const auto texts = log.Texts();
+    for (const char* what : {"redo failed", "undo failed"})
+        EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
+                                [&](const std::string& t)
+                                {
+                                    return t.rfind("Exception ", 0) == 0 &&
+                                           t.find(what) != std::string::npos &&
+                                           t.find(" occurred @ '") != std::string::npos;
+                                }),
+                  1)
+            << what;
+    // A node the list has no row for is shown nowhere, and nothing is logged for it.
+    log.Clear();
+    adapter->SetPropertyValue(stray, 1, QString("X"));
+    EXPECT_TRUE(log.Texts().empty());
 }
 
 TEST_F(VenueTabAdapterTest, OneSelectedSurfaceFillsThePanelAndGetsItsHandles)
