@@ -268,7 +268,9 @@ TEST_F(VenueTabPageTest, ZoomToFitFramesEverySurfaceInBothViews)
         const QPoint centre = view->GetViewport().WorldToScreen((low + high) * 0.5);
         EXPECT_NEAR(centre.x(), frame.center().x(), 2);
         if (view == plan)
+        {
             EXPECT_NEAR(centre.y(), frame.center().y(), 2);
+        }
     }
     const QRect planFrame = plan->GetGrid()->ScreenRect();
     const QPoint a = plan->GetViewport().WorldToScreen(low), b = plan->GetViewport().WorldToScreen(high);
