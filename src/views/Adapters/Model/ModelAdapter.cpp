@@ -22,6 +22,7 @@
 #include <QUndoStack>
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace zorvpro
 {
@@ -268,11 +269,30 @@ void ModelAdapter::ResetViewCamera(view::VenueView3D* view, const math::Vec3& ey
     UpdateViewTitles(view);
 }
 
+void ModelAdapter::DetachAll()
+{
+    if (entityList != nullptr)
+    {
+        if (!entityList->selectedItems().isEmpty())
+            entityList->clearSelectedEntities();
+        for (const NodePtr& node : links.AllNodes())
+            entityList->removeEntity(node->GetId());
+    }
+    // Everything of this tab leaves each view in one pass.
+    std::unordered_set<const view::Entity*> shown;
+    for (const view::EntityPtr& entity : links.AllEntities())
+        shown.insert(entity.get());
+    for (const view::EntityPtr& adorner : links.AllAdorners())
+        shown.insert(adorner.get());
+    for (view::VenueView3D* view : views)
+        view->RemoveEntitiesIf([&](const view::EntityPtr& entity) { return shown.count(entity.get()) != 0; });
+    links.Clear();
+    selection.Clear();
+}
+
 void ModelAdapter::ResetViews(bool keepCamera)
 {
-    const std::vector<NodePtr> nodes(links.AllNodes().begin(), links.AllNodes().end());
-    for (const NodePtr& node : nodes)
-        DetachNode(node);
+    DetachAll();
     ProjectSettings* settings = Settings();
     if (planView != nullptr)
         setPlanViewZoomLevel(settings->getViewZoom(GetPlanViewIndex()), false);

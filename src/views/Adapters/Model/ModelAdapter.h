@@ -207,6 +207,8 @@ protected:
     // Takes a node's entity, adorners, list row, selection key and links away from this tab,
     // leaving the project tree and the node's own state alone.
     void DetachNode(const NodePtr& node);
+    // The same for every node of the tab at once.
+    void DetachAll();
     static void LogError(const QString& text);
     static void LogWarning(const QString& text);
 

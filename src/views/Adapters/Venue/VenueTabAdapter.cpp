@@ -1,12 +1,12 @@
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 
-#include "core/Nodes/NodeIterators.h"
 #include "core/Nodes/QuadNode.h"
 #include "core/math/Matrix4.h"
 #include "data/Nodes/BeamSpeakerClusterNode.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
 #include "data/Project/Venue.h"
+#include "views/Adapters/Model/TreeWalk.h"
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Adapters/Venue/SurfaceAdorners.h"
 #include "views/Common/BeamSpeakerItem.h"
@@ -435,9 +435,12 @@ void VenueTabAdapter::handleSpeakersChanged()
     if (!root)
         LogError("Missing root node in load venue");
     else
-        for (auto it = TreeIter::Begin(root); it != TreeIter::End(); ++it)
-            if (dynamic_cast<BeamSpeakerClusterNode*>((*it).get()) != nullptr)
-                AddNode(*it, false, false, false, kBatchOnly);
+        VisitPreOrder(root,
+                      [this](const NodePtr& node)
+                      {
+                          if (dynamic_cast<BeamSpeakerClusterNode*>(node.get()) != nullptr)
+                              AddNode(node, false, false, false, kBatchOnly);
+                      });
     loading = wasLoading;
 }
 } // namespace zorvpro
