@@ -1,8 +1,10 @@
-// Draws every themed icon file into <folder>/Resources/Icons and writes the
-// resource collection file <folder>/zorv_icons.qrc that lists them.
+// Draws every themed icon file and the images the style sheet names into
+// <folder>/Resources/Icons and writes the resource collection file
+// <folder>/zorv_icons.qrc that lists them.
 // Usage: zorv_resgen <folder>
 
 #include "tools/resgen/IconSets.h"
+#include "tools/resgen/ThemeImages.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +43,17 @@ int main(int argc, char** argv)
                     }
                     files << path;
                 }
+
+    for (const ThemeImage& image : ThemeImages())
+    {
+        const QString path = QString::fromLatin1(image.path);
+        if (!image.image.save(root.filePath(path), "PNG"))
+        {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(root.filePath(path)));
+            return 1;
+        }
+        files << path;
+    }
 
     QFile qrc(root.filePath(QStringLiteral("zorv_icons.qrc")));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))

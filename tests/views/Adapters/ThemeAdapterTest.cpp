@@ -4,9 +4,11 @@
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -176,6 +178,51 @@ TEST(ThemeAdapter, ThemesColourPlainWidgetsButtonsAndToolTips)
         EXPECT_EQ(Pixel(*tip, QPoint(tip->width() / 2, 2)), QColor("#F8F8F8"));
         EXPECT_EQ(tip->palette().color(QPalette::WindowText), QColor("#242424"));
         QToolTip::hideText();
+    }
+}
+bool Contains(const QImage& image, const QRect& area, const QColor& colour)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
+TEST(ThemeAdapter, SplitterGripsAndComboArrowsComeFromTheCompiledInImages)
+{
+    struct Case
+    {
+        UiTypes::UiTheme theme;
+        const char* grip;
+        const char* splitterBack;
+    };
+    AppThemeAdapter::instance()->configure(qApp);
+    for (const Case& c : {Case{UiTypes::UiTheme::Day, "#aaaaaa", "#FFFFFF"},
+                          Case{UiTypes::UiTheme::Night, "#575757", "#000000"}})
+    {
+        SCOPED_TRACE(c.grip);
+        Ui().setTheme(c.theme);
+        for (const Qt::Orientation orientation : {Qt::Vertical, Qt::Horizontal})
+        {
+            QSplitter splitter(orientation);
+            splitter.addWidget(new QWidget);
+            splitter.addWidget(new QWidget);
+            splitter.resize(120, 120);
+            splitter.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&splitter));
+            QWidget* handle = splitter.handle(1);
+            const QImage image = handle->grab().toImage();
+            EXPECT_TRUE(Contains(image, image.rect(), QColor(c.grip))) << orientation;
+            EXPECT_TRUE(Contains(image, image.rect(), QColor(c.splitterBack))) << orientation;
+        }
+        QComboBox combo;
+        combo.addItems({"Octave", "1/3 Octave"});
+        combo.resize(140, 26);
+        combo.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
+        const QImage image = combo.grab().toImage();
+        EXPECT_TRUE(Contains(image, QRect(image.width() - 24, 0, 24, image.height()), QColor("#808080")));
     }
 }
 } // namespace

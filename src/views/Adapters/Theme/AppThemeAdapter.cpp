@@ -3,6 +3,7 @@
 #include "Resources/Fonts/StandInFonts.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Settings/AppSettings.h"
+#include "tools/resgen/IconResources.h"
 #include "views/Adapters/Theme/AppStyleSheet.h"
 
 #include <QApplication>
@@ -23,6 +24,8 @@ AppThemeAdapter::AppThemeAdapter()
     // The application's one registration of its compiled-in fonts; a font
     // that cannot be loaded leaves the system's choice in place.
     RegisterStandInFonts();
+    // The images the style sheet names.
+    InitIconResources();
 }
 
 void AppThemeAdapter::configure(QApplication* application)
