@@ -1,5 +1,6 @@
 #include "tools/resgen/ShellImages.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
@@ -148,11 +149,9 @@ bool WriteLicensePdf(const QString& path)
     QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    const QRect page = painter.viewport();
-    // Points to device pixels, so the text is not set at screen size.
-    const qreal scale = writer.resolution() / 72.0;
-    painter.scale(scale, scale);
-    text.setTextWidth(page.width() / scale);
+    // Lay the text out at the writer's resolution, so points are points on paper.
+    text.documentLayout()->setPaintDevice(&writer);
+    text.setPageSize(painter.viewport().size());
     text.drawContents(&painter);
     return painter.end();
 }

@@ -45,6 +45,7 @@ TEST(AboutDialogTest, VersionsFixedSizeLogoAndThemedLink)
 
         for (const int theme : {1, 0})
         {
+            const ApplicationStyle style(theme);
             dialog.themeChanged(theme);
             const QString colour = theme == 1 ? "#0000FF" : "#FFFFFF";
             EXPECT_EQ(Child(dialog, "licenseLbl")->text(),

@@ -202,7 +202,7 @@ TEST_F(BomReportTest, PageLayoutReadOnlyTableAndThemes)
 {
     AddArrays(1);
     BillOfMaterialsTab page;
-    page.resize(900, 842);
+    page.resize(1280, 842);
     EXPECT_EQ(page.objectName(), QStringLiteral("tabButtonBom"));
     QPushButton* copy = Button(page, "buttonCopy");
     EXPECT_EQ(copy->text(), QStringLiteral("Copy to Clipboard"));
@@ -226,7 +226,9 @@ TEST_F(BomReportTest, PageLayoutReadOnlyTableAndThemes)
 
     for (const int theme : {1, 0})
     {
+        const ApplicationStyle style(theme);
         page.themeChanged(theme);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const QImage shot = page.grab().toImage();
         // Page background, then the header band of the table.
         EXPECT_EQ(shot.pixelColor(5, 5), QColor(theme == 1 ? "#F8F8F8" : "#242424"));

@@ -53,6 +53,25 @@ template <typename Action> QStringList AnswerWarning(Action action)
     return seen;
 }
 
+// Stands in for the application-wide theme sheet while pages are pictured:
+// page colours, text fields and buttons. Cleared again when it goes.
+class ApplicationStyle
+{
+public:
+    explicit ApplicationStyle(int theme)
+    {
+        const bool l = theme == 1;
+        qApp->setStyleSheet(QString("QWidget { font-size: 12px; background-color: %1; color: %2; } "
+                                    "QLineEdit, QPlainTextEdit { border: 0.5px solid %3; color: %4; } "
+                                    "QLineEdit { border: none; border-bottom: 0.5px solid %3; } "
+                                    "QPushButton { background-color: %5; border-radius: 12px; color: %6; }")
+                                .arg(l ? "#F8F8F8" : "#141414", l ? "#575757" : "#aaaaaa",
+                                     l ? "#aaaaaa" : "#777777", l ? "#000000" : "#FFFFFF",
+                                     l ? "#e0e0e0" : "#3b3b3b", l ? "#000000" : "#F8F8F8"));
+    }
+    ~ApplicationStyle() { qApp->setStyleSheet(QString()); }
+};
+
 // Saves a picture of a widget beside the test executables for a person to look at.
 inline void SaveScreenshot(QWidget& widget, const QString& name)
 {

@@ -191,7 +191,9 @@ TEST_F(StartPageTest, ShowingFocusesVenueAndDarkThemeTurnsFramesBlack)
 
     for (const int theme : {1, 0})
     {
+        const ApplicationStyle style(theme);
         page.themeChanged(theme);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         const QImage shot = page.grab().toImage();
         const QWidget* frame = page.findChild<QWidget*>(QStringLiteral("existingProjFrame"));
         const QPoint inFrame = frame->mapTo(&page, QPoint(frame->width() - 5, 5));
