@@ -80,8 +80,11 @@ void Dashboard::setVisible(bool visible)
     QTimer::singleShot(0, this,
                        [this]
                        {
-                           if (BindableProperty* venue =
-                                   m_projectPreferences->getProperty(QStringLiteral("ProjectVenue")))
+                           BindableProperty* venue =
+                               m_projectPreferences
+                                   ? m_projectPreferences->getProperty(QStringLiteral("ProjectVenue"))
+                                   : nullptr;
+                           if (venue != nullptr)
                                venue->setWidgetFocus(true);
                        });
 }
