@@ -3,6 +3,7 @@
 #include "acoustics/engine/AcousticsRegistry.h"
 #include "acoustics/engine/IZorvAcoustics.h"
 #include "core/Base/ApplicationSeam.h"
+#include "data/Settings/WindowPlacement.h"
 #include "views/Dialogs/AboutDialog.h"
 
 #include <QLabel>
@@ -52,6 +53,10 @@ TEST(AboutDialogTest, VersionsFixedSizeLogoAndThemedLink)
                       "<a style=\"color:" + colour + " ;\"href= m_filePath >License Terms</a>");
             SaveScreenshot(dialog, theme == 1 ? "about-light" : "about-dark");
         }
+        // Hiding stores where the dialog was, under its object name.
+        dialog.hide();
+        WindowSettings stored;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ReadWindowPlacement(&dialog, stored); }, 2000));
     }
     app.SetEngine(nullptr);
     acoustics::releaseAcousticsEngine(0);

@@ -181,7 +181,8 @@ TEST_F(StartPageTest, ShowingFocusesVenueAndDarkThemeTurnsFramesBlack)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
     QWidget* venue =
         page.getProjectPreferencesControl()->getProperty(QStringLiteral("ProjectVenue"))->widget();
-    QTRY_VERIFY(venue->hasFocus() || venue->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return venue->hasFocus() || venue->isAncestorOf(QApplication::focusWidget()); }, 2000));
 
     auto* proceed = page.findChild<QPushButton*>(QStringLiteral("continueButton"));
     EXPECT_GE(proceed->width(), 200);
