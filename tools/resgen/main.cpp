@@ -22,10 +22,9 @@ int main(int argc, char** argv)
         std::fprintf(help ? stdout : stderr, "usage: %s <output folder>\n", argv[0]);
         return help ? 0 : 2;
     }
-    // Text in the licence document needs fonts, hence an application; no
-    // display is needed.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Text in the licence document needs fonts, hence an application; never
+    // a display, whatever platform the calling build environment names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QDir root(QString::fromLocal8Bit(argv[1]));
     if (!root.mkpath(QStringLiteral("Resources/Icons")))
