@@ -36,15 +36,13 @@ bool HierarchicalFile::Load(const QString& path)
         return false;
     }
     const QByteArray bytes = file.readAll();
-    QString message;
     int line = 0;
     int column = 0;
     bool parsed = false;
     // Decoded only for the depth check; the DOM parser reads the bytes itself.
     const QString text = QTextCodec::codecForUtfText(bytes)->toUnicode(bytes);
-    if (FindTooDeepElement(text, MaxElementDepth, line, column))
-        message = QStringLiteral("elements nested deeper than %1 levels").arg(MaxElementDepth);
-    else
+    QString message = FindUnsafeMarkup(text, MaxElementDepth, line, column);
+    if (message.isEmpty())
         parsed = document_.setContent(bytes, false, &message, &line, &column);
     if (!parsed)
     {
