@@ -202,11 +202,11 @@ int FuzzXmlNesting(const uint8_t* data, size_t size)
     if (counted < 0 || counted > acoustics::kMaxXmlDepth)
         return 0; // refused before JUCE's parser sees it
     // JUCE's own reading, on a stack that holds whatever depth the text could
-    // make it recurse to (each level takes at least two bytes of text, and a
-    // level's frames far less than a kilobyte, instrumented or not). Its tree
-    // has one level per recursion; a text that JUCE does not read whole, or
-    // reads to another depth, is one on which the count went wrong.
-    const size_t stackBytes = (size_t(1) << 20) + text.size() * 1024;
+    // make it recurse to: a level takes at least three bytes of text ("<a>")
+    // and under two kilobytes of stack, instrumented or not. Its tree has one
+    // level per recursion; a text that JUCE does not read whole, or reads to
+    // another depth, is one on which the count went wrong.
+    const size_t stackBytes = (size_t(1) << 20) + text.size() * 2048;
     int parsed = -1;
     RunWithStack(stackBytes,
                  [&]
