@@ -34,6 +34,12 @@ TEST(FuzzReplay, DomDocumentsAtAndPastTheNestingLimitOnASmallStack)
         {"quoted markup at the limit", Nested(limit, "<a n=\"b>c\" m='/>'>"), true},
         {"quoted markup past it", Nested(limit + 1, "<a n=\"b>c\" m='/>'>"), false},
         {"entity expanding past it", "<!DOCTYPE r [<!ENTITY e \"" + Nested(limit) + "\">]><r>&e;</r>", false},
+        // Read as declared, the escapes make '<"' one character; read as
+        // UTF-8, a quote that hides the elements in between.
+        {"declared encoding hiding markup past it",
+         "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?><r>\x1b$B<\"\x1b(B" + Nested(limit) +
+             "\x1b$B<\"\x1b(B></r>",
+         false},
     };
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
