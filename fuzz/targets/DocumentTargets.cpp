@@ -137,6 +137,7 @@ const std::vector<FuzzTarget>& DocumentTargets()
     static const std::vector<FuzzTarget> targets{
         {"ProjectFileFuzzer", &FuzzProjectFile},
         {"SettingsFileFuzzer", &FuzzSettingsFile},
+        {"DomNestingFuzzer", &FuzzDomNesting},
     };
     return targets;
 }
