@@ -223,8 +223,10 @@ int FuzzXmlNesting(const uint8_t* data, size_t size)
 const std::vector<FuzzTarget>& AcousticTargets()
 {
     static const std::vector<FuzzTarget> targets{
-        {"DataSetArchiveFuzzer", &FuzzDataSetArchive}, {"DataSetDescriptorFuzzer", &FuzzDataSetDescriptor},
-        {"ModelFileFuzzer", &FuzzModelFile},           {"EqTableFuzzer", &FuzzEqTable},
+        {"DataSetArchiveFuzzer", &FuzzDataSetArchive},
+        {"DataSetDescriptorFuzzer", &FuzzDataSetDescriptor},
+        {"ModelFileFuzzer", &FuzzModelFile},
+        {"EqTableFuzzer", &FuzzEqTable},
         {"XmlNestingFuzzer", &FuzzXmlNesting},
     };
     return targets;
