@@ -25,5 +25,6 @@ public:
     }
 };
 
-::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(new SettingsDefaultsEnvironment);
+::testing::Environment* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new SettingsDefaultsEnvironment);
 } // namespace
