@@ -54,31 +54,24 @@ TEST(ThemeAdapter, NullApplicationIsRefusedAndConnectsNothing)
 TEST(ThemeAdapter, ListenersHearEachChangeOnceInRegistrationOrder)
 {
     Heard themes, positions;
-    Recorder first(themes), second(themes), stranger(themes), top(positions), right(positions);
+    Recorder first(themes), second(themes), top(positions), right(positions);
     AppThemeAdapter* adapter = AppThemeAdapter::instance();
+    ToolbarPositionAdapter* toolbars = ToolbarPositionAdapter::instance();
     for (Recorder* listener : {&second, &first, &second, static_cast<Recorder*>(nullptr)})
         adapter->addThemeListener(listener);
-    adapter->removeThemeListener(&stranger);
-    adapter->removeThemeListener(nullptr);
+    for (Recorder* listener : {&right, &top, &right, static_cast<Recorder*>(nullptr)})
+        toolbars->addListener(listener);
+    adapter->removeThemeListener(&top);
     adapter->configure(qApp);
     Ui().setTheme(UiTypes::UiTheme::Night);
     Ui().setTheme(UiTypes::UiTheme::Night);
-    EXPECT_EQ(adapter->getTheme(), 0);
+    Ui().setToolbarPosition(UiTypes::ToolbarPosition::Right);
     adapter->removeThemeListener(&second);
-    Ui().setTheme(UiTypes::UiTheme::Day);
-    adapter->removeThemeListener(&first);
-    Ui().setTheme(UiTypes::UiTheme::Night);
-    EXPECT_EQ(themes, (Heard{{&second, 1}, {&first, 1}, {&second, 0}, {&first, 0}, {&first, 1}}));
-
-    ToolbarPositionAdapter* toolbars = ToolbarPositionAdapter::instance();
-    for (Recorder* listener : {&right, &top, &right, static_cast<Recorder*>(nullptr)})
-        toolbars->addListener(listener);
-    Ui().setToolbarPosition(UiTypes::ToolbarPosition::Right);
     toolbars->removeListener(&right);
-    toolbars->removeListener(nullptr);
+    Ui().setTheme(UiTypes::UiTheme::Day);
     Ui().setToolbarPosition(UiTypes::ToolbarPosition::Top);
-    toolbars->removeListener(&top);
-    Ui().setToolbarPosition(UiTypes::ToolbarPosition::Right);
+    EXPECT_EQ(adapter->getTheme(), 1);
+    EXPECT_EQ(themes, (Heard{{&second, 1}, {&first, 1}, {&second, 0}, {&first, 0}, {&first, 1}}));
     EXPECT_EQ(positions, (Heard{{&right, 1}, {&top, 1}, {&top, 0}}));
 }
 

@@ -115,6 +115,25 @@ struct Recorder : IAppThemeListener
     std::vector<int> heard;
 };
 
+// Checks the dialog's look in the current theme and saves its screenshot.
+void CheckLook(SettingsPage& page, const char* file, const char* frame, const char* back)
+{
+    // Restyled widgets lay themselves out again on the loop's next pass.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
+    const QImage image = page.grab().toImage();
+    EXPECT_TRUE(QDir().mkpath(folder) && image.save(folder + "/" + file));
+    for (const char* name : {"appSettingsFrame", "projectPreferencesFrame"})
+    {
+        QWidget* panel = page.findChild<QFrame*>(name);
+        const QPoint corner = panel->mapTo(&page, QPoint(panel->width() - 3, panel->height() - 3));
+        EXPECT_EQ(image.pixelColor(corner), QColor(frame)) << file << " " << name;
+    }
+    EXPECT_EQ(image.pixelColor(2, image.height() - 2), QColor(back)) << file;
+    QLabel* title = page.GetApplicationSettingsControl()->titleLabel();
+    EXPECT_GE(title->width(), title->sizeHint().width()) << "title cut short in " << file;
+}
+
 TEST(SettingsDialog, ThemeSwitchedInTheDialogStoresRestylesAndShowsEverywhere)
 {
     AppSettings::Instance().GetUiSettings()->setTheme(UiTypes::UiTheme::Night);
@@ -128,8 +147,11 @@ TEST(SettingsDialog, ThemeSwitchedInTheDialogStoresRestylesAndShowsEverywhere)
     themes->configure(qApp);
     AppSettingsAdapter dialogAdapter(dialog.page.GetApplicationSettingsControl());
     AppSettingsAdapter startPageAdapter(&startPage);
+    ProjectPreferencesControl* project = dialog.page.GetProjectPreferencesControl();
+    project->updateProperty("ProjectVenue", QString("Concert hall"));
+    project->updateProperty("ProjectNotes", QString("Balcony fills\nDelay towers at 30 m"));
     ASSERT_TRUE(dialog.Show());
-    EXPECT_EQ(dialog.page.grab().toImage().pixelColor(2, 2), QColor("#141414"));
+    CheckLook(dialog.page, "settings_dialog_dark.png", "#000000", "#141414");
 
     // The "Light" half of the switch.
     QWidget* toggle = dialog.page.GetApplicationSettingsControl()->getProperty("ColorTheme")->widget();
@@ -141,42 +163,9 @@ TEST(SettingsDialog, ThemeSwitchedInTheDialogStoresRestylesAndShowsEverywhere)
     EXPECT_EQ(dialog.page.GetApplicationSettingsControl()->getProperty("ColorTheme")->value(),
               QVariant(true));
     EXPECT_EQ(startPage.getProperty("ColorTheme")->value(), QVariant(true));
-    EXPECT_EQ(dialog.page.grab().toImage().pixelColor(2, 2), QColor("#F8F8F8"));
+    CheckLook(dialog.page, "settings_dialog_light.png", "#FFFFFF", "#F8F8F8");
     for (IAppThemeListener* listener : std::initializer_list<IAppThemeListener*>{&first, &dialog.page, &last})
         themes->removeThemeListener(listener);
-}
-
-TEST(SettingsDialog, ThemedScreenshots)
-{
-    const QString folder = QCoreApplication::applicationDirPath() + "/screenshots";
-    ASSERT_TRUE(QDir().mkpath(folder));
-    Dialog dialog;
-    AppThemeAdapter::instance()->addThemeListener(&dialog.page);
-    AppThemeAdapter::instance()->configure(qApp);
-    ProjectPreferencesControl* project = dialog.page.GetProjectPreferencesControl();
-    project->updateProperty("ProjectVenue", QString("Concert hall"));
-    project->updateProperty("ProjectNotes", QString("Balcony fills\nDelay towers at 30 m"));
-    ASSERT_TRUE(dialog.Show());
-    for (const auto& [theme, file, frame, back] :
-         {std::tuple{UiTypes::UiTheme::Night, "settings_dialog_dark.png", "#000000", "#141414"},
-          std::tuple{UiTypes::UiTheme::Day, "settings_dialog_light.png", "#FFFFFF", "#F8F8F8"}})
-    {
-        AppSettings::Instance().GetUiSettings()->setTheme(theme);
-        // Restyled widgets lay themselves out again on the loop's next pass.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        const QImage image = dialog.page.grab().toImage();
-        EXPECT_TRUE(image.save(folder + "/" + file));
-        for (const char* name : {"appSettingsFrame", "projectPreferencesFrame"})
-        {
-            QWidget* panel = dialog.page.findChild<QFrame*>(name);
-            const QPoint corner = panel->mapTo(&dialog.page, QPoint(panel->width() - 3, panel->height() - 3));
-            EXPECT_EQ(image.pixelColor(corner), QColor(frame)) << file << " " << name;
-        }
-        EXPECT_EQ(image.pixelColor(2, image.height() - 2), QColor(back)) << file;
-        QLabel* title = dialog.page.GetApplicationSettingsControl()->titleLabel();
-        EXPECT_GE(title->width(), title->sizeHint().width()) << "title cut short in " << file;
-    }
-    AppThemeAdapter::instance()->removeThemeListener(&dialog.page);
 }
 } // namespace
 } // namespace zorvpro
