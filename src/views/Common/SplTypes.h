@@ -4,25 +4,34 @@
 #include <QVariant>
 #include <cstdint>
 
-namespace zorvpro::SplTypes
+namespace zorvpro
 {
-// The band in which coverage maps show their levels: -2 vocal bands, -1 all bands, 1 octave,
-// 3 third octave. Its own type so that it travels in a QVariant as itself.
-enum Mode : int32_t
+namespace SplTypes
+{
+// The SPL band code as it travels in a QVariant between the SPL panel and its
+// adapter: -2 vocal bands, -1 all bands, 1 octave, 3 third octave.
+enum Mode : std::int32_t
 {
     VocalBands = -2,
     AllBands = -1,
     Octave = 1,
     ThirdOctave = 3,
 };
-
-// Registers the type and its conversions to and from int; safe to call more than once.
-void RegisterModeType();
-
-QVariant ToVariant(int32_t mode);
-// The band code held by the value: a Mode, or anything that converts to an integer. A value that
-// cannot be converted reads as 0.
-int32_t ModeFromVariant(const QVariant& value);
-} // namespace zorvpro::SplTypes
+} // namespace SplTypes
+} // namespace zorvpro
 
 Q_DECLARE_METATYPE(zorvpro::SplTypes::Mode)
+
+namespace zorvpro::SplTypes
+{
+// The band code a value carries, whether as a Mode or as a plain number;
+// 0 when it carries neither.
+inline Mode ModeFromVariant(const QVariant& value)
+{
+    if (value.userType() == qMetaTypeId<Mode>())
+        return value.value<Mode>();
+    bool ok = false;
+    const int code = value.toInt(&ok);
+    return ok ? static_cast<Mode>(code) : static_cast<Mode>(0);
+}
+} // namespace zorvpro::SplTypes

@@ -4,6 +4,7 @@
 #include "views/GridControl/IBindablePropertyImpl.h"
 #include "views/GridControl/PropertyKind.h"
 
+#include <QKeySequence>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@
 namespace zorvpro
 {
 class IBindablePropertyEventListener;
+class IconRenderer;
 class MyPropertyButton;
 
 // One named, editable value of a panel: a widget of one kind behind one
@@ -56,6 +58,14 @@ public:
                                             double minimum, double maximum, int precision);
     static BindableProperty* createToggleSwitch(const QString& name, const QString& offLabel,
                                                 const QString& onLabel);
+    // Icon buttons, tabs, colour pickers, multi-line edits and sliders.
+    static BindableProperty* createColorPickerButton(const QString& name);
+    static BindableProperty* createIconButton(const QString& name, const IconRenderer& icons, bool checkable,
+                                              const QKeySequence& shortcut);
+    static BindableProperty* createTabButton(const QString& name, const QString& text,
+                                             const IconRenderer& icons, const QKeySequence& shortcut);
+    static BindableProperty* createMultiLineEdit(const QString& name, int maxLength);
+    static BindableProperty* createSlider(const QString& name, int minimum, int maximum);
 
 private:
     std::unique_ptr<IBindablePropertyImpl> impl_;

@@ -271,7 +271,8 @@ TEST_F(SplAdapterTest, RangeEditsRecolourWithoutNewMeshesAndSettingsReachThePane
 
     // Band and frequency: stored, recoloured; a frequency below 5 Hz and other event kinds refused.
     after = adapter->GetCounters();
-    adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Mode", SplTypes::ToVariant(3));
+    adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Mode",
+                             QVariant::fromValue(SplTypes::ThirdOctave));
     EXPECT_EQ(Settings().getSplOctaveMode(), 3);
     adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Mode", QVariant("not a band"));
     EXPECT_EQ(Settings().getSplOctaveMode(), 0);

@@ -63,7 +63,7 @@ SplAdapter::SplAdapter(ISplPropertiesPanel* splPropertiesControl, QObject* paren
     : AdapterBase(parent), m_messenger(m_fieldManager.GetMessenger(field::Side::UserInterface)),
       splPropertiesControl_(splPropertiesControl)
 {
-    SplTypes::RegisterModeType();
+    qRegisterMetaType<SplTypes::Mode>("zorvpro::SplTypes::Mode");
     m_colorRange->Set(80.0, 110.0);
     m_taskQueue.Start();
     connect(&m_pollTimer, &QTimer::timeout, this, &SplAdapter::ProcessEngineMessages);

@@ -173,8 +173,9 @@ void SplAdapter::PushSplSettings()
         return;
     }
     const ProjectSettings& settings = Settings();
-    splPropertiesControl_->updateProperty(toPropertyName(BeamSpeakerItem::Spl_Mode),
-                                          SplTypes::ToVariant(settings.getSplOctaveMode()));
+    splPropertiesControl_->updateProperty(
+        toPropertyName(BeamSpeakerItem::Spl_Mode),
+        QVariant::fromValue(static_cast<SplTypes::Mode>(settings.getSplOctaveMode())));
     splPropertiesControl_->updateProperty(toPropertyName(BeamSpeakerItem::Spl_Freq),
                                           settings.getSplFreqCtr());
     splPropertiesControl_->updateProperty(toPropertyName(BeamSpeakerItem::Spl_Min_dB),
