@@ -11,6 +11,8 @@
 
 #include <QHBoxLayout>
 #include <QOpenGLContext>
+#include <QSignalSpy>
+#include <QTimer>
 #include <cmath>
 
 using namespace zorvpro;
@@ -20,6 +22,22 @@ using view::VenueView3D;
 
 namespace
 {
+// Counts the frames a widget paints.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
 // The average colour of a 5 x 5 patch, so that one grid line does not decide.
 QColor Patch(const QImage& image, QPoint at)
 {
@@ -135,6 +153,22 @@ TEST(CoverageMapView, AFloorAndAnArrayShowPlanAndSideMapsThatFollowRangeEditsAnd
     EXPECT_FALSE(IsBackground(far));
     EXPECT_GT(Redness(ahead), Redness(far) + 60);
     EXPECT_TRUE(IsBackground(Patch(sideImage, SidePixel(17.5, 11)))) << "nothing above the plane";
+
+    // Maps shown and nothing changing: over 25 view refreshes (half a second, about ten polls) no
+    // frame is drawn, no map is touched and nothing passes between the adapter and the engine.
+    {
+        PaintCounter planPaints(window.plan), sidePaints(window.side);
+        const auto idle = scene.Adapter().GetCounters();
+        const auto posts = scene.Adapter().GetFieldManager().GetCounters().posts;
+        ASSERT_GT(posts, 0u);
+        QSignalSpy refreshes(window.plan->findChild<QTimer*>(), &QTimer::timeout);
+        ASSERT_TRUE(WaitUntil([&] { return refreshes.count() >= 25; }));
+        EXPECT_EQ(planPaints.count + sidePaints.count, 0);
+        EXPECT_EQ(scene.Adapter().GetCounters().recolours, idle.recolours);
+        EXPECT_EQ(scene.Adapter().GetCounters().tessellationsQueued, idle.tessellationsQueued);
+        EXPECT_EQ(scene.Adapter().GetFieldManager().GetCounters().posts, posts);
+        EXPECT_FALSE(scene.Engine()->isBusy());
+    }
 
     // A higher top recolours again: the same level is less red.
     scene.Adapter().onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Max_dB",
