@@ -67,6 +67,9 @@ TEST_F(SplAdapterTest, PairingsLiveFromTheFirstLoudspeakerToTheLastWithTheirMess
     adapter->NodeChanged(SplAdapter::NodeUpdated, array);
     Settle();
     EXPECT_EQ(Types(EngineInbox()), (MT{Type::SpeakerUpdated}));
+    Deliver(own->chunk, [](const acoustics::FieldPoint&) { return 90.0; });
+    Settle();
+    EXPECT_EQ(own->entity->GridWidth() * own->entity->GridHeight(), 11 * 6) << "its present cut is drawn";
     // With it, the moved plane is cut again and the shared one, when it moved, is new again.
     adapter->SetAutoCalculate(true);
     Settle();

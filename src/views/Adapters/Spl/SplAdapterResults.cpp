@@ -55,8 +55,10 @@ void SplAdapter::ProcessEngineMessages()
                 chunk->PromoteLatest();
                 if (PairingPtr p = FindPairing({}, chunk))
                 {
-                    // Only a result for the points of the latest cut counts as newer than a change.
-                    if (p->tessellatedStamp > p->changedStamp && ResultFitsChunk(chunk))
+                    // A result counts when it was computed for the present cut; for a surface, only
+                    // once the surface was cut again after its last change.
+                    const bool cutAfterChange = p->kind != Surface || p->tessellatedStamp > p->changedStamp;
+                    if (cutAfterChange && ResultFitsChunk(chunk))
                         p->resultStamp = NextMapStamp();
                 }
                 else
