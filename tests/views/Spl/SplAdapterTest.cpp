@@ -131,6 +131,14 @@ TEST_F(SplAdapterTest, AChangedSurfaceStaysHiddenUntilAResultForItsNewPointsIsSh
     ASSERT_TRUE(p->entity->isVisible());
     EXPECT_EQ(p->entity->GridWidth() * p->entity->GridHeight(), 21 * 11);
     const auto oldResult = p->chunk->GetDataSet();
+    // An edit that moves no point hides the map only until its cut is found unchanged.
+    EngineInbox();
+    floor->SetColor(QColor(10, 20, 30));
+    adapter->NodeChanged(SplAdapter::NodeUpdated, floor);
+    EXPECT_FALSE(p->entity->isVisible());
+    Settle();
+    EXPECT_TRUE(p->entity->isVisible());
+    EXPECT_EQ(Types(EngineInbox()), MT{}) << "nothing new to compute";
 
     floor->SetP2({30, 0, 0});
     floor->SetP3({30, 10, 0});

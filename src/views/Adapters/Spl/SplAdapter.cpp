@@ -15,6 +15,7 @@
 #include "views/Common/SplTypes.h"
 #include "views/Render/FieldEntity.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorvpro
@@ -40,6 +41,13 @@ NodePtr VenueRoot()
 double SplResolution()
 {
     return ProjectDefinition::Instance()->GetSettings()->getSplResolution();
+}
+
+bool SamePositions(const std::vector<acoustics::FieldPoint>& a, const std::vector<acoustics::FieldPoint>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const acoustics::FieldPoint& p, const acoustics::FieldPoint& q)
+                      { return p.x == q.x && p.y == q.y && p.z == q.z; });
 }
 
 math::Vec3 TransformCorner(const math::Mat4& m, const math::Vec3& p)
@@ -368,7 +376,20 @@ void SplAdapter::InstallTessellation(const field::FieldChunkPtr& chunk, const fi
     PairingPtr p = FindPairing({}, chunk);
     if (!p || IsRetired(chunk))
         return;
-    chunk->Install(cut->GetPoints().TakePoints(), cut->GetMesh());
+    std::vector<acoustics::FieldPoint> points = cut->GetPoints().TakePoints();
+    if (kind != 1 && !points.empty() && SamePositions(points, chunk->GetPoints().GetPoints()))
+    {
+        // An edit that moved no point (a colour, a name): the engine would compute nothing new,
+        // and the results shown still hold, so the map shows again at once.
+        p->tessellatedStamp = NextMapStamp();
+        if (ResultFitsChunk(chunk))
+        {
+            p->resultStamp = NextMapStamp();
+            UpdateChunkToEntity(chunk);
+        }
+        return;
+    }
+    chunk->Install(std::move(points), cut->GetMesh());
     chunk->SetTransform(math::Mat4());
     SendChunks(kind == 1 ? field::MessageType::NewChunks : field::MessageType::ChunksUpdated, {chunk});
     p->tessellatedStamp = NextMapStamp();
