@@ -1,10 +1,13 @@
 #include "fuzz/targets/DocumentTargets.h"
 
+#include "acoustics/data/LoudspeakerLibrary.h"
 #include "core/Commands/UndoStack.h"
+#include "data/Nodes/BridgeNodeTypes.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/Venue.h"
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
+#include "tools/datagen/Models.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -86,11 +89,27 @@ void ResetProject(ProjectDefinition& project)
     project.GetVenue()->RemoveAllNodes();
 }
 
+// The loudspeaker node types and the generated array module, as the program has them at start-up.
+void PrepareLoudspeakers(const Workspace& files)
+{
+    static const bool ready = [&files]
+    {
+        RegisterBridgeNodeTypes();
+        const juce::File folder(files.Path("Loudspeakers").toStdString());
+        Require(folder.createDirectory() && datagen::WriteDataSet(folder, datagen::MakeArrayDataSet()));
+        acoustics::LoudspeakerLibrary::instance().loadLoudspeakerFiles(
+            folder.getFullPathName().toStdString());
+        return true;
+    }();
+    (void)ready;
+}
+
 } // namespace
 
 int FuzzProjectFile(const uint8_t* data, size_t size)
 {
     Workspace& files = Files();
+    PrepareLoudspeakers(files);
     ProjectDefinition& project = *ProjectDefinition::Instance();
     const QString input = Workspace::Write(files.Path("input.tq"), Input(data, size));
     if (project.Load(input))

@@ -176,10 +176,17 @@ bool ProjectDefinition::Impl::LoadSettings(const HierarchicalFileElementPtr& pro
     if (ReadBoolKey("SplRelative", section, flag))
         s.setSplRelative(flag);
 
+    // The spacing of the field-point grid: a tiny one would ask for billions of points.
     double resolution = ProjectSettings::defaultSplResolution();
-    if (!ReadDoubleKey("SplResolution", section, resolution) ||
-        !ProjectSettings::isValidSplResolution(resolution))
+    if (!ReadDoubleKey("SplResolution", section, resolution))
         resolution = ProjectSettings::defaultSplResolution();
+    else if (!ProjectSettings::isValidSplResolution(resolution))
+    {
+        OmbraxLogger::Log(LogLevel::Error, QString("SplResolution %1 is not a map resolution; %2 is used")
+                                               .arg(resolution)
+                                               .arg(ProjectSettings::defaultSplResolution()));
+        resolution = ProjectSettings::defaultSplResolution();
+    }
     s.setSplResolution(resolution);
 
     return result;

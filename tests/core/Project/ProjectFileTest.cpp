@@ -191,6 +191,21 @@ TEST_F(ProjectFileTest, DisplayValuesAreCorrectedOnLoad)
     EXPECT_EQ(Project()->GetSettings()->getSplOctaveMode(), -2);
     EXPECT_EQ(Project()->GetSettings()->getSplResolution(), 1.0);
     EXPECT_EQ(Project()->GetSettings()->getHumidity(), 50.0);
+
+    // A grid spacing the maps cannot use is refused with a line saying so.
+    for (const char* spacing : {"0.0009", "inf", "nan"})
+    {
+        test::LogCapture capture;
+        const QByteArray odd = Replace(HandWritten, "<SplResolution>0.5</SplResolution>",
+                                       QByteArray("<SplResolution>") + spacing + "</SplResolution>");
+        ASSERT_TRUE(Project()->Load(WriteFile("spacing.tq", odd)));
+        EXPECT_EQ(Project()->GetSettings()->getSplResolution(), 1.0) << spacing;
+        const auto texts = capture.Texts();
+        EXPECT_NE(std::find_if(texts.begin(), texts.end(),
+                               [](const std::string& t) { return t.find("SplResolution") != std::string::npos; }),
+                  texts.end())
+            << spacing;
+    }
 }
 
 TEST_F(ProjectFileTest, OptionalKeysFallBackAndAreLogged)

@@ -1,4 +1,4 @@
-#include "core/Nodes/HasUniqueId.h"
+#include "core/Base/HasUniqueId.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "core/App/ApplicationSeam.h"
+#include "core/Base/ApplicationSeam.h"
 
 #include "acoustics/engine/IZorvAcoustics.h"
 
