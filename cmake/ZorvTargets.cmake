@@ -68,6 +68,10 @@ function(zorv_test name)
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
+  if("gl" IN_LIST ARG_LABELS)
+    # GL suites share one X server: never alongside other tests.
+    list(APPEND props RUN_SERIAL TRUE)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

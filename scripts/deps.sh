@@ -9,6 +9,7 @@ PACKAGES=(
   juce-modules-source-data zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-manrope
+  x11-utils glslang-tools
   clang libclang-rt-14-dev
 )
 

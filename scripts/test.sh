@@ -18,14 +18,27 @@ export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp:print_suppressio
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/support/tsan.supp"
 
-# 1. OpenGL tests share one X server and run one at a time.
-if (cd "$BUILD" && ctest -N -L gl 2>/dev/null | grep -q "Total Tests: [1-9]"); then
+# 1. OpenGL tests share one X server (waited for until it answers) and run one at a time,
+#    once in desktop OpenGL and once in OpenGL ES. With the user interface built, a listing
+#    that finds no GL test means a failed discovery: that fails the run, never skips it.
+GL_LIST="$(cd "$BUILD" && ctest -N -L gl 2>&1)" || { echo "$GL_LIST"; echo "GL test listing failed"; exit 1; }
+if grep -q "ZORV_BUILD_GUI:BOOL=ON" "$BUILD/CMakeCache.txt" && ! echo "$GL_LIST" | grep -q "Total Tests: [1-9]"; then
+  echo "$GL_LIST"; echo "No GL tests discovered"; exit 1
+fi
+if echo "$GL_LIST" | grep -q "Total Tests: [1-9]"; then
   DISPLAY_NUM=":97"
-  Xvfb "$DISPLAY_NUM" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$DISPLAY_NUM" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
-  sleep 1
+  for _ in $(seq 300); do
+    DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 && break
+    kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb exited"; exit 1; }
+    sleep 0.1
+  done
+  DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not answer"; exit 1; }
   (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ctest -L gl --output-on-failure -j 1)
+  echo "== OpenGL ES"
+  (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ZORV_GL_ES=1 ctest -L gl --output-on-failure -j 1)
 fi
 
 if [ "${ZORV_QUICK:-0}" != "1" ]; then

@@ -81,6 +81,7 @@ void GeometryGL::RequireMode(int mode)
 void GeometryGL::PushVertex(const math::Vec3& position, const math::Vec3& normal, const QColor& color,
                             float s, float t)
 {
+    m_bufferStale = true;
     m_vertices.insert(m_vertices.end(),
                       {static_cast<float>(position.x), static_cast<float>(position.y),
                        static_cast<float>(position.z), static_cast<float>(normal.x),
@@ -244,14 +245,22 @@ void GeometryGL::AddThickLine(const math::Vec3& p1, const math::Vec3& p2, const 
     AddThickLine(p1, p2, color, color, width, normal, dashes);
 }
 
-void GeometryGL::SetTexture(const QImage& image)
+void GeometryGL::SetTexture(const QImage& image, bool mipmaps)
 {
     QOpenGLContext* context = QOpenGLContext::currentContext();
     if (context == nullptr || context->functions() == nullptr)
         return;
     CheckGLError();
     ReleaseTexture();
-    m_texture = std::make_unique<QOpenGLTexture>(image, QOpenGLTexture::GenerateMipMaps);
+    // ES 2 contexts cannot mipmap textures whose sides are not powers of two: such a texture
+    // would sample as black there, so it goes without mipmaps.
+    const bool es2 = context->isOpenGLES() && context->format().majorVersion() < 3;
+    const bool withMipmaps = mipmaps && !es2;
+    m_texture = std::make_unique<QOpenGLTexture>(image, withMipmaps ? QOpenGLTexture::GenerateMipMaps
+                                                                    : QOpenGLTexture::DontGenerateMipMaps);
+    // A texture without mipmaps needs a filter that does not ask for them, or it samples black.
+    m_texture->setMinMagFilters(withMipmaps ? QOpenGLTexture::LinearMipMapLinear : QOpenGLTexture::Linear,
+                                QOpenGLTexture::Linear);
     m_texture->setWrapMode(QOpenGLTexture::ClampToEdge);
     // Texture creation leaves a harmless error on some drivers; drop it.
     context->functions()->glGetError();
@@ -279,10 +288,21 @@ void GeometryGL::Upload()
         OmbraxLogger::Log(LogLevel::Error, "OpenGL geometry too large to upload");
         return;
     }
-    if (!m_buffer.isCreated() && !m_buffer.create())
-        return;
+    if (!m_buffer.isCreated())
+    {
+        if (!m_buffer.create())
+            return;
+        m_bufferStale = true;
+    }
     m_buffer.bind();
-    m_buffer.allocate(m_vertices.data(), static_cast<int>(m_vertices.size() * sizeof(float)));
+    // The vertices go to the GPU once per change, not once per frame.
+    if (m_bufferStale)
+    {
+        const int bytes = static_cast<int>(m_vertices.size() * sizeof(float));
+        m_buffer.allocate(m_vertices.data(), bytes);
+        s_uploadedBytes += static_cast<uint64_t>(bytes);
+        m_bufferStale = false;
+    }
 
     GLint maxAttributes = 0;
     f->glGetIntegerv(GL_MAX_VERTEX_ATTRIBS, &maxAttributes);
@@ -307,6 +327,14 @@ void GeometryGL::Release()
 {
     ReleaseTexture();
     m_buffer.destroy();
+    m_bufferStale = true;
+}
+
+std::atomic<uint64_t> GeometryGL::s_uploadedBytes{0};
+
+uint64_t GeometryGL::UploadedBytes()
+{
+    return s_uploadedBytes.load();
 }
 
 } // namespace zorvpro::opengl

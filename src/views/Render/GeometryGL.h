@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QOpenGLBuffer>
 #include <QOpenGLVertexArrayObject>
+#include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -73,10 +75,13 @@ public:
                       const math::Vec3& normal, const std::vector<double>& dashes = {});
 
     // Need a current GL context; without one nothing is created.
-    void SetTexture(const QImage& image);
+    // Without `mipmaps` the texture is sampled linearly at one level only (data textures that
+    // are replaced often need no mipmaps).
+    void SetTexture(const QImage& image, bool mipmaps = true);
     void ReleaseTexture();
 
-    // Sends the vertices to the buffer and points attributes 0-3 into it.
+    // Sends the vertices to the buffer when they changed since the last upload, and points
+    // attributes 0-3 into it.
     void Upload() override;
     void Release() override;
 
@@ -85,6 +90,8 @@ public:
     int VertexCount() const { return static_cast<int>(m_vertices.size() / kFloatsPerVertex); }
     const std::vector<float>& GetVertices() const { return m_vertices; }
     QOpenGLTexture* GetTexture() const { return m_texture.get(); }
+    // Vertex bytes sent to the GPU by every geometry of the process so far.
+    static uint64_t UploadedBytes();
 
 private:
     // Takes the builder's mode unless another one is set already (logged).
@@ -95,6 +102,8 @@ private:
     std::unique_ptr<QOpenGLTexture> m_texture;
     QOpenGLBuffer m_buffer{QOpenGLBuffer::VertexBuffer};
     std::vector<float> m_vertices;
+    bool m_bufferStale = true;
+    static std::atomic<uint64_t> s_uploadedBytes;
 };
 
 } // namespace zorvpro::opengl

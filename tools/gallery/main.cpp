@@ -1,0 +1,95 @@
+// Renders the gallery scene in a plan and a side view and writes them as PNG files, so that a
+// person can look at what the views draw. Needs an X display with OpenGL (Xvfb will do);
+// ZORV_GL_ES=1 renders through OpenGL ES instead of desktop OpenGL.
+#include "GalleryScene.h"
+
+#include "Resources/Fonts/StandInFonts.h"
+#include "views/Render/VenueView3D.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+#include <QThread>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+using namespace zorvpro;
+
+int main(int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    const char* esVariable = std::getenv("ZORV_GL_ES");
+    const bool es = esVariable != nullptr && std::strcmp(esVariable, "1") == 0;
+    if (es)
+        setenv("QT_XCB_GL_INTEGRATION", "xcb_egl", 1);
+    setenv("QT_SCALE_FACTOR", "1", 1);
+    QSurfaceFormat format;
+    format.setSamples(4);
+    if (es)
+        format.setRenderableType(QSurfaceFormat::OpenGLES);
+    QSurfaceFormat::setDefaultFormat(format);
+    QApplication app(argc, argv);
+    RegisterStandInFonts();
+
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(folder))
+    {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    QWidget window;
+    auto* layout = new QHBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* plan = new view::VenueView3D(&window);
+    auto* side = new view::VenueView3D(&window);
+    plan->setFixedSize(800, 500);
+    side->setFixedSize(800, 500);
+    layout->addWidget(plan);
+    layout->addWidget(side);
+
+    const gallery::Scene scene = gallery::BuildScene();
+    gallery::AddToView(*plan, scene);
+    gallery::AddToView(*side, scene);
+    gallery::LookPlan(*plan, 50.0);
+    gallery::LookSide(*side, 50.0);
+    window.show();
+
+    const QDeadlineTimer deadline(30000);
+    while (!deadline.hasExpired() &&
+           (!plan->isValid() || !side->isValid() || plan->NeedsRepaint() || side->NeedsRepaint()))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+    if (deadline.hasExpired())
+    {
+        std::fprintf(stderr, "the views did not settle\n");
+        return 1;
+    }
+    if (plan->context()->isOpenGLES() != es)
+    {
+        std::fprintf(stderr, "asked for %s but got the other dialect\n", es ? "OpenGL ES" : "desktop OpenGL");
+        return 1;
+    }
+
+    const QString suffix = es ? "-es" : "-desktop";
+    for (auto [name, view] : {std::pair{"plan", plan}, std::pair{"side", side}})
+    {
+        const QImage image = view->grabFramebuffer();
+        const QString path = QDir(folder).filePath(QString("%1%2.png").arg(name, suffix));
+        if (image.isNull() || !image.save(path))
+        {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}
