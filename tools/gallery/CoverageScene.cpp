@@ -10,6 +10,7 @@
 #include "data/Project/Venue.h"
 #include "tools/datagen/Archive.h"
 #include "tools/datagen/Models.h"
+#include "views/Render/BeamSpeakerEntity.h"
 #include "views/Render/Camera.h"
 #include "views/Render/FieldEntity.h"
 #include "views/Render/VenueView3D.h"
@@ -130,6 +131,14 @@ void CoverageScene::AddFloorAndArray()
     array->SetTransform(math::Mat4::Translation({-2, 0, 2.2}));
     root->AddChild(array);
     m_adapter->NodeChanged(SplAdapter::NodeAdded, array);
+    // The array itself, drawn as the speaker tab draws it, over the maps.
+    m_arrayEntity = view::BeamSpeakerEntity::CreateFromNode(array);
+    if (m_arrayEntity)
+    {
+        view::BeamSpeakerEntity::ApplyTheme(m_arrayEntity, false);
+        m_plan.AddEntity(m_arrayEntity);
+        m_side.AddEntity(m_arrayEntity);
+    }
 }
 
 void CoverageScene::RemoveArray()
@@ -144,6 +153,12 @@ void CoverageScene::RemoveArray()
         }
     }
     m_adapter->NodeChanged(SplAdapter::NodeRemoved, array);
+    if (m_arrayEntity)
+    {
+        m_plan.RemoveEntity(m_arrayEntity);
+        m_side.RemoveEntity(m_arrayEntity);
+        m_arrayEntity.reset();
+    }
 }
 
 SplAdapter::PairingPtr CoverageScene::FloorMap() const

@@ -81,5 +81,6 @@ private:
     std::unique_ptr<SplAdapter> m_adapter;
     view::VenueView3D& m_plan;
     view::VenueView3D& m_side;
+    view::EntityPtr m_arrayEntity;
 };
 } // namespace zorvpro::gallery
