@@ -32,7 +32,8 @@ TEST_F(SplAdapterTest, PairingsLiveFromTheFirstLoudspeakerToTheLastWithTheirMess
     const auto surface = adapter->FindPairing(floor);
     ASSERT_TRUE(surface);
     EXPECT_EQ(inbox[0].chunks, field::ChunkList{surface->chunk});
-    EXPECT_EQ(surface->chunk->GetKind(), SplAdapter::Plan);
+    EXPECT_EQ(SplAdapter::DestinationText(surface->chunk->GetKind()), "plan");
+    EXPECT_EQ(SplAdapter::KindText(surface->kind), "Surface");
     EXPECT_EQ(surface->chunk->GetPoints().Count(), 21u * 11u) << "1 m spacing over 20 m x 10 m";
     EXPECT_EQ(surface->entity->getName(), "FieldEntity for floor");
     EXPECT_FALSE(surface->entity->isVisible());
@@ -55,7 +56,9 @@ TEST_F(SplAdapterTest, PairingsLiveFromTheFirstLoudspeakerToTheLastWithTheirMess
     EXPECT_EQ(shared->chunk->GetSourceFilter(), acoustics::FieldPoints::AllSources);
     EXPECT_EQ(own->chunk->GetSourceFilter(), array->GetCluster()->getId())
         << "a speaker's plane hears it alone";
-    EXPECT_EQ(own->chunk->GetKind(), SplAdapter::Side);
+    EXPECT_EQ(SplAdapter::DestinationText(own->chunk->GetKind()), "side");
+    EXPECT_EQ(SplAdapter::KindText(own->kind), "Speaker");
+    EXPECT_EQ(SplAdapter::KindText(7), "");
     EXPECT_EQ(inbox[1].chunks, field::ChunkList{shared->chunk});
     EXPECT_EQ(inbox[2].chunks, field::ChunkList{own->chunk});
     EXPECT_TRUE(shared->entity->isVisible())

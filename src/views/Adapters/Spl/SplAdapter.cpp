@@ -60,6 +60,18 @@ math::Vec3 TransformCorner(const math::Mat4& m, const math::Vec3& p)
 }
 } // namespace
 
+QString SplAdapter::KindText(uint32_t kind)
+{
+    static const char* const texts[] = {"", "Surface", "Speaker", "Chunk"};
+    return kind < 4 ? texts[kind] : "";
+}
+
+QString SplAdapter::DestinationText(uint32_t destination)
+{
+    static const char* const texts[] = {"none", "side", "plan", "all"};
+    return destination < 4 ? texts[destination] : "";
+}
+
 uint64_t SplAdapter::NextMapStamp()
 {
     // One counter for every map of the process; GUI thread only.

@@ -97,6 +97,11 @@ public:
     static constexpr double kAutoRangeCeiling = 132.0;
     static constexpr double kAutoRangeFloor = 36.0;
 
+    // How the automation interface names pairing kinds ("Surface", "Speaker", "Chunk") and chunk
+    // destinations ("none", "side", "plan", "all"); empty for any other value.
+    static QString KindText(uint32_t kind);
+    static QString DestinationText(uint32_t destination);
+
     // Stamps of the maps' life, from one process-wide counter that starts at 1.
     static uint64_t NextMapStamp();
 
