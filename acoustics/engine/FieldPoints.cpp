@@ -52,6 +52,14 @@ std::vector<FieldPoint> FieldPoints::GetPoints() const
     return points;
 }
 
+std::vector<FieldPoint> FieldPoints::TakePoints()
+{
+    Guard guard(lock);
+    std::vector<FieldPoint> taken;
+    taken.swap(points);
+    return taken;
+}
+
 FieldPoint FieldPoints::At(uint64_t index) const
 {
     Guard guard(lock);

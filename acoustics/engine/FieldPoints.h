@@ -41,6 +41,8 @@ public:
     void Add(double x, double y, double z, uint64_t tag);
     void SetPoints(std::vector<FieldPoint> points);
     std::vector<FieldPoint> GetPoints() const;
+    // Empties the set and hands its points over, storage and all, for reuse.
+    std::vector<FieldPoint> TakePoints();
     // The point at index; a default point when index is out of range.
     FieldPoint At(uint64_t index) const;
 

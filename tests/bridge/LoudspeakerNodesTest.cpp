@@ -1,5 +1,5 @@
 #include "BridgeTestSupport.h"
-#include "core/App/ApplicationSeam.h"
+#include "core/Base/ApplicationSeam.h"
 #include "core/Nodes/NodeFactory.h"
 #include "core/math/Compare.h"
 #include "data/Nodes/LoudspeakerClusterNode.h"

@@ -89,7 +89,7 @@ TEST(FieldManager, LaterMessagesOvertakeOneBlockedByALeaseUntilTheLeaseIsDropped
     EXPECT_EQ(manager.GetQueuedCount(Audio), 0u);
 }
 
-TEST(FieldManager, LeasesAreCountedPerSide)
+TEST(FieldManager, LeasesAreCountedPerSideAndClaimsAreAllOrNothing)
 {
     Known k;
     auto ui = k.manager.GetMessenger(UI);
@@ -109,15 +109,11 @@ TEST(FieldManager, LeasesAreCountedPerSide)
     auto none = ui->ClaimChunks({});
     ASSERT_NE(none, nullptr) << "an empty claim always succeeds";
     EXPECT_TRUE(none->GetChunks().empty());
-}
 
-TEST(FieldManager, AFailedClaimGivesBackWhatItTookAndCountsOneRefusal)
-{
-    Known k;
+    // A claim fails as a whole: what it took is given back, one refusal counted.
     auto held = k.manager.GetMessenger(Audio)->ClaimChunks({k.chunks[2]});
     ASSERT_NE(held, nullptr);
     const uint32_t before = k.manager.GetCounters().refusedUserInterface;
-
     EXPECT_EQ(k.manager.ClaimChunks(UI, k.chunks), nullptr);
     EXPECT_EQ(k.manager.GetOwner(k.chunks[0]), Owner::Unowned);
     EXPECT_EQ(k.manager.GetOwner(k.chunks[1]), Owner::Unowned);

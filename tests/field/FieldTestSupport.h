@@ -22,7 +22,7 @@
 namespace zorvpro::field::testing
 {
 
-// Records what the handler asks of the engine.
+// Records what the handler asks of the engine, as words ("set:<id>", "calculate", ...).
 class RecordingEngine : public acoustics::IZorvAcoustics
 {
 public:
@@ -35,9 +35,7 @@ public:
     void removeCluster(std::shared_ptr<acoustics::LoudspeakerCluster>) override { Record("removeCluster"); }
     void setFieldPoints(uint64_t id, std::shared_ptr<acoustics::FieldPoints> points) override
     {
-        std::lock_guard<std::mutex> guard(lock);
-        submitted[id] = points;
-        calls.push_back("set:" + std::to_string(id));
+        Record("set:" + std::to_string(id), [&] { submitted[id] = points; });
     }
     void removeFieldPoints(uint64_t id) override { Record("remove:" + std::to_string(id)); }
     void setCalculationEnabled(bool) override {}
@@ -54,14 +52,16 @@ public:
         auto it = results.find(id);
         return it == results.end() ? nullptr : it->second;
     }
-    void addCalcListener(acoustics::CalcListener* l) override { Record(l ? "listen" : "listen:null"); }
-    void removeCalcListener(acoustics::CalcListener* l) override { Record(l ? "unlisten" : "unlisten:null"); }
+    void addCalcListener(acoustics::CalcListener*) override { Record("listen"); }
+    void removeCalcListener(acoustics::CalcListener*) override { Record("unlisten"); }
     bool isBusy() const override { return false; }
 
-    void Record(const std::string& call)
+    void Record(const std::string& call, const std::function<void()>& also = {})
     {
         std::lock_guard<std::mutex> guard(lock);
         calls.push_back(call);
+        if (also)
+            also();
     }
     std::vector<std::string> Calls() const
     {

@@ -157,7 +157,7 @@ void AudioEngineHandler::SubmitFieldPoints(const EnginePtr& engine, const FieldC
         return;
     // A copy: the engine's jobs never read a chunk that is being tessellated again.
     auto points = std::make_shared<acoustics::FieldPoints>(chunk->GetPoints());
-    points->SetSourceFilter(chunk->GetSequence());
+    points->SetSourceFilter(chunk->GetSourceFilter());
     engine->setFieldPoints(chunk->GetId(), points);
 }
 

@@ -19,16 +19,16 @@ int64_t ResultTime(const FieldChunk::ResultPtr& result)
 
 FieldChunk::FieldChunk(uint32_t kind) : m_kind(kind), m_id(HasUniqueId::NextId()) {}
 
-uint64_t FieldChunk::GetSequence() const
+uint64_t FieldChunk::GetSourceFilter() const
 {
     std::lock_guard<Lock> guard(m_lock);
-    return m_sequence;
+    return m_sourceFilter;
 }
 
-void FieldChunk::SetSequence(uint64_t sequence)
+void FieldChunk::SetSourceFilter(uint64_t filter)
 {
     std::lock_guard<Lock> guard(m_lock);
-    m_sequence = sequence;
+    m_sourceFilter = filter;
 }
 
 math::Mat4 FieldChunk::GetTransform() const
@@ -65,6 +65,21 @@ void FieldChunk::Clear()
     m_points.SetPoints({});
     m_shown.reset();
     m_mesh = ChunkMesh();
+}
+
+void FieldChunk::Clear(std::vector<acoustics::FieldPoint>& spare, ChunkMesh& spareMesh)
+{
+    std::lock_guard<Lock> guard(m_lock);
+    m_transform = math::Mat4();
+    spare = m_points.TakePoints();
+    spare.clear();
+    m_shown.reset();
+    spareMesh = std::move(m_mesh);
+    m_mesh = ChunkMesh();
+    spareMesh.triangles.clear();
+    spareMesh.columnIndex.clear();
+    spareMesh.rowIndex.clear();
+    spareMesh.columnCount = spareMesh.rowCount = 0;
 }
 
 void FieldChunk::SetDataSet(ResultPtr result)

@@ -13,16 +13,34 @@
 namespace zorvpro::field
 {
 
+// Leaves new elements of a resized vector uninitialised: grids of millions of
+// points are written in full right after they are sized.
+template <typename T> struct UninitialisedAllocator : std::allocator<T>
+{
+    template <typename U> struct rebind
+    {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <typename U> UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+    template <typename U> void construct(U* p) noexcept { ::new (static_cast<void*>(p)) U; }
+    template <typename U, typename... Args> void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+
 // The mesh of a chunk's point grid: triangles over the points and each
 // point's place in the grid.
 struct ChunkMesh
 {
     using Triangle = std::array<uint32_t, 3>;
+    template <typename T> using List = std::vector<T, UninitialisedAllocator<T>>;
 
-    std::vector<Triangle> triangles;
-    std::vector<uint32_t> columnIndex; // per point, in point order
-    std::vector<uint32_t> rowIndex;    // per point, in point order
-    uint32_t columnCount = 0;          // points per row
+    List<Triangle> triangles;
+    List<uint32_t> columnIndex; // per point, in point order
+    List<uint32_t> rowIndex;    // per point, in point order
+    uint32_t columnCount = 0;   // points per row
     uint32_t rowCount = 0;
 };
 
@@ -45,8 +63,8 @@ public:
 
     // The source filter copied into every point set submitted for the chunk
     // (acoustics::FieldPoints::AllSources: every cluster is heard).
-    uint64_t GetSequence() const;
-    void SetSequence(uint64_t sequence);
+    uint64_t GetSourceFilter() const;
+    void SetSourceFilter(uint64_t filter);
 
     // The embedded points; they carry their own lock.
     acoustics::FieldPoints& GetPoints() { return m_points; }
@@ -65,6 +83,9 @@ public:
     // Identity transform, no points, no shown result, empty mesh. The latest
     // result stays.
     void Clear();
+    // The same, handing the emptied storage of the points and the mesh over
+    // for the next grid, so a chunk cut again reuses its memory.
+    void Clear(std::vector<acoustics::FieldPoint>& spare, ChunkMesh& spareMesh);
 
     // Keeps the result as the latest when it holds a data set newer than the
     // latest one (or, without a latest one, than the shown one).
@@ -81,7 +102,7 @@ private:
     mutable Lock m_lock;
     const uint32_t m_kind;
     const uint64_t m_id;
-    uint64_t m_sequence = acoustics::FieldPoints::AllSources;
+    uint64_t m_sourceFilter = acoustics::FieldPoints::AllSources;
     acoustics::FieldPoints m_points;
     ChunkMesh m_mesh;
     ResultPtr m_shown;

@@ -2,7 +2,6 @@
 
 #include "core/Logging/Log.h"
 #include "core/math/Compare.h"
-#include "core/math/Intersections.h"
 
 #include <algorithm>
 #include <atomic>
@@ -51,7 +50,22 @@ void TriangulateGrid(ChunkMesh& mesh, const std::vector<acoustics::FieldPoint>& 
                      uint32_t columns)
 {
     const uint32_t width = columns + 1;
-    mesh.triangles.reserve(mesh.triangles.size() + size_t(rows) * columns * 2);
+    if (rows == 0 || points.size() < size_t(rows + 1) * width)
+        return;
+    // Along a column the grid steps by one fixed vector. Only a column whose step
+    // is vanishingly small can hold two equal neighbours, so only there are the
+    // points compared.
+    std::vector<char> mayCollapse(width);
+    for (uint32_t j = 0; j < width; ++j)
+    {
+        const math::Vec3 first = At(points[j]), step = At(points[width + j]) - first;
+        const double scale = 1.0 + std::max({std::fabs(first.x), std::fabs(first.y), std::fabs(first.z)});
+        mayCollapse[j] = std::max({std::fabs(step.x), std::fabs(step.y), std::fabs(step.z)}) <= 1e-9 * scale;
+    }
+    // Sized for every triangle, written through a pointer, cut to what was made.
+    const size_t base = mesh.triangles.size();
+    mesh.triangles.resize(base + size_t(rows) * columns * 2);
+    ChunkMesh::Triangle* out = mesh.triangles.data() + base;
     for (uint32_t r = 0; r < rows; ++r)
     {
         for (uint32_t c = 0; c < columns; ++c)
@@ -60,12 +74,13 @@ void TriangulateGrid(ChunkMesh& mesh, const std::vector<acoustics::FieldPoint>& 
             const uint32_t q01 = q00 + 1;
             const uint32_t q10 = q00 + width;
             const uint32_t q11 = q10 + 1;
-            if (!math::IsEqual(At(points[q11]), At(points[q01])))
-                mesh.triangles.push_back({q00, q11, q01});
-            if (!math::IsEqual(At(points[q00]), At(points[q10])))
-                mesh.triangles.push_back({q00, q10, q11});
+            if (!mayCollapse[c + 1] || !math::IsEqual(At(points[q11]), At(points[q01])))
+                *out++ = {q00, q11, q01};
+            if (!mayCollapse[c] || !math::IsEqual(At(points[q00]), At(points[q10])))
+                *out++ = {q00, q10, q11};
         }
     }
+    mesh.triangles.resize(size_t(out - mesh.triangles.data()));
 }
 
 void TesselateQuad(const FieldChunkPtr& chunk, double spacing, const math::Vec3& p0, const math::Vec3& p1,
@@ -76,7 +91,10 @@ void TesselateQuad(const FieldChunkPtr& chunk, double spacing, const math::Vec3&
         LogMessage(LogLevel::Error, "TesselateQuad called with invalid parameters");
         return;
     }
-    chunk->Clear();
+    // Cleared at once; its storage is kept for the new grid.
+    std::vector<acoustics::FieldPoint> points;
+    ChunkMesh mesh;
+    chunk->Clear(points, mesh);
 
     std::vector<math::Vec3> outline{p0};
     if (!math::IsEqual(p1, outline.back()))
@@ -109,31 +127,35 @@ void TesselateQuad(const FieldChunkPtr& chunk, double spacing, const math::Vec3&
         return;
     }
 
-    // Built aside and installed at once: no lock per point, no half grid.
+    // Built aside (in the chunk's old storage) and installed at once: no lock per
+    // point, no half grid. The segment a-b of row i and the segment c-d of column j
+    // always cross, at the bilinear point of (i / nA, j / nB): that is the point taken.
     const uint64_t count = uint64_t(nA + 1) * (nB + 1);
-    std::vector<acoustics::FieldPoint> points;
     points.reserve(count);
-    ChunkMesh mesh;
-    mesh.columnIndex.reserve(count);
-    mesh.rowIndex.reserve(count);
+    mesh.columnIndex.resize(count);
+    mesh.rowIndex.resize(count);
+    std::vector<double> across(nB + 1);
+    for (uint32_t j = 0; j <= nB; ++j)
+        across[j] = double(j) / nB;
+    uint32_t* column = mesh.columnIndex.data();
+    uint32_t* row = mesh.rowIndex.data();
     uint64_t id = NextFieldPointId(count);
     for (uint32_t i = 0; i <= nA; ++i)
     {
         const double t = double(i) / nA;
         const math::Vec3 a = p0 + t * (p1 - p0);
-        const math::Vec3 b = p3 + t * (p2 - p3);
+        const math::Vec3 ab = (p3 + t * (p2 - p3)) - a;
         for (uint32_t j = 0; j <= nB; ++j)
         {
-            const double s = double(j) / nB;
-            const math::Vec3 c = p1 + s * (p2 - p1);
-            const math::Vec3 d = p0 + s * (p3 - p0);
-            math::Vec3 onAB;
-            const double distance = math::SegmentSegmentDistance(a, b, c, d, &onAB);
-            if (!math::AlmostEqual(distance, 0.0))
-                LogMessage(LogLevel::Error, "Hit distance too large in TesselateQuad");
-            points.push_back({onAB.x, onAB.y, onAB.z, id++});
-            mesh.columnIndex.push_back(j);
-            mesh.rowIndex.push_back(i);
+            const math::Vec3 at = a + across[j] * ab;
+            // Filled in place: a temporary copied in stalls the store buffer.
+            acoustics::FieldPoint& point = points.emplace_back();
+            point.x = at.x;
+            point.y = at.y;
+            point.z = at.z;
+            point.tag = id++;
+            *column++ = j;
+            *row++ = i;
         }
     }
     mesh.columnCount = nB + 1;

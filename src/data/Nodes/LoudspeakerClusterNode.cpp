@@ -1,7 +1,7 @@
 #include "data/Nodes/LoudspeakerClusterNode.h"
 
 #include "acoustics/engine/IZorvAcoustics.h"
-#include "core/App/ApplicationSeam.h"
+#include "core/Base/ApplicationSeam.h"
 #include "core/Nodes/NodeProperties.h"
 #include "data/Nodes/LoudspeakerNode.h"
 #include "data/Nodes/ReorientTransform.h"
@@ -50,22 +50,20 @@ NodePtr LoudspeakerClusterNode::CreateFromProperties(const PropertyMap& properti
     return node;
 }
 
-void LoudspeakerClusterNode::OnAttached(const NodePtr& self)
+void LoudspeakerClusterNode::OnAttached(const NodePtr&)
 {
     if (auto engine = CurrentAcousticsEngine(); engine && m_cluster)
         engine->addCluster(m_cluster);
     for (const NodePtr& child : GetChildren())
         child->OnAttached(child);
-    (void)self;
 }
 
-void LoudspeakerClusterNode::OnDetached(const NodePtr& self)
+void LoudspeakerClusterNode::OnDetached(const NodePtr&)
 {
     if (auto engine = CurrentAcousticsEngine(); engine && m_cluster)
         engine->removeCluster(m_cluster);
     for (const NodePtr& child : GetChildren())
         child->OnDetached(child);
-    (void)self;
 }
 
 void LoudspeakerClusterNode::AddChild(const NodePtr& child)
