@@ -22,10 +22,10 @@ export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/
 #    once in desktop OpenGL and once in OpenGL ES. With the user interface built, a listing
 #    that finds no GL test means a failed discovery: that fails the run, never skips it.
 GL_LIST="$(cd "$BUILD" && ctest -N -L gl 2>&1)" || { echo "$GL_LIST"; echo "GL test listing failed"; exit 1; }
-if grep -q "ZORV_BUILD_GUI:BOOL=ON" "$BUILD/CMakeCache.txt" && ! echo "$GL_LIST" | grep -q "Total Tests: [1-9]"; then
+if grep -q "ZORV_BUILD_GUI:BOOL=ON" "$BUILD/CMakeCache.txt" && ! grep -q "Total Tests: [1-9]" <<< "$GL_LIST"; then
   echo "$GL_LIST"; echo "No GL tests discovered"; exit 1
 fi
-if echo "$GL_LIST" | grep -q "Total Tests: [1-9]"; then
+if grep -q "Total Tests: [1-9]" <<< "$GL_LIST"; then
   DISPLAY_NUM=":97"
   Xvfb "$DISPLAY_NUM" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!

@@ -10,6 +10,7 @@
 #include "views/Render/GridEntity.h"
 #include "views/Render/SplTexel.h"
 #include "views/Render/TextQP.h"
+#include "views/Render/TooltipQP.h"
 #include "views/Render/Viewport.h"
 
 #include "tests/core/support/LogCapture.h"
@@ -40,6 +41,20 @@ protected:
         if (event->type() == QEvent::Paint)
             ++count;
         return false;
+    }
+};
+
+// A tooltip as the adorners show one: a boxed text painted over the scene.
+class TooltipEntity : public view::Entity
+{
+public:
+    TooltipEntity() : Entity("Tooltip")
+    {
+        auto tooltip = std::make_shared<qpainter::TooltipQP>();
+        tooltip->SetText("x 1.00 m\ny 2.00 m");
+        tooltip->SetStyle("\"Gotham\"", 9, QColor(255, 255, 255), QColor(40, 40, 200));
+        tooltip->SetPosition(430, 200);
+        AddGeometry(tooltip);
     }
 };
 
@@ -105,6 +120,7 @@ TEST(VenueViewTest, SceneDrawsEveryPassInOrderInTheRequestedDialect)
     VenueView3D& view = *window.views[0];
     const gallery::Scene scene = gallery::BuildScene();
     gallery::AddToView(view, scene);
+    view.AddEntity(std::make_shared<TooltipEntity>());
     gallery::LookPlan(view, 50.0);
     ASSERT_TRUE(window.Show());
     ASSERT_EQ(view.context()->isOpenGLES(), EsRequested());
@@ -140,6 +156,9 @@ TEST(VenueViewTest, SceneDrawsEveryPassInOrderInTheRequestedDialect)
     EXPECT_GT(WhiteLevel(image, 100, 105), 140);
     EXPECT_GT(WhiteLevel(image, 200, 101), 140);
     EXPECT_LT(WhiteLevel(image, 209, 100, 0), 120) << "the gap of the dash pattern";
+
+    // The tooltip's box is filled over the floor and the balcony, below its first line.
+    EXPECT_TRUE(ColorNear(image, 429, 199, QColor(40, 40, 200)));
 
     // The margins outside the grid's frame stay in the background colour.
     EXPECT_TRUE(ColorNear(image, 2, 250, background));
@@ -277,6 +296,10 @@ TEST(VenueViewTest, IdleViewsPaintNothingAndAChangeIsDrawnOnceInEveryView)
 
     PaintCounter planPaints(&plan), sidePaints(&side);
     const uint64_t uploaded = opengl::GeometryGL::UploadedBytes();
+    // Changes that change nothing on screen cost no frame either.
+    plan.SetBackgroundColor(QColor(20, 20, 20));
+    plan.RemoveEntity(gallery::BuildScene().floor);
+    plan.AddEntity(nullptr);
     ASSERT_TRUE(WaitTicks(plan, 10));
     EXPECT_EQ(planPaints.count, 0);
     EXPECT_EQ(sidePaints.count, 0);
