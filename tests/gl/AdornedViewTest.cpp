@@ -8,6 +8,7 @@
 #include "GlTestEnv.h"
 #include "GlViewSupport.h"
 
+#include "data/Settings/AppSettings.h"
 #include "views/Render/HitPoint.h"
 #include "views/Render/ScenePick.h"
 #include "views/Render/VenueMouseHandler.h"
@@ -127,6 +128,45 @@ TEST(AdornedViewTest, SelectedSurfaceAndArrayShowTheirHandlesLinesAndBeams)
                    Pixel(*views.side, {-5.0 + (top.x + 5.0) * 0.4, 0, 4.0 + (top.z - 4.0) * 0.4}),
                    gallery::kOtherBeamColor);
     EXPECT_GT(grey, 0.3);
+}
+
+TEST(AdornedViewTest, ThemeColoursTheArrayAndTheFrontCentreDot)
+{
+    Views views;
+    ASSERT_TRUE(views.selection.array);
+    UiSettings& ui = *AppSettings::Instance().GetUiSettings();
+    const UiTypes::UiTheme before = ui.getTheme();
+    struct Theme
+    {
+        const char* name;
+        UiTypes::UiTheme theme;
+        QColor background, dot, array;
+    };
+    const Theme themes[] = {
+        {"light", UiTypes::UiTheme::Day, QColor(235, 235, 235), QColor("#FFFFFF"), QColor("#242424")},
+        {"dark", UiTypes::UiTheme::Night, QColor(20, 20, 20), QColor("#000000"), QColor("#F8F8F8")}};
+    for (const Theme& t : themes)
+    {
+        SCOPED_TRACE(t.name);
+        ui.setTheme(t.theme);
+        views.plan->SetBackgroundColor(t.background);
+        views.side->SetBackgroundColor(t.background);
+        view::BeamSpeakerEntity::ApplyTheme(views.selection.array, t.theme == UiTypes::UiTheme::Day);
+        views.selection.planSurface->setDirty(true);
+        ASSERT_TRUE(views.Show());
+        const QImage plan = views.plan->grabFramebuffer();
+        const QImage side = views.side->grabFramebuffer();
+        SaveShot(plan, std::string("adorned-plan-") + t.name, EsRequested());
+        SaveShot(side, std::string("adorned-side-") + t.name, EsRequested());
+        const QPoint p0 = Pixel(*views.plan, {0.5, 1, 3});
+        EXPECT_TRUE(ColorNearby(plan, p0.x(), p0.y(), t.dot, 12));
+        // The array's upper module, a selected solid, in the theme's colour.
+        const auto box = views.selection.array->BoundingBox();
+        ASSERT_TRUE(box.has_value());
+        const QPoint module = Pixel(*views.side, {(box->min.x + box->max.x) / 2, 0, box->max.z - 0.3});
+        EXPECT_TRUE(ColorNearby(side, module.x(), module.y(), t.array, 12));
+    }
+    ui.setTheme(before);
 }
 
 TEST(AdornedViewTest, RealMouseEventsBecomeTheActionSequences)
