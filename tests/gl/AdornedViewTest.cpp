@@ -12,11 +12,14 @@
 #include "views/Render/HitPoint.h"
 #include "views/Render/ScenePick.h"
 #include "views/Render/VenueMouseHandler.h"
+#include "views/Render/ViewMouseSetup.h"
 #include "views/Render/Viewport.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <vector>
 
 using namespace zorvpro;
@@ -176,12 +179,7 @@ TEST(AdornedViewTest, RealMouseEventsBecomeTheActionSequences)
     ASSERT_TRUE(views.Show());
     VenueView3D& plan = *views.plan;
     view::VenueMouseHandler handler;
-    auto callbacks = std::make_shared<view::MouseCallbacks>();
-    callbacks->hitTest = [&plan](int x, int y)
-    { return view::PickAt(plan.GetEntities(), plan.GetViewport(), x, y); };
-    handler.SetCallbacks(5, callbacks);
-    handler.GetCursorOverride().SetWidget(&plan);
-    QObject::connect(&plan, &VenueView3D::mouseEvent, &handler, &view::MouseHandler::OnMouseEvent);
+    view::AttachMouseHandler(plan, handler, 5);
     QSignalSpy spy(&handler, &view::MouseHandler::MouseAction);
 
     const QPoint corner = Pixel(plan, {5, 3, 3});
@@ -226,4 +224,16 @@ TEST(AdornedViewTest, RealMouseEventsBecomeTheActionSequences)
     EXPECT_EQ(plan.cursor().shape(), Qt::SizeAllCursor);
     QTest::mouseMove(&plan, empty);
     EXPECT_EQ(handler.LastCursorRequest(), view::CursorRequest::Default);
+
+    // One wheel notch adds 4 pixels per metre about the pointer: the point under it stays.
+    const QPoint pointer = Pixel(plan, {2, 1, 0});
+    const math::Vec3 under = plan.GetViewport().ScreenToRay(pointer.x(), pointer.y()).origin;
+    QWheelEvent wheel(QPointF(pointer), QPointF(plan.mapToGlobal(pointer)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&plan, &wheel);
+    EXPECT_DOUBLE_EQ(plan.GetViewport().pixelsPerMeter(), 54.0);
+    const math::Vec3 after = plan.GetViewport().ScreenToRay(pointer.x(), pointer.y()).origin;
+    EXPECT_NEAR(after.x, under.x, 1e-9);
+    EXPECT_NEAR(after.y, under.y, 1e-9);
+    EXPECT_EQ(Pixel(plan, {2, 1, 0}), pointer);
 }
