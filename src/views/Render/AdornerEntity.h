@@ -3,11 +3,12 @@
 #include "core/math/BBox.h"
 #include "core/math/Vector3.h"
 #include "views/Render/Entity.h"
+#include "views/Render/Viewport.h"
+
+#include <QPointer>
 
 namespace zorvpro::view
 {
-
-class Viewport;
 
 // Drawn over a selected entity to show the selection and to offer handles
 // for editing it with the mouse. It follows the adorned entity, the view's
@@ -41,7 +42,8 @@ protected:
 
 private:
     double m_pixelsPerMeter = 1.0;
-    Viewport* m_viewport = nullptr;
+    // The view may close before the editing framework drops its adorners.
+    QPointer<Viewport> m_viewport;
     EntityPtr m_adorned;
     double m_offsetDistance = 0.0;
     math::BBox m_visibleBox;

@@ -39,6 +39,10 @@ const std::map<uint32_t, std::vector<uint32_t>>& HighlightTable()
 constexpr uint32_t kNoIdentifier = 0;
 constexpr double kOutlineWidth = 0.9 * 1.25;
 constexpr double kHandleOffsetScale = 1.01;
+// The P0 dot lies on its handle: 1.01 again would put it within the depth
+// buffer's resolution of the handle (half a millimetre at the usual offset),
+// where it vanishes; a fifth of the offset more keeps it in front.
+constexpr double kDotOffsetScale = 1.2;
 
 math::Vec3 Mid(const math::Vec3& a, const math::Vec3& b)
 {
@@ -159,7 +163,7 @@ bool QuadAdornerEntity::RebuildGeometry()
         const math::Vec3 p0 = Mid(c[3], c[0]);
         handle(p0, large, color, 9, 1, front);
         const QColor dot = DarkDot() ? QColor("#000000") : QColor("#FFFFFF");
-        handle(p0, small, dot, 0, kNoIdentifier, front * kHandleOffsetScale);
+        handle(p0, small, dot, 0, kNoIdentifier, front * kDotOffsetScale);
         const double r = surface->GetRotation();
         handle(back + math::Vec3{std::cos(r), std::sin(r), 0} * (3 * small), small, color, 10, 9, front);
         AddGeometry(handles);

@@ -1,7 +1,10 @@
 #include "tests/core/support/LogCapture.h"
+#include "views/Render/BeamSpeakerAdornerEntity.h"
 #include "views/Render/HitPoint.h"
 #include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/SpeakerEntity.h"
+#include "views/Render/SpeakerMouseHandlers.h"
 #include "views/Render/VenueMouseHandler.h"
 #include "views/Render/Viewport.h"
 
@@ -229,4 +232,67 @@ TEST(MouseHandlerTest, HandleCursorsTurnWithTheSurface)
     }
     QuadAdornerEntity side(&scene.viewport, scene.surface, 0.05, true);
     EXPECT_EQ(CursorForHandle(side, *scene.surface, 10), 5u);
+}
+
+TEST(MouseHandlerTest, SpeakerViewsMoveLoudspeakersAndOfferBeamHandles)
+{
+    Viewport viewport;
+    auto speaker = std::make_shared<SpeakerEntity>("Fill", Vec3(), 0.0, 0.0, 1,
+                                                   [](int, int k, bool&) { return Vec3(k & 1, k >> 1, 0); });
+    auto adorner = std::make_shared<BeamSpeakerAdornerEntity>(&viewport, speaker, 0.05, true, false);
+    HitPointPtr hit;
+    auto callbacks =
+        std::make_shared<MouseCallbacks>(MouseCallbacks{[&hit](int, int) { return hit; }, {}, {}});
+    auto on = [](EntityPtr e, uint32_t part)
+    { return std::make_shared<HitPoint>(std::move(e), GeometryPtr(), math::Ray(), 0.0, part); };
+
+    struct Case
+    {
+        const char* name;
+        bool side;
+        QEvent::Type type;
+        uint32_t modifiers;
+        bool locked;
+        bool onAdorner;
+        uint32_t part;
+        uint32_t state;
+        uint32_t cursor;
+        int action;
+    };
+    const Case cases[] = {
+        {"side press moves up and down", true, Press, 0, false, false, 1, 1, 5, 1},
+        {"side control press pans", true, Press, Ctrl, false, false, 1, 4, 1001, 5},
+        {"side press on a locked one", true, Press, 0, true, false, 1, 1, 1003, -1},
+        {"side hover", true, Move, 0, false, false, 1, 0, 5, -1},
+        {"side control hover", true, Move, Ctrl, false, false, 1, 0, 13, -1},
+        {"side hover on a beam handle", true, Move, 0, false, true, HitPart::Beam2BottomFront, 0, 9, -1},
+        {"side hover on a locked beam handle", true, Move, 0, true, true, HitPart::Beam1TopRear, 0, 1001, -1},
+        {"side hover on a beam outline", true, Move, 0, false, true, HitPart::Beam1Outline, 0, 1001, -1},
+        {"plan hover", false, Move, 0, false, false, 1, 0, 9, -1},
+        {"plan control hover", false, Move, Ctrl, false, false, 1, 0, 13, -1},
+        {"plan hover on a locked one", false, Move, 0, true, false, 1, 0, 1001, -1},
+        {"plan press", false, Press, 0, false, false, 1, 1, 9, 1},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<MouseHandler> handler;
+        if (c.side)
+            handler = std::make_unique<SpeakerSideMouseHandler>();
+        else
+            handler = std::make_unique<SpeakerPlanMouseHandler>();
+        EXPECT_TRUE(handler->IsModelEntity(speaker));
+        handler->SetCallbacks(3, callbacks);
+        speaker->setLocked(c.locked);
+        hit = on(c.onAdorner ? EntityPtr(adorner) : EntityPtr(speaker), c.part);
+        // A hover first, as a pointer arrives before it presses.
+        handler->OnMouseEvent(Event(Move, 0, 0));
+        QSignalSpy actions(handler.get(), &MouseHandler::MouseAction);
+        handler->OnMouseEvent(Event(c.type, 10, c.modifiers));
+        EXPECT_EQ(handler->State(), c.state);
+        EXPECT_EQ(handler->LastCursorRequest(), c.cursor);
+        ASSERT_EQ(actions.count(), c.action < 0 ? 0 : 1);
+        if (c.action >= 0)
+            EXPECT_EQ(actions.at(0).at(0).value<view::MouseAction>().action, uint32_t(c.action));
+    }
 }

@@ -319,6 +319,12 @@ TEST(BeamAdornerTest, BeamOutlinesHandlesAndTheirPicks)
     plain->setDirty(false);
     EXPECT_TRUE(plain->PickSpheres().empty());
     EXPECT_EQ(plain->GetGeometries().size(), 1u);
+    // The frame stands at the depth of the loudspeaker's face nearest the camera (then 5 cm
+    // nearer), not in a plane through the origin where surfaces in front would hide it.
+    const auto world = entity->BoundingBox();
+    ASSERT_TRUE(world.has_value());
+    for (const Vec3& corner : plain->Corners())
+        EXPECT_NEAR(corner.y, world->min.y - 0.05, 1e-9);
 }
 
 TEST(BeamAdornerTest, SegmentsClipToTheBoxAndLinesFollowTheSetting)

@@ -3,6 +3,7 @@
 #include "views/Render/ListenerPlaneAdorner.h"
 #include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/ScenePick.h"
 #include "views/Render/TooltipQP.h"
 #include "views/Render/Viewport.h"
 
@@ -256,4 +257,43 @@ TEST(ListenerPlaneAdornerTest, LineOnlyWhenTheViewLooksAlongTheSurface)
         EXPECT_EQ(line->VertexCount(), 10 * 6);
     }
     EXPECT_EQ(PlaneNormal({Vec3{0, 0, 0}, Vec3{0, 0, 0}, Vec3{1, 0, 0}, Vec3{1, 0, 0}}), Vec3());
+}
+
+TEST(ScenePickTest, HandlesWinThenTheNearestVisibleEntity)
+{
+    auto viewport = std::make_unique<Viewport>();
+    Look(*viewport, 50, false);
+    auto floor = Floor();
+    auto balcony = std::make_shared<QuadEntity>("Balcony", Vec3(1, 0, 2), Vec3(1, 2, 2), Vec3(3, 2, 2),
+                                                Vec3(3, 0, 2), QColor(Qt::blue));
+    auto hidden = std::make_shared<QuadEntity>("Roof", Vec3(0, 0, 5), Vec3(0, 2, 5), Vec3(4, 2, 5),
+                                               Vec3(4, 0, 5), QColor(Qt::green));
+    hidden->setVisible(false);
+    auto adorner = std::make_shared<QuadAdornerEntity>(viewport.get(), floor, 0.05, false);
+    const std::list<EntityPtr> entities{floor, balcony, hidden, adorner};
+    for (const EntityPtr& e : entities)
+        e->setDirty(false);
+    auto at = [&](const Vec3& world)
+    {
+        const QPoint p = viewport->WorldToScreen(world);
+        return PickAt(entities, *viewport, p.x(), p.y());
+    };
+    // The floor's corner handle, even under the hidden roof.
+    auto hit = at({0, 0, 0});
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->entity, adorner);
+    EXPECT_EQ(hit->part, 2u);
+    // The balcony above the selected floor is nearer than the floor under its adorner.
+    hit = at({2, 1, 0});
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->entity, balcony);
+    // Elsewhere the floor through its adorner, not the hidden roof above it.
+    hit = at({3.5, 1.5, 0});
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->entity, floor);
+
+    // The view closes before its adorner goes: the adorner rebuilds without it.
+    viewport.reset();
+    floor->setDirty(true);
+    EXPECT_TRUE(adorner->RebuildGeometry());
 }
