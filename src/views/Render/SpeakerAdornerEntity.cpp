@@ -10,6 +10,7 @@
 #include "views/Render/Viewport.h"
 
 #include <cmath>
+#include <stdexcept>
 
 namespace zorvpro::view
 {
@@ -128,7 +129,16 @@ bool SpeakerAdornerEntity::RebuildGeometry()
 
     // The frame is computed in the camera's frame so it stays square to the screen.
     const math::Mat4 r = math::QuaternionToMatrix(Normalised(viewport->GetCamera().GetOrientation()));
-    math::Mat4 toCamera = math::Inverse(r) * speaker->getTransform();
+    math::Mat4 toCamera;
+    try
+    {
+        toCamera = math::Inverse(r) * speaker->getTransform();
+    }
+    catch (const std::domain_error&)
+    {
+        // A camera without an orientation: nothing sensible to frame; try again next frame.
+        return false;
+    }
     const auto box = Compute2DUnalignedBoundingBox(toCamera, speaker->LocalBox(), 10 * pixel);
     // Set at the depth of the loudspeaker's front face (nearest the camera),
     // so surfaces between the loudspeaker and the camera's plane do not hide it.
