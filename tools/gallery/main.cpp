@@ -2,8 +2,12 @@
 // person can look at what the views draw. Needs an X display with OpenGL (Xvfb will do);
 // ZORV_GL_ES=1 renders through OpenGL ES instead of desktop OpenGL.
 #include "GalleryScene.h"
+#ifdef ZORV_GALLERY_COVERAGE
+#include "CoverageScene.h"
+#endif
 
 #include "Resources/Fonts/StandInFonts.h"
+#include "views/Render/SelectionBoxEntity.h"
 #include "views/Render/VenueView3D.h"
 
 #include <QApplication>
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 using namespace zorvpro;
 
@@ -80,16 +85,59 @@ int main(int argc, char** argv)
     }
 
     const QString suffix = es ? "-es" : "-desktop";
-    for (auto [name, view] : {std::pair{"plan", plan}, std::pair{"side", side}})
+    auto save = [&](const char* prefix)
     {
-        const QImage image = view->grabFramebuffer();
-        const QString path = QDir(folder).filePath(QString("%1%2.png").arg(name, suffix));
-        if (image.isNull() || !image.save(path))
+        for (auto [name, view] : {std::pair{"plan", plan}, std::pair{"side", side}})
         {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
+            const QImage image = view->grabFramebuffer();
+            const QString path = QDir(folder).filePath(QString("%1%2%3.png").arg(prefix, name, suffix));
+            if (image.isNull() || !image.save(path))
+            {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return false;
+            }
+            std::printf("%s\n", qPrintable(path));
         }
-        std::printf("%s\n", qPrintable(path));
+        return true;
+    };
+    if (!save(""))
+        return 1;
+
+#ifdef ZORV_GALLERY_COVERAGE
+    // The same views over a floor and an array whose maps the engine computes.
+    for (const auto& entity : {scene.floor, scene.balcony})
+    {
+        plan->RemoveEntity(entity);
+        side->RemoveEntity(entity);
     }
+    plan->RemoveEntity(scene.map);
+    side->RemoveEntity(scene.map);
+    for (view::VenueView3D* view : {plan, side})
+        view->GetSelectionBox()->setEndPt(QPoint(0, 0));
+    if (!gallery::PrepareLoudspeakers())
+    {
+        std::fprintf(stderr, "the generated array module did not load\n");
+        return 1;
+    }
+    gallery::CoverageScene coverage(*plan, *side);
+    coverage.AddFloorAndArray();
+    const QDeadlineTimer computed(120000);
+    auto waitFor = [&](const std::function<bool()>& condition)
+    {
+        while (!computed.hasExpired() && !condition())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+        return !computed.hasExpired();
+    };
+    if (!waitFor(
+            [&]
+            { return coverage.MapsShown() && !coverage.Engine()->isBusy() && coverage.ViewsSettled(); }) ||
+        !coverage.FitRangeToFloor() || !waitFor([&] { return coverage.ViewsSettled(); }))
+    {
+        std::fprintf(stderr, "the coverage maps did not appear\n");
+        return 1;
+    }
+    if (!save("coverage-"))
+        return 1;
+#endif
     return 0;
 }
