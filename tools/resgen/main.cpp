@@ -3,9 +3,11 @@
 // Usage: zorv_resgen <folder>
 
 #include "tools/resgen/IconSets.h"
+#include "tools/resgen/ShellImages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +22,10 @@ int main(int argc, char** argv)
         std::fprintf(help ? stdout : stderr, "usage: %s <output folder>\n", argv[0]);
         return help ? 0 : 2;
     }
+    // Text in the licence document needs fonts, hence an application; never
+    // a display, whatever platform the calling build environment names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QDir root(QString::fromLocal8Bit(argv[1]));
     if (!root.mkpath(QStringLiteral("Resources/Icons")))
     {
@@ -41,6 +47,9 @@ int main(int argc, char** argv)
                     }
                     files << path;
                 }
+
+    if (!WriteShellResources(root, files))
+        return 1;
 
     QFile qrc(root.filePath(QStringLiteral("zorv_icons.qrc")));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
