@@ -34,6 +34,7 @@ bool KvdFileTransferer::sendFile(const QString& payload)
     m_sending = false;
     m_written = 0;
     m_triesLeft = Checks;
+    m_attemptError = QAbstractSocket::UnknownSocketError;
     Connect();
     ScheduleCheck();
     m_payload = payload.toUtf8();
@@ -114,7 +115,14 @@ void KvdFileTransferer::doTransfer()
         ScheduleCheck();
         return;
     }
-    Finish(false, socketErrorText(m_socket.error()));
+    QAbstractSocket::SocketError error = m_socket.error();
+    if (error == QAbstractSocket::UnknownSocketError)
+    {
+        // Still trying: say why the earlier attempts failed, or that nothing answered.
+        error = m_attemptError != QAbstractSocket::UnknownSocketError ? m_attemptError
+                                                                      : QAbstractSocket::SocketTimeoutError;
+    }
+    Finish(false, socketErrorText(error));
 }
 
 void KvdFileTransferer::OnBytesWritten()
@@ -129,6 +137,8 @@ void KvdFileTransferer::OnSocketError(QAbstractSocket::SocketError error)
     // means the text did not arrive whole.
     if (m_sending)
         Finish(false, socketErrorText(error));
+    else if (m_busy)
+        m_attemptError = error;
 }
 
 void KvdFileTransferer::Finish(bool wasSuccessful, const QString& message)

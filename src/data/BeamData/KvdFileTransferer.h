@@ -59,6 +59,9 @@ private:
     int32_t m_triesLeft = Checks;
     int64_t m_written = 0;
     int64_t m_pendingAtCheck = -1;
+    // The last error of this transfer's connection attempts: a new attempt
+    // clears the socket's own.
+    QAbstractSocket::SocketError m_attemptError = QAbstractSocket::UnknownSocketError;
     uint64_t m_transfer = 0; // tells the checks of one transfer from a later one's
 
     QHostAddress m_host;

@@ -8,16 +8,17 @@
 #include <QObject>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 
 #include <functional>
 
 namespace zorvpro::test
 {
 
-class LocalListener : public QObject
+// No signals of its own (the header is shared between suites): tests wait
+// for ended with QTest::qWaitFor.
+class LocalListener
 {
-    Q_OBJECT
-
 public:
     // port 0 takes a free one.
     bool Listen(quint16 port = 0) { return m_server.listen(QHostAddress::LocalHost, port); }
@@ -29,35 +30,33 @@ public:
 
     LocalListener()
     {
-        connect(&m_server, &QTcpServer::newConnection, this,
-                [this]()
-                {
-                    while (QTcpSocket* socket = m_server.nextPendingConnection())
-                    {
-                        ++connections;
-                        connect(socket, &QTcpSocket::readyRead, this,
-                                [this, socket]()
-                                {
-                                    received += socket->readAll();
-                                    if (onData)
-                                        onData(*socket);
-                                });
-                        connect(socket, &QTcpSocket::disconnected, this,
-                                [this, socket]()
-                                {
-                                    received += socket->readAll();
-                                    socket->deleteLater();
-                                    emit connectionEnded(received);
-                                });
-                    }
-                });
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server,
+                         [this]()
+                         {
+                             while (QTcpSocket* socket = m_server.nextPendingConnection())
+                             {
+                                 ++connections;
+                                 QObject::connect(socket, &QTcpSocket::readyRead, socket,
+                                                  [this, socket]()
+                                                  {
+                                                      received += socket->readAll();
+                                                      if (onData)
+                                                          onData(*socket);
+                                                  });
+                                 QObject::connect(socket, &QTcpSocket::disconnected, socket,
+                                                  [this, socket]()
+                                                  {
+                                                      received += socket->readAll();
+                                                      socket->deleteLater();
+                                                      ++ended;
+                                                  });
+                             }
+                         });
     }
 
     QByteArray received;
     int connections = 0;
-
-signals:
-    void connectionEnded(QByteArray received);
+    int ended = 0; // connections the sender closed
 
 private:
     QTcpServer m_server;
