@@ -1,7 +1,7 @@
 #include "data/BeamData/BeamInfoXml.h"
 #include "tests/bridge/BridgeTestSupport.h"
 
-#include <QDomDocument>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 #include <cmath>
@@ -25,74 +25,46 @@ BeamSpeakerClusterNodePtr Array(int modules, uint32_t beams, uint32_t algorithm)
     return node;
 }
 
-QDomDocument Parse(const QString& text)
-{
-    QDomDocument doc;
-    QString error;
-    EXPECT_TRUE(doc.setContent(text, &error)) << error.toStdString();
-    return doc;
-}
-
-QDomElement Path(QDomElement element, const QStringList& tags)
-{
-    for (const QString& tag : tags)
-        element = element.firstChildElement(tag);
-    return element;
-}
-
+// Every "Property" of a document with its element path and its attributes in document order.
 struct Property
 {
-    QString name, value, units;
-    int driver = -1;
-    bool hasUnits = false;
+    QString path, name, value;
+    QStringList attributes;
+    QString Attribute(const QString& key) const { return values.value(key); }
+    QMap<QString, QString> values;
 };
 
-std::vector<Property> Properties(const QDomElement& parent)
+std::vector<Property> Read(const QString& text)
 {
     std::vector<Property> out;
-    for (QDomElement e = parent.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-    {
-        EXPECT_EQ(e.tagName(), "Property");
-        EXPECT_FALSE(e.hasChildNodes());
-        out.push_back({e.attribute("name"), e.attribute("value"), e.attribute("units"),
-                       e.hasAttribute("driver") ? e.attribute("driver").toInt() : -1,
-                       e.hasAttribute("units")});
-    }
-    return out;
-}
-
-// Every property's attributes come as name, value, driver (only per driver),
-// units (only when not empty); the DOM keeps no order, so read the text.
-void ExpectAttributeOrder(const QString& text)
-{
+    QStringList path;
     QXmlStreamReader reader(text);
-    int count = 0;
     while (!reader.atEnd())
     {
         reader.readNext();
-        if (!reader.isStartElement() || reader.name() != QLatin1String("Property"))
+        if (reader.isEndElement())
+            path.removeLast();
+        if (!reader.isStartElement())
             continue;
-        ++count;
-        QStringList names;
-        for (const QXmlStreamAttribute& a : reader.attributes())
+        if (reader.name() == QLatin1String("Property"))
         {
-            names << a.name().toString();
-            if (a.name() == QLatin1String("units"))
+            Property p{path.join('/'), {}, {}, {}, {}};
+            for (const QXmlStreamAttribute& a : reader.attributes())
             {
-                EXPECT_FALSE(a.value().isEmpty());
+                p.attributes << a.name().toString();
+                p.values[a.name().toString()] = a.value().toString();
             }
+            p.name = p.values["name"];
+            p.value = p.values["value"];
+            out.push_back(p);
         }
-        const QString name = reader.attributes().value("name").toString();
-        QStringList expected{"name", "value"};
-        if (name == "Delay" || name == "Gain")
-            expected << "driver";
-        if (names.contains("units"))
-            expected << "units";
-        EXPECT_EQ(names, expected) << name.toStdString();
+        path << reader.name().toString();
     }
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-    EXPECT_GT(count, 0);
+    return out;
 }
+
+const QString kBeam = "TQR40V/Arrays/Array/Design/Presets/Preset/Beams/Beam/Properties";
 
 TEST(BeamInfoXml, DocumentOfEachAlgorithmAndBeamCount)
 {
@@ -117,40 +89,27 @@ TEST(BeamInfoXml, DocumentOfEachAlgorithmAndBeamCount)
         writeBeamInfoXml(text, node);
         EXPECT_TRUE(text.startsWith("<?xml version=\"1.0\"?>\n<TQR40V>\n    <Arrays>\n"))
             << text.left(80).toStdString();
-        const QDomDocument doc = Parse(text);
-        const QDomElement array = Path(doc.documentElement(), {"Arrays", "Array"});
-        ASSERT_EQ(doc.documentElement().tagName(), "TQR40V");
+        const auto props = Read(text);
 
-        const auto physical = Properties(Path(array, {"Physical", "Properties"}));
-        ASSERT_EQ(physical.size(), 1u);
-        EXPECT_EQ(physical[0].name, "Pitch");
-        EXPECT_EQ(physical[0].value, "-5.0");
-        EXPECT_EQ(physical[0].units, "Degrees");
+        // Header: pitch, then the design properties (no units), then the preset's description.
+        QStringList header;
+        for (size_t i = 0; i < 5; ++i)
+            header << props[i].path + ":" + props[i].name + "=" + props[i].value + ":" +
+                          props[i].attributes.join(',');
+        EXPECT_EQ(header,
+                  (QStringList{
+                      "TQR40V/Arrays/Array/Physical/Properties:Pitch=-5.0:name,value,units",
+                      QString::fromUtf8(
+                          "TQR40V/Arrays/Array/Design/Properties:Name=Main \xC3\xBC array:name,value"),
+                      "TQR40V/Arrays/Array/Design/Properties:Comments=left hang:name,value",
+                      "TQR40V/Arrays/Array/Design/Properties:ModuleCount=2:name,value",
+                      "TQR40V/Arrays/Array/Design/Presets/Preset/Properties:Description=preset #1:name,value",
+                  }));
 
-        const auto design = Properties(Path(array, {"Design", "Properties"}));
-        ASSERT_EQ(design.size(), 3u);
-        EXPECT_EQ(design[0].value, QString::fromUtf8("Main \xC3\xBC array"));
-        EXPECT_EQ(design[1].value, "left hang");
-        EXPECT_EQ(design[2].name, "ModuleCount");
-        EXPECT_EQ(design[2].value, "2");
-        for (const Property& p : design)
-            EXPECT_FALSE(p.hasUnits) << p.name.toStdString();
-        ExpectAttributeOrder(text);
-
-        const QDomElement preset = Path(array, {"Design", "Presets", "Preset"});
-        const auto description = Properties(preset.firstChildElement("Properties"));
-        ASSERT_EQ(description.size(), 1u);
-        EXPECT_EQ(description[0].value, "preset #1");
-        EXPECT_EQ(preset.firstChildElement().tagName(), "Properties");
-        EXPECT_EQ(preset.lastChildElement().tagName(), "Beams");
-
-        uint32_t b = 0;
-        for (QDomElement beam = preset.firstChildElement("Beams").firstChildElement(); !beam.isNull();
-             beam = beam.nextSiblingElement(), ++b)
+        size_t at = 5;
+        for (uint32_t b = 0; b < c.beams; ++b)
         {
             SCOPED_TRACE(testing::Message() << "beam " << b);
-            ASSERT_EQ(beam.tagName(), "Beam");
-            const auto props = Properties(beam.firstChildElement("Properties"));
             const auto drivers = node->GetBeamDriverTable(b);
             ASSERT_EQ(drivers.size(), 2u * 16u);
             QStringList expected{"Index",    "Algorithm",   "DistanceTop", "DistanceBottom",
@@ -159,7 +118,7 @@ TEST(BeamInfoXml, DocumentOfEachAlgorithmAndBeamCount)
                 expected << "SpreadAngle";
             if (c.steer)
                 expected << "SteerAngle";
-            const int firstDriver = expected.size();
+            const size_t firstDriver = at + expected.size();
             for (size_t i = 0; i < drivers.size(); ++i)
                 expected << "Delay"
                          << "Gain";
@@ -167,89 +126,75 @@ TEST(BeamInfoXml, DocumentOfEachAlgorithmAndBeamCount)
                      << "ArrayEQFrequency"
                      << "ArrayEQTilt";
             QStringList names;
-            for (const Property& p : props)
-                names << p.name;
+            for (size_t i = at; i < std::min(props.size(), at + expected.size()); ++i)
+            {
+                EXPECT_EQ(props[i].path, kBeam);
+                names << props[i].name;
+            }
             ASSERT_EQ(names, expected);
-            EXPECT_EQ(props[0].value, QString::number(b));
-            EXPECT_EQ(props[1].value, c.name);
-            EXPECT_EQ(props[2].units, "m");
-            EXPECT_EQ(props[4].units, "Degrees");
-            EXPECT_EQ(props[6].units, "dB");
-            EXPECT_EQ(props[7].value, node->GetBeamSmoothing(b) ? "On" : "Off");
+            EXPECT_EQ(props[at].value, QString::number(b));
+            EXPECT_EQ(props[at + 1].value, c.name);
+            EXPECT_EQ(props[at + 7].value, node->GetBeamSmoothing(b) ? "On" : "Off");
             for (size_t i = 0; i < drivers.size(); ++i)
             {
                 const Property& delay = props[firstDriver + 2 * i];
                 const Property& gain = props[firstDriver + 2 * i + 1];
-                EXPECT_EQ(delay.driver, static_cast<int>(i));
-                EXPECT_EQ(gain.driver, static_cast<int>(i));
-                EXPECT_EQ(delay.units, "usec");
-                EXPECT_EQ(gain.units, "dB");
-                EXPECT_NEAR(delay.value.toDouble(), drivers[i].totalDelay * 1e6,
-                            1e-5 * std::max(1.0, drivers[i].totalDelay * 1e6));
+                EXPECT_EQ(delay.attributes, (QStringList{"name", "value", "driver", "units"}));
+                EXPECT_EQ(delay.Attribute("driver"), QString::number(i));
+                EXPECT_EQ(gain.Attribute("driver"), QString::number(i));
+                EXPECT_EQ(delay.Attribute("units"), "usec");
+                EXPECT_EQ(gain.Attribute("units"), "dB");
+                const double us = drivers[i].totalDelay * 1e6;
+                EXPECT_NEAR(delay.value.toDouble(), us, 1e-5 * std::max(1.0, us));
                 const double weight = drivers[i].weight == 0.0 ? 1.0 : drivers[i].weight;
                 EXPECT_NEAR(gain.value.toDouble(), 20.0 * std::log10(weight), 1e-4);
             }
-            EXPECT_EQ(props[props.size() - 2].units, "Hz");
-            EXPECT_TRUE(props.back().units.isEmpty());
-            EXPECT_FALSE(props.back().hasUnits);
-            EXPECT_FALSE(props[0].hasUnits);
+            // Units where the table gives them, and no empty ones anywhere.
+            const QStringList units{"", "", "m", "m", "Degrees", "Degrees", "dB", ""};
+            for (int i = 0; i < units.size(); ++i)
+                EXPECT_EQ(props[at + i].attributes.contains("units"), !units[i].isEmpty())
+                    << names[i].toStdString();
+            at += expected.size();
+            EXPECT_EQ(props[at - 2].Attribute("units"), "Hz");
+            EXPECT_EQ(props[at - 1].attributes, (QStringList{"name", "value"}));
         }
-        EXPECT_EQ(b, c.beams);
+        EXPECT_EQ(at, props.size());
     }
 }
 
-TEST(BeamInfoXml, ShapedBeamValuesAndNumberFormats)
+TEST(BeamInfoXml, ShapedValuesNumberFormatsAndEmptyCases)
 {
     auto node = Array(3, 1, 1);
     node->SetBeamSmoothing(0, true);
     node->SetBeamSteering(0, 10.0 * kRadiansPerDegree);
     QString text;
     writeBeamInfoXml(text, node);
-    const auto props =
-        Properties(Path(Parse(text).documentElement(),
-                        {"Arrays", "Array", "Design", "Presets", "Preset", "Beams", "Beam", "Properties"}));
-    ASSERT_GT(props.size(), 10u);
-    EXPECT_EQ(props[7].value, "On");
-    EXPECT_EQ(props[9].name, "SteerAngle");
-    EXPECT_EQ(props[9].value, "10.0");
+    const auto props = Read(text);
+    ASSERT_GT(props.size(), 60u);
+    EXPECT_EQ(props[5 + 7].value, "On");
+    EXPECT_EQ(props[5 + 9].name, "SteerAngle");
+    EXPECT_EQ(props[5 + 9].value, "10.0");
     // Shading gives the outer drivers less level than the centre ones.
-    const auto drivers = node->GetBeamDriverTable(0);
-    ASSERT_EQ(drivers.size(), 48u);
-    EXPECT_LT(props[10 + 1].value.toDouble(), props[10 + 2 * 24 + 1].value.toDouble());
+    EXPECT_LT(props[15 + 1].value.toDouble(), props[15 + 2 * 24 + 1].value.toDouble());
 
-    struct Format
-    {
-        double value;
-        bool angle;
-        const char* text;
+    const std::pair<QString, const char*> formats[] = {
+        {beamInfoAngle(10.0 * kRadiansPerDegree), "10.0"},
+        {beamInfoAngle(-0.3490658503988659), "-20.0"},
+        {beamInfoNumber(0.000125 * 1e6), "125"},
+        {beamInfoNumber(12.5), "12.5"},
+        {beamInfoNumber(12.25), "12.25"},
+        {beamInfoNumber(1234567.0), "1.23457e+06"},
+        {beamAlgorithmName(0), ""},
+        {beamAlgorithmName(4), ""},
     };
-    const Format formats[] = {
-        {10.0 * kRadiansPerDegree, true, "10.0"},
-        {-0.3490658503988659, true, "-20.0"},
-        {0.0, true, "0.0"},
-        {0.000125 * 1e6, false, "125"},
-        {12.5, false, "12.5"},
-        {12.25, false, "12.25"},
-        {1234567.0, false, "1.23457e+06"},
-        {-3.0, false, "-3"},
-    };
-    for (const Format& f : formats)
-        EXPECT_EQ((f.angle ? beamInfoAngle(f.value) : beamInfoNumber(f.value)), f.text) << f.text;
-    EXPECT_TRUE(beamAlgorithmName(0).isEmpty());
-    EXPECT_TRUE(beamAlgorithmName(4).isEmpty());
-}
+    for (const auto& f : formats)
+        EXPECT_EQ(f.first, f.second);
 
-TEST(BeamInfoXml, NoBeamGivesEmptyBeamsAndNoNodeNoText)
-{
-    auto node = BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
-    ASSERT_EQ(node->GetBeamCount(), 0u);
-    QString text;
-    writeBeamInfoXml(text, node);
-    const QDomElement beams =
-        Path(Parse(text).documentElement(), {"Arrays", "Array", "Design", "Presets", "Preset", "Beams"});
-    ASSERT_FALSE(beams.isNull());
-    EXPECT_FALSE(beams.hasChildNodes());
-
+    // No beam: an empty "Beams"; no node: no text at all.
+    QString noBeam;
+    writeBeamInfoXml(noBeam, BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster()));
+    EXPECT_TRUE(noBeam.contains(QRegularExpression("<Beams(/>|></Beams>)"))) << noBeam.toStdString();
+    EXPECT_EQ(Read(noBeam).size(), 5u);
     QString none;
     writeBeamInfoXml(none, nullptr);
     EXPECT_TRUE(none.isEmpty());

@@ -115,8 +115,7 @@ TEST_F(SpeakerTabActionsTest, NothingOrNoArraySelectedWarnsAndSendsNothing)
         ASSERT_EQ(boxes.seen.size(), 1u);
         EXPECT_EQ(boxes.seen[0].title, "WARNING");
         EXPECT_EQ(boxes.seen[0].text, texts[i]);
-        EXPECT_TRUE(boxes.seen[0].warningIcon);
-        EXPECT_TRUE(boxes.seen[0].oneOkButton);
+        EXPECT_TRUE(boxes.seen[0].shellBox);
         EXPECT_FALSE(actions->Transferer().isBusy());
     }
     // A selected entity without a node ends the send silently.

@@ -6,45 +6,41 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-
 #include <vector>
 
 namespace zorvpro::test
 {
 
-struct SeenWarning
+struct WarningBoxes
 {
-    QString title, text;
-    bool warningIcon = false;
-    bool oneOkButton = false; // with the pointing-hand cursor, at least 80 x 24
-};
+    struct Seen
+    {
+        QString title, text;
+        bool shellBox; // warning icon, one Ok button: pointing hand, at least 80 x 24
+    };
 
-class WarningBoxes
-{
-public:
     WarningBoxes()
     {
-        QObject::connect(
-            &m_poll, &QTimer::timeout,
-            [this]
-            {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                if (!box || !box->isVisible())
-                    return;
-                const auto buttons = box->buttons();
-                const bool ok = buttons.size() == 1 && box->standardButton(buttons[0]) == QMessageBox::Ok &&
-                                buttons[0]->cursor().shape() == Qt::PointingHandCursor &&
-                                buttons[0]->minimumWidth() >= 80 && buttons[0]->minimumHeight() >= 24;
-                seen.push_back({box->windowTitle(), box->text(), box->icon() == QMessageBox::Warning, ok});
-                buttons.isEmpty() ? box->reject() : buttons[0]->click();
-            });
-        m_poll.start(5);
+        QObject::connect(&poll, &QTimer::timeout,
+                         [this]
+                         {
+                             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                             if (!box || !box->isVisible())
+                                 return;
+                             const auto buttons = box->buttons();
+                             const bool shell = box->icon() == QMessageBox::Warning && buttons.size() == 1 &&
+                                                box->standardButton(buttons[0]) == QMessageBox::Ok &&
+                                                buttons[0]->cursor().shape() == Qt::PointingHandCursor &&
+                                                buttons[0]->minimumWidth() >= 80 &&
+                                                buttons[0]->minimumHeight() >= 24;
+                             seen.push_back({box->windowTitle(), box->text(), shell});
+                             box->reject();
+                         });
+        poll.start(5);
     }
 
-    std::vector<SeenWarning> seen;
-
-private:
-    QTimer m_poll;
+    QTimer poll;
+    std::vector<Seen> seen;
 };
 
 } // namespace zorvpro::test
