@@ -32,7 +32,7 @@ QString RegisterStandInFonts()
     attempted = true;
 
     InitFontResources();
-    for (const char* file : {":/Resources/Fonts/Manrope-Regular.ttf", ":/Resources/Fonts/Manrope-Bold.ttf"})
+    for (const char* file : {":/Resources/Fonts/Gotham-Book.otf", ":/Resources/Fonts/Gotham-Bold.otf"})
     {
         const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
         const QStringList families = QFontDatabase::applicationFontFamilies(id);

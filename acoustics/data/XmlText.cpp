@@ -42,174 +42,234 @@ std::string WithoutProcessingInstructions(std::string_view text)
 namespace
 {
 
-// Position just past `close` from `from` on, or the end of the text.
-size_t After(std::string_view text, size_t from, std::string_view close)
-{
-    const size_t at = text.find(close, from);
-    return at == std::string_view::npos ? text.size() : at + close.size();
-}
-
-bool StartsWith(std::string_view text, size_t at, std::string_view what)
-{
-    return text.substr(at, what.size()) == what;
-}
-
 bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// Name characters as JUCE's parser has them; every non-ASCII byte counts as
-// one, which can only make a tag look open where JUCE would stop at it.
+// The ASCII name characters of JUCE's parser. Names with any other
+// character are refused, so that both always end a name at the same place.
 bool IsNameChar(char c)
 {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 0x80 || std::isalnum(u) || c == '_' || c == '-' || c == ':' || c == '.';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == ':' || c == '.';
 }
 
-size_t SkipSpace(std::string_view text, size_t i)
+bool IsDigit(char c, bool hex)
 {
-    while (i < text.size() && IsSpace(text[i]))
-        ++i;
-    return i;
+    return (c >= '0' && c <= '9') || (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')));
 }
 
-size_t SkipName(std::string_view text, size_t i)
+// Walks markup of the one plain form on which JUCE's parser and any XML
+// reader agree, token by token. Every step either consumes a whole token of
+// that form or fails; nothing is skipped on a guess.
+class MarkupWalk
 {
-    while (i < text.size() && IsNameChar(text[i]))
-        ++i;
-    return i;
-}
+public:
+    explicit MarkupWalk(std::string_view text) : text(text) {}
 
-// Length of the entity reference at i ("&amp;", "&#38;", "&#x26;"), or 0
-// when it is none of the predefined or numeric ones.
-size_t EntityLength(std::string_view text, size_t i)
-{
-    for (const std::string_view name : {"amp;", "quot;", "apos;", "lt;", "gt;"})
+    bool AtEnd() const { return pos >= text.size(); }
+    char Peek(size_t ahead = 0) const { return pos + ahead < text.size() ? text[pos + ahead] : '\0'; }
+    bool At(std::string_view what) const { return text.substr(pos, what.size()) == what; }
+    void Step() { ++pos; }
+
+    void SkipSpace()
     {
-        if (text.size() - (i + 1) < name.size())
-            continue;
-        bool same = true;
-        for (size_t k = 0; k < name.size() && same; ++k)
-            same = std::tolower(static_cast<unsigned char>(text[i + 1 + k])) == name[k];
-        if (same)
-            return 1 + name.size();
+        while (IsSpace(Peek()))
+            ++pos;
     }
-    if (!StartsWith(text, i, "&#"))
-        return 0;
-    size_t k = i + 2;
-    const bool hex = k < text.size() && (text[k] == 'x' || text[k] == 'X');
-    if (hex)
-        ++k;
-    const size_t digits = k;
-    while (k < text.size() && (hex ? std::isxdigit(static_cast<unsigned char>(text[k])) != 0
-                                   : std::isdigit(static_cast<unsigned char>(text[k])) != 0))
-        ++k;
-    const size_t count = k - digits;
-    if (count == 0 || count > (hex ? 8u : 12u) || k >= text.size() || text[k] != ';')
-        return 0;
-    return k + 1 - i;
-}
+
+    // Past the next `close`; false when the text ends first.
+    bool Past(size_t open, std::string_view close)
+    {
+        const size_t at = text.find(close, pos + open);
+        if (at == std::string_view::npos)
+            return false;
+        pos = at + close.size();
+        return true;
+    }
+
+    // A name that ends where JUCE's parser ends it: before white space or
+    // one of the characters `ends`.
+    bool Name(std::string_view ends)
+    {
+        const size_t start = pos;
+        while (IsNameChar(Peek()))
+            ++pos;
+        return pos > start && (IsSpace(Peek()) || ends.find(Peek()) != std::string_view::npos);
+    }
+
+    // One of the five predefined entities (JUCE ignores their case) or a
+    // numeric reference no longer than JUCE reads. JUCE reads any other one
+    // up to the next ";", markup included, or expands it from the document
+    // type into markup of its own.
+    bool Entity()
+    {
+        ++pos;
+        for (const std::string_view name : {"amp;", "quot;", "apos;", "lt;", "gt;"})
+        {
+            bool same = pos + name.size() <= text.size();
+            for (size_t k = 0; k < name.size() && same; ++k)
+                same = std::tolower(static_cast<unsigned char>(text[pos + k])) == name[k];
+            if (same)
+            {
+                pos += name.size();
+                return true;
+            }
+        }
+        if (Peek() != '#')
+            return false;
+        ++pos;
+        const bool hex = Peek() == 'x' || Peek() == 'X';
+        if (hex)
+            ++pos;
+        const size_t digits = pos;
+        while (IsDigit(Peek(), hex))
+            ++pos;
+        const size_t count = pos - digits;
+        if (count == 0 || count > (hex ? 8u : 12u) || Peek() != ';')
+            return false;
+        ++pos;
+        return true;
+    }
+
+    // Name="value" or name='value'; the value holds no "<" and only the
+    // entities above.
+    bool Attribute()
+    {
+        if (!Name("="))
+            return false;
+        SkipSpace();
+        if (Peek() != '=')
+            return false;
+        ++pos;
+        SkipSpace();
+        const char quote = Peek();
+        if (quote != '"' && quote != '\'')
+            return false;
+        for (++pos; Peek() != quote;)
+        {
+            if (AtEnd() || Peek() == '<')
+                return false;
+            if (Peek() != '&')
+                ++pos;
+            else if (!Entity())
+                return false;
+        }
+        ++pos;
+        return true;
+    }
+
+    // At "<" and a name: the whole start tag. `empty` tells "/>" from ">".
+    bool StartTag(bool& empty)
+    {
+        ++pos;
+        if (!Name("/>"))
+            return false;
+        for (;;)
+        {
+            const bool spaced = IsSpace(Peek());
+            SkipSpace();
+            if (At("/>") || At(">"))
+            {
+                empty = At("/>");
+                pos += empty ? 2 : 1;
+                return true;
+            }
+            if (!spaced || !Attribute())
+                return false;
+        }
+    }
+
+    // At "</": the whole end tag. The name need not match: JUCE's parser
+    // ends the innermost element at any end tag.
+    bool EndTag()
+    {
+        pos += 2;
+        if (!Name(">"))
+            return false;
+        SkipSpace();
+        if (Peek() != '>')
+            return false;
+        ++pos;
+        return true;
+    }
+
+private:
+    std::string_view text;
+    size_t pos = 0;
+};
 
 } // namespace
 
+int XmlNestingDepth(std::string_view text)
+{
+    MarkupWalk in(text.substr(0, text.find('\0')));
+    // Before the document element: white space and comments only.
+    for (;;)
+    {
+        in.SkipSpace();
+        if (!in.At("<!--"))
+            break;
+        if (!in.Past(4, "-->"))
+            return -1;
+    }
+    int depth = 0;
+    int deepest = 0;
+    do
+    {
+        if (in.AtEnd())
+            return -1;
+        if (in.At("<!--"))
+        {
+            if (!in.Past(4, "-->"))
+                return -1;
+        }
+        else if (in.At("<![CDATA[") && depth > 0)
+        {
+            if (!in.Past(9, "]]>"))
+                return -1;
+        }
+        else if (in.At("</") && depth > 0)
+        {
+            if (!in.EndTag())
+                return -1;
+            --depth;
+        }
+        else if (in.Peek() == '<')
+        {
+            bool empty = false;
+            if (!in.StartTag(empty))
+                return -1;
+            deepest = std::max(deepest, depth + 1);
+            if (!empty)
+                ++depth;
+        }
+        else if (depth == 0)
+            return -1;
+        else if (in.Peek() != '&')
+            in.Step();
+        else if (!in.Entity())
+            return -1;
+    } while (depth > 0);
+    // JUCE's parser reads no further than the end of the document element.
+    return deepest;
+}
+
 bool WithinNestingLimit(std::string_view text, int maxDepth)
 {
-    int depth = 0;
-    size_t i = 0;
-    while (i < text.size())
-    {
-        const char c = text[i];
-        if (c == '&')
-        {
-            const size_t n = EntityLength(text, i);
-            if (n == 0)
-                return false;
-            i += n;
-            continue;
-        }
-        if (c != '<')
-        {
-            ++i;
-            continue;
-        }
-        if (StartsWith(text, i, "<!--"))
-        {
-            i = After(text, i + 4, "-->");
-            continue;
-        }
-        if (StartsWith(text, i, "<![CDATA["))
-        {
-            i = After(text, i + 9, "]]>");
-            continue;
-        }
-        if (StartsWith(text, i, "</"))
-        {
-            depth = std::max(0, depth - 1);
-            i = After(text, i + 2, ">");
-            continue;
-        }
-        // A start tag as JUCE reads it: a name, then quoted attributes, then
-        // "/>" (no level) or ">" (one level). A tag it cannot read whole is
-        // counted as opening a level; the walk goes on where JUCE would.
-        size_t j = SkipSpace(text, SkipName(text, SkipSpace(text, i + 1)));
-        bool empty = false;
-        for (;;)
-        {
-            j = SkipSpace(text, j);
-            if (StartsWith(text, j, "/>"))
-            {
-                empty = true;
-                j += 2;
-                break;
-            }
-            if (j < text.size() && text[j] == '>')
-            {
-                ++j;
-                break;
-            }
-            const size_t nameEnd = SkipName(text, j);
-            if (nameEnd == j)
-                break;
-            size_t k = SkipSpace(text, nameEnd);
-            if (k >= text.size() || text[k] != '=')
-            {
-                j = k;
-                break;
-            }
-            k = SkipSpace(text, k + 1);
-            if (k >= text.size() || (text[k] != '"' && text[k] != '\''))
-            {
-                j = k;
-                break;
-            }
-            // The value runs to the same quote; entity references in it are
-            // checked like those in text.
-            const char quote = text[k];
-            for (++k; k < text.size() && text[k] != quote;)
-            {
-                if (text[k] == '&')
-                {
-                    const size_t n = EntityLength(text, k);
-                    if (n == 0)
-                        return false;
-                    k += n;
-                }
-                else
-                    ++k;
-            }
-            j = std::min(k + 1, text.size());
-        }
-        if (!empty && ++depth > maxDepth)
-            return false;
-        i = std::max(j, i + 1);
-    }
-    return true;
+    const int depth = XmlNestingDepth(text);
+    return depth >= 0 && depth <= maxDepth;
+}
+
+std::string ReadableXmlText(std::string_view bytes)
+{
+    return WithoutProcessingInstructions(ValidUtf8(bytes.substr(0, bytes.find('\0'))));
 }
 
 std::unique_ptr<juce::XmlElement> ParseXmlText(std::string_view bytes)
 {
-    const std::string text = WithoutProcessingInstructions(ValidUtf8(bytes));
+    const std::string text = ReadableXmlText(bytes);
     if (!WithinNestingLimit(text, kMaxXmlDepth))
         return nullptr;
     return juce::XmlDocument::parse(juce::String::fromUTF8(text.data(), int(text.size())));

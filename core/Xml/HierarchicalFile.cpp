@@ -12,6 +12,7 @@ namespace zorvpro
 namespace
 {
 constexpr int kIndent = 4;
+constexpr int kUtf8Mib = 106;
 
 } // namespace
 
@@ -36,16 +37,17 @@ bool HierarchicalFile::Load(const QString& path)
         return false;
     }
     const QByteArray bytes = file.readAll();
-    QString message;
     int line = 0;
     int column = 0;
     bool parsed = false;
-    // Decoded only for the depth check; the DOM parser reads the bytes itself.
-    const QString text = QTextCodec::codecForUtfText(bytes)->toUnicode(bytes);
-    if (FindTooDeepElement(text, MaxElementDepth, line, column))
-        message = QStringLiteral("elements nested deeper than %1 levels").arg(MaxElementDepth);
-    else
-        parsed = document_.setContent(bytes, false, &message, &line, &column);
+    // Decoded once, for the check and the parser alike: given the bytes, the
+    // parser would decode them by whatever encoding the document declares,
+    // and could find markup where the check saw none.
+    const QString text =
+        QTextCodec::codecForUtfText(bytes, QTextCodec::codecForMib(kUtf8Mib))->toUnicode(bytes);
+    QString message = FindUnsafeMarkup(text, MaxElementDepth, line, column);
+    if (message.isEmpty())
+        parsed = document_.setContent(text, false, &message, &line, &column);
     if (!parsed)
     {
         OmbraxLogger::Log(LogLevel::Error,

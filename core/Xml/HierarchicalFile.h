@@ -22,8 +22,10 @@ public:
     // A loaded document, or an empty pointer when loading failed.
     static HierarchicalFilePtr Open(const QString& path);
 
-    // A document nested deeper than MaxElementDepth fails like a parse
-    // error, before the recursive DOM parser could exhaust the stack.
+    // A document nested deeper than MaxElementDepth, or one that declares a
+    // document type, fails like a parse error, before the recursive DOM
+    // parser could exhaust the stack. At the limit the parser needs about
+    // 350 KB of stack.
     bool Load(const QString& path);
     static constexpr int MaxElementDepth = 1024;
     // Writes the document with 4 blanks of indentation. The target is

@@ -20,12 +20,10 @@ public:
     }
 
     // Moves past the '>' that closes the current tag, skipping quoted
-    // values and, for a declaration such as the document type, a bracketed
-    // internal subset. True when the tag ended with "/>".
-    bool SkipTag(bool declaration = false)
+    // values. True when the tag ended with "/>".
+    bool SkipTag()
     {
         QChar quote;
-        int brackets = 0;
         for (int i = pos_ + 1; i < text_.size(); ++i)
         {
             const QChar c = text_.at(i);
@@ -36,11 +34,7 @@ public:
             }
             else if (c == QLatin1Char('"') || c == QLatin1Char('\''))
                 quote = c;
-            else if (declaration && c == QLatin1Char('['))
-                ++brackets;
-            else if (declaration && c == QLatin1Char(']'))
-                --brackets;
-            else if (c == QLatin1Char('>') && brackets <= 0)
+            else if (c == QLatin1Char('>'))
             {
                 const bool selfClosing = text_.at(i - 1) == QLatin1Char('/');
                 MoveTo(i + 1);
@@ -76,7 +70,7 @@ private:
 };
 } // namespace
 
-bool FindTooDeepElement(const QString& text, int maxDepth, int& line, int& column)
+QString FindUnsafeMarkup(const QString& text, int maxDepth, int& line, int& column)
 {
     MarkupScanner scanner(text);
     int depth = 0;
@@ -91,7 +85,13 @@ bool FindTooDeepElement(const QString& text, int maxDepth, int& line, int& colum
         else if (scanner.Next("<?"))
             scanner.SkipPast("?>");
         else if (scanner.Next("<!"))
-            scanner.SkipTag(true);
+        {
+            // Nothing this program writes declares a document type; in
+            // content any other "<!" is an error at which the parser stops.
+            line = scanner.Line();
+            column = scanner.Column();
+            return QStringLiteral("document type declarations are not read");
+        }
         else if (scanner.Next("</"))
         {
             depth = depth > 0 ? depth - 1 : 0;
@@ -105,10 +105,10 @@ bool FindTooDeepElement(const QString& text, int maxDepth, int& line, int& colum
             {
                 line = tagLine;
                 column = tagColumn;
-                return true;
+                return QStringLiteral("elements nested deeper than %1 levels").arg(maxDepth);
             }
         }
     }
-    return false;
+    return {};
 }
 } // namespace zorvpro

@@ -5,11 +5,13 @@
 #include "acoustics/data/LoudspeakerDataSet.h"
 #include "acoustics/data/ModelFileReader.h"
 #include "acoustics/data/XmlText.h"
+#include "fuzz/targets/StackThread.h"
 #include "tools/datagen/Archive.h"
 #include "tools/datagen/Models.h"
 
 #include <juce_core/juce_core.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -105,6 +107,16 @@ const std::vector<datagen::ArchiveEntry>& DescriptorCompanions()
     return entries;
 }
 
+// Levels of the element tree from `element` down; text is no level.
+int ElementDepth(const juce::XmlElement& element)
+{
+    int deepest = 0;
+    for (const juce::XmlElement* child : element.getChildIterator())
+        if (!child->isTextElement())
+            deepest = std::max(deepest, ElementDepth(*child));
+    return deepest + 1;
+}
+
 } // namespace
 
 int FuzzDataSetArchive(const uint8_t* data, size_t size)
@@ -182,6 +194,32 @@ int FuzzEqTable(const uint8_t* data, size_t size)
     return 0;
 }
 
+int FuzzXmlNesting(const uint8_t* data, size_t size)
+{
+    const std::string text =
+        acoustics::ReadableXmlText(std::string_view(reinterpret_cast<const char*>(data), size));
+    const int counted = acoustics::XmlNestingDepth(text);
+    if (counted < 0 || counted > acoustics::kMaxXmlDepth)
+        return 0; // refused before JUCE's parser sees it
+    // JUCE's own reading, on a stack that holds whatever depth the text could
+    // make it recurse to: a level takes at least three bytes of text ("<a>")
+    // and under two kilobytes of stack, instrumented or not. Its tree has one
+    // level per recursion; a text that JUCE does not read whole, or reads to
+    // another depth, is one on which the count went wrong.
+    const size_t stackBytes = (size_t(1) << 20) + text.size() * 2048;
+    int parsed = -1;
+    RunWithStack(stackBytes,
+                 [&]
+                 {
+                     const std::unique_ptr<juce::XmlElement> root =
+                         juce::XmlDocument::parse(juce::String::fromUTF8(text.data(), int(text.size())));
+                     if (root != nullptr)
+                         parsed = ElementDepth(*root);
+                 });
+    Require(parsed == counted);
+    return 0;
+}
+
 const std::vector<FuzzTarget>& AcousticTargets()
 {
     static const std::vector<FuzzTarget> targets{
@@ -189,6 +227,7 @@ const std::vector<FuzzTarget>& AcousticTargets()
         {"DataSetDescriptorFuzzer", &FuzzDataSetDescriptor},
         {"ModelFileFuzzer", &FuzzModelFile},
         {"EqTableFuzzer", &FuzzEqTable},
+        {"XmlNestingFuzzer", &FuzzXmlNesting},
     };
     return targets;
 }

@@ -14,6 +14,9 @@ int FuzzDataSetDescriptor(const uint8_t* data, size_t size);
 int FuzzModelFile(const uint8_t* data, size_t size);
 // An EQ table document, loaded as a spread and as a spiral table, then looked up.
 int FuzzEqTable(const uint8_t* data, size_t size);
+// Any XML text: a document that the nesting count admits must be read by
+// JUCE's parser whole and to the depth counted.
+int FuzzXmlNesting(const uint8_t* data, size_t size);
 
 const std::vector<FuzzTarget>& AcousticTargets();
 

@@ -156,6 +156,7 @@ const std::vector<FuzzTarget>& DocumentTargets()
     static const std::vector<FuzzTarget> targets{
         {"ProjectFileFuzzer", &FuzzProjectFile},
         {"SettingsFileFuzzer", &FuzzSettingsFile},
+        {"DomNestingFuzzer", &FuzzDomNesting},
     };
     return targets;
 }

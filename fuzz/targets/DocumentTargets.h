@@ -11,6 +11,9 @@ int FuzzProjectFile(const uint8_t* data, size_t size);
 // A Settings.xml, loaded by the application settings; then the same
 // save-load-save check.
 int FuzzSettingsFile(const uint8_t* data, size_t size);
+// Any XML text: a document that the nesting check admits at a low limit
+// must not reach deeper in Qt's DOM.
+int FuzzDomNesting(const uint8_t* data, size_t size);
 
 const std::vector<FuzzTarget>& DocumentTargets();
 

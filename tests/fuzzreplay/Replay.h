@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fuzz/targets/FuzzTarget.h"
+#include "fuzz/targets/StackThread.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +35,14 @@ inline std::string Bytes(const fs::path& file)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Every kept input goes through its target's entry function; a crash, a
-// sanitizer report or a broken invariant (an abort) inside it fails the test.
+// Smaller than the stack of most threads (8 MB on a Linux main thread, 1 MB
+// or less for pool threads elsewhere): a recursion bound that only holds on
+// a large stack overflows here.
+constexpr size_t kReplayStackBytes = 512 * 1024;
+
+// Every kept input goes through its target's entry function on a thread with
+// kReplayStackBytes of stack; a crash, a sanitizer report or a broken
+// invariant (an abort) inside it fails the test.
 inline void Replay(const std::vector<FuzzTarget>& targets)
 {
     ASSERT_FALSE(targets.empty());
@@ -51,7 +58,11 @@ inline void Replay(const std::vector<FuzzTarget>& targets)
             {
                 SCOPED_TRACE(file.string());
                 const std::string bytes = Bytes(file);
-                EXPECT_EQ(target.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), 0);
+                int result = -1;
+                RunWithStack(
+                    kReplayStackBytes, [&]
+                    { result = target.run(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()); });
+                EXPECT_EQ(result, 0);
             }
         }
     }

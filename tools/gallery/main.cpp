@@ -2,6 +2,10 @@
 // person can look at what the views draw. Needs an X display with OpenGL (Xvfb will do);
 // ZORV_GL_ES=1 renders through OpenGL ES instead of desktop OpenGL.
 #include "GalleryScene.h"
+#include "GallerySelection.h"
+#ifdef ZORV_GALLERY_COVERAGE
+#include "CoverageScene.h"
+#endif
 
 #include "Resources/Fonts/StandInFonts.h"
 #include "views/Render/VenueView3D.h"
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 using namespace zorvpro;
 
@@ -64,15 +69,18 @@ int main(int argc, char** argv)
     gallery::LookSide(*side, 50.0);
     window.show();
 
-    const QDeadlineTimer deadline(30000);
-    while (!deadline.hasExpired() &&
-           (!plan->isValid() || !side->isValid() || plan->NeedsRepaint() || side->NeedsRepaint()))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
-    if (deadline.hasExpired())
+    auto settle = [&]
     {
-        std::fprintf(stderr, "the views did not settle\n");
+        const QDeadlineTimer deadline(30000);
+        while (!deadline.hasExpired() &&
+               (!plan->isValid() || !side->isValid() || plan->NeedsRepaint() || side->NeedsRepaint()))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+        if (deadline.hasExpired())
+            std::fprintf(stderr, "the views did not settle\n");
+        return !deadline.hasExpired();
+    };
+    if (!settle())
         return 1;
-    }
     if (plan->context()->isOpenGLES() != es)
     {
         std::fprintf(stderr, "asked for %s but got the other dialect\n", es ? "OpenGL ES" : "desktop OpenGL");
@@ -80,16 +88,73 @@ int main(int argc, char** argv)
     }
 
     const QString suffix = es ? "-es" : "-desktop";
-    for (auto [name, view] : {std::pair{"plan", plan}, std::pair{"side", side}})
+    auto write = [&](const QString& stem)
     {
-        const QImage image = view->grabFramebuffer();
-        const QString path = QDir(folder).filePath(QString("%1%2.png").arg(name, suffix));
-        if (image.isNull() || !image.save(path))
+        for (auto [name, view] : {std::pair{"plan", plan}, std::pair{"side", side}})
         {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
+            const QImage image = view->grabFramebuffer();
+            const QString path = QDir(folder).filePath(QString("%1%2%3.png").arg(name, stem, suffix));
+            if (image.isNull() || !image.save(path))
+            {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return false;
+            }
+            std::printf("%s\n", qPrintable(path));
         }
-        std::printf("%s\n", qPrintable(path));
+        return true;
+    };
+    if (!write(""))
+        return 1;
+
+    // The same scene with the balcony and a steerable array selected.
+    const gallery::Selection selection = gallery::AddSelection(scene, *plan, *side);
+    if (!selection.array)
+    {
+        std::fprintf(stderr, "the array module did not load\n");
+        return 1;
     }
+    if (!settle() || !write("-selected"))
+        return 1;
+
+#ifdef ZORV_GALLERY_COVERAGE
+    // A floor and an array whose maps the engine computes, in views of their own.
+    window.hide();
+    QWidget coverageWindow;
+    auto* coverageLayout = new QHBoxLayout(&coverageWindow);
+    coverageLayout->setContentsMargins(0, 0, 0, 0);
+    coverageLayout->setSpacing(0);
+    plan = new view::VenueView3D(&coverageWindow);
+    side = new view::VenueView3D(&coverageWindow);
+    for (view::VenueView3D* view : {plan, side})
+    {
+        view->setFixedSize(800, 500);
+        coverageLayout->addWidget(view);
+    }
+    if (!gallery::PrepareLoudspeakers())
+    {
+        std::fprintf(stderr, "the generated array module did not load\n");
+        return 1;
+    }
+    gallery::CoverageScene coverage(*plan, *side);
+    coverageWindow.show();
+    coverage.AddFloorAndArray();
+    const QDeadlineTimer computed(120000);
+    auto waitFor = [&](const std::function<bool()>& condition)
+    {
+        while (!computed.hasExpired() && !condition())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10), QThread::msleep(1);
+        return !computed.hasExpired();
+    };
+    if (!waitFor(
+            [&]
+            { return coverage.MapsShown() && !coverage.Engine()->isBusy() && coverage.ViewsSettled(); }) ||
+        !coverage.FitRangeToFloor() || !waitFor([&] { return coverage.ViewsSettled(); }))
+    {
+        std::fprintf(stderr, "the coverage maps did not appear\n");
+        return 1;
+    }
+    if (!write("-coverage"))
+        return 1;
+#endif
     return 0;
 }

@@ -1,11 +1,15 @@
-// Draws every themed icon file into <folder>/Resources/Icons and writes the
-// resource collection file <folder>/zorv_icons.qrc that lists them.
+// Draws every themed icon file and the images the style sheet names into
+// <folder>/Resources/Icons and writes the resource collection file
+// <folder>/zorv_icons.qrc that lists them.
 // Usage: zorv_resgen <folder>
 
 #include "tools/resgen/IconSets.h"
+#include "tools/resgen/ShellImages.h"
+#include "tools/resgen/ThemeImages.h"
 
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +24,10 @@ int main(int argc, char** argv)
         std::fprintf(help ? stdout : stderr, "usage: %s <output folder>\n", argv[0]);
         return help ? 0 : 2;
     }
+    // Text in the licence document needs fonts, hence an application; never
+    // a display, whatever platform the calling build environment names.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QDir root(QString::fromLocal8Bit(argv[1]));
     if (!root.mkpath(QStringLiteral("Resources/Icons")))
     {
@@ -41,6 +49,19 @@ int main(int argc, char** argv)
                     }
                     files << path;
                 }
+
+    for (const ThemeImage& image : ThemeImages())
+    {
+        const QString path = QString::fromLatin1(image.path);
+        if (!image.image.save(root.filePath(path), "PNG"))
+        {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(root.filePath(path)));
+            return 1;
+        }
+        files << path;
+    }
+    if (!WriteShellResources(root, files))
+        return 1;
 
     QFile qrc(root.filePath(QStringLiteral("zorv_icons.qrc")));
     if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))

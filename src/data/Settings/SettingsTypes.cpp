@@ -1,76 +1,83 @@
 #include "data/Settings/SettingsTypes.h"
 
+#include "data/Settings/Vocabulary.h"
+
 #include <array>
 
 namespace zorvpro
 {
 namespace
 {
-template <typename E, std::size_t N> QString Text(E value, const std::array<const char*, N>& texts)
+template <typename E, std::size_t N> QString Text(E value, const std::array<Vocabulary::Word, N>& words)
 {
-    const int index = static_cast<int>(value);
-    if (index < 0 || index >= static_cast<int>(N))
-        return QString();
-    return QString::fromLatin1(texts[static_cast<std::size_t>(index)]);
+    return Vocabulary::WordOf(words, static_cast<int>(value));
 }
 
 template <typename E, std::size_t N>
-bool Parse(const QString& text, E& value, const std::array<const char*, N>& texts)
+bool Parse(const QString& text, E& value, const std::array<Vocabulary::Word, N>& words)
 {
-    for (std::size_t i = 0; i < N; ++i)
-    {
-        if (text.compare(QLatin1String(texts[i]), Qt::CaseInsensitive) == 0)
-        {
-            value = static_cast<E>(i);
-            return true;
-        }
-    }
-    return false;
+    int number = 0;
+    if (!Vocabulary::ValueOf(words, text, number))
+        return false;
+    value = static_cast<E>(number);
+    return true;
 }
 
-const std::array<const char*, 2> kToolbarTexts = {"Top", "Right"};
-const std::array<const char*, 2> kThemeTexts = {"Night", "Day"};
-const std::array<const char*, 2> kMeasurementTexts = {"Metric", "Imperial"};
-const std::array<const char*, 2> kTemperatureTexts = {"C", "F"};
+const std::array<Vocabulary::Word, 2> kMeasurementWords{{{"Metric", 0}, {"Imperial", 1}}};
+
+// The file spells the temperature units as the line edits label them.
+QString TemperatureWord(int value)
+{
+    return value == 0 || value == 1 ? Vocabulary::UnitLabel(Vocabulary::kTemperatureUnitKind, value)
+                                    : QString();
+}
 } // namespace
 
 QString ToText(UiTypes::ToolbarPosition value)
 {
-    return Text(value, kToolbarTexts);
+    return Text(value, Vocabulary::kToolbarPositionWords);
 }
 
 QString ToText(UiTypes::UiTheme value)
 {
-    return Text(value, kThemeTexts);
+    return Text(value, Vocabulary::kThemeWords);
 }
 
 QString ToText(MeasurementType value)
 {
-    return Text(value, kMeasurementTexts);
+    return Text(value, kMeasurementWords);
 }
 
 QString ToText(TemperatureType value)
 {
-    return Text(value, kTemperatureTexts);
+    return TemperatureWord(static_cast<int>(value));
 }
 
 bool FromText(const QString& text, UiTypes::ToolbarPosition& value)
 {
-    return Parse(text, value, kToolbarTexts);
+    return Parse(text, value, Vocabulary::kToolbarPositionWords);
 }
 
 bool FromText(const QString& text, UiTypes::UiTheme& value)
 {
-    return Parse(text, value, kThemeTexts);
+    return Parse(text, value, Vocabulary::kThemeWords);
 }
 
 bool FromText(const QString& text, MeasurementType& value)
 {
-    return Parse(text, value, kMeasurementTexts);
+    return Parse(text, value, kMeasurementWords);
 }
 
 bool FromText(const QString& text, TemperatureType& value)
 {
-    return Parse(text, value, kTemperatureTexts);
+    for (const int candidate : {0, 1})
+    {
+        if (text.compare(TemperatureWord(candidate), Qt::CaseInsensitive) == 0)
+        {
+            value = static_cast<TemperatureType>(candidate);
+            return true;
+        }
+    }
+    return false;
 }
 } // namespace zorvpro

@@ -1,5 +1,7 @@
 #include "views/GridControl/UnitType.h"
 
+#include "data/Settings/Vocabulary.h"
+
 #include <stdexcept>
 
 namespace zorvpro
@@ -8,9 +10,9 @@ namespace Units
 {
 namespace
 {
+// Conversions by unit kind; the labels live in the shared vocabulary.
 struct UnitRow
 {
-    const char16_t* labels[2];
     double (*toModel)(double);
     double (*toDisplay)(double);
 };
@@ -27,18 +29,14 @@ constexpr double kPoundsPerKilogram = 2.20462262185;
 
 // Indexed by unit type; the text type has no row.
 const UnitRow kRows[] = {
-    {{u"", u""}, &Same, &Same},
-    {{u"dB", u"dB"}, &Same, &Same},
-    {{u"%", u"%"}, &Same, &Same},
-    {{u"m", u"ft"}, [](double x) { return x * kMetresPerFoot; }, [](double x) { return x / kMetresPerFoot; }},
-    {{u"\u00B0", u"\u00B0"},
-     [](double x) { return x * kRadiansPerDegree; },
-     [](double x) { return x * kDegreesPerRadian; }},
-    {{u"C", u"F"}, [](double x) { return (x - 32.0) / 1.8; }, [](double x) { return x * 1.8 + 32.0; }},
-    {{u"kg", u"lbs"},
-     [](double x) { return x / kPoundsPerKilogram; },
-     [](double x) { return x * kPoundsPerKilogram; }},
-    {{u"ms", u"ms"}, &Same, &Same},
+    {&Same, &Same},
+    {&Same, &Same},
+    {&Same, &Same},
+    {[](double x) { return x * kMetresPerFoot; }, [](double x) { return x / kMetresPerFoot; }},
+    {[](double x) { return x * kRadiansPerDegree; }, [](double x) { return x * kDegreesPerRadian; }},
+    {[](double x) { return (x - 32.0) / 1.8; }, [](double x) { return x * 1.8 + 32.0; }},
+    {[](double x) { return x / kPoundsPerKilogram; }, [](double x) { return x * kPoundsPerKilogram; }},
+    {&Same, &Same},
 };
 
 const UnitRow& Row(std::uint32_t unitType)
@@ -51,9 +49,7 @@ const UnitRow& Row(std::uint32_t unitType)
 
 QString Label(std::uint32_t unitType, int setting)
 {
-    if (setting != 0 && setting != 1)
-        throw std::out_of_range("invalid vector subscript");
-    return QString::fromUtf16(Row(unitType).labels[setting]);
+    return Vocabulary::UnitLabel(unitType, setting);
 }
 
 double DisplayToModel(std::uint32_t unitType, double value)

@@ -12,6 +12,7 @@
 Q_DECLARE_METATYPE(std::string)
 Q_DECLARE_METATYPE(zorvpro::math::Mat4)
 Q_DECLARE_METATYPE(zorvpro::math::BBox)
+Q_DECLARE_METATYPE(zorvpro::math::Vec3)
 
 namespace zorvpro::view
 {

@@ -80,21 +80,29 @@ TEST(HierarchicalFileTest, DeeplyNestedDocumentsFailInsteadOfOverflowingTheStack
     test::TempDir dir;
     const QString deep = dir.File(QStringLiteral("deep.xml"));
     const QString hidden = dir.File(QStringLiteral("hidden.xml"));
+    const QString entity = dir.File(QStringLiteral("entity.xml"));
     // Deep enough to overflow the stack of the recursive DOM parser.
     WriteFile(deep, "<?xml version=\"1.0\"?>\n" + Nested(300000));
     // The DOM parser accepts a control character that stricter readers stop at.
     WriteFile(hidden, "<r>\x01<!-- -->" + Nested(300000) + "</r>");
+    // The DOM parser expands the entity into 5000 levels the raw text hides.
+    WriteFile(entity,
+              "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY e \"" + Nested(5000) + "\">]><r>&e;</r>");
 
     test::LogCapture capture;
     EXPECT_EQ(nullptr, HierarchicalFile::Open(deep));
     EXPECT_EQ(nullptr, HierarchicalFile::Open(hidden));
+    EXPECT_EQ(nullptr, HierarchicalFile::Open(entity));
     const auto texts = capture.Texts();
-    ASSERT_EQ(2u, texts.size());
+    ASSERT_EQ(3u, texts.size());
     EXPECT_EQ("Unable to parse " + deep.toStdString() +
                   " - elements nested deeper than 1024 levels - line 2, col " + std::to_string(3 * 1024 + 1),
               texts[0]);
     EXPECT_EQ(0u, texts[1].find("Unable to parse " + hidden.toStdString() +
                                 " - elements nested deeper than 1024 levels"));
+    EXPECT_EQ("Unable to parse " + entity.toStdString() +
+                  " - document type declarations are not read - line 2, col 1",
+              texts[2]);
 }
 
 TEST(HierarchicalFileTest, NestingUpToTheLimitLoads)
@@ -102,9 +110,9 @@ TEST(HierarchicalFileTest, NestingUpToTheLimitLoads)
     test::TempDir dir;
     const QString limit = dir.File(QStringLiteral("limit.xml"));
     const QString utf16 = dir.File(QStringLiteral("utf16.xml"));
-    // Markup inside comments, CDATA, attribute values and the document type
-    // does not nest, nor do empty elements.
-    QByteArray quiet = "<!DOCTYPE a [ <!ELEMENT a ANY> ]><a n=\"b>c\">";
+    // Markup inside comments, CDATA and attribute values does not nest, nor
+    // do empty elements.
+    QByteArray quiet = "<a n=\"b>c\">";
     for (int i = 0; i < 2000; ++i)
         quiet += "<b/><!-- <c> --><![CDATA[<d>]]>";
     WriteFile(limit, quiet + Nested(HierarchicalFile::MaxElementDepth - 1) + "</a>");

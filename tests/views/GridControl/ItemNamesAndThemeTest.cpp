@@ -1,12 +1,8 @@
-#include "data/Settings/AppSettings.h"
 #include "tests/core/support/LogCapture.h"
-#include "views/Adapters/Theme/AppThemeAdapter.h"
-#include "views/Adapters/Theme/ToolbarPositionAdapter.h"
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Common/PropertyName.h"
 #include "views/Common/StyleSheetRule.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -87,53 +83,5 @@ TEST(StyleSheetRule, ComposesDeclarationsInKeyOrder)
         EXPECT_EQ(makeStyleSheetRule(c.selector, c.declarations), c.expected) << c.expected.toStdString();
 }
 
-struct ThemeRecorder : IAppThemeListener
-{
-    void themeChanged(const int& theme) override { heard->push_back({this, theme}); }
-    std::vector<std::pair<ThemeRecorder*, int>>* heard = nullptr;
-};
-
-struct PositionRecorder : IToolbarPositionListener
-{
-    void toolbarPositionChanged(const int& position) override { heard.push_back(position); }
-    std::vector<int> heard;
-};
-
-TEST(ThemeAdapters, FollowTheSettingsAndTellEachListenerOnceInOrder)
-{
-    UiSettings* ui = AppSettings::Instance().GetUiSettings();
-    ui->setTheme(UiTypes::UiTheme::Day);
-    AppThemeAdapter* adapter = AppThemeAdapter::instance();
-    std::vector<std::pair<ThemeRecorder*, int>> heard;
-    ThemeRecorder first, second;
-    first.heard = second.heard = &heard;
-    adapter->addThemeListener(&second);
-    adapter->addThemeListener(&first);
-    adapter->addThemeListener(&second);
-    adapter->addThemeListener(nullptr);
-
-    adapter->configure(qApp);
-    ui->setTheme(UiTypes::UiTheme::Night);
-    EXPECT_EQ(adapter->getTheme(), 0);
-    adapter->removeThemeListener(&second);
-    adapter->removeThemeListener(nullptr);
-    ui->setTheme(UiTypes::UiTheme::Day);
-    adapter->removeThemeListener(&first);
-
-    const std::vector<std::pair<ThemeRecorder*, int>> expected = {
-        {&second, 1}, {&first, 1}, {&second, 0}, {&first, 0}, {&first, 1}};
-    EXPECT_EQ(heard, expected);
-    EXPECT_THROW(adapter->configure(nullptr), std::logic_error);
-
-    ui->setToolbarPosition(UiTypes::ToolbarPosition::Top);
-    PositionRecorder toolbar;
-    ToolbarPositionAdapter::instance()->addListener(&toolbar);
-    ToolbarPositionAdapter::instance()->addListener(&toolbar);
-    ui->setToolbarPosition(UiTypes::ToolbarPosition::Right);
-    ui->setToolbarPosition(UiTypes::ToolbarPosition::Top);
-    ToolbarPositionAdapter::instance()->removeListener(&toolbar);
-    ui->setToolbarPosition(UiTypes::ToolbarPosition::Right);
-    EXPECT_EQ(toolbar.heard, (std::vector<int>{1, 0}));
-}
 } // namespace
 } // namespace zorvpro

@@ -8,6 +8,7 @@
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
 #include "data/Settings/UnitSettings.h"
+#include "views/Adapters/Model/SplAdapterLink.h"
 #include "views/Adapters/Model/ViewFitter.h"
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Common/BeamSpeakerItem.h"
@@ -523,6 +524,12 @@ void ModelAdapter::entitiesSelectionChanged(const IdList& ids)
 }
 
 // ---------------------------------------------------------------- units and limits
+
+void ModelAdapter::SetSplAdapter(SplAdapter* adapter)
+{
+    splLink = adapter != nullptr ? std::make_unique<SplAdapterLink>(adapter) : nullptr;
+    splAdapter = splLink.get();
+}
 
 bool ModelAdapter::IsMetricUnits()
 {

@@ -6,12 +6,12 @@
 #include "core/math/BBox.h"
 #include "core/math/Vector3.h"
 #include "data/Project/ProjectSettings.h"
-#include "views/Adapters/Model/AdapterBase.h"
 #include "views/Adapters/Model/AnimationQueue.h"
 #include "views/Adapters/Model/FieldDescriptor.h"
 #include "views/Adapters/Model/ISplNodeListener.h"
 #include "views/Adapters/Model/LinkIndex.h"
 #include "views/Adapters/Theme/IAppThemeListener.h"
+#include "views/Common/AdapterBase.h"
 #include "views/GridControl/IBindablePropertyEventListener.h"
 #include "views/GridControl/IBindablePropertyUpdater.h"
 #include "views/Tabs/BaseComponents/IEntityChangeListener.h"
@@ -34,6 +34,8 @@ class QAction;
 namespace zorvpro
 {
 class EntitySelectionControl;
+class SplAdapter;
+class SplAdapterLink;
 class ViewFitter;
 
 namespace view
@@ -130,6 +132,8 @@ public:
     // --- Collaborators ---
     void SetToolbar(IBindablePropertyUpdater* updater) { toolbar = updater; }
     void SetSplAdapter(ISplNodeListener* listener) { splAdapter = listener; }
+    // The coverage-map adapter itself (not owned; may be null).
+    void SetSplAdapter(SplAdapter* adapter);
     void UpdateToolbarProperty(const QString& name, const QVariant& value);
     EntitySelectionControl* GetEntityList() const { return entityList; }
     const LinkIndex& GetLinks() const { return links; }
@@ -239,6 +243,7 @@ private:
                          int settingsIndex, bool keepCamera);
 
     std::unique_ptr<ViewFitter> fitter;
+    std::unique_ptr<SplAdapterLink> splLink;
     std::map<view::VenueView3D*, QString> viewTitles;
 };
 

@@ -1,9 +1,13 @@
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 
+#include "Resources/Fonts/StandInFonts.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Settings/AppSettings.h"
+#include "tools/resgen/IconResources.h"
+#include "views/Adapters/Theme/AppStyleSheet.h"
 
 #include <QApplication>
+#include <QFont>
 #include <algorithm>
 #include <stdexcept>
 
@@ -13,6 +17,15 @@ AppThemeAdapter* AppThemeAdapter::instance()
 {
     static AppThemeAdapter adapter;
     return &adapter;
+}
+
+AppThemeAdapter::AppThemeAdapter()
+{
+    // The application's one registration of its compiled-in fonts; a font
+    // that cannot be loaded leaves the system's choice in place.
+    RegisterStandInFonts();
+    // The images the style sheet names.
+    InitIconResources();
 }
 
 void AppThemeAdapter::configure(QApplication* application)
@@ -34,7 +47,16 @@ void AppThemeAdapter::configure(QApplication* application)
 void AppThemeAdapter::handleThemeChanged()
 {
     theme_ = static_cast<int>(AppSettings::Instance().GetUiSettings()->getTheme());
+    applyStyleSheet();
     notifyListeners();
+}
+
+void AppThemeAdapter::applyStyleSheet()
+{
+    if (application_ == nullptr)
+        return;
+    QApplication::setFont(QFont(QStringLiteral("\"Gotham\"")));
+    application_->setStyleSheet(ApplicationStyleSheet(theme_));
 }
 
 void AppThemeAdapter::addThemeListener(IAppThemeListener* listener)

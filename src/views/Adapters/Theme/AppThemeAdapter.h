@@ -1,26 +1,29 @@
 #pragma once
 
+#include "views/Common/AdapterBase.h"
 #include "views/Adapters/Theme/IAppThemeListener.h"
 
-#include <QObject>
 #include <vector>
 
 class QApplication;
 
 namespace zorvpro
 {
-// The process-wide source of the current theme. It follows the theme
-// setting once configured and tells every registered listener, in
-// registration order, whenever the theme changes.
-class AppThemeAdapter : public QObject
+// The one place that turns the theme setting into the look of the whole
+// application: the application font and style sheet, and a notice to every
+// registered listener, in registration order, so each restyles its widgets.
+class AppThemeAdapter : public AdapterBase
 {
     Q_OBJECT
 
 public:
+    // The process-wide adapter, created on first use (after the application
+    // object, since creating it registers the application fonts).
     static AppThemeAdapter* instance();
 
-    // Starts following the stored theme setting and tells the listeners the
-    // current theme. Throws std::logic_error for a null application.
+    // Starts following the stored theme setting, styles the application and
+    // tells the listeners. Throws std::logic_error for a null application,
+    // leaving everything as it was.
     void configure(QApplication* application);
 
     // 1 light, 0 dark; light until configured.
@@ -33,10 +36,12 @@ public:
     void notifyListeners();
 
 public slots:
+    // Reads the theme again, restyles the application and tells the listeners.
     void handleThemeChanged();
 
 private:
-    AppThemeAdapter() = default;
+    AppThemeAdapter();
+    void applyStyleSheet();
 
     QApplication* application_ = nullptr;
     int theme_ = 1;

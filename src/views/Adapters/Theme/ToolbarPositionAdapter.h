@@ -1,15 +1,15 @@
 #pragma once
 
+#include "views/Common/AdapterBase.h"
 #include "views/Adapters/Theme/IToolbarPositionListener.h"
 
-#include <QObject>
 #include <vector>
 
 namespace zorvpro
 {
 // The process-wide notifier of the tool-bar position setting: every
 // registered listener hears the stored position when the setting changes.
-class ToolbarPositionAdapter : public QObject
+class ToolbarPositionAdapter : public AdapterBase
 {
     Q_OBJECT
 

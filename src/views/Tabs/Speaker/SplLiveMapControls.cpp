@@ -1,7 +1,7 @@
 #include "views/Tabs/Speaker/SplLiveMapControls.h"
 
 #include "acoustics/engine/IZorvAcoustics.h"
-#include "core/App/ApplicationSeam.h"
+#include "core/Base/ApplicationSeam.h"
 #include "views/Common/PropertyName.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/MyPropertyButton.h"

@@ -44,6 +44,8 @@ public:
     void setMinSpl(double value);
     // Shows a range from the adapter; a low not below high becomes high - 1.
     void setSplRange(double low, double high);
+    // The band label remembered for the next bandwidth change; empty after a project is cleared.
+    void setFrequencyLabel(const QString& label) { frequencyLabel_ = label; }
 
     double minimumSpl() const { return minimum_; }
     double maximumSpl() const { return maximum_; }

@@ -2,7 +2,7 @@
 
 #include "PanelHost.h"
 #include "acoustics/engine/IZorvAcoustics.h"
-#include "core/App/ApplicationSeam.h"
+#include "core/Base/ApplicationSeam.h"
 #include "views/Common/SplTypes.h"
 #include "views/GridControl/MyPropertyButton.h"
 #include "views/GridControl/SPLVerticalRangeSliderWidget.h"
