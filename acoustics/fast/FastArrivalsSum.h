@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acoustics/fast/CrossSumKernels.h"
 #include "acoustics/model/ArrivalsSum.h"
 
 #include <cstdint>
@@ -27,7 +28,9 @@ namespace zorvpro::acoustics
 class FastArrivalsSum : public ArrivalsSum
 {
 public:
+    // With the fastest pair kernel this processor runs, or with the one given.
     FastArrivalsSum();
+    explicit FastArrivalsSum(fast::CrossSumKernel kernel);
 
     void sum(FrequencyMask& out, const std::vector<Arrival>& arrivals) override;
 
@@ -61,6 +64,7 @@ private:
     void sortBand(uint64_t band);
 
     ArrivalsSumCrossPower reference;
+    fast::CrossSumKernel kernel;
     uint64_t terms = 0;
     uint64_t count = 0; // usable arrivals of the current point
     uint64_t stride = 0;
