@@ -8,14 +8,16 @@
 namespace zorvpro::acoustics::fast
 {
 
-__attribute__((target("avx2,fma"))) void crossSumAvx2(const CrossSumInput& in, CrossSumResult& out)
+__attribute__((target("avx2,fma"), optimize("fp-contract=off"))) void crossSumAvx2(const CrossSumInput& in,
+                                                                                   CrossSumResult& out)
 {
     const __m256d frequency = _mm256_set1_pd(in.frequency);
     const __m256d hundred = _mm256_set1_pd(100.0);
     const __m256d signBit = _mm256_set1_pd(-0.0);
     // Truncating v + (1/2 - 2^-54) gives the nearest integer to v with halves
-    // away from zero, for every 0 <= v < 2^52; the sum is not fused with the
-    // product before it (contraction is off), as the index needs v itself.
+    // away from zero, for every 0 <= v < 2^52; the sum must not be fused with
+    // the product before it (contraction is off here), as the index needs the
+    // rounded product itself.
     const __m256d nearHalf = _mm256_set1_pd(0.49999999999999994);
     const __m256d step = _mm256_set1_pd(0.01 / CoherenceHalfWidthCycles);
     const __m256d one = _mm256_set1_pd(1.0);

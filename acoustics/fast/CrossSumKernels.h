@@ -37,8 +37,8 @@ struct CrossSumResult
 // Every kernel takes the pairs (i, i + d) for d = 1 .. longest, with i
 // running over all arrivals a vector at a time, reads the window at exactly
 // the table's index (the nearest integer to 100 |x|, halves away from zero)
-// from the window's own formula, which is zero where the table is, and
-// expects finite values.
+// from the window's own formula, which equals the table's entries to within
+// rounding and is zero where they are, and expects finite values.
 using CrossSumKernel = void (*)(const CrossSumInput& in, CrossSumResult& out);
 
 void crossSumPortable(const CrossSumInput& in, CrossSumResult& out);

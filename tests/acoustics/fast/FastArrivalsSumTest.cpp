@@ -296,7 +296,9 @@ TEST(FastArrivalsSum, KernelsReadTheWindowAtTheTablesIndex)
 {
     // Two arrivals x cycles apart (at 1 Hz): exact halves (12.5 and 62.5 go
     // up, where ties to even would go down), the last non-zero index and the
-    // first zero one, and both sides of each.
+    // first zero one, both sides of each, and values whose 100 |x| rounds up
+    // to a half only once the product is rounded (a product fused into the
+    // next sum would round them down).
     const double cycles[] = {0.0,
                              0.125,
                              0.12499999999999999,
@@ -314,7 +316,11 @@ TEST(FastArrivalsSum, KernelsReadTheWindowAtTheTablesIndex)
                              6.01,
                              -0.125,
                              -5.505,
-                             1e30};
+                             1e30,
+                             0.004999999999999999,
+                             0.024999999999999998,
+                             0.11499999999999999,
+                             -0.33499999999999996};
     for (const fast::CrossSumVariant& variant : fast::supportedCrossSumKernels())
         for (double x : cycles)
             for (bool masked : {false, true})
