@@ -32,60 +32,62 @@ bool ChunkArrivals::hidden(const math::Vec3& point, const Heard& cluster) const
     return occluded && occluded(surfaces, point, cluster.centre);
 }
 
-void ChunkArrivals::computeChunk(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t end,
+void ChunkArrivals::computeChunk(DataSetImpl& dataSet, uint64_t begin, uint64_t end,
                                  const std::atomic<bool>& cancel) const
 {
-    const uint64_t last = std::min<uint64_t>({end, uint64_t(arrivals.size()), uint64_t(positions.size())});
-    if (flat)
-        computeFlat(arrivals, dataSet, begin, last, cancel);
-    else
-        computeByRecords(arrivals, dataSet, begin, last, cancel);
+    PointBlocks one(begin, end, end > begin ? end - begin : 1);
+    computeBlocks(dataSet, one, cancel);
 }
 
-void ChunkArrivals::computeFlat(const ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin,
-                                uint64_t last, const std::atomic<bool>& cancel) const
+void ChunkArrivals::computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks,
+                                  const std::atomic<bool>& cancel) const
 {
     FastArrivalsSum summer;
     FlatClusterArrivals maker;
+    std::vector<Arrival> records;
     const uint64_t interval = DataSetImpl::CheckInterval(capacity);
-    for (uint64_t i = begin; i < last; ++i)
+    const uint64_t count = std::min<uint64_t>(positions.size(), dataSet.size());
+    uint64_t first = 0;
+    uint64_t last = 0;
+    while (blocks.next(first, last))
     {
-        if (cancel.load(std::memory_order_relaxed))
-            return;
-        if (i % interval == 0)
-            std::this_thread::yield();
-        const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
+        for (uint64_t i = first; i < std::min(last, count); ++i)
+        {
+            if (cancel.load(std::memory_order_relaxed))
+                return;
+            if (i % interval == 0)
+                std::this_thread::yield();
+            computePoint(i, dataSet, summer, maker, records);
+        }
+    }
+}
+
+void ChunkArrivals::computePoint(uint64_t i, DataSetImpl& dataSet, FastArrivalsSum& summer,
+                                 FlatClusterArrivals& maker, std::vector<Arrival>& records) const
+{
+    const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
+    if (flat)
+    {
         summer.startPoint(capacity);
         for (const Heard& cluster : heard)
             if (!hidden(point, cluster))
                 maker.add(cluster.model, point, summer);
-        FrequencyMask spectrum;
-        summer.finishPoint(spectrum);
-        dataSet.storeResult(arrivals.size(), i, arrivals[i].tag, std::move(spectrum));
+        summer.finishPoint(dataSet.powersAt(i, positions[i].tag));
+        return;
     }
-}
-
-void ChunkArrivals::computeByRecords(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin,
-                                     uint64_t last, const std::atomic<bool>& cancel) const
-{
-    FastArrivalsSum summer;
-    for (uint64_t i = begin; i < last; ++i)
+    records.clear();
+    for (const Heard& cluster : heard)
     {
-        if (cancel.load(std::memory_order_relaxed))
-            return;
-        const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
-        std::vector<Arrival>& entry = arrivals[i].arrivals;
-        for (const Heard& cluster : heard)
-        {
-            if (hidden(point, cluster))
-                continue;
-            std::vector<Arrival> reaching = cluster.source->computeArrivalsAtPoint(point);
-            entry.insert(entry.end(), std::make_move_iterator(reaching.begin()),
-                         std::make_move_iterator(reaching.end()));
-        }
-        dataSet.computeRange(arrivals, i, i + 1, cancel, entry.size(), summer);
-        std::vector<Arrival>().swap(entry);
+        if (hidden(point, cluster))
+            continue;
+        std::vector<Arrival> reaching = cluster.source->computeArrivalsAtPoint(point);
+        records.insert(records.end(), std::make_move_iterator(reaching.begin()),
+                       std::make_move_iterator(reaching.end()));
     }
+    FrequencyMask spectrum;
+    summer.sum(spectrum, records);
+    dataSet.storeSpectrum(i, positions[i].tag, spectrum);
+    records.clear();
 }
 
 } // namespace zorvpro::acoustics

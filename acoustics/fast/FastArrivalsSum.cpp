@@ -161,7 +161,7 @@ bool FastArrivalsSum::gather(const std::vector<Arrival>& arrivals)
     return true;
 }
 
-void FastArrivalsSum::sumInOrder(DoubleBuffer& power) const
+void FastArrivalsSum::sumInOrder(double* power) const
 {
     // The reference's own order of operations, on the flat arrays.
     const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
@@ -228,7 +228,14 @@ void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arriva
 void FastArrivalsSum::finishPoint(FrequencyMask& out)
 {
     out = FrequencyMask(LevelPower, PhaseDelay);
-    DoubleBuffer& power = out.magnitudes();
+    finishPoint(out.magnitudes().data());
+}
+
+void FastArrivalsSum::finishPoint(double* power)
+{
+    if (!power)
+        return;
+    std::fill(power, power + CalculationBandCount, 0.0);
     if (count == 0)
         return;
     if (!finite)

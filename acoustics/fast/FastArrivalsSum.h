@@ -44,6 +44,8 @@ public:
     void addArrival(const double* amplitudes, const double* totalDelays, const double* excessPhases,
                     BandSelection bands);
     void finishPoint(FrequencyMask& out);
+    // The same into the calculation bands' powers; nothing for null.
+    void finishPoint(double* power);
 
     // Pair-band cross terms evaluated since construction or the last reset:
     // only those whose coherence window is not zero.
@@ -58,7 +60,7 @@ private:
     void widen(uint64_t capacity);
     // The reference's arithmetic in its own order, for points with
     // non-finite values.
-    void sumInOrder(DoubleBuffer& power) const;
+    void sumInOrder(double* power) const;
     // Orders the arrivals of band k by delay, starting from the previous
     // band's order (nearly sorted already), and lays that band out sorted.
     void sortBand(uint64_t band);
