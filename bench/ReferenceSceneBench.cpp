@@ -8,7 +8,11 @@
 // reference) are measured side by side on the same machine state:
 //   Calculate/...        wall time of calculate(true); peak_rss_mb is the process's peak resident
 //                        memory during that benchmark; terms_per_core_s the pair-band terms with a
-//                        non-zero coherence window evaluated per second per worker (fast path).
+//                        non-zero coherence window evaluated per second per worker (fast path);
+//                        busy:B runs B busy loops beside the engine's workers.
+//   ResultMemory         peak resident memory, above an engine holding one cluster and no points,
+//                        of calculating a million field points (the caller's points included), in
+//                        bytes per point.
 //   ChangeToFirstResult  time from a steering change to the first dataSetReady, calculation on
 //                        (it includes the engine's 300 ms settling pause).
 //   CancelWhileSumming   time for disabling calculation to return while every worker is busy
@@ -42,6 +46,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace zorvpro;
 using namespace zorvpro::acoustics;
@@ -118,15 +123,53 @@ void ResetPeakRss()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-double PeakRssMb()
+double StatusMb(const char* field)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
+    const std::string key = field;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // kB
+        if (line.rfind(key, 0) == 0)
+            return std::stod(line.substr(key.size())) / 1024.0; // kB
     return 0.0;
 }
+
+double PeakRssMb()
+{
+    return StatusMb("VmHWM:");
+}
+
+double RssMb()
+{
+    return StatusMb("VmRSS:");
+}
+
+// Threads that spin beside the benchmark until destroyed, as other programs would.
+class BusyLoops
+{
+public:
+    explicit BusyLoops(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            threads.emplace_back(
+                [this]
+                {
+                    volatile uint64_t spins = 0;
+                    while (!stop.load(std::memory_order_relaxed))
+                        spins = spins + 1;
+                });
+    }
+    ~BusyLoops()
+    {
+        stop.store(true);
+        for (auto& t : threads)
+            t.join();
+    }
+
+private:
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+};
 
 std::shared_ptr<ZorvAcousticsImpl> MakeEngine(int threads, bool chunkArrivals)
 {
@@ -193,8 +236,8 @@ double LargestDeviation()
     return largest;
 }
 
-// Arguments: worker threads (-1 the default pool, 0 every logical processor), and 1 for the
-// fast path or 0 for the straightforward one.
+// Arguments: worker threads (-1 the default pool, 0 every logical processor), 1 for the fast
+// path or 0 for the straightforward one, and the number of busy loops running beside.
 void Calculate(benchmark::State& state)
 {
     int threads = static_cast<int>(state.range(0));
@@ -204,6 +247,8 @@ void Calculate(benchmark::State& state)
     Scene& scene = ReferenceScene();
     ResetPeakRss();
     auto engine = MakeEngine(threads, fast);
+    const int busy = static_cast<int>(state.range(2));
+    BusyLoops loops(busy);
 
     double total = 0.0;
     for (auto _ : state)
@@ -219,7 +264,7 @@ void Calculate(benchmark::State& state)
         auto published = engine->getDataSet(id);
         if (!published || !published->GetDataSet())
             state.SkipWithError("a set got no data set");
-        else if (state.range(0) == -1)
+        else if (state.range(0) == -1 && busy == 0)
             Published()[fast][id] = std::dynamic_pointer_cast<DataSetImpl>(published->GetDataSet());
     }
 
@@ -231,8 +276,51 @@ void Calculate(benchmark::State& state)
     if (fast)
         state.counters["terms_per_core_s"] =
             static_cast<double>(scene.termsPerCalculation) / (perCalculation * workers);
-    Seconds()[std::to_string(state.range(0)) + (fast ? " fast" : " reference")] = perCalculation;
+    Seconds()[std::to_string(state.range(0)) + (fast ? " fast" : " reference") + (busy > 0 ? " busy" : "")] =
+        perCalculation;
     engine->removeCluster(scene.cluster);
+}
+
+// A million field points (a 1000 x 1000 grid at 5 cm) heard from one module without beams.
+void ResultMemory(benchmark::State& state)
+{
+    constexpr uint64_t Points = 1000000;
+    for (auto _ : state)
+    {
+        auto cluster = createLoudspeakerCluster();
+        if (cluster->addModule(bench::LoadArrayModule()) != 1)
+            throw std::runtime_error("the module did not connect");
+        cluster->setPosition(math::Vec3{0.0, 0.0, 3.0});
+        ZorvAcousticsImpl::Options options;
+        auto engine = ZorvAcousticsImpl::create(options);
+        engine->addCluster(cluster);
+        const double empty = RssMb();
+        ResetPeakRss();
+
+        const auto start = Clock::now();
+        {
+            auto set = std::make_shared<FieldPoints>();
+            std::vector<FieldPoint> points;
+            points.reserve(Points);
+            for (uint64_t i = 0; i < Points; ++i)
+                points.push_back({2.0 + 0.05 * static_cast<double>(i / 1000),
+                                  -25.0 + 0.05 * static_cast<double>(i % 1000), 0.0, i});
+            set->SetPoints(std::move(points));
+            engine->setFieldPoints(1, set);
+        }
+        engine->calculate(true);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        const double peak = PeakRssMb();
+
+        const auto published = engine->getDataSet(1);
+        const auto data =
+            published ? std::dynamic_pointer_cast<DataSetImpl>(published->GetDataSet()) : nullptr;
+        if (!data || data->size() != Points || data->resultAt(Points - 1).tag != Points - 1)
+            state.SkipWithError("the million points got no data set");
+        state.counters["bytes_per_point"] = (peak - empty) * 1024.0 * 1024.0 / static_cast<double>(Points);
+        state.counters["empty_engine_mb"] = empty;
+        engine->removeCluster(cluster);
+    }
 }
 
 class FirstResult : public CalcListener
@@ -322,12 +410,15 @@ void CancelWhileSumming(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK(ResultMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(Calculate)
-    ->ArgNames({"workers", "fast"})
-    ->Args({-1, 1})
-    ->Args({1, 1})
-    ->Args({0, 1})
-    ->Args({-1, 0})
+    ->ArgNames({"workers", "fast", "busy"})
+    ->Args({-1, 1, 0})
+    ->Args({1, 1, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 1, 2})
+    ->Args({0, 1, 2})
+    ->Args({-1, 0, 0})
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
@@ -352,11 +443,17 @@ int main(int argc, char** argv)
     const double fastOne = at("1 fast");
     const double fastAll = at("0 fast");
     const double reference = at("-1 reference");
+    const double busyOne = at("1 fast busy");
+    const double busyAll = at("0 fast busy");
     if (fastDefault > 0.0 && reference > 0.0)
         std::printf("fast path vs straightforward path, default pool: %.1fx faster\n",
                     reference / fastDefault);
     if (fastOne > 0.0 && fastAll > 0.0)
-        std::printf("fast path, all workers vs 1 worker: %.1fx faster\n", fastOne / fastAll);
+        std::printf("fast path, all workers vs 1 worker: %.1fx faster (%u processors)\n", fastOne / fastAll,
+                    std::thread::hardware_concurrency());
+    if (busyOne > 0.0 && busyAll > 0.0)
+        std::printf("fast path with two busy loops beside, all workers vs 1 worker: %.1fx faster\n",
+                    busyOne / busyAll);
     const double deviation = LargestDeviation();
     if (deviation >= 0.0)
         std::printf("largest difference between the paths: %.3g of a band's incoherent power\n", deviation);
