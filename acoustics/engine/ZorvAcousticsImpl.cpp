@@ -257,6 +257,7 @@ void ZorvAcousticsImpl::runCalculation(PropChangeCollection& collection, bool wa
 
     engineThread.start();
     engineThread.clearJobs();
+    times.reset();
     results.notifyResultsCleared();
     // Takes over the flag raised above; it falls when both this call and the first job let go.
     auto running = std::make_shared<ScopedBool>(calculating, [this] { calculationReleased(); });
@@ -320,8 +321,10 @@ bool ZorvAcousticsImpl::settle(const Calculation& calculation, const std::atomic
 void ZorvAcousticsImpl::firstJob(const std::shared_ptr<Calculation>& calculation,
                                  const std::atomic<bool>& cancel)
 {
+    const auto start = std::chrono::steady_clock::now();
     if (calculationEnabled.load() && !settle(*calculation, cancel))
         return;
+    times.addSettling(std::chrono::steady_clock::now() - start);
     calculation->changes->reset();
     for (const uint64_t id : fieldPoints.ids())
     {
@@ -373,8 +376,10 @@ void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const std::atomic<bool>&
         set.arrivals[i].tag = positions[i].tag;
     if (cancel.load())
         return;
+    const auto start = std::chrono::steady_clock::now();
     set.largestArrivalCount = computeSourceArrivals(clusters.snapshot(), set.arrivals, positions,
                                                     set.points->GetSourceFilter(), cancel);
+    times.addArrivals(std::chrono::steady_clock::now() - start);
 }
 
 void ZorvAcousticsImpl::planChunks(const std::shared_ptr<SetCalculation>& set,
@@ -409,10 +414,14 @@ void ZorvAcousticsImpl::planChunks(const std::shared_ptr<SetCalculation>& set,
                         [&]
                         {
                             if (set->sources)
-                                set->sources->computeBlocks(*set->dataSet, *set->blocks, cancel);
-                            else
-                                set->dataSet->computeRange(set->arrivals, begin, end, cancel,
-                                                           set->largestArrivalCount.load());
+                            {
+                                set->sources->computeBlocks(*set->dataSet, *set->blocks, cancel, &times);
+                                return;
+                            }
+                            const auto start = std::chrono::steady_clock::now();
+                            set->dataSet->computeRange(set->arrivals, begin, end, cancel,
+                                                       set->largestArrivalCount.load());
+                            times.addSums(std::chrono::steady_clock::now() - start);
                         });
             },
             [this, set, calculation]

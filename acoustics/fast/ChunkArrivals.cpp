@@ -4,6 +4,7 @@
 #include "acoustics/fast/FastArrivalsSum.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <thread>
 
@@ -39,55 +40,78 @@ void ChunkArrivals::computeChunk(DataSetImpl& dataSet, uint64_t begin, uint64_t 
     computeBlocks(dataSet, one, cancel);
 }
 
-void ChunkArrivals::computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks,
-                                  const std::atomic<bool>& cancel) const
+struct ChunkArrivals::Workspace
 {
     FastArrivalsSum summer;
     FlatClusterArrivals maker;
     std::vector<Arrival> records;
+    CalculationTimes::Duration arrivals{0};
+    CalculationTimes::Duration sums{0};
+};
+
+void ChunkArrivals::computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks, const std::atomic<bool>& cancel,
+                                  CalculationTimes* times) const
+{
+    Workspace work;
     const uint64_t interval = DataSetImpl::CheckInterval(capacity);
     const uint64_t count = std::min<uint64_t>(positions.size(), dataSet.size());
     uint64_t first = 0;
     uint64_t last = 0;
-    while (blocks.next(first, last))
+    while (blocks.next(first, last) && !cancel.load(std::memory_order_relaxed))
     {
         for (uint64_t i = first; i < std::min(last, count); ++i)
         {
             if (cancel.load(std::memory_order_relaxed))
-                return;
+                break;
             if (i % interval == 0)
                 std::this_thread::yield();
-            computePoint(i, dataSet, summer, maker, records);
+            computePoint(i, dataSet, work);
         }
+    }
+    if (times)
+    {
+        times->addArrivals(work.arrivals);
+        times->addSums(work.sums);
     }
 }
 
-void ChunkArrivals::computePoint(uint64_t i, DataSetImpl& dataSet, FastArrivalsSum& summer,
-                                 FlatClusterArrivals& maker, std::vector<Arrival>& records) const
+void ChunkArrivals::computePoint(uint64_t i, DataSetImpl& dataSet, Workspace& work) const
 {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
     const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
+    FrequencyMask spectrum;
     if (flat)
     {
-        summer.startPoint(capacity);
+        work.summer.startPoint(capacity);
         for (const Heard& cluster : heard)
             if (!hidden(point, cluster))
-                maker.add(cluster.model, point, summer);
-        summer.finishPoint(dataSet.powersAt(i, positions[i].tag));
-        return;
+                work.maker.add(cluster.model, point, work.summer);
     }
-    records.clear();
-    for (const Heard& cluster : heard)
+    else
     {
-        if (hidden(point, cluster))
-            continue;
-        std::vector<Arrival> reaching = cluster.source->computeArrivalsAtPoint(point);
-        records.insert(records.end(), std::make_move_iterator(reaching.begin()),
-                       std::make_move_iterator(reaching.end()));
+        work.records.clear();
+        for (const Heard& cluster : heard)
+        {
+            if (hidden(point, cluster))
+                continue;
+            std::vector<Arrival> reaching = cluster.source->computeArrivalsAtPoint(point);
+            work.records.insert(work.records.end(), std::make_move_iterator(reaching.begin()),
+                                std::make_move_iterator(reaching.end()));
+        }
     }
-    FrequencyMask spectrum;
-    summer.sum(spectrum, records);
-    dataSet.storeSpectrum(i, positions[i].tag, spectrum);
-    records.clear();
+    const auto made = Clock::now();
+    if (flat)
+        work.summer.finishPoint(dataSet.powersAt(i, positions[i].tag));
+    else
+    {
+        work.summer.sum(spectrum, work.records);
+        dataSet.storeSpectrum(i, positions[i].tag, spectrum);
+        work.records.clear();
+    }
+    const auto summed = Clock::now();
+    work.arrivals += made - start;
+    work.sums += summed - made;
 }
 
 } // namespace zorvpro::acoustics

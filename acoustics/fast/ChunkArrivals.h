@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acoustics/engine/CalculationTimes.h"
 #include "acoustics/engine/ClusterSource.h"
 #include "acoustics/engine/Clusters.h"
 #include "acoustics/engine/FieldPoints.h"
@@ -42,8 +43,10 @@ public:
     // gets the arrivals of every heard cluster that the surfaces do not hide
     // from it, in cluster order, as a whole-set arrival pass would have given
     // it, and they exist only while that point is summed. Tests cancel before
-    // every point.
-    void computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks, const std::atomic<bool>& cancel) const;
+    // every point. Adds the time spent making arrivals and summing them to
+    // times, when given.
+    void computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks, const std::atomic<bool>& cancel,
+                       CalculationTimes* times = nullptr) const;
     // The same for the points begin..end-1.
     void computeChunk(DataSetImpl& dataSet, uint64_t begin, uint64_t end,
                       const std::atomic<bool>& cancel) const;
@@ -62,8 +65,8 @@ private:
     };
 
     bool hidden(const math::Vec3& point, const Heard& cluster) const;
-    void computePoint(uint64_t i, DataSetImpl& dataSet, FastArrivalsSum& summer, FlatClusterArrivals& maker,
-                      std::vector<Arrival>& records) const;
+    struct Workspace;
+    void computePoint(uint64_t i, DataSetImpl& dataSet, Workspace& work) const;
 
     std::vector<Heard> heard;
     Surfaces::Snapshot surfaces;
