@@ -13,6 +13,8 @@
 //   ResultMemory         peak resident memory, above an engine holding one cluster and no points,
 //                        of calculating a million field points (the caller's points included), in
 //                        bytes per point.
+//   PerPoint             one thread without the engine: 511 floor points' arrivals made and summed
+//                        (items per second are points).
 //   ChangeToFirstResult  time from a steering change to the first dataSetReady, calculation on
 //                        (it includes the engine's 300 ms settling pause); split into settling_ms
 //                        and the rest, divided between arrivals_ms and sums_ms in the proportion of
@@ -66,7 +68,6 @@ struct Scene
     std::shared_ptr<BeamSteerImpl> firstBeam;
     std::shared_ptr<FieldPoints> floor = std::make_shared<FieldPoints>();
     std::shared_ptr<FieldPoints> medial = std::make_shared<FieldPoints>();
-    uint64_t termsPerCalculation = 0; // non-zero-window pair-band terms of both sets
 };
 
 Scene& ReferenceScene()
@@ -102,21 +103,40 @@ Scene& ReferenceScene()
             for (int k = 0; k <= 24; ++k)
                 s.medial->Add(0.5 * i, 0.0, 0.5 * k, tag++);
 
-        const FlatClusterModel model = captureFlatClusterModel(*s.cluster);
-        FastArrivalsSum summer;
-        FlatClusterArrivals maker;
-        FrequencyMask out;
-        for (const auto& set : {s.floor, s.medial})
-            for (const FieldPoint& p : set->GetPoints())
-            {
-                summer.startPoint(FlatClusterArrivals::capacity(model));
-                maker.add(model, math::Vec3{p.x, p.y, p.z}, summer);
-                summer.finishPoint(out);
-            }
-        s.termsPerCalculation = summer.evaluatedTerms();
         return s;
     }();
     return scene;
+}
+
+// Sums the points on this thread, arrivals and sums on flat arrays as a chunk job makes them;
+// returns the pair-band terms with a non-zero window. Kept out of line so that instruction
+// counts can be taken for it alone (valgrind --tool=callgrind --toggle-collect='*SumPointsOnThisThread*').
+__attribute__((noinline)) uint64_t SumPointsOnThisThread(const FlatClusterModel& model,
+                                                         const std::vector<FieldPoint>& points)
+{
+    FastArrivalsSum summer;
+    FlatClusterArrivals maker;
+    FrequencyMask out;
+    for (const FieldPoint& p : points)
+    {
+        summer.startPoint(FlatClusterArrivals::capacity(model));
+        maker.add(model, math::Vec3{p.x, p.y, p.z}, summer);
+        summer.finishPoint(out);
+    }
+    return summer.evaluatedTerms();
+}
+
+// Non-zero-window pair-band terms of both sets.
+uint64_t TermsPerCalculation()
+{
+    static const uint64_t terms = []
+    {
+        Scene& scene = ReferenceScene();
+        const FlatClusterModel model = captureFlatClusterModel(*scene.cluster);
+        return SumPointsOnThisThread(model, scene.floor->GetPoints()) +
+               SumPointsOnThisThread(model, scene.medial->GetPoints());
+    }();
+    return terms;
 }
 
 // Peak resident memory: reset before a benchmark, read after it.
@@ -277,7 +297,7 @@ void Calculate(benchmark::State& state)
     state.counters["peak_rss_mb"] = PeakRssMb();
     if (fast)
         state.counters["terms_per_core_s"] =
-            static_cast<double>(scene.termsPerCalculation) / (perCalculation * workers);
+            static_cast<double>(TermsPerCalculation()) / (perCalculation * workers);
     Seconds()[std::to_string(state.range(0)) + (fast ? " fast" : " reference") + (busy > 0 ? " busy" : "")] =
         perCalculation;
     engine->removeCluster(scene.cluster);
@@ -323,6 +343,22 @@ void ResultMemory(benchmark::State& state)
         state.counters["empty_engine_mb"] = empty;
         engine->removeCluster(cluster);
     }
+}
+
+// One thread, no engine: every 20th point of the floor, each point's arrivals made and summed.
+void PerPoint(benchmark::State& state)
+{
+    Scene& scene = ReferenceScene();
+    const FlatClusterModel model = captureFlatClusterModel(*scene.cluster);
+    std::vector<FieldPoint> points;
+    const std::vector<FieldPoint> floor = scene.floor->GetPoints();
+    for (uint64_t i = 0; i < floor.size(); i += 20)
+        points.push_back(floor[i]);
+    uint64_t terms = 0;
+    for (auto _ : state)
+        terms = SumPointsOnThisThread(model, points);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * points.size()));
+    state.counters["terms_per_point"] = static_cast<double>(terms) / static_cast<double>(points.size());
 }
 
 class FirstResult : public CalcListener
@@ -438,6 +474,7 @@ BENCHMARK(Calculate)
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(PerPoint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ChangeToFirstResult)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CancelWhileSumming)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
 // Last: the million points leave a large heap behind.

@@ -26,8 +26,8 @@ bool containsZero(const double* values, uint64_t n)
 }
 
 // 0.001 x (basis . levels) for all 28 rows, four rows at a time; each row's
-// sum runs over the columns in order, as a plain dot product would, and no
-// product is fused into its sum, so every row gets the plain loop's double.
+// sum runs over the columns in order, as a plain dot product would (fused
+// into multiply-adds where the processor has them).
 inline __attribute__((always_inline)) void basisTimesLevels(const double* byColumn, const double* levels,
                                                             double* out)
 {
@@ -99,8 +99,7 @@ void absorptionPlain(const double* absorption, double distance, double* factors)
     absorptionOver(absorption, distance, factors);
 }
 
-__attribute__((target("avx2"))) void basisTimesLevelsWide(const double* byColumn, const double* levels,
-                                                          double* out)
+ZORV_WIDE_VECTORS void basisTimesLevelsWide(const double* byColumn, const double* levels, double* out)
 {
     basisTimesLevels(byColumn, levels, out);
 }
