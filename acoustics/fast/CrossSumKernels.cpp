@@ -9,7 +9,7 @@ const std::vector<CrossSumVariant>& supportedCrossSumKernels()
     {
         __builtin_cpu_init();
         std::vector<CrossSumVariant> found;
-        if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq"))
+        if (__builtin_cpu_supports("avx512f"))
             found.push_back({"avx512", &crossSumAvx512});
         if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
             found.push_back({"avx2", &crossSumAvx2});
