@@ -62,14 +62,6 @@ uint64_t longestRun(const double* delays, uint64_t n, double frequency, int64_t 
     return longest;
 }
 
-bool allFinite(const double* values, uint64_t n)
-{
-    for (uint64_t i = 0; i < n; ++i)
-        if (!std::isfinite(values[i]))
-            return false;
-    return true;
-}
-
 } // namespace
 
 FastArrivalsSum::FastArrivalsSum() : FastArrivalsSum(fast::bestCrossSumKernel()) {}
@@ -108,15 +100,19 @@ void FastArrivalsSum::addArrival(const double* amplitudes, const double* totalDe
     if (count + LaneCount >= stride)
         widen(2 * count + 1);
     const uint64_t m = count++;
+    // v - v is 0 for every finite v and NaN otherwise, so the sum is 0 exactly
+    // when all values are finite.
+    double nonFinite = 0.0;
     for (uint64_t k = 0; k < CalculationBandCount; ++k)
     {
         amplitude[k * stride + m] = amplitudes[k];
         delay[k * stride + m] = totalDelays[k];
         phase[k * stride + m] = excessPhases[k];
+        nonFinite += (amplitudes[k] - amplitudes[k]) + (totalDelays[k] - totalDelays[k]) +
+                     (excessPhases[k] - excessPhases[k]);
     }
     selection[m] = static_cast<int64_t>(bands.bits());
-    finite = finite && allFinite(amplitudes, CalculationBandCount) &&
-             allFinite(totalDelays, CalculationBandCount) && allFinite(excessPhases, CalculationBandCount);
+    finite = finite && nonFinite == 0.0;
 }
 
 void FastArrivalsSum::widen(uint64_t capacity)
