@@ -41,6 +41,14 @@ BeamSpeakerClusterNode::BeamData Snapshot(acoustics::BeamSteer& beam, acoustics:
     return data;
 }
 
+bool SameBeam(const BeamSpeakerClusterNode::BeamData& a, const BeamSpeakerClusterNode::BeamData& b)
+{
+    return a.algorithm == b.algorithm && a.gain == b.gain && a.topRearDistance == b.topRearDistance &&
+           a.topRearAngle == b.topRearAngle && a.bottomFrontDistance == b.bottomFrontDistance &&
+           a.bottomFrontAngle == b.bottomFrontAngle && a.steering == b.steering &&
+           a.spreading == b.spreading && a.smoothing == b.smoothing;
+}
+
 // True when the file's text of the two values would differ (six digits).
 bool DiffersInFile(double a, double b)
 {
@@ -191,6 +199,8 @@ void BeamSpeakerClusterNode::BuildPendingBeams()
             Angle spreading(data.spreading);
             constraints->setSpreadingAngle(spreading);
         }
+        m_loadedBeams.resize(cluster->getBeamSteerCount());
+        m_loadedBeams.back() = LoadedBeam{data, Snapshot(*beam, *constraints)};
     }
     m_pendingBeams.clear();
     m_pendingModules = 0;
@@ -230,7 +240,11 @@ void BeamSpeakerClusterNode::WriteProperties(PropertyMap& properties) const
             auto constraints = beam ? beam->getConstraints() : nullptr;
             BeamData data;
             if (beam && constraints)
+            {
                 data = Snapshot(*beam, *constraints);
+                if (b < m_loadedBeams.size() && SameBeam(data, m_loadedBeams[b].built))
+                    data = m_loadedBeams[b].read;
+            }
             else if (beam)
                 data.algorithm = beam->getAlgorithm();
             beams.push_back(data);

@@ -99,6 +99,16 @@ private:
     void BuildPendingBeams();
     static void WriteBeam(PropertyMap& properties, uint32_t index, const BeamData& data);
 
+    // Each beam read from the file beside the state it was built into: while a
+    // beam keeps that state, the file's own values are written back, so an
+    // unchanged project saves the same text again (the redundant angles of a
+    // beam need not round-trip through the solver exactly).
+    struct LoadedBeam
+    {
+        BeamData read;
+        BeamData built;
+    };
+    std::vector<LoadedBeam> m_loadedBeams;
     std::vector<BeamData> m_pendingBeams;
     uint32_t m_pendingModules = 0;
     double m_pendingGain = 0.0;
