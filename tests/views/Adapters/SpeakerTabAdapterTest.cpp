@@ -5,7 +5,9 @@
 #include "support/SpeakerAdapterFixture.h"
 
 #include "acoustics/beam/SteeringLimits.h"
+#include "core/Base/ApplicationSeam.h"
 #include "core/math/Matrix4.h"
+#include "tests/field/FieldTestSupport.h"
 #include "views/Render/BeamSpeakerAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
 
@@ -159,6 +161,48 @@ TEST_F(SpeakerTabAdapterTest, BeamCountAlgorithmAndModuleCountRoundTripsRestoreE
         EXPECT_NEAR(array->GetBeamSteering(b), expected->steering, 1e-9) << b;
         EXPECT_NEAR(array->GetBeamBottomFrontDistance(b), expected->bottomFrontDistance, 1e-9) << b;
     }
+}
+
+TEST_F(SpeakerTabAdapterTest, AModuleCountTheClusterRefusesStopsWhereNodeEntityAndPanelAgree)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Select({array});
+    LogCapture log;
+    adapter->ModifyModuleCount(array, 12, nullptr, true);
+    EXPECT_TRUE(Logged(log, "Could not allocate speaker"));
+    const auto modules = array->GetChildCount();
+    EXPECT_GE(modules, 1u);
+    EXPECT_LT(modules, 12u);
+    EXPECT_EQ(array->GetCluster()->getModuleCount(), modules);
+    EXPECT_EQ(std::uint64_t(EntityOf(array)->NumModules()), modules);
+    EXPECT_EQ(Shown("Beam_Modules").toString(), QString::number(modules));
+    UndoStack::Instance().undo();
+    EXPECT_EQ(array->GetChildCount(), 1u);
+    EXPECT_EQ(EntityOf(array)->NumModules(), 1);
+}
+
+TEST_F(SpeakerTabAdapterTest, TheEngineHoldsAnArraysClusterOnceWhileItIsInTheTree)
+{
+    ApplicationSeam app;
+    auto engine = std::make_shared<field::testing::RecordingEngine>();
+    app.SetEngine(engine);
+    auto registrations = [&]
+    {
+        const auto calls = engine->Calls();
+        return std::count(calls.begin(), calls.end(), "addCluster") -
+               std::count(calls.begin(), calls.end(), "removeCluster");
+    };
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    EXPECT_EQ(registrations(), 1);
+    UndoStack::Instance().undo();
+    EXPECT_EQ(registrations(), 0);
+    UndoStack::Instance().redo();
+    EXPECT_EQ(registrations(), 1);
+    adapter->RemoveNode(array, true, false, true, ModelAdapter::kBatchOnly);
+    EXPECT_EQ(registrations(), 0);
+    app.SetEngine(nullptr);
 }
 
 TEST_F(SpeakerTabAdapterTest, PanelHeightsFollowTheModuleCountAndTheChosenAnchorStays)

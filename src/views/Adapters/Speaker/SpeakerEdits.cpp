@@ -189,7 +189,14 @@ void SpeakerTabAdapter::ModifyModuleCount(const NodePtr& node, std::uint32_t cou
             LogError("Could not allocate speaker");
             break;
         }
+        const auto before = t.node->GetChildCount();
         t.node->AddChild(module);
+        if (t.node->GetChildCount() == before)
+        {
+            // The cluster refused the module (it is full): stop short instead of asking forever.
+            LogError("Could not allocate speaker");
+            break;
+        }
     }
     while (t.node->GetChildCount() > count)
         t.node->RemoveChildAt(std::int32_t(t.node->GetChildCount() - 1));
