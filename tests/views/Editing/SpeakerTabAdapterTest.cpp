@@ -9,7 +9,9 @@
 #include "core/math/Matrix4.h"
 #include "tests/field/FieldTestSupport.h"
 #include "views/Render/BeamSpeakerAdornerEntity.h"
+#include "views/Render/HitPoint.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/SpeakerMouseHandlers.h"
 
 #include <QSignalSpy>
 #include <cmath>
@@ -408,6 +410,50 @@ TEST_F(SpeakerTabAdapterTest, HandleDragLeavesOneStepFoldsBehindAndSparesALocked
     drag({anchor + math::Vec3(12, 0, 1)}, true);
     EXPECT_EQ(Steps(), lockedSteps);
     EXPECT_NEAR(array->GetBeamTopRearDistance(0), lockedDistance, 1e-9);
+}
+
+TEST_F(SpeakerTabAdapterTest, PressesOnTheBeamAdornerPickABeamOrStartAHandleDrag)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Edit(array, "Beam_Beams", "Dual (Dante)");
+    Select({array});
+    const auto entity = EntityOf(array);
+    const auto adorner = EntitiesIn<view::BeamSpeakerAdornerEntity>(side).front();
+    auto press = [&](std::uint32_t part, view::VenueView3D* view)
+    {
+        view::MouseAction action;
+        action.action = view::MouseActionCode::HandlePress;
+        action.tag = view->GetId();
+        action.hit =
+            std::make_shared<view::HitPoint>(adorner, nullptr, math::Ray({0, 0, 0}, {1, 0, 0}), 1.0, part);
+        adapter->HandleSelectionAction(action);
+    };
+    press(view::HitPart::Beam2Outline, plan);
+    EXPECT_EQ(entity->SelectedBeam(), 1);
+    EXPECT_TRUE(Shown("Beam_BeamSelection").toBool());
+    press(view::HitPart::Beam1Outline, plan);
+    EXPECT_EQ(entity->SelectedBeam(), 0);
+    EXPECT_FALSE(Shown("Beam_BeamSelection").toBool());
+
+    press(view::HitPart::Beam2BottomFront, plan); // handles are dragged in the side view only
+    EXPECT_FALSE(adapter->IsDraggingBeamHandle());
+    press(view::HitPart::Beam2BottomFront, side);
+    ASSERT_TRUE(adapter->IsDraggingBeamHandle());
+    const double before = array->GetBeamBottomFrontDistance(1);
+    const int steps = Steps();
+    adorner->RebuildGeometry();
+    view::MouseAction move;
+    move.position = side->GetViewport().WorldToScreen(adorner->BottomFrontAnchor() + math::Vec3(25, 0, -3));
+    adapter->UpdateBeamHandleDrag(move);
+    EXPECT_GT(entity->beam(1).bottomFrontDistance(), before + 5.0);
+    adapter->CommitBeamHandleDrag(false); // abandoned: nothing stays, no step
+    EXPECT_FALSE(adapter->IsDraggingBeamHandle());
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_NEAR(entity->beam(1).bottomFrontDistance(), before, 1e-9);
+
+    EXPECT_NE(dynamic_cast<view::SpeakerPlanMouseHandler*>(adapter->CreateMouseHandler(plan).get()), nullptr);
+    EXPECT_NE(dynamic_cast<view::SpeakerSideMouseHandler*>(adapter->CreateMouseHandler(side).get()), nullptr);
 }
 
 TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNoneIsSelected)

@@ -14,6 +14,7 @@ namespace zorvpro
 {
 namespace view
 {
+class MouseHandler;
 class BeamSpeakerEntity;
 class BeamSpeakerAdornerEntity;
 } // namespace view
@@ -87,6 +88,10 @@ public:
     // The tab's move of an entity: arrays move through MoveSpeaker.
     void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable, bool commit,
                     std::uint32_t batchPosition);
+    // A plan-view and a side-view handler of the tab's own; none for another view.
+    std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view);
+    // A press on an array's beam adorner: a handle starts its drag, a beam's outline shows that beam.
+    void HandleSelectionAction(const view::MouseAction& action);
 
     // --- Entity list and panel ---
     bool entityValueChanged(Id id, const QString& itemName, std::uint32_t* valueKind,
