@@ -348,7 +348,8 @@ TEST_F(SpeakerTabAdapterTest, AdornersFollowTheSelection)
     Select({a});
     EXPECT_EQ(count(beam), 1u);
     EXPECT_EQ(count(lines), 1u);
-    Select({a, b});
+    Select({b, a});
+    EXPECT_EQ(adapter->GetSelectedNodes(), (std::vector<NodePtr>{a, b})); // in the order of entity ids
     EXPECT_EQ(count(beam), 0u);
     EXPECT_EQ(count(frame), 2u);
     Select({});

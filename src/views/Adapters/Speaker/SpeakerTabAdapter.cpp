@@ -1,4 +1,5 @@
 #include "views/Adapters/Speaker/SpeakerDragState.h"
+#include "views/Adapters/Speaker/SpeakerSplLink.h"
 
 #include "core/Nodes/QuadNode.h"
 #include "data/Project/ProjectDefinition.h"
@@ -72,7 +73,22 @@ SpeakerTabAdapter::~SpeakerTabAdapter() = default;
 void SpeakerTabAdapter::SetSpeakerSplListener(ISpeakerSplListener* listener)
 {
     speakerSpl = listener;
-    SetSplAdapter(listener);
+    ModelAdapter::SetSplAdapter(static_cast<ISplNodeListener*>(listener));
+}
+
+void SpeakerTabAdapter::SetSplAdapter(SplAdapter* adapter)
+{
+    speakerSplLink = adapter != nullptr ? std::make_unique<SpeakerSplLink>(adapter) : nullptr;
+    SetSpeakerSplListener(speakerSplLink.get());
+}
+
+std::vector<NodePtr> SpeakerTabAdapter::GetSelectedNodes() const
+{
+    std::vector<NodePtr> nodes;
+    for (const std::uint64_t id : GetSelectedIds())
+        if (NodePtr node = links.GetNodeByEntityId(id))
+            nodes.push_back(node);
+    return nodes;
 }
 
 // ---------------------------------------------------------------- name tables

@@ -41,6 +41,10 @@ public:
 
     // Sets the coverage-map listener for both the generic node changes and the speaker ones.
     void SetSpeakerSplListener(ISpeakerSplListener* listener);
+    // The coverage-map adapter itself (not owned; may be null).
+    void SetSplAdapter(SplAdapter* adapter);
+    // The nodes of the selected entities, in the order of the entities' ids.
+    std::vector<NodePtr> GetSelectedNodes() const;
 
     // The combo-box texts ("Steer / Spread", ...; "Single", "Dual (Dante)") and their numbers;
     // -1 or an empty text when a table has no entry.
@@ -168,6 +172,7 @@ private:
     void FinishEdit(const view::EntityPtr& entity);
 
     ISpeakerSplListener* speakerSpl = nullptr;
+    std::unique_ptr<ISpeakerSplListener> speakerSplLink;
     double sideViewYaw = 0.0;
     bool rubberBand = false;
     std::unique_ptr<DragState> drag;
