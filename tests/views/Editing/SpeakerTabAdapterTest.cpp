@@ -15,6 +15,7 @@
 
 #include <QSignalSpy>
 #include <cmath>
+#include <functional>
 
 namespace zorvpro::test
 {
@@ -107,6 +108,63 @@ TEST_F(SpeakerTabAdapterTest, DispatchClampsRefreshesAndPushesOneStepPerChange)
     EXPECT_TRUE(Logged(log, "Unknown property 7 in speaker adapter"));
     EXPECT_FALSE(Edit(array, "No_Such_Item", 1.0));
     EXPECT_TRUE(Logged(log, "Unknown property -1 in speaker adapter"));
+}
+
+TEST_F(SpeakerTabAdapterTest, FieldTablesChangeNodeAndEntityInOneNamedStepThatUndoes)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Edit(array, "Beam_Beams", "Dual (Dante)");
+    Select({array});
+    const auto entity = EntityOf(array);
+    const struct
+    {
+        const char* item;
+        QVariant value;
+        const char* step;
+        std::function<bool()> applied;
+    } fields[] = {
+        {"Entity_Name", "Front fill", "Modify TQR40V Array 1 name",
+         [&] { return array->GetName() == "Front fill"; }},
+        {"Beam_Comments", "left hang", "Modify Front fill name",
+         [&] { return array->GetUserNote() == "left hang" && entity->UserNote() == "left hang"; }},
+        {"Cluster_Delay", 12.5, "Modify Front fill delay",
+         [&]
+         { return std::fabs(array->GetDelay() - 12.5) < 1e-9 && std::fabs(entity->Delay() - 12.5) < 1e-9; }},
+        {"Entity_Mute", true, "Modify Front fill mute",
+         [&] { return array->IsMuted() && entity->isMuted(); }},
+        {"Entity_Visibility", false, "Modify Front fill visible",
+         [&] { return !array->GetVisible() && !entity->isVisible(); }},
+        {"Beam_MainGain2", -4.0, "Modify Front fill gain",
+         [&] {
+             return std::fabs(array->GetBeamGain(1) + 4.0) < 1e-9 &&
+                    std::fabs(entity->beam(1).gain() + 4.0) < 1e-9;
+         }},
+        {"Beam_Smoothing2", true, "Modify Front fill smoothing",
+         [&] { return array->GetBeamSmoothing(1) && entity->beam(1).smoothing(); }},
+    };
+    for (const auto& field : fields)
+    {
+        const int before = Steps();
+        ASSERT_FALSE(field.applied()) << field.item;
+        EXPECT_TRUE(Edit(array, field.item, field.value)) << field.item;
+        EXPECT_EQ(Steps(), before + 1) << field.item;
+        EXPECT_EQ(LastStep(), field.step) << field.item;
+        EXPECT_TRUE(field.applied()) << field.item;
+        UndoStack::Instance().undo();
+        EXPECT_FALSE(field.applied()) << field.item;
+        UndoStack::Instance().redo();
+        EXPECT_TRUE(field.applied()) << field.item;
+    }
+    EXPECT_TRUE(adapter->GetColorFields()->undoText.isEmpty()); // no colour here
+    EXPECT_TRUE(adapter->GetIntFields()->undoText.isEmpty());
+
+    // Focus on a beam field highlights it in the beam adorner; losing focus clears it.
+    const auto adorner = EntitiesIn<view::BeamSpeakerAdornerEntity>(plan).front();
+    adapter->entityFocusChanged(array->GetId(), "Beam_SteeringAngle1", true);
+    EXPECT_EQ(adorner->HighlightedItem(), 50u);
+    adapter->entityFocusChanged(array->GetId(), "Beam_SteeringAngle1", false);
+    EXPECT_EQ(adorner->HighlightedItem(), 0u);
 }
 
 TEST_F(SpeakerTabAdapterTest, BeamCountAlgorithmAndModuleCountRoundTripsRestoreEveryBeam)
