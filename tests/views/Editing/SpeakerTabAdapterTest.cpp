@@ -22,6 +22,7 @@ namespace zorvpro::test
 namespace
 {
 constexpr double kDegree = M_PI / 180.0;
+const char* const kArrayModel = "TQR40V";
 
 class SpeakerTabAdapterTest : public SpeakerAdapterFixture
 {
@@ -384,6 +385,30 @@ TEST_F(SpeakerTabAdapterTest, SurfaceChangesReAddSurfacesFaintlyWithoutStepOrSig
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(Root()->GetChildCount(), children);
     EXPECT_NE(EntityOf(array), nullptr);
+}
+
+TEST_F(SpeakerTabAdapterTest, LoadingShowsTheTreesArraysAndSurfacesAndPushesTheMapSwitches)
+{
+    RecordingToolbar toolbar;
+    adapter->SetToolbar(&toolbar);
+    ProjectSettings* settings = ProjectDefinition::Instance()->GetSettings();
+    settings->setThrowLines(false);
+    settings->setSplVisibility(true);
+    settings->setAutoCalculate(false);
+    const auto array = BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
+    array->AddChild(CreateLoudspeakerNode(kArrayModel));
+    array->SetName("Centre");
+    Root()->AddChild(array);
+    Root()->AddChild(QuadNode::Create("Floor", {0, 5, 0}, {15, 5, 0}, {15, -5, 0}, {0, -5, 0},
+                                      QColor("#ff8632"), 1.2, 0.0));
+    adapter->LoadVenue();
+    EXPECT_NE(EntityOf(array), nullptr);
+    EXPECT_GE(list->indexOfEntity(array->GetId()), 0);
+    EXPECT_EQ(EntitiesIn<view::QuadEntity>(plan).size(), 1u);
+    EXPECT_EQ(toolbar.values["Toolbar_ThrowLines"], QVariant(false));
+    EXPECT_EQ(toolbar.values["Spl_ShowSplMap"], QVariant(true));
+    EXPECT_EQ(toolbar.values["Spl_AutoCalculate"], QVariant(false));
+    EXPECT_EQ(Steps(), 0);
 }
 
 TEST_F(SpeakerTabAdapterTest, AdornersFollowTheSelection)
