@@ -357,6 +357,9 @@ TEST_F(SpeakerTabAdapterTest, MedialPlaneSpansTheSceneAlongTheSpeakerAndGrowsToI
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(math::IsEqual(p[i], expected[i]))
             << i << ": " << p[i].x << " " << p[i].y << " " << p[i].z;
+    const auto provided = adapter->MedialPlaneProvider()(speaker); // the same corners, in order
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(math::IsEqual(provided[std::size_t(i)], expected[i])) << i;
 
     // 12 m x 4 m: 3 m more on each side and 1 m more at the top.
     math::Vec3 q1{6, 0, 0}, q2{6, 0, 4}, q3{-6, 0, 4}, q4{-6, 0, 0};

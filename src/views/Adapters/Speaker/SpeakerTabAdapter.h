@@ -7,6 +7,7 @@
 #include "views/Render/MouseAction.h"
 
 #include <QPoint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -144,6 +145,8 @@ public:
 
     // --- Placement and medial plane ---
     NodePtr AddSpeaker();
+    // For the coverage-map adapter: a speaker's medial plane as its four corners, p1 to p4.
+    std::function<Corners(const LoudspeakerClusterNodePtr&)> MedialPlaneProvider();
     void EnsureMinimumSplBox(const LoudspeakerClusterNodePtr& speaker, math::Vec3& p1, math::Vec3& p2,
                              math::Vec3& p3, math::Vec3& p4);
     void UpdateSpeakerSideView();
