@@ -569,6 +569,8 @@ TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNon
         EXPECT_NEAR(adapter->GetSideViewYaw(), c.storedYaw * kDegree, 1e-9) << c.yaw;
         EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 1u);
         EXPECT_EQ(spl.active.back(), a);
+        for (const auto& adorner : EntitiesIn<view::AdornerEntity>(side))
+            EXPECT_EQ(adorner->AdornedEntity(), adapter->GetLinks().GetEntityForNode(a)) << c.yaw;
     }
 
     // Deselecting after a turned speaker puts the camera back and shows every speaker.
@@ -579,6 +581,7 @@ TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNon
                 math::Length(math::Normalize(side->GetCamera().GetPosition()) - math::Vec3(0, -1, 0)) < 1e-9);
     EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 2u);
     EXPECT_EQ(spl.active.back(), nullptr);
+    EXPECT_EQ(EntitiesIn<view::SpeakerLinesAdornerEntity>(side).size(), 2u);
 }
 } // namespace
 } // namespace zorvpro::test
