@@ -71,6 +71,13 @@ TEST_F(SpeakerSideViewTest, TheViewFollowsTheSelectedArrayFromTheSideItFaces)
     EXPECT_GT(away.second, 20);
     EXPECT_GT(away.second, 4 * away.first) << away.first << " / " << away.second;
 
+    // The dark theme keeps the array where it was, in its own colours.
+    adapter->themeChanged(0);
+    const auto dark = OutlineByHalf(entity, "speaker-side-yaw180-dark");
+    EXPECT_GT(dark.second, 20);
+    EXPECT_GT(dark.second, 4 * dark.first);
+    adapter->themeChanged(1);
+
     // None selected after a turned array: the camera goes back and both arrays are drawn again.
     Select({});
     Edit(a, "Beam_YawPosition", M_PI / 3);
