@@ -114,7 +114,8 @@ void ModelAdapter::AddNode(const NodePtr& node, bool undoable, bool toTree, bool
         if (select && IsSelectable(entity))
             SetSelection(true, {entity}, true, false);
     }
-    // New nodes are registered for placement with the placement registry of the pasting edits.
+    if (std::dynamic_pointer_cast<PhysicalNode>(node))
+        placement->RegisterNode(node);
 }
 
 void ModelAdapter::DetachNode(const NodePtr& node)
@@ -141,6 +142,8 @@ void ModelAdapter::DetachNode(const NodePtr& node)
     selection.EraseId(entity->GetId());
     links.UnlinkEntity(entity);
     links.UnlinkNode(node);
+    if (std::dynamic_pointer_cast<PhysicalNode>(node))
+        placement->UnregisterNode(node);
 }
 
 void ModelAdapter::RemoveNode(const NodePtr& node, bool undoable, bool unlockFirst, bool fromTree,
@@ -195,6 +198,9 @@ void ModelAdapter::AddNewItem(bool undoable)
     const NodePtr node = CreateNewNode();
     if (!node)
         return;
+    if (planView != nullptr)
+        placement->PlaceNode(node, IsMetricUnits(), planView->GetViewport().GetBoundingBox(),
+                             PlacementRegistry::kModeNew, false);
     AddNode(node, undoable, true, true, kBatchOnly);
 }
 

@@ -1,0 +1,118 @@
+// Editing the venue tab in a real window as a user does: mouse drags and rectangles through the
+// plan view's mouse handler, and the editing keys.
+
+#include "../gl/GlViewSupport.h"
+#include "GlTestEnv.h"
+
+#include "core/Commands/UndoStack.h"
+#include "core/Nodes/QuadNode.h"
+#include "data/Project/ProjectDefinition.h"
+#include "data/Project/Venue.h"
+#include "views/Adapters/Model/PlacementRegistry.h"
+#include "views/Adapters/Venue/VenueTabAdapter.h"
+#include "views/Render/VenueView3D.h"
+#include "views/Tabs/Venue/VenueTab.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QUndoStack>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace zorvpro::gltest
+{
+namespace
+{
+class VenueTabEditingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ProjectDefinition::Instance()->Clear(false);
+        UndoStack::Instance().clear();
+        const NodePtr root = ProjectDefinition::Instance()->GetVenue()->GetRoot();
+        for (int i = 0; i < 3; ++i)
+        {
+            QuadNodePtr quad = QuadNode::Create("S" + std::to_string(i), {0, 2, 0}, {3, 2, 0}, {3, -2, 0},
+                                                {0, -2, 0}, QColor("#3070c0"), 1.2, 0.0);
+            quad->SetTransform(math::Mat4::Translation({-5.0 + 4.0 * i, 0, 0}));
+            root->AddChild(quad);
+            quads.push_back(quad);
+        }
+        page = std::make_unique<VenueTab>();
+        page->resize(1500, 900);
+        page->show();
+        page->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
+        page->adapter()->LoadVenue();
+        plan = page->findChild<view::VenueView3D*>("openGLPlan");
+        ASSERT_NE(plan, nullptr);
+        ASSERT_TRUE(Settle(*plan));
+        page->adapter()->ZoomToFit();
+        ASSERT_TRUE(Settle(*plan));
+    }
+
+    void TearDown() override
+    {
+        page.reset();
+        UndoStack::Instance().clear();
+        ProjectDefinition::Instance()->Clear(false);
+    }
+
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, at, plan->mapToGlobal(at),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(plan, &event);
+    }
+
+    void Drag(QPoint from, QPoint to)
+    {
+        Mouse(QEvent::MouseMove, from, Qt::NoButton);
+        Mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, (from + to) / 2, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    }
+
+    QPoint Pixel(const math::Vec3& world) { return plan->GetViewport().WorldToScreen(world); }
+    static math::Vec3 At(const NodePtr& node) { return PlacementRegistry::NodePosition(node); }
+
+    std::vector<QuadNodePtr> quads;
+    std::unique_ptr<VenueTab> page;
+    view::VenueView3D* plan = nullptr;
+};
+
+TEST_F(VenueTabEditingTest, DragsRectanglesAndArrowKeysMoveAndSelectAsOneStepEach)
+{
+    VenueTabAdapter* adapter = page->adapter();
+    // A rectangle around the first two surfaces selects exactly them.
+    Drag(Pixel({-5.5, 2.5, 0}), Pixel({2.5, -2.5, 0}));
+    EXPECT_EQ(adapter->GetSelectedCount(), 2);
+    EXPECT_FALSE(adapter->GetLinks().GetEntityForNode(quads[2])->isSelected());
+
+    // Select All, then drag the middle surface by its body: all three follow, one undo step.
+    QTest::keyClick(page.get(), Qt::Key_A, Qt::ControlModifier);
+    ASSERT_EQ(adapter->GetSelectedCount(), 3);
+    const double scale = plan->GetViewport().pixelsPerMeter();
+    const math::Vec3 before[] = {At(quads[0]), At(quads[1]), At(quads[2])};
+    const QPoint grab = Pixel({0.5, 1.0, 0});
+    Drag(grab, grab + QPoint(60, 0));
+    ASSERT_EQ(UndoStack::Instance().count(), 1);
+    EXPECT_EQ(UndoStack::Instance().text(0), "Move selected");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(At(quads[i]).x - before[i].x, 60.0 / scale, 1e-6) << i;
+
+    // The arrow key nudges the selection by a metre to the right; undo takes it back.
+    QTest::keyClick(page.get(), Qt::Key_Right);
+    ASSERT_EQ(UndoStack::Instance().count(), 2);
+    EXPECT_NEAR(At(quads[0]).x - before[0].x, 60.0 / scale + 1.0, 1e-6);
+    UndoStack::Instance().undo();
+    UndoStack::Instance().undo();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(At(quads[i]).x, before[i].x, 1e-6) << i;
+    SaveShot(page->grab().toImage(), "venue_tab_editing", false);
+}
+} // namespace
+} // namespace zorvpro::gltest
