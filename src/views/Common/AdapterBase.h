@@ -4,7 +4,7 @@
 
 namespace zorvpro
 {
-// The QObject base of the adapters between the project and the user interface.
+// The QObject base of every adapter between settings, models and views.
 class AdapterBase : public QObject
 {
 public:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/Adapters/Model/AdapterBase.h"
+#include "views/Common/AdapterBase.h"
 
 #include <QKeySequence>
 #include <functional>

@@ -46,6 +46,7 @@ public:
     int GetPlanViewIndex() const override { return 0; }
     int GetSideViewIndex() const override { return 1; }
     ProjectSettings::Tab GetSettingsTab() const override { return ProjectSettings::VenueTab; }
+    void ApplyEntityColors(const view::EntityPtr& entity) override;
     std::string GetItemName(const NodePtr& node) override;
 
     // A new surface of the default size for the units, not yet in the tree; empty without a
@@ -76,6 +77,11 @@ public:
     void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable, bool commit,
                     std::uint32_t batchPosition) override;
     std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view) override;
+    // A press on a surface's handle: that surface alone stays selected and the shape or
+    // rotation drag starts; each drag that moved is one undo step.
+    void HandleSelectionAction(const view::MouseAction& action) override;
+    void QuadShapeDrag(const view::MouseAction& action, const view::EntityPtr& entity);
+    void QuadRotateDrag(const view::MouseAction& action, const view::EntityPtr& entity);
 
     // World coordinate of a corner for the items Quad_P1X .. Quad_P4Z; 0 for any other item.
     static double CornerWorldCoordinate(const view::EntityPtr& entity, std::uint32_t item);
