@@ -8,6 +8,8 @@
 #include "views/Adapters/Model/CopyBuffer.h"
 #include "views/Adapters/Model/PlacementRegistry.h"
 #include "views/Adapters/Model/ViewMath.h"
+#include "views/Render/HitPoint.h"
+#include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
 
 #include "../../core/support/LogCapture.h"
@@ -370,6 +372,77 @@ TEST_F(EditingOperationsTest, ShapeEditsFollowTheSurfaceRules)
     UndoStack::Instance().undo();
     ExpectNear(wall->GetP1(), {0, 4, 0}, 1e-9);
     ExpectNear(math::TransformPoint(wall->GetTransform(), wall->GetP1()), {worldX, 0, 0}, 1e-9);
+}
+TEST_F(EditingOperationsTest, HandleDragsAreOneStepEachAndNoneWhenNothingChanged)
+{
+    const QuadNodePtr wall = AddSurface("Wall");
+    const QuadNodePtr door = AddSurface("Door", {20, 0, 0});
+    adapter->LoadVenue();
+    plan->GetViewport().Resize(800, 600);
+    side->GetViewport().Resize(800, 300);
+    adapter->setPlanViewZoomLevel(ScaleToZoomLevel(10.0), true);
+    const double scale = plan->GetViewport().pixelsPerMeter();
+    adapter->SelectAll();
+    const auto handles = EntitiesIn<view::QuadAdornerEntity>(plan);
+    ASSERT_EQ(handles.size(), 2u);
+    const auto wallHandles = handles[0]->AdornedEntity() == EntityOf(wall) ? handles[0] : handles[1];
+    auto act = [&](Code code, std::uint32_t part, QPoint position, bool control = false)
+    {
+        view::MouseAction action;
+        action.action = code;
+        action.hit = std::make_shared<view::HitPoint>(wallHandles, nullptr, math::Ray(), 0.0, part);
+        action.entity = wallHandles;
+        action.tag = plan->GetId();
+        action.position = position;
+        action.control = control;
+        adapter->HandleMouseAction(action);
+    };
+    namespace M = view::MouseActionCode;
+    // The P2 corner, dragged up 50 pixels: the press leaves the surface alone selected and shows
+    // the corner's coordinates; P3 mirrors the width change.
+    const QPoint p2 = plan->GetViewport().WorldToScreen({15, 5, 0});
+    act(M::HandlePress, 3, p2);
+    EXPECT_EQ(adapter->GetSelectedIds(), ModelAdapter::IdVector{EntityOf(wall)->GetId()});
+    auto activeHandles = [&]
+    {
+        std::vector<std::uint32_t> active;
+        for (const auto& adorner : EntitiesIn<view::QuadAdornerEntity>(plan))
+            if (adorner->ActiveHandle() != view::QuadAdornerEntity::kNoHandle)
+                active.push_back(adorner->ActiveHandle());
+        return active;
+    };
+    EXPECT_EQ(activeHandles(), std::vector<std::uint32_t>{2u});
+    act(M::HandleMove, 3, p2 + QPoint(0, -25));
+    act(M::HandleMove, 3, p2 + QPoint(0, -50));
+    EXPECT_EQ(UndoCount(), 0);
+    act(M::HandleRelease, 3, p2 + QPoint(0, -50));
+    EXPECT_TRUE(activeHandles().empty());
+    ASSERT_EQ(UndoCount(), 1);
+    EXPECT_EQ(UndoStack::Instance().text(0), "Move points Wall");
+    EXPECT_NEAR(wall->GetP2().y, 5.0 + 50.0 / scale, 1.0 / scale);
+    EXPECT_NEAR(wall->GetP3().y, -wall->GetP2().y, 1e-9);
+    UndoStack::Instance().undo();
+    EXPECT_DOUBLE_EQ(wall->GetP2().y, 5.0);
+    EXPECT_DOUBLE_EQ(wall->GetP3().y, -5.0);
+
+    // A press and release on a handle without a move, and a turn that comes back, leave no step.
+    act(M::HandlePress, 4, p2);
+    act(M::HandleRelease, 4, p2);
+    const QPoint p0 = plan->GetViewport().WorldToScreen({0, 0, 0});
+    act(M::HandlePress, 10, p0 + QPoint(100, 0));
+    act(M::HandleMove, 10, p0 + QPoint(0, -100));
+    act(M::HandleMove, 10, p0 + QPoint(100, 0));
+    act(M::HandleRelease, 10, p0 + QPoint(100, 0));
+    EXPECT_EQ(UndoStack::Instance().index(), 0);
+
+    // With the modifier the turn snaps to 22.5 degrees: 30 degrees becomes 22.5.
+    act(M::HandlePress, 10, p0 + QPoint(100, 0));
+    act(M::HandleMove, 10, p0 + QPoint(87, -50), true);
+    act(M::HandleRelease, 10, p0 + QPoint(87, -50), true);
+    ASSERT_EQ(UndoStack::Instance().index(), 1);
+    EXPECT_EQ(UndoStack::Instance().text(0), "Rotate Wall");
+    EXPECT_NEAR(wall->GetRotationZ(), M_PI / 8.0, 1e-12);
+    EXPECT_FALSE(EntityOf(door)->isSelected());
 }
 } // namespace
 } // namespace zorvpro::test
