@@ -33,6 +33,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -206,6 +207,8 @@ public:
     void Paste();
     // The name itself while no node carries it, else "Copy n of name" with the first free n.
     std::string MakeCopyName(const std::string& name) const;
+    // Every name in the venue tree, in one walk.
+    std::unordered_set<std::string> CollectNodeNames() const;
     // Nudges the selection along the active view's camera axes: 0 right, 1 up, 2 left, 3 down.
     void MoveSelected(std::uint32_t direction, bool fine);
     void EnsureBoxVisible(view::VenueView3D* view, const math::BBox& box);

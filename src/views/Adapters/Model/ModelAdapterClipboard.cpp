@@ -1,7 +1,9 @@
-#include "core/Nodes/NodeIterators.h"
 #include "core/Nodes/PhysicalNode.h"
+#include "data/Project/ProjectDefinition.h"
+#include "data/Project/Venue.h"
 #include "views/Adapters/Model/CopyBuffer.h"
 #include "views/Adapters/Model/ModelAdapter.h"
+#include "views/Adapters/Model/TreeWalk.h"
 #include "views/Render/Camera.h"
 #include "views/Render/GridEntity.h"
 #include "views/Render/VenueView3D.h"
@@ -10,6 +12,15 @@
 
 namespace zorvpro
 {
+std::unordered_set<std::string> ModelAdapter::CollectNodeNames() const
+{
+    std::unordered_set<std::string> names;
+    Venue* venue = ProjectDefinition::Instance()->GetVenue();
+    VisitPreOrder(venue != nullptr ? venue->GetRoot() : NodePtr(),
+                  [&names](const NodePtr& node) { names.insert(node->GetName()); });
+    return names;
+}
+
 void ModelAdapter::MoveEntity(const view::EntityPtr&, const math::Vec3&, bool, bool, std::uint32_t) {}
 
 void ModelAdapter::CopySelected(bool skipLocked, bool cut)
@@ -27,13 +38,14 @@ void ModelAdapter::CopySelected(bool skipLocked, bool cut)
 
 std::string ModelAdapter::MakeCopyName(const std::string& name) const
 {
-    if (!FindNodeByName(name))
+    const std::unordered_set<std::string> taken = CollectNodeNames();
+    if (taken.count(name) == 0)
         return name;
     const QString original = QString::fromStdString(name);
     for (int n = 1;; ++n)
     {
         const std::string candidate = QString("Copy %1 of %2").arg(n).arg(original).toStdString();
-        if (!FindNodeByName(candidate))
+        if (taken.count(candidate) == 0)
             return candidate;
     }
 }

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QTableWidgetItem>
 #include <algorithm>
+#include <unordered_set>
 
 namespace zorvpro
 {
@@ -206,10 +207,12 @@ void ModelAdapter::AddNewItem(bool undoable)
 std::string ModelAdapter::MakeUniqueItemName()
 {
     const QString base = QString::fromStdString(GetItemName(nullptr));
+    // One walk of the tree for all candidates: a venue of n items would otherwise cost n walks.
+    const std::unordered_set<std::string> taken = CollectNodeNames();
     for (int n = 1;; ++n)
     {
         const std::string candidate = QString("%1 %2").arg(base).arg(n).toStdString();
-        if (!FindNodeByName(candidate))
+        if (taken.count(candidate) == 0)
             return candidate;
     }
 }
