@@ -10,6 +10,7 @@
 #include "data/Project/Venue.h"
 #include "views/Adapters/Model/PlacementRegistry.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
+#include "views/GridControl/BindableProperty.h"
 #include "views/Render/VenueView3D.h"
 #include "views/Tabs/Venue/VenueTab.h"
 
@@ -113,6 +114,44 @@ TEST_F(VenueTabEditingTest, DragsRectanglesAndArrowKeysMoveAndSelectAsOneStepEac
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(At(quads[i]).x, before[i].x, 1e-6) << i;
     SaveShot(page->grab().toImage(), "venue_tab_editing", false);
+}
+
+TEST_F(VenueTabEditingTest, ZoomKeysStepTheActiveViewAndStopAtTheLimit)
+{
+    VenueTabAdapter* adapter = page->adapter();
+    view::VenueView3D* side = page->findChild<view::VenueView3D*>("openGLSide");
+    // A pan release in the side view makes it the active view.
+    Drag(Pixel({20, 20, 0}), Pixel({20, 20, 0}));
+    Mouse(QEvent::MouseMove, QPoint(5, 5), Qt::NoButton);
+    const QPoint inSide(side->width() / 2, side->height() / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, inSide, side->mapToGlobal(inSide), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, inSide, side->mapToGlobal(inSide), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(side, &press);
+    QApplication::sendEvent(side, &release);
+    ASSERT_EQ(adapter->GetActiveView(), side);
+
+    adapter->setPlanViewZoomLevel(50.0, true);
+    ASSERT_TRUE(adapter->IsZoomPaired());
+    QTest::keyClick(page.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 49.0);
+    EXPECT_DOUBLE_EQ(adapter->GetPlanZoom(), 49.0); // paired: both
+
+    adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Toolbar_LinkViews", false);
+    ASSERT_FALSE(adapter->IsZoomPaired());
+    QTest::keyClick(page.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 48.0);
+    EXPECT_DOUBLE_EQ(adapter->GetPlanZoom(), 49.0); // only the active view
+
+    adapter->setSideViewZoomLevel(99.5, true);
+    QTest::keyClick(page.get(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 100.0);
+    QTest::keyClick(page.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 100.0);
+    adapter->setSideViewZoomLevel(60.0, true);
+    QTest::keyClick(page.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 61.0);
 }
 } // namespace
 } // namespace zorvpro::gltest

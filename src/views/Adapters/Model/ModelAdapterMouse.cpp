@@ -85,8 +85,10 @@ void ModelAdapter::RegisterShortcuts()
     {
         if (activeView == nullptr)
             return;
-        const double level = activeView == sideView ? sideZoom : planZoom;
-        setViewZoomLevel(std::clamp(level + step, 1.0, 100.0), activeView);
+        if (activeView == sideView)
+            setSideViewZoomLevel(std::clamp(sideZoom + step, 1.0, 100.0), true);
+        else if (activeView == planView)
+            setPlanViewZoomLevel(std::clamp(planZoom + step, 1.0, 100.0), true);
     };
     shortcuts->add(QKeySequence::SelectAll, [this] { SelectAll(); });
     shortcuts->add(QKeySequence(Qt::CTRL + Qt::Key_Equal), [zoomBy] { zoomBy(1.0); });
