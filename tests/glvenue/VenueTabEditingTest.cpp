@@ -8,7 +8,9 @@
 #include "core/Nodes/QuadNode.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/Venue.h"
+#include "data/Settings/AppSettings.h"
 #include "views/Adapters/Model/PlacementRegistry.h"
+#include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/Render/VenueView3D.h"
@@ -152,6 +154,52 @@ TEST_F(VenueTabEditingTest, ZoomKeysStepTheActiveViewAndStopAtTheLimit)
     adapter->setSideViewZoomLevel(60.0, true);
     QTest::keyClick(page.get(), Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_DOUBLE_EQ(adapter->GetSideZoom(), 61.0);
+}
+
+TEST_F(VenueTabEditingTest, CornerDragInEitherThemeIsOneStep)
+{
+    struct Theme
+    {
+        int value;
+        const char* name;
+        QColor text, background;
+    };
+    VenueTabAdapter* adapter = page->adapter();
+    for (const Theme& theme : {Theme{1, "venue-corner-drag-light", QColor("#242424"), QColor("#F8F8F8")},
+                               Theme{0, "venue-corner-drag-dark", QColor("#F8F8F8"), QColor("#575757")}})
+    {
+        SCOPED_TRACE(theme.name);
+        AppThemeAdapter* themes = AppThemeAdapter::instance();
+        themes->configure(qApp);
+        themes->addThemeListener(page.get());
+        themes->addThemeListener(adapter);
+        AppSettings::Instance().GetUiSettings()->setTheme(theme.value == 1 ? UiTypes::UiTheme::Day
+                                                                           : UiTypes::UiTheme::Night);
+        themes->notifyListeners();
+        themes->removeThemeListener(page.get());
+        themes->removeThemeListener(adapter);
+        UndoStack::Instance().clear();
+
+        // Click the middle surface's body, then drag its back corner P2 (world (2, 2)) upwards.
+        const QPoint body = Pixel({0.5, 0.0, 0});
+        Drag(body, body);
+        ASSERT_EQ(adapter->GetSelectedCount(), 1);
+        ASSERT_TRUE(Settle(*plan));
+        const QPoint corner = Pixel({2.0, 2.0, 0});
+        const QPoint to = corner + QPoint(0, -40);
+        Mouse(QEvent::MouseMove, corner, Qt::NoButton);
+        Mouse(QEvent::MouseButtonPress, corner, Qt::LeftButton);
+        Mouse(QEvent::MouseMove, corner + QPoint(0, -20), Qt::LeftButton);
+        Mouse(QEvent::MouseMove, to, Qt::LeftButton);
+        ASSERT_TRUE(Settle(*plan));
+        SaveShot(page->grab().toImage(), theme.name, false);
+        Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        ASSERT_EQ(UndoStack::Instance().count(), 1);
+        EXPECT_EQ(UndoStack::Instance().text(0), "Move points S1");
+        EXPECT_GT(quads[1]->GetP2().y, 2.0);
+        UndoStack::Instance().undo();
+        EXPECT_DOUBLE_EQ(quads[1]->GetP2().y, 2.0);
+    }
 }
 } // namespace
 } // namespace zorvpro::gltest

@@ -11,6 +11,7 @@
 #include "views/Render/HitPoint.h"
 #include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/TooltipQP.h"
 
 #include "../../core/support/LogCapture.h"
 
@@ -412,6 +413,13 @@ TEST_F(EditingOperationsTest, HandleDragsAreOneStepEachAndNoneWhenNothingChanged
         return active;
     };
     EXPECT_EQ(activeHandles(), std::vector<std::uint32_t>{2u});
+    // The tooltip of the corner takes the theme's colours (light here).
+    for (const auto& adorner : EntitiesIn<view::QuadAdornerEntity>(plan))
+        if (adorner->ActiveHandle() == 2u)
+        {
+            EXPECT_EQ(adorner->Tooltip()->TextColor(), QColor("#242424"));
+            EXPECT_EQ(adorner->Tooltip()->BackgroundColor(), QColor("#F8F8F8"));
+        }
     act(M::HandleMove, 3, p2 + QPoint(0, -25));
     act(M::HandleMove, 3, p2 + QPoint(0, -50));
     EXPECT_EQ(UndoCount(), 0);
@@ -426,7 +434,15 @@ TEST_F(EditingOperationsTest, HandleDragsAreOneStepEachAndNoneWhenNothingChanged
     EXPECT_DOUBLE_EQ(wall->GetP3().y, -5.0);
 
     // A press and release on a handle without a move, and a turn that comes back, leave no step.
+    adapter->themeChanged(0);
     act(M::HandlePress, 4, p2);
+    EXPECT_EQ(activeHandles(), std::vector<std::uint32_t>{3u});
+    for (const auto& adorner : EntitiesIn<view::QuadAdornerEntity>(plan))
+        if (adorner->ActiveHandle() == 3u)
+        {
+            EXPECT_EQ(adorner->Tooltip()->TextColor(), QColor("#F8F8F8"));
+            EXPECT_EQ(adorner->Tooltip()->BackgroundColor(), QColor("#575757"));
+        }
     act(M::HandleRelease, 4, p2);
     const QPoint p0 = plan->GetViewport().WorldToScreen({0, 0, 0});
     act(M::HandlePress, 10, p0 + QPoint(100, 0));

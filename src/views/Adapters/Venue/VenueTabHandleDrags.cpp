@@ -6,7 +6,7 @@
 #include "views/Render/QuadEntity.h"
 #include "views/Render/VenueView3D.h"
 
-#include <QFont>
+#include <QFontInfo>
 #include <cmath>
 
 namespace zorvpro
@@ -84,8 +84,9 @@ void VenueTabAdapter::QuadShapeDrag(const view::MouseAction& action, const view:
     if (part >= 2 && part <= 5)
     {
         handles->SetActiveHandle(true, IsMetricUnits(), part - 1);
-        const QFont font = view->font();
-        handles->SetTooltipStyle(font.family(), font.pointSize(),
+        // The view's font may be sized in pixels (point size -1); the resolved size is used.
+        const QFontInfo font(view->font());
+        handles->SetTooltipStyle(font.family(), qRound(font.pointSizeF()),
                                  QColor(lightTheme ? "#242424" : "#F8F8F8"),
                                  QColor(lightTheme ? "#F8F8F8" : "#575757"));
     }
