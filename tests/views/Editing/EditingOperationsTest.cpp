@@ -306,12 +306,20 @@ TEST_F(EditingOperationsTest, MouseRecordsDragSelectRectanglesPanAndZoom)
     EXPECT_NEAR(std::hypot(eye.x, eye.y), 1200.0, 1e-3);
 
     // Wheel zoom keeps the point under the cursor.
+    // Wheel zoom keeps the point under the cursor, and, paired, the side view's point at the
+    // cursor's x and half its height.
     adapter->CenterView(plan, {0, 0, 0});
+    ASSERT_TRUE(adapter->IsZoomPaired());
     const math::Vec3 under = plan->GetViewport().ScreenToRay(200, 150).origin;
+    const math::Vec3 sideUnder = side->GetViewport().ScreenToRay(200, 150).origin;
     adapter->ZoomAtPoint(ScaleToZoomLevel(40.0), plan->GetId(), QPointF(200, 150));
+    EXPECT_NEAR(adapter->GetSideZoom(), ScaleToZoomLevel(40.0), 1e-9);
     const math::Vec3 after = plan->GetViewport().ScreenToRay(200, 150).origin;
+    const math::Vec3 sideAfter = side->GetViewport().ScreenToRay(200, 150).origin;
     EXPECT_NEAR(after.x, under.x, 1.0 / 40.0);
     EXPECT_NEAR(after.y, under.y, 1.0 / 40.0);
+    EXPECT_NEAR(sideAfter.x, sideUnder.x, 1.0 / 40.0);
+    EXPECT_NEAR(sideAfter.z, sideUnder.z, 1.0 / 40.0);
 }
 
 TEST_F(EditingOperationsTest, ShortcutKeysAreBoundOnceAndRefusalsAreLogged)
