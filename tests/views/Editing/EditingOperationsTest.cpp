@@ -8,6 +8,7 @@
 #include "views/Adapters/Model/CopyBuffer.h"
 #include "views/Adapters/Model/PlacementRegistry.h"
 #include "views/Adapters/Model/ViewMath.h"
+#include "views/Render/GridEntity.h"
 #include "views/Render/HitPoint.h"
 #include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
@@ -243,6 +244,18 @@ TEST_F(EditingOperationsTest, ArrowKeysNudgeAlongTheActiveViewInBothUnitSystems)
     }
     UndoStack::Instance().undo();
     ExpectNear(At(a), {1.0 - 0.9144, 0.1, 0}, 1e-9);
+
+    // Nudged far to the right, the selection stays in view: the plan pans along with it.
+    plan->GetViewport().Resize(800, 600);
+    adapter->setPlanViewZoomLevel(ScaleToZoomLevel(10.0), true);
+    adapter->SetSelection(true, {EntityOf(a)}, true, false);
+    for (int i = 0; i < 120; ++i)
+        adapter->MoveSelected(0, false);
+    const auto visible = plan->GetGrid()->BoundingBox();
+    const auto box = EntityOf(a)->BoundingBox();
+    ASSERT_TRUE(visible && box);
+    EXPECT_LE(box->max.x + 15.0 / 10.0, visible->max.x + 1e-6);
+    EXPECT_GE(box->min.x, visible->min.x);
 }
 
 TEST_F(EditingOperationsTest, MouseRecordsDragSelectRectanglesPanAndZoom)

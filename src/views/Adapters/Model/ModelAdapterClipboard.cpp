@@ -185,5 +185,8 @@ void ModelAdapter::EnsureBoxVisible(view::VenueView3D* view, const math::BBox& b
     else
         offset.x = offset.y = 0.0;
     view->GetViewport().Pan(offset);
+    // The grid is the visible box: it follows at once, so that the next nudge (keys repeat
+    // faster than the views repaint) does not pan again from the old box.
+    view->GetGrid()->UpdateLayout(view->GetViewport());
 }
 } // namespace zorvpro
