@@ -299,6 +299,20 @@ TEST_F(EditingOperationsTest, MouseRecordsDragSelectRectanglesPanAndZoom)
     act(M::EntityRelease, EntityOf(nodes[0]));
     EXPECT_EQ(adapter->GetSelectedIds(), ModelAdapter::IdVector{EntityOf(nodes[0])->GetId()});
     EXPECT_EQ(UndoStack::Instance().index(), 0);
+    // With the additive modifier a click adds an item, and a second click takes it out again.
+    auto additive = [&](const NodePtr& node)
+    {
+        view::MouseAction action;
+        action.action = M::EntityPress;
+        action.entity = EntityOf(node);
+        action.tag = plan->GetId();
+        action.control = true;
+        adapter->HandleMouseAction(action);
+    };
+    additive(nodes[2]);
+    EXPECT_EQ(adapter->GetSelectedCount(), 2);
+    additive(nodes[2]);
+    EXPECT_EQ(adapter->GetSelectedIds(), ModelAdapter::IdVector{EntityOf(nodes[0])->GetId()});
 
     // A rectangle around the first two selects them live, whatever their height.
     const QPoint from = plan->GetViewport().WorldToScreen({-1, 6, 0});
