@@ -81,6 +81,9 @@ void ModelAdapter::RegisterShortcuts()
     if (page == nullptr)
         return; // an adapter without a page has no keys
     shortcuts = std::make_unique<KeyboardShortcutHandler>(page);
+    // Owned by the adapter alone: were the page its parent too, a page destroyed before the
+    // adapter would delete it twice.
+    shortcuts->setParent(this);
     auto zoomBy = [this](double step)
     {
         if (activeView == nullptr)
