@@ -116,6 +116,19 @@ TEST_F(VenueTabEditingTest, DragsRectanglesAndArrowKeysMoveAndSelectAsOneStepEac
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(At(quads[i]).x, before[i].x, 1e-6) << i;
     SaveShot(page->grab().toImage(), "venue_tab_editing", false);
+
+    // Copy and paste make a named copy, selected; cut takes it away again as one step.
+    Drag(Pixel({-5.5, 2.5, 0}), Pixel({-1.5, -2.5, 0}));
+    ASSERT_EQ(adapter->GetSelectedCount(), 1);
+    QTest::keyClick(page.get(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(page.get(), Qt::Key_V, Qt::ControlModifier);
+    const NodePtr copy = adapter->FindNodeByName("Copy 1 of S0");
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(adapter->GetLinks().GetEntityForNode(copy)->isSelected());
+    const int steps = UndoStack::Instance().index();
+    QTest::keyClick(page.get(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(adapter->FindNodeByName("Copy 1 of S0"));
+    EXPECT_EQ(UndoStack::Instance().index(), steps + 1);
 }
 
 TEST_F(VenueTabEditingTest, ZoomKeysStepTheActiveViewAndStopAtTheLimit)
