@@ -19,6 +19,8 @@ public:
     void SetText(const QString& text);
     void SetStyle(const QString& family, int pointSize, const QColor& textColor,
                   const QColor& backgroundColor);
+    const QColor& TextColor() const { return m_textColor; }
+    const QColor& BackgroundColor() const { return m_backgroundColor; }
     // The top left of the text; the box reaches 3 pixels beyond it.
     void SetPosition(int x, int y);
     // With the flag the box never gets narrower than the widest text seen.

@@ -43,6 +43,10 @@ TEST_F(SpeakerTabAdapterTest, AddingNamesArraysByTheFirstFreeNumberInOneStepEach
     EXPECT_EQ(first->GetChildCount(), 1u);
     ASSERT_NE(EntityOf(first), nullptr);
     EXPECT_EQ(EntityOf(first)->NumModules(), 1);
+    const math::Vec3 placed = math::TransformPoint(first->GetTransform(), {0, 0, 0});
+    EXPECT_NEAR(placed.x, 0.206, 1e-9);
+    EXPECT_NEAR(placed.y, 0.0, 1e-9);
+    EXPECT_NEAR(placed.z, 3.0, 1e-9);
     const auto second = AddArray();
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(second->GetName(), "TQR40V Array 2");
@@ -299,6 +303,7 @@ TEST_F(SpeakerTabAdapterTest, MovesStayInsideTheVenueAndTheSideViewRefusesMovesA
     const auto array = AddArray();
     ASSERT_NE(array, nullptr);
     const auto entity = EntityOf(array);
+    const double startX = math::TransformPoint(array->GetTransform(), {0, 0, 0}).x;
     adapter->MoveSpeaker(array, {5000, 0, 0}, true, true, ModelAdapter::kBatchOnly);
     EXPECT_EQ(LastStep(), "Move TQR40V Array 1");
     const auto box = entity->BoundingBox();
@@ -306,7 +311,7 @@ TEST_F(SpeakerTabAdapterTest, MovesStayInsideTheVenueAndTheSideViewRefusesMovesA
     EXPECT_NEAR(box->max.x, 1000.0, 1e-6);
     EXPECT_EQ(spl.changes.back().first, ISplNodeListener::kChanged);
     UndoStack::Instance().undo();
-    EXPECT_NEAR(math::TransformPoint(array->GetTransform(), {0, 0, 0}).x, 0.0, 1e-6);
+    EXPECT_NEAR(math::TransformPoint(array->GetTransform(), {0, 0, 0}).x, startX, 1e-6);
     EXPECT_TRUE(adapter->MayMoveAcross(entity, plan->GetId()));
     EXPECT_FALSE(adapter->MayMoveAcross(entity, side->GetId()));
     EXPECT_TRUE(adapter->MayMoveUp(entity, side->GetId()));

@@ -85,6 +85,7 @@ ModelAdapter::ModelAdapter(EntitySelectionControl* list, QObject* parent)
                     setSideViewZoomLevel(level, false);
                 StoreViewCamera(view->GetId());
             });
+        RegisterShortcuts();
     }
     catch (const std::exception& e)
     {
@@ -171,7 +172,7 @@ void ModelAdapter::RegisterView(view::VenueView3D* view)
 {
     if (std::find(views.begin(), views.end(), view) == views.end())
         views.push_back(view);
-    // Mouse handlers join here with the mouse actions of the tabs.
+    AttachMouseHandler(view);
     SetViewColors(gridColors[0], gridColors[1], gridColors[2], backgroundColor);
 }
 

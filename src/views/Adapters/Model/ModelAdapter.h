@@ -9,15 +9,21 @@
 #include "views/Adapters/Model/AnimationQueue.h"
 #include "views/Adapters/Model/FieldDescriptor.h"
 #include "views/Adapters/Model/ISplNodeListener.h"
+#include "views/Adapters/Model/IterativeUndoOperation.h"
+#include "views/Adapters/Model/KeyboardShortcutHandler.h"
 #include "views/Adapters/Model/LinkIndex.h"
+#include "views/Adapters/Model/PlacementRegistry.h"
 #include "views/Adapters/Theme/IAppThemeListener.h"
 #include "views/Common/AdapterBase.h"
 #include "views/GridControl/IBindablePropertyEventListener.h"
 #include "views/GridControl/IBindablePropertyUpdater.h"
+#include "views/Render/MouseAction.h"
+#include "views/Render/MouseHandler.h"
 #include "views/Tabs/BaseComponents/IEntityChangeListener.h"
 #include "views/Tabs/BaseComponents/IEntitySelectionListener.h"
 
 #include <QColor>
+#include <QPointF>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
@@ -27,6 +33,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class QAction;
@@ -40,6 +47,7 @@ class ViewFitter;
 
 namespace view
 {
+class MouseHandler;
 class VenueView3D;
 class Viewport;
 } // namespace view
@@ -191,6 +199,42 @@ public:
 
     void SetPropertyValue(const NodePtr& node, std::uint32_t fieldId, const QVariant& value);
 
+    // --- Clipboard, nudging and placement ---
+    // Moves an entity and its node by a world offset; the tabs that move items supply it.
+    virtual void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable,
+                            bool commit, std::uint32_t batchPosition);
+    void CopySelected(bool skipLocked, bool cut);
+    void Paste();
+    // The name itself while no node carries it, else "Copy n of name" with the first free n.
+    std::string MakeCopyName(const std::string& name) const;
+    // Every name in the venue tree, in one walk.
+    std::unordered_set<std::string> CollectNodeNames() const;
+    // Nudges the selection along the active view's camera axes: 0 right, 1 up, 2 left, 3 down.
+    void MoveSelected(std::uint32_t direction, bool fine);
+    void EnsureBoxVisible(view::VenueView3D* view, const math::BBox& box);
+    PlacementRegistry& GetPlacementRegistry() { return *placement; }
+    view::VenueView3D* GetActiveView() const { return activeView; }
+    KeyboardShortcutHandler* GetShortcutHandler() const { return shortcuts.get(); }
+
+    // --- Mouse ---
+    using DragOperation = BasicIterativeUndoOperation<view::MouseAction>;
+    void BeginIterativeUndo(const std::string& name, const view::MouseAction& action,
+                            const DragOperation::UpdateFunctor& step,
+                            const DragOperation::CommitFunctor& finish);
+    void DragSelected(const view::MouseAction& action);
+    void SelectionDrag(const view::MouseAction& action);
+    void PanView(const view::MouseAction& action);
+    view::VenueView3D* SetActiveViewById(std::uint64_t id);
+    void ZoomAtPoint(double level, std::uint64_t viewId, QPointF pixel);
+    view::EntityPtr PickAt(view::VenueView3D* view, int x, int y);
+    std::vector<view::HitPointPtr> HitTestAll(view::VenueView3D* view, const math::Ray& ray);
+    bool IsRubberBandActive() const { return rubberBandActive; }
+    // A press on a handle of the tab; the tabs with handle drags supply it.
+    virtual void HandleSelectionAction(const view::MouseAction& action);
+    // The mouse handler of one view; the base handler unless the tab has its own.
+    virtual std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view);
+    view::MouseHandler* GetMouseHandler(view::VenueView3D* view) const;
+
     // --- Listeners ---
     void entitiesSelectionChanged(const IdList& ids) override;
     void themeChanged(const int& theme) override;
@@ -200,6 +244,7 @@ signals:
     void entitiesChanged();
 
 public slots:
+    void HandleMouseAction(zorvpro::view::MouseAction action);
     void setPlanViewZoomLevel(double zoomLevel, bool storeCamera);
     void setPlanViewZoomLevel(double zoomLevel) { setPlanViewZoomLevel(zoomLevel, true); }
     void setSideViewZoomLevel(double zoomLevel, bool storeCamera);
@@ -236,15 +281,23 @@ protected:
     EntitySelectionControl* entityList = nullptr;
     LinkIndex links;
     AnimationQueue animations;
+    std::unique_ptr<PlacementRegistry> placement = std::make_unique<PlacementRegistry>();
+    std::unique_ptr<DragOperation> dragOperation;
+    bool rubberBandActive = false;
 
 private:
     void RegisterView(view::VenueView3D* view);
+    void RegisterShortcuts();
+    void AttachMouseHandler(view::VenueView3D* view);
+    void ZoomViewAbout(view::VenueView3D* view, view::VenueView3D* other, double level, QPointF pixel);
     void ResetViewCamera(view::VenueView3D* view, const math::Vec3& eye, const math::Vec3& up,
                          int settingsIndex, bool keepCamera);
 
     std::unique_ptr<ViewFitter> fitter;
     std::unique_ptr<SplAdapterLink> splLink;
     std::map<view::VenueView3D*, QString> viewTitles;
+    std::unique_ptr<KeyboardShortcutHandler> shortcuts;
+    std::map<view::VenueView3D*, std::unique_ptr<view::MouseHandler>> mouseHandlers;
 };
 
 template <typename T, typename Adapter>

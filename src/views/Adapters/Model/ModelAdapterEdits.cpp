@@ -12,6 +12,7 @@
 #include <QList>
 #include <QTableWidgetItem>
 #include <algorithm>
+#include <unordered_set>
 
 namespace zorvpro
 {
@@ -113,7 +114,8 @@ void ModelAdapter::AddNode(const NodePtr& node, bool undoable, bool toTree, bool
         if (select && IsSelectable(entity))
             SetSelection(true, {entity}, true, false);
     }
-    // New nodes are registered for placement with the placement registry of the pasting edits.
+    if (std::dynamic_pointer_cast<PhysicalNode>(node))
+        placement->RegisterNode(node);
 }
 
 void ModelAdapter::DetachNode(const NodePtr& node)
@@ -140,6 +142,8 @@ void ModelAdapter::DetachNode(const NodePtr& node)
     selection.EraseId(entity->GetId());
     links.UnlinkEntity(entity);
     links.UnlinkNode(node);
+    if (std::dynamic_pointer_cast<PhysicalNode>(node))
+        placement->UnregisterNode(node);
 }
 
 void ModelAdapter::RemoveNode(const NodePtr& node, bool undoable, bool unlockFirst, bool fromTree,
@@ -194,16 +198,21 @@ void ModelAdapter::AddNewItem(bool undoable)
     const NodePtr node = CreateNewNode();
     if (!node)
         return;
+    if (planView != nullptr)
+        placement->PlaceNode(node, IsMetricUnits(), planView->GetViewport().GetBoundingBox(),
+                             PlacementRegistry::kModeNew, false);
     AddNode(node, undoable, true, true, kBatchOnly);
 }
 
 std::string ModelAdapter::MakeUniqueItemName()
 {
     const QString base = QString::fromStdString(GetItemName(nullptr));
+    // One walk of the tree for all candidates: a venue of n items would otherwise cost n walks.
+    const std::unordered_set<std::string> taken = CollectNodeNames();
     for (int n = 1;; ++n)
     {
         const std::string candidate = QString("%1 %2").arg(base).arg(n).toStdString();
-        if (!FindNodeByName(candidate))
+        if (taken.count(candidate) == 0)
             return candidate;
     }
 }

@@ -92,11 +92,11 @@ public:
     std::string GetItemName(const NodePtr& node) override;
     // The tab's move of an entity: arrays move through MoveSpeaker.
     void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable, bool commit,
-                    std::uint32_t batchPosition);
+                    std::uint32_t batchPosition) override;
     // A plan-view and a side-view handler of the tab's own; none for another view.
-    std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view);
+    std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view) override;
     // A press on an array's beam adorner: a handle starts its drag, a beam's outline shows that beam.
-    void HandleSelectionAction(const view::MouseAction& action);
+    void HandleSelectionAction(const view::MouseAction& action) override;
 
     // --- Entity list and panel ---
     bool entityValueChanged(Id id, const QString& itemName, std::uint32_t* valueKind,
@@ -151,9 +151,9 @@ public:
                              math::Vec3& p3, math::Vec3& p4);
     void UpdateSpeakerSideView();
     double GetSideViewYaw() const { return sideViewYaw; }
-    // Raised by the views' rubber-band selection while it runs.
+    // A rubber-band selection runs: the views' own, or one raised from outside.
     void SetRubberBandRunning(bool running) { rubberBand = running; }
-    bool IsRubberBandRunning() const { return rubberBand; }
+    bool IsRubberBandRunning() const { return rubberBand || IsRubberBandActive(); }
 
 public slots:
     void handleSurfacesChanged();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/Common/AdapterBase.h"
 #include "views/Adapters/Theme/IAppThemeListener.h"
+#include "views/Common/AdapterBase.h"
 
 #include <vector>
 

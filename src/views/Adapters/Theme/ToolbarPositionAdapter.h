@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/Common/AdapterBase.h"
 #include "views/Adapters/Theme/IToolbarPositionListener.h"
+#include "views/Common/AdapterBase.h"
 
 #include <vector>
 

@@ -403,8 +403,17 @@ bool VenueTabAdapter::entityValueChanged(Id id, const QString& itemName, std::ui
     default:
         break;
     }
-    if (item >= Number(Item::Quad_P0X) && item <= Number(Item::Quad_P4Z))
-        return false; // shape, rotation and corner edits belong to the surface geometry edits
+    if (item == Number(Item::Quad_Rotation))
+    {
+        RotateQuad(node, value.toDouble() - quad->GetRotationZ(), true, true);
+        return true;
+    }
+    if (item >= Number(Item::Quad_P0X) && item <= Number(Item::Quad_P4Z) &&
+        item != Number(Item::Quad_ListenerHeightEnabled))
+    {
+        ModifyShape(node, item, value.toDouble(), true);
+        return true;
+    }
     if (valueKind != nullptr && *valueKind == 3)
     {
         // No surface property is an int: the generic path reports the unknown field.

@@ -2,6 +2,8 @@
 
 #include "views/Adapters/Model/ModelAdapter.h"
 
+#include <array>
+
 namespace zorvpro
 {
 class QuadNode;
@@ -57,6 +59,29 @@ public:
     bool entityFocusChanged(Id id, const QString& itemName, bool gained) override;
     // No surface property holds an int; the generic path reports such an edit.
     void ApplyIntValue(const NodePtr& node, std::uint32_t fieldId, int value, bool createUndo);
+
+    // Surface geometry: every change of corners and position goes through MovePoints, which keeps
+    // node and entity in step and pushes at most one "Move points %1" step.
+    void ModifyShape(const NodePtr& node, std::uint32_t item, double value, bool undoable);
+    void MovePoints(const NodePtr& node, const math::Vec3& worldTranslation,
+                    const std::array<math::Vec3, 4>& corners, bool undoable, bool notify, bool symmetric,
+                    std::uint32_t batchPosition);
+    // Turns about the vertical axis through the front centre, in radians.
+    void RotateQuad(const NodePtr& node, double turn, bool undoable, bool notify);
+    // Adjusts a local translation and corner changes to the surface rules; false (all zero) when
+    // the edit is refused for size or venue limits.
+    bool ConstrainPointMoves(const view::EntityPtr& entity, math::Vec3& t, std::array<math::Vec3, 4>& corners,
+                             bool symmetric, double pendingTurn);
+    // The vector's full length along its largest component's axis.
+    static math::Vec3 SnapToDominantAxis(const math::Vec3& v);
+    void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable, bool commit,
+                    std::uint32_t batchPosition) override;
+    std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view) override;
+    // A press on a surface's handle: that surface alone stays selected and the shape or
+    // rotation drag starts; each drag that moved is one undo step.
+    void HandleSelectionAction(const view::MouseAction& action) override;
+    void QuadShapeDrag(const view::MouseAction& action, const view::EntityPtr& entity);
+    void QuadRotateDrag(const view::MouseAction& action, const view::EntityPtr& entity);
 
     // World coordinate of a corner for the items Quad_P1X .. Quad_P4Z; 0 for any other item.
     static double CornerWorldCoordinate(const view::EntityPtr& entity, std::uint32_t item);
