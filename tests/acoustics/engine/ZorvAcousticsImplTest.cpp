@@ -283,9 +283,11 @@ TEST(ZorvAcousticsImpl, ChangesRecalculateAfterSettlingAndRestartARunningCalcula
     auto cluster = std::make_shared<FakeCluster>(math::Vec3{0, 0, 0}, 1);
     RecordingListener listener;
     engine->addCalcListener(&listener);
-    engine->setCalculationEnabled(true);
+    // The scene is complete before calculation is switched on, so the first calculation cannot
+    // be caught half-built however slowly the threads run.
     engine->addClusterSource(cluster);
     engine->setFieldPoints(1, Line(3000, 1.0, 0.01));
+    engine->setCalculationEnabled(true);
     ASSERT_TRUE(listener.waitFor("finished"));
     EXPECT_EQ(listener.joined(), "started ready:1 finished");
     listener.clear();
