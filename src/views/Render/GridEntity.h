@@ -44,6 +44,9 @@ public:
     double XStep() const { return m_xStep; }
     double YStep() const { return m_yStep; }
     bool IsMetric() const { return m_metric; }
+    const QColor& LineColor() const { return m_lineColor; }
+    const QColor& TextColor() const { return m_textColor; }
+    const QColor& BackgroundColor() const { return m_backgroundColor; }
     const std::shared_ptr<qpainter::TextQP>& Labels() const { return m_labels; }
 
 private:
