@@ -1,13 +1,4 @@
 #pragma once
 
-#include <QObject>
-
-namespace zorvpro
-{
-// The QObject base of the adapters between the project and the user interface.
-class AdapterBase : public QObject
-{
-public:
-    using QObject::QObject;
-};
-} // namespace zorvpro
+// One base class for every adapter, whichever folder names it.
+#include "views/Adapters/Theme/AdapterBase.h"
