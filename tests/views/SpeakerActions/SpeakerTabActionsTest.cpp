@@ -1,0 +1,175 @@
+#include "views/Adapters/SpeakerActions/SpeakerTabActions.h"
+#include "WarningBoxes.h"
+#include "data/BeamData/BeamInfoXml.h"
+#include "data/BeamData/KvdFileTransferer.h"
+#include "data/Project/ProjectSettings.h"
+#include "tests/bridge/BridgeTestSupport.h"
+#include "tests/views/BeamData/LocalListener.h"
+#include "views/Adapters/Spl/SplAdapter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+
+namespace zorvpro
+{
+namespace
+{
+
+constexpr int kDeadline = 10000;
+
+BeamSpeakerClusterNodePtr Array(const std::string& name, uint32_t algorithm)
+{
+    auto node = BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
+    node->SetName(name);
+    test::AddModules(node, 2);
+    node->SetBeamAlgorithm(0, algorithm);
+    return node;
+}
+
+class SpeakerTabActionsTest : public test::ProjectTest
+{
+protected:
+    void SetUp() override
+    {
+        test::ProjectTest::SetUp();
+        ASSERT_TRUE(listener.Listen());
+        actions = std::make_unique<SpeakerTabActions>(
+            nullptr, std::make_unique<KvdFileTransferer>(nullptr, QHostAddress(QHostAddress::LocalHost),
+                                                         listener.Port(), 20));
+        actions->SetSelectionSource([this] { return selection; });
+    }
+
+    ProjectSettings& Settings() { return *Project()->GetSettings(); }
+
+    test::LocalListener listener;
+    std::unique_ptr<SpeakerTabActions> actions;
+    std::vector<NodePtr> selection;
+};
+
+TEST_F(SpeakerTabActionsTest, CalculationAndMapSwitchesReachSettingsAndTheSplAdapter)
+{
+    int sideViewUpdates = 0;
+    actions->SetSideViewUpdate([&] { ++sideViewUpdates; });
+
+    // Without an SPL adapter the flags are still stored.
+    actions->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_AutoCalculate", false);
+    EXPECT_FALSE(Settings().getAutoCalculate());
+    actions->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_ShowSplMap", false);
+    EXPECT_FALSE(Settings().getSplVisibility());
+    EXPECT_EQ(sideViewUpdates, 1);
+
+    SplAdapter spl(nullptr);
+    int lookups = 0;
+    actions->SetSplAdapterSource(
+        [&]() -> SplAdapter*
+        {
+            ++lookups;
+            return &spl;
+        });
+    struct Step
+    {
+        BoundPropertyEvent event;
+        const char* name;
+        bool value;
+        bool autoCalculate, mapsShown;
+        int lookups;
+    };
+    const Step steps[] = {
+        {BoundPropertyEvent::ValueChanged, "Spl_ShowSplMap", false, false, false, 1},
+        {BoundPropertyEvent::ValueChanged, "Spl_AutoCalculate", true, true, false, 2},
+        {BoundPropertyEvent::ValueChanged, "Spl_ShowSplMap", true, true, true, 3},
+        {BoundPropertyEvent::ValueChanged, "Spl_AutoCalculate", false, false, true, 4},
+        {BoundPropertyEvent::ValueChanged, "Spl_ShowSplMap", false, false, false, 5},
+        // A press of the recalculation button passes through; anything else is not for these actions.
+        {BoundPropertyEvent::ValuePassedThrough, "Spl_RecalculateButton", true, false, false, 6},
+        {BoundPropertyEvent::ValueChanged, "Spl_RecalculateButton", true, false, false, 6},
+        {BoundPropertyEvent::ValuePassedThrough, "Spl_AutoCalculate", true, false, false, 6},
+        {BoundPropertyEvent::FocusGained, "Spl_ShowSplMap", true, false, false, 6},
+    };
+    for (const Step& s : steps)
+    {
+        SCOPED_TRACE(testing::Message() << s.name << " " << s.value);
+        actions->onPropertyEvent(s.event, s.name, s.value);
+        EXPECT_EQ(Settings().getAutoCalculate(), s.autoCalculate);
+        EXPECT_EQ(spl.IsAutoCalculate(), s.autoCalculate);
+        EXPECT_EQ(Settings().getSplVisibility(), s.mapsShown);
+        EXPECT_EQ(spl.AreMapsShown(), s.mapsShown);
+        EXPECT_EQ(lookups, s.lookups);
+    }
+    EXPECT_EQ(sideViewUpdates, 4);
+}
+
+TEST_F(SpeakerTabActionsTest, NothingOrNoArraySelectedWarnsAndSendsNothing)
+{
+    auto plain = LoudspeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
+    const std::vector<std::vector<NodePtr>> selections = {{}, {plain, Array("second", 1)}};
+    const QString texts[] = {"No items were selected for the Kavlon Designer",
+                             "No steerable array was selected for the Kavlon Designer"};
+    for (size_t i = 0; i < 2; ++i)
+    {
+        selection = selections[i];
+        test::WarningBoxes boxes;
+        EXPECT_FALSE(actions->handleSendToKVDClicked());
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].title, "WARNING");
+        EXPECT_EQ(boxes.seen[0].text, texts[i]);
+        EXPECT_TRUE(boxes.seen[0].shellBox);
+        EXPECT_FALSE(actions->Transferer().isBusy());
+    }
+    // A selected entity without a node ends the send silently.
+    selection = {nullptr};
+    test::WarningBoxes boxes;
+    EXPECT_FALSE(actions->handleSendToKVDClicked());
+    EXPECT_TRUE(boxes.seen.empty());
+    EXPECT_EQ(listener.connections, 0);
+}
+
+TEST_F(SpeakerTabActionsTest, SendsTheFirstArrayAndKeepsADebugCopy)
+{
+    const QString path = SpeakerTabActions::DebugCopyPath();
+    QFile::remove(path);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    for (const bool debug : {false, true})
+    {
+        SCOPED_TRACE(debug ? "with the debug copy" : "without");
+        listener.received.clear();
+        listener.ended = 0;
+        auto first = Array("first", 3);
+        selection = {first, Array("second", 1)};
+        actions->SetDebugFlag([debug] { return debug; });
+        if (debug)
+        {
+            // An earlier, longer copy is cut to the new text.
+            QFile old(path);
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(200000, 'z'));
+        }
+        QSignalSpy done(actions.get(), &SpeakerTabActions::kvdTransferCompleted);
+        ASSERT_TRUE(actions->handleSendToKVDClicked());
+        // A second press while the first transfer runs sends nothing.
+        EXPECT_FALSE(actions->handleSendToKVDClicked());
+        ASSERT_TRUE(done.wait(kDeadline));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return listener.ended > 0; }, kDeadline));
+
+        QString expected;
+        writeBeamInfoXml(expected, first);
+        ASSERT_TRUE(expected.contains("\"first\""));
+        EXPECT_EQ(listener.received, expected.toUtf8());
+        EXPECT_TRUE(done.at(0).at(0).toBool());
+        EXPECT_EQ(done.at(0).at(1).toString(), QString::number(expected.toUtf8().size()));
+
+        QFile copy(path);
+        EXPECT_EQ(copy.exists(), debug);
+        if (debug)
+        {
+            ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+            EXPECT_EQ(copy.readAll(), expected.toUtf8() + "\n");
+        }
+    }
+    QFile::remove(path);
+}
+
+} // namespace
+} // namespace zorvpro
