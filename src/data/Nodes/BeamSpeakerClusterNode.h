@@ -73,6 +73,11 @@ public:
     bool GetBeamSmoothing(uint32_t beam);
     std::vector<acoustics::DriverRow> GetBeamDriverTable(uint32_t beam);
     std::shared_ptr<acoustics::BeamConstraintsSpiral> GetBeamSpiralConstraints(uint32_t beam);
+    // The beam's constraints (its limits and the shape solve); empty without the beam.
+    std::shared_ptr<acoustics::BeamConstraints> GetBeamConstraints(uint32_t beam)
+    {
+        return Constraints(beam);
+    }
 
     void SetBeamSteering(uint32_t beam, double angle);
     void SetBeamSpreading(uint32_t beam, double angle);

@@ -1,4 +1,13 @@
 #pragma once
 
-// One base class for every adapter, whichever folder names it.
-#include "views/Adapters/Theme/AdapterBase.h"
+#include <QObject>
+
+namespace zorvpro
+{
+// The QObject base of every adapter between settings, models and views.
+class AdapterBase : public QObject
+{
+public:
+    using QObject::QObject;
+};
+} // namespace zorvpro

@@ -34,6 +34,9 @@ public:
     math::Vec3 TopRearHandle(int beam) const;
     math::Vec3 BottomFrontHandle(int beam) const;
     math::Vec3 CentrePoint(int beam) const;
+    // Where the top/rear and bottom/front lines start, in world coordinates.
+    const math::Vec3& TopRearAnchor() const { return m_topAnchor; }
+    const math::Vec3& BottomFrontAnchor() const { return m_bottomAnchor; }
     const std::vector<PickSphere>& PickSpheres() const { return m_spheres; }
 
     static bool IsHighlighted(uint32_t item, uint32_t identifier);

@@ -95,6 +95,14 @@ void VenueView3D::RemoveEntity(const EntityPtr& entity)
         m_repaintNeeded = true;
 }
 
+void VenueView3D::RemoveEntitiesIf(const std::function<bool(const EntityPtr&)>& predicate)
+{
+    const size_t before = m_renderList.size();
+    m_renderList.remove_if([&](const EntityPtr& e) { return e && predicate(e); });
+    if (m_renderList.size() != before)
+        m_repaintNeeded = true;
+}
+
 bool VenueView3D::HasEntity(const EntityPtr& entity) const
 {
     return std::find(m_renderList.begin(), m_renderList.end(), entity) != m_renderList.end();

@@ -13,6 +13,7 @@
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QTimer>
+#include <functional>
 #include <list>
 #include <memory>
 #include <string>
@@ -35,6 +36,8 @@ public:
     void AddEntity(const EntityPtr& entity);
     void InsertEntityBefore(const EntityPtr& entity, const EntityPtr& before);
     void RemoveEntity(const EntityPtr& entity);
+    // Removes every entity the predicate accepts, in one pass over the render list.
+    void RemoveEntitiesIf(const std::function<bool(const EntityPtr&)>& predicate);
     bool HasEntity(const EntityPtr& entity) const;
     std::list<EntityPtr> GetEntities() const { return m_renderList; }
 

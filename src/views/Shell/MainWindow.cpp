@@ -8,7 +8,9 @@
 #include "views/Adapters/Project/ProjectDefinitionAdapter.h"
 #include "views/Adapters/Settings/AppSettingsAdapter.h"
 #include "views/Adapters/Settings/ProjectSettingsAdapter.h"
+#include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
+#include "views/Adapters/Spl/SplPanelLink.h"
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
@@ -26,6 +28,8 @@
 #include "views/Tabs/BaseComponents/ApplicationSettingsControl.h"
 #include "views/Tabs/BaseComponents/ProjectPreferencesControl.h"
 #include "views/Tabs/BaseComponents/TabLayoutFunctions.h"
+#include "views/Tabs/Speaker/SpeakerAnalysisTab.h"
+#include "views/Tabs/Speaker/SplPropertiesControl.h"
 #include "views/Tabs/Venue/VenueTab.h"
 #include "views/ZorvApp.h"
 
@@ -34,6 +38,7 @@
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -60,8 +65,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     startPage_ = Checked(new Dashboard());
     settingsPage = Checked(new SettingsPage(this));
     venueTab_ = Checked(new VenueTab());
-    speakerTab = Checked(new QWidget());
-    speakerTab->setObjectName(QStringLiteral("tabButtonSpeaker"));
+    speakerTab = Checked(new SpeakerAnalysisTab());
     reportTab_ = Checked(new BillOfMaterialsTab());
     projectAdapter = Checked(new ProjectDefinitionAdapter(this));
     mainMenu_ = Checked(new QMenu(this));
@@ -84,6 +88,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     theme->addThemeListener(venueTab_);
     theme->addThemeListener(venueTab_->adapter());
     ToolbarPositionAdapter::instance()->addListener(venueTab_);
+    theme->addThemeListener(speakerTab);
+    theme->addThemeListener(speakerTab->adapter());
+    ToolbarPositionAdapter::instance()->addListener(speakerTab);
     theme->addThemeListener(reportTab_);
     setupPages();
     setupMainMenu();
@@ -92,9 +99,28 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     clearFrameStyle(ui.toolbarFrame);
     clearFrameStyle(ui.stackedWidget);
 
-    splAdapter_ = Checked(new SplAdapter(nullptr, this));
+    // Surfaces bound the speakers; speakers show on the venue tab.
+    VenueTabAdapter* venue = venueTab_->adapter();
+    SpeakerTabAdapter* speaker = speakerTab->adapter();
+    connect(venue, &ModelAdapter::entitiesChanged, speaker, &SpeakerTabAdapter::handleSurfacesChanged);
+    connect(speaker, &ModelAdapter::entitiesChanged, venue, &VenueTabAdapter::handleSpeakersChanged);
+
+    splPanelLink = std::make_unique<SplPanelLink>(*speakerTab->splPanel());
+    splAdapter_ = Checked(new SplAdapter(splPanelLink.get(), this));
+    speakerTab->splPanel()->setEventListener(splAdapter_);
+    speakerTab->setSplAdapter(splAdapter_);
     splForwarder = std::make_unique<SplNodeForwarder>(splAdapter_);
-    venueTab_->adapter()->SetSplAdapter(splForwarder.get());
+    venue->SetSplAdapter(splForwarder.get());
+    speaker->SetSpeakerSplListener(splForwarder.get());
+    connect(splAdapter_, &SplAdapter::EntityUpdate, speaker, &SpeakerTabAdapter::SplEntityUpdate);
+    splAdapter_->SetMedialPlaneProvider(
+        [speaker = QPointer<SpeakerTabAdapter>(speaker)](const std::shared_ptr<LoudspeakerClusterNode>& node)
+        {
+            SplAdapter::QuadPoints corners{};
+            if (speaker)
+                speaker->GetMedialPlane(node, corners[0], corners[1], corners[2], corners[3]);
+            return corners;
+        });
 
     if (ZorvApp* app = ZorvApp::Instance())
         if (auto handler = app->GetAudioEngineHandler())
@@ -119,10 +145,20 @@ MainWindow::~MainWindow()
              this, startPage_, settingsPage, venueTab_, venueTab_->adapter()})
         theme->removeThemeListener(listener);
     ToolbarPositionAdapter::instance()->removeListener(venueTab_);
+    theme->removeThemeListener(speakerTab);
+    theme->removeThemeListener(speakerTab->adapter());
+    ToolbarPositionAdapter::instance()->removeListener(speakerTab);
     theme->removeThemeListener(reportTab_);
 
+    // The settings adapters hold the grids of the start page and the settings dialog, and
+    // deleting a page can show the next one, whose views store their zoom in the settings.
+    delete startPageAppSettings;
+    delete startPageProjectSettings;
+    delete settingsAppSettings;
+    delete settingsProjectSettings;
     // The adapters of the tabs reach the coverage maps; cut that first.
-    venueTab_->adapter()->SetSplAdapter(nullptr);
+    venueTab_->adapter()->SetSplAdapter(static_cast<ISplNodeListener*>(nullptr));
+    speakerTab->adapter()->SetSpeakerSplListener(nullptr);
     delete tabBar_;
     delete startPage_;
     delete settingsPage;
@@ -131,10 +167,6 @@ MainWindow::~MainWindow()
     delete reportTab_;
     delete projectAdapter;
     delete splAdapter_;
-    delete startPageAppSettings;
-    delete startPageProjectSettings;
-    delete settingsAppSettings;
-    delete settingsProjectSettings;
     delete aboutDialog;
     delete logWindow;
 }

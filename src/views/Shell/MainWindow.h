@@ -25,6 +25,8 @@ class ProjectDefinitionAdapter;
 class ProjectSettingsAdapter;
 class SettingsPage;
 class SplAdapter;
+class SplPanelLink;
+class SpeakerAnalysisTab;
 class TabToolBarWidget;
 class VenueTab;
 class SplNodeForwarder;
@@ -53,6 +55,7 @@ public:
     TabToolBarWidget* tabBar() const { return tabBar_; }
     Dashboard* startPage() const { return startPage_; }
     VenueTab* venueTab() const { return venueTab_; }
+    SpeakerAnalysisTab* speakerPage() const { return speakerTab; }
     BillOfMaterialsTab* reportTab() const { return reportTab_; }
     QMenu* mainMenu() const { return mainMenu_; }
 
@@ -98,13 +101,14 @@ private:
     Dashboard* startPage_ = nullptr;
     SettingsPage* settingsPage = nullptr;
     VenueTab* venueTab_ = nullptr;
-    QWidget* speakerTab = nullptr;
+    SpeakerAnalysisTab* speakerTab = nullptr;
     BillOfMaterialsTab* reportTab_ = nullptr;
     DiagnosticDialog* logWindow = nullptr;
     AboutDialog* aboutDialog = nullptr;
     ProjectDefinitionAdapter* projectAdapter = nullptr;
     SplAdapter* splAdapter_ = nullptr;
     std::unique_ptr<SplNodeForwarder> splForwarder;
+    std::unique_ptr<SplPanelLink> splPanelLink;
     AppSettingsAdapter* startPageAppSettings = nullptr;
     ProjectSettingsAdapter* startPageProjectSettings = nullptr;
     AppSettingsAdapter* settingsAppSettings = nullptr;

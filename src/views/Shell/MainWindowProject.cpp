@@ -7,12 +7,14 @@
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
+#include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/Common/WarningMessage.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/Shell/ProjectFiles.h"
 #include "views/Shell/TabToolBarWidget.h"
+#include "views/Tabs/Speaker/SpeakerAnalysisTab.h"
 #include "views/Tabs/Venue/VenueTab.h"
 #include "views/ZorvApp.h"
 
@@ -73,6 +75,7 @@ void MainWindow::clearProject(bool markDirty)
     if (splAdapter_)
         splAdapter_->NodeChanged(1, {});
     venueTab_->onProjectCleared();
+    speakerTab->onProjectCleared();
     UndoStack::Instance().clear();
 }
 
@@ -105,6 +108,7 @@ bool MainWindow::LoadProject(const QString& path)
         // loaded project stays unmodified.
         const QSignalBlocker quiet(project->GetSettings());
         venueTab_->adapter()->LoadVenue();
+        speakerTab->adapter()->LoadVenue();
     }
     splAdapter_->PushSplSettings();
     QApplication::restoreOverrideCursor();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/Adapters/Model/ISplNodeListener.h"
+#include "views/Adapters/Speaker/ISpeakerSplListener.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 
 #include <QPointer>
@@ -9,7 +9,7 @@ namespace zorvpro
 {
 // Hands the tab adapters' node notices to the coverage-map adapter; nothing
 // once that adapter is gone.
-class SplNodeForwarder : public ISplNodeListener
+class SplNodeForwarder : public ISpeakerSplListener
 {
 public:
     explicit SplNodeForwarder(SplAdapter* adapter) : adapter(adapter) {}
@@ -22,6 +22,21 @@ public:
     {
         if (adapter)
             adapter->HandleEntityVisibility(node);
+    }
+    void SetActiveSpeaker(const NodePtr& node) override
+    {
+        if (adapter)
+            adapter->SetActiveSpeaker(node);
+    }
+    void RefreshSpeaker(const NodePtr& node) override
+    {
+        if (adapter)
+            adapter->RefreshSpeaker(node);
+    }
+    void UpdateSplMaps(bool keepActiveSpeaker) override
+    {
+        if (adapter)
+            adapter->UpdateSplMaps(keepActiveSpeaker);
     }
 
 private:

@@ -8,6 +8,7 @@
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
 #include "data/Settings/UnitSettings.h"
+#include "views/Adapters/Model/SplAdapterLink.h"
 #include "views/Adapters/Model/ViewFitter.h"
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Common/BeamSpeakerItem.h"
@@ -22,6 +23,7 @@
 #include <QUndoStack>
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace zorvpro
 {
@@ -268,11 +270,30 @@ void ModelAdapter::ResetViewCamera(view::VenueView3D* view, const math::Vec3& ey
     UpdateViewTitles(view);
 }
 
+void ModelAdapter::DetachAll()
+{
+    if (entityList != nullptr)
+    {
+        if (!entityList->selectedItems().isEmpty())
+            entityList->clearSelectedEntities();
+        for (const NodePtr& node : links.AllNodes())
+            entityList->removeEntity(node->GetId());
+    }
+    // Everything of this tab leaves each view in one pass.
+    std::unordered_set<const view::Entity*> shown;
+    for (const view::EntityPtr& entity : links.AllEntities())
+        shown.insert(entity.get());
+    for (const view::EntityPtr& adorner : links.AllAdorners())
+        shown.insert(adorner.get());
+    for (view::VenueView3D* view : views)
+        view->RemoveEntitiesIf([&](const view::EntityPtr& entity) { return shown.count(entity.get()) != 0; });
+    links.Clear();
+    selection.Clear();
+}
+
 void ModelAdapter::ResetViews(bool keepCamera)
 {
-    const std::vector<NodePtr> nodes(links.AllNodes().begin(), links.AllNodes().end());
-    for (const NodePtr& node : nodes)
-        DetachNode(node);
+    DetachAll();
     ProjectSettings* settings = Settings();
     if (planView != nullptr)
         setPlanViewZoomLevel(settings->getViewZoom(GetPlanViewIndex()), false);
@@ -503,6 +524,12 @@ void ModelAdapter::entitiesSelectionChanged(const IdList& ids)
 }
 
 // ---------------------------------------------------------------- units and limits
+
+void ModelAdapter::SetSplAdapter(SplAdapter* adapter)
+{
+    splLink = adapter != nullptr ? std::make_unique<SplAdapterLink>(adapter) : nullptr;
+    splAdapter = splLink.get();
+}
 
 bool ModelAdapter::IsMetricUnits()
 {

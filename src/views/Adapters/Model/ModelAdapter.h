@@ -6,12 +6,12 @@
 #include "core/math/BBox.h"
 #include "core/math/Vector3.h"
 #include "data/Project/ProjectSettings.h"
-#include "views/Adapters/Model/AdapterBase.h"
 #include "views/Adapters/Model/AnimationQueue.h"
 #include "views/Adapters/Model/FieldDescriptor.h"
 #include "views/Adapters/Model/ISplNodeListener.h"
 #include "views/Adapters/Model/LinkIndex.h"
 #include "views/Adapters/Theme/IAppThemeListener.h"
+#include "views/Common/AdapterBase.h"
 #include "views/GridControl/IBindablePropertyEventListener.h"
 #include "views/GridControl/IBindablePropertyUpdater.h"
 #include "views/Tabs/BaseComponents/IEntityChangeListener.h"
@@ -34,6 +34,8 @@ class QAction;
 namespace zorvpro
 {
 class EntitySelectionControl;
+class SplAdapter;
+class SplAdapterLink;
 class ViewFitter;
 
 namespace view
@@ -130,6 +132,8 @@ public:
     // --- Collaborators ---
     void SetToolbar(IBindablePropertyUpdater* updater) { toolbar = updater; }
     void SetSplAdapter(ISplNodeListener* listener) { splAdapter = listener; }
+    // The coverage-map adapter itself (not owned; may be null).
+    void SetSplAdapter(SplAdapter* adapter);
     void UpdateToolbarProperty(const QString& name, const QVariant& value);
     EntitySelectionControl* GetEntityList() const { return entityList; }
     const LinkIndex& GetLinks() const { return links; }
@@ -207,6 +211,8 @@ protected:
     // Takes a node's entity, adorners, list row, selection key and links away from this tab,
     // leaving the project tree and the node's own state alone.
     void DetachNode(const NodePtr& node);
+    // The same for every node of the tab at once.
+    void DetachAll();
     static void LogError(const QString& text);
     static void LogWarning(const QString& text);
 
@@ -237,6 +243,7 @@ private:
                          int settingsIndex, bool keepCamera);
 
     std::unique_ptr<ViewFitter> fitter;
+    std::unique_ptr<SplAdapterLink> splLink;
     std::map<view::VenueView3D*, QString> viewTitles;
 };
 

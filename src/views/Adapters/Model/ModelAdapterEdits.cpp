@@ -1,8 +1,8 @@
-#include "core/Nodes/NodeIterators.h"
 #include "core/Nodes/PhysicalNode.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/Venue.h"
 #include "views/Adapters/Model/ModelAdapter.h"
+#include "views/Adapters/Model/TreeWalk.h"
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Common/PropertyName.h"
 #include "views/Render/QuadEntity.h"
@@ -57,8 +57,7 @@ void ModelAdapter::LoadVenue()
     if (!root)
         LogError("Missing root node in load venue");
     else
-        for (auto it = TreeIter::Begin(root); it != TreeIter::End(); ++it)
-            AddNode(*it, false, false, false, kBatchOnly);
+        VisitPreOrder(root, [this](const NodePtr& node) { AddNode(node, false, false, false, kBatchOnly); });
     loading = wasLoading;
 }
 
@@ -214,10 +213,14 @@ NodePtr ModelAdapter::FindNodeByName(const std::string& name) const
     const NodePtr root = VenueRoot();
     if (!root)
         return nullptr;
-    for (auto it = TreeIter::Begin(root); it != TreeIter::End(); ++it)
-        if ((*it)->GetName() == name)
-            return *it;
-    return nullptr;
+    NodePtr found;
+    VisitPreOrder(root,
+                  [&](const NodePtr& node)
+                  {
+                      if (!found && node->GetName() == name)
+                          found = node;
+                  });
+    return found;
 }
 
 // ---------------------------------------------------------------- selection and adorners
@@ -343,7 +346,8 @@ void ModelAdapter::RemoveAdorners(view::VenueView3D* view, const view::EntityPtr
     std::vector<view::EntityPtr> removed;
     for (const view::EntityPtr& adorner : links.EntryOf(entity->GetId()).adorners)
     {
-        if (!view->HasEntity(adorner))
+        // The index knows which view holds an adorner: no walk over the view's render list.
+        if (links.EntryOf(adorner->GetId()).views.count(view) == 0)
             continue;
         if (adornerKind != kAllAdorners && GetAdornerKind(adorner) != adornerKind)
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/Adapters/Theme/AdapterBase.h"
+#include "views/Common/AdapterBase.h"
 #include "views/Adapters/Theme/IToolbarPositionListener.h"
 
 #include <vector>

@@ -1,16 +1,19 @@
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 
-#include "core/Nodes/NodeIterators.h"
 #include "core/Nodes/QuadNode.h"
 #include "core/math/Matrix4.h"
 #include "data/Nodes/BeamSpeakerClusterNode.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
 #include "data/Project/Venue.h"
+#include "views/Adapters/Model/TreeWalk.h"
 #include "views/Adapters/Model/ViewMath.h"
-#include "views/Adapters/Venue/SurfaceAdorners.h"
 #include "views/Common/BeamSpeakerItem.h"
+#include "views/Render/BeamSpeakerEntity.h"
+#include "views/Render/ListenerPlaneAdorner.h"
+#include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/SpeakerEntity.h"
 #include "views/Render/VenueView3D.h"
 #include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 
@@ -173,9 +176,9 @@ view::EntityPtr VenueTabAdapter::CreateAdorner(view::Viewport& viewport, const v
         return nullptr;
     view::EntityPtr adorner;
     if (adornerKind == 1)
-        adorner = std::make_shared<view::QuadHandlesAdorner>(viewport, entity, extent, inSideView);
+        adorner = std::make_shared<view::QuadAdornerEntity>(&viewport, entity, extent, inSideView);
     else if (adornerKind == 2)
-        adorner = std::make_shared<view::ListenerHeightAdorner>(viewport, entity, extent);
+        adorner = std::make_shared<view::ListenerPlaneAdorner>(&viewport, entity, extent);
     if (adorner)
         ApplyEntityColors(adorner);
     return adorner;
@@ -183,9 +186,9 @@ view::EntityPtr VenueTabAdapter::CreateAdorner(view::Viewport& viewport, const v
 
 std::uint32_t VenueTabAdapter::GetAdornerKind(const view::EntityPtr& adorner)
 {
-    if (dynamic_cast<view::ListenerHeightAdorner*>(adorner.get()) != nullptr)
+    if (dynamic_cast<view::ListenerPlaneAdorner*>(adorner.get()) != nullptr)
         return 2;
-    if (dynamic_cast<view::QuadHandlesAdorner*>(adorner.get()) != nullptr)
+    if (dynamic_cast<view::QuadAdornerEntity*>(adorner.get()) != nullptr)
         return 1;
     return 0;
 }
@@ -249,8 +252,8 @@ bool VenueTabAdapter::IsFitRelevant(const view::EntityPtr& entity)
 {
     if (!entity || !entity->isVisible())
         return false;
-    // Array entities are fitted with the speaker entities of the rendering layer.
-    return Quad(entity) != nullptr || dynamic_cast<view::ListenerHeightAdorner*>(entity.get()) != nullptr;
+    return Quad(entity) != nullptr || dynamic_cast<view::SpeakerEntity*>(entity.get()) != nullptr ||
+           dynamic_cast<view::ListenerPlaneAdorner*>(entity.get()) != nullptr;
 }
 
 bool VenueTabAdapter::IsEntityAccepted(const view::EntityPtr& entity)
@@ -280,8 +283,13 @@ math::Vec3 VenueTabAdapter::GetCentrePoint(const view::EntityPtr& entity)
 
 view::EntityPtr VenueTabAdapter::CreateEntity(const NodePtr& node)
 {
-    // Arrays get their entity from the speaker entities of the rendering layer.
-    return SyncQuadEntity(node);
+    if (view::EntityPtr surface = SyncQuadEntity(node))
+        return surface;
+    // An array is shown read-only, in the theme's colours.
+    view::EntityPtr array = view::BeamSpeakerEntity::CreateFromNode(node);
+    if (array)
+        ApplyEntityColors(array);
+    return array;
 }
 
 bool VenueTabAdapter::IsNodeLocked(const NodePtr& node)
@@ -337,6 +345,12 @@ NodePtr VenueTabAdapter::AddQuad()
     quad->SetTransparent(true);
     quad->SetName(MakeUniqueItemName());
     return quad;
+}
+
+void VenueTabAdapter::ApplyEntityColors(const view::EntityPtr& entity)
+{
+    ModelAdapter::ApplyEntityColors(entity);
+    view::BeamSpeakerEntity::ApplyTheme(entity, lightTheme);
 }
 
 std::string VenueTabAdapter::GetItemName(const NodePtr& node)
@@ -414,7 +428,7 @@ bool VenueTabAdapter::entityFocusChanged(Id id, const QString& itemName, bool ga
         return false;
     const std::uint32_t item = gained ? Number(beamSpeakerItemFromName(itemName)) : 0;
     for (const view::EntityPtr& adorner : links.EntryOf(entity->GetId()).adorners)
-        if (auto* handles = dynamic_cast<view::QuadHandlesAdorner*>(adorner.get()))
+        if (auto* handles = dynamic_cast<view::QuadAdornerEntity*>(adorner.get()))
             handles->SetHighlightedItem(item == Number(kUnknownBeamSpeakerItem) ? 0 : item);
     return true;
 }
@@ -435,9 +449,12 @@ void VenueTabAdapter::handleSpeakersChanged()
     if (!root)
         LogError("Missing root node in load venue");
     else
-        for (auto it = TreeIter::Begin(root); it != TreeIter::End(); ++it)
-            if (dynamic_cast<BeamSpeakerClusterNode*>((*it).get()) != nullptr)
-                AddNode(*it, false, false, false, kBatchOnly);
+        VisitPreOrder(root,
+                      [this](const NodePtr& node)
+                      {
+                          if (dynamic_cast<BeamSpeakerClusterNode*>(node.get()) != nullptr)
+                              AddNode(node, false, false, false, kBatchOnly);
+                      });
     loading = wasLoading;
 }
 } // namespace zorvpro

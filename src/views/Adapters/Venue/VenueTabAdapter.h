@@ -44,6 +44,7 @@ public:
     int GetPlanViewIndex() const override { return 0; }
     int GetSideViewIndex() const override { return 1; }
     ProjectSettings::Tab GetSettingsTab() const override { return ProjectSettings::VenueTab; }
+    void ApplyEntityColors(const view::EntityPtr& entity) override;
     std::string GetItemName(const NodePtr& node) override;
 
     // A new surface of the default size for the units, not yet in the tree; empty without a

@@ -274,7 +274,9 @@ void VenueTab::installToolBars()
     }
     InstallToolBar(planToolbarContainer, planBar, left, right, this);
     InstallToolBar(sideToolbarContainer, sideBar, left, right, this);
-    InstallToolBar(rightToolbarContainer, rightBar, left, right, this);
+    // The plotting area's insets line the view bars up with it; the right bar stands beside the
+    // views, and in its 60 pixels the plan view's insets would push its buttons out of sight.
+    InstallToolBar(rightToolbarContainer, rightBar, 0, 0, this);
 }
 
 void VenueTab::updateSelection(int selected)

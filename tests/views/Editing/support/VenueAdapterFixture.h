@@ -100,9 +100,11 @@ public:
     bool showArrays = false;
     view::EntityPtr CreateEntity(const NodePtr& node) override
     {
-        if (showArrays && !std::dynamic_pointer_cast<QuadNode>(node))
+        view::EntityPtr entity = VenueTabAdapter::CreateEntity(node);
+        // An array without modules has no drawing; a plain entity stands in for it.
+        if (!entity && showArrays && !std::dynamic_pointer_cast<QuadNode>(node))
             return std::make_shared<view::Entity>(node->GetName());
-        return VenueTabAdapter::CreateEntity(node);
+        return entity;
     }
 };
 

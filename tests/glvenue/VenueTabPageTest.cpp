@@ -10,6 +10,9 @@
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
 #include "data/Project/Venue.h"
+#include "data/Settings/AppSettings.h"
+#include "data/Settings/UiSettings.h"
+#include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/Render/GridEntity.h"
@@ -146,6 +149,11 @@ TEST_F(VenueTabPageTest, FormHasItsNamesSizesAndToolBars)
     QFrame* right = Find<QFrame>("rightToolbarContainerFrame");
     EXPECT_TRUE(right->isVisible());
     EXPECT_EQ(right->width(), 60);
+    // Its buttons lie inside it, where the user can reach them.
+    QWidget* add = page->rightToolBar()->getProperty("Toolbar_AddEntity")->widget();
+    ASSERT_TRUE(WaitUntil([&] { return add->isVisible(); }));
+    const QRect inRight(add->mapTo(right, QPoint(0, 0)), add->size());
+    EXPECT_TRUE(right->rect().contains(inRight)) << inRight.x() << "," << inRight.y();
 }
 
 TEST_F(VenueTabPageTest, SelectionDrivesPanelOpacityAndTheDeleteButton)
@@ -218,9 +226,17 @@ TEST_F(VenueTabPageTest, ThemesPaintViewsAndToolBarsInTheirColours)
          {Theme{0, "venue-tab-dark", QColor("#000000"), QColor("#3d3d3d"), QColor("#242424")},
           Theme{1, "venue-tab-light", QColor("#FFFFFF"), QColor("#c8c8c8"), QColor("#f3f3f3")}})
     {
-        // The theme adapter tells the page and, registered beside it, the tab's adapter.
-        page->themeChanged(theme.value);
-        page->adapter()->themeChanged(theme.value);
+        // The application's theme adapter styles the application and tells the page and, registered
+        // beside it, the tab's adapter.
+        AppThemeAdapter* themes = AppThemeAdapter::instance();
+        themes->configure(qApp);
+        themes->addThemeListener(page.get());
+        themes->addThemeListener(page->adapter());
+        AppSettings::Instance().GetUiSettings()->setTheme(theme.value == 1 ? UiTypes::UiTheme::Day
+                                                                           : UiTypes::UiTheme::Night);
+        themes->notifyListeners();
+        themes->removeThemeListener(page.get());
+        themes->removeThemeListener(page->adapter());
         page->toolbarPositionChanged(1);
         page->adapter()->setPlanViewZoomLevel(60);
         ClickRow(0);

@@ -6,7 +6,8 @@
 #include "acoustics/cluster/LoudspeakerCluster.h"
 #include "core/Logging/LogLevel.h"
 #include "data/Nodes/BeamSpeakerClusterNode.h"
-#include "views/Adapters/Venue/SurfaceAdorners.h"
+#include "views/Render/ListenerPlaneAdorner.h"
+#include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/QuadEntity.h"
 
 #include "../../core/support/LogCapture.h"
@@ -37,9 +38,9 @@ TEST_F(VenueTabAdapterTest, LoadingTwiceShowsEverySurfaceOnceInEachViewAndTheLis
 
     EXPECT_EQ(EntitiesIn<view::QuadEntity>(plan).size(), 2u);
     EXPECT_EQ(EntitiesIn<view::QuadEntity>(side).size(), 2u);
-    const auto planes = EntitiesIn<view::ListenerHeightAdorner>(side);
+    const auto planes = EntitiesIn<view::ListenerPlaneAdorner>(side);
     ASSERT_EQ(planes.size(), 2u);
-    EXPECT_TRUE(EntitiesIn<view::ListenerHeightAdorner>(plan).empty());
+    EXPECT_TRUE(EntitiesIn<view::ListenerPlaneAdorner>(plan).empty());
     for (const auto& plane : planes)
         EXPECT_EQ(adapter->GetAdornerKind(plane), 2u);
     EXPECT_EQ(list->rowCount(), 2);
@@ -48,9 +49,9 @@ TEST_F(VenueTabAdapterTest, LoadingTwiceShowsEverySurfaceOnceInEachViewAndTheLis
     EXPECT_EQ(Root()->GetChildCount(), 2u);
     EXPECT_EQ(adapter->GetSelectedCount(), 0);
     EXPECT_EQ(UndoCount(), 0);
-    // The plane follows the listener height in the scene bounds.
+    // Both surfaces count for fitting.
     const math::BBox bounds = adapter->GetSceneBounds(true);
-    EXPECT_DOUBLE_EQ(bounds.max.z, 1.2);
+    EXPECT_DOUBLE_EQ(bounds.min.x, 0.0);
     EXPECT_DOUBLE_EQ(bounds.max.x, 35.0);
 }
 
@@ -234,12 +235,12 @@ TEST_F(VenueTabAdapterTest, OneSelectedSurfaceFillsThePanelAndGetsItsHandles)
     EXPECT_EQ(list->activeId(), wall->GetId());
 
     // Handles in both views; focus on a panel field highlights its measure, and losing it clears it.
-    const auto planHandles = EntitiesIn<view::QuadHandlesAdorner>(plan);
-    const auto sideHandles = EntitiesIn<view::QuadHandlesAdorner>(side);
+    const auto planHandles = EntitiesIn<view::QuadAdornerEntity>(plan);
+    const auto sideHandles = EntitiesIn<view::QuadAdornerEntity>(side);
     ASSERT_EQ(planHandles.size(), 1u);
     ASSERT_EQ(sideHandles.size(), 1u);
-    EXPECT_FALSE(planHandles[0]->InSideView());
-    EXPECT_TRUE(sideHandles[0]->InSideView());
+    EXPECT_FALSE(planHandles[0]->SideViewCursors());
+    EXPECT_TRUE(sideHandles[0]->SideViewCursors());
     adapter->entityFocusChanged(wall->GetId(), "Quad_FrontWidth", true);
     EXPECT_EQ(planHandles[0]->HighlightedItem(), 10u);
     EXPECT_EQ(sideHandles[0]->HighlightedItem(), 10u);
@@ -264,9 +265,9 @@ TEST_F(VenueTabAdapterTest, OneSelectedSurfaceFillsThePanelAndGetsItsHandles)
 
     // Deselecting removes the handles but keeps the listener planes.
     adapter->SetSelection(true, {}, true, false);
-    EXPECT_TRUE(EntitiesIn<view::QuadHandlesAdorner>(plan).empty());
-    EXPECT_TRUE(EntitiesIn<view::QuadHandlesAdorner>(side).empty());
-    EXPECT_EQ(EntitiesIn<view::ListenerHeightAdorner>(side).size(), 2u);
+    EXPECT_TRUE(EntitiesIn<view::QuadAdornerEntity>(plan).empty());
+    EXPECT_TRUE(EntitiesIn<view::QuadAdornerEntity>(side).empty());
+    EXPECT_EQ(EntitiesIn<view::ListenerPlaneAdorner>(side).size(), 2u);
 }
 
 TEST_F(VenueTabAdapterTest, SelectionFollowsTheListAndVetoesNothingTwice)
@@ -305,7 +306,7 @@ TEST_F(VenueTabAdapterTest, ResetViewsDetachesWithoutTouchingTheTreeOrLocks)
 
     EXPECT_TRUE(EntitiesIn<view::QuadEntity>(plan).empty());
     EXPECT_TRUE(EntitiesIn<view::QuadEntity>(side).empty());
-    EXPECT_TRUE(EntitiesIn<view::ListenerHeightAdorner>(side).empty());
+    EXPECT_TRUE(EntitiesIn<view::ListenerPlaneAdorner>(side).empty());
     EXPECT_EQ(list->rowCount(), 0);
     EXPECT_TRUE(adapter->GetLinks().AllNodes().empty());
     EXPECT_FALSE(adapter->GetLinks().GetEntityForNode(wall));
@@ -363,7 +364,7 @@ TEST_F(VenueTabAdapterTest, DeleteAndUndoRestoreTheSurfaceEverywhere)
     EXPECT_EQ(Root()->GetChildCount(), 1u);
     EXPECT_EQ(list->rowCount(), 1);
     EXPECT_EQ(EntitiesIn<view::QuadEntity>(plan).size(), 1u);
-    EXPECT_EQ(EntitiesIn<view::ListenerHeightAdorner>(side).size(), 1u);
+    EXPECT_EQ(EntitiesIn<view::ListenerPlaneAdorner>(side).size(), 1u);
     EXPECT_EQ(adapter->GetSelectedCount(), 1);
     EXPECT_EQ(changed.count(), 2);
 

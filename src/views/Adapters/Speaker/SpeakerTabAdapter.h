@@ -1,0 +1,171 @@
+#pragma once
+
+#include "data/Nodes/BeamSpeakerClusterNode.h"
+#include "views/Adapters/Model/IterativeUndoOperation.h"
+#include "views/Adapters/Model/ModelAdapter.h"
+#include "views/Adapters/Speaker/ISpeakerSplListener.h"
+#include "views/Render/MouseAction.h"
+
+#include <QPoint>
+#include <memory>
+#include <vector>
+
+namespace zorvpro
+{
+namespace view
+{
+class BeamSpeakerEntity;
+class BeamSpeakerAdornerEntity;
+} // namespace view
+
+// The controller of the speaker tab: steerable arrays are placed, moved, turned and their beams
+// shaped here; the venue's surfaces are shown for context (bounds, hits, medial planes) but not
+// edited. Every edit runs twice: once from the panel with undo, which pushes one step, and once
+// from that step's redo or undo, which changes node and entity together.
+class SpeakerTabAdapter : public ModelAdapter
+{
+    Q_OBJECT
+
+public:
+    using BeamDataPtr = BeamSpeakerClusterNode::BeamDataPtr;
+    using BeamDataList = std::shared_ptr<std::vector<BeamDataPtr>>;
+    using Corners = std::array<math::Vec3, 4>;
+
+    static const char* const kItemName;  // "TQR40V Array"
+    static const char* const kModelName; // "TQR40V"
+    static constexpr double kModuleLength = 0.985;
+
+    SpeakerTabAdapter(EntitySelectionControl* entityList, QObject* parent);
+    ~SpeakerTabAdapter() override;
+
+    // Sets the coverage-map listener for both the generic node changes and the speaker ones.
+    void SetSpeakerSplListener(ISpeakerSplListener* listener);
+
+    // The combo-box texts ("Steer / Spread", ...; "Single", "Dual (Dante)") and their numbers;
+    // -1 or an empty text when a table has no entry.
+    static int AlgorithmFromName(const QString& name);
+    static QString AlgorithmName(int algorithm);
+    static int BeamCountFromName(const QString& name);
+    static QString BeamCountName(int count);
+
+    // --- ModelAdapter operations ---
+    void ZoomToFit() override;
+    void LoadVenue() override;
+    bool ConfirmSelection(const IdVector& oldIds, const IdVector& newIds, bool userAction) override;
+    void SelectionApplied(const IdVector& oldIds, const IdVector& newIds) override;
+    const FieldDescriptor<int>* GetIntFields() override;
+    const FieldDescriptor<double>* GetDoubleFields() override;
+    const FieldDescriptor<bool>* GetBoolFields() override;
+    const FieldDescriptor<QColor>* GetColorFields() override;
+    const FieldDescriptor<std::string>* GetTextFields() override;
+    const IndexedFieldDescriptor<double>* GetBeamDoubleFields();
+    const IndexedFieldDescriptor<bool>* GetBeamBoolFields();
+    void SetEntitySelected(const view::EntityPtr& entity, bool selected, std::uint32_t adornerKind) override;
+    view::EntityPtr CreateAdorner(view::Viewport& viewport, const view::EntityPtr& entity, double extent,
+                                  bool inSideView, std::uint32_t adornerKind) override;
+    std::uint32_t GetAdornerKind(const view::EntityPtr& adorner) override;
+    void UpdatePropertyPanel(const view::EntityPtr& entity) override;
+    bool IsSelectable(const view::EntityPtr& entity) override;
+    bool IsOwnNode(const NodePtr& node) override;
+    bool IsFitRelevant(const view::EntityPtr& entity) override;
+    bool IsEntityAccepted(const view::EntityPtr& entity) override;
+    bool IsFieldEditable(const NodePtr& node, std::uint32_t fieldId) override;
+    bool MayPaste(const NodePtr& node) override;
+    bool MayMoveAcross(const view::EntityPtr& entity, std::uint64_t viewId) override;
+    math::Vec3 GetCentrePoint(const view::EntityPtr& entity) override;
+    view::EntityPtr CreateEntity(const NodePtr& node) override;
+    bool IsNodeLocked(const NodePtr& node) override;
+    void SetNodeLocked(const NodePtr& node, bool locked) override;
+    void AddListRow(const NodePtr& node) override;
+    NodePtr CreateNewNode() override;
+    int GetPlanViewIndex() const override { return 2; }
+    int GetSideViewIndex() const override { return 3; }
+    ProjectSettings::Tab GetSettingsTab() const override { return ProjectSettings::SpeakerTab; }
+    void ApplyEntityColors(const view::EntityPtr& entity) override;
+    void CenterView(view::VenueView3D* view, const math::Vec3& point) override;
+    std::string GetItemName(const NodePtr& node) override;
+    // The tab's move of an entity: arrays move through MoveSpeaker.
+    void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable, bool commit,
+                    std::uint32_t batchPosition);
+
+    // --- Entity list and panel ---
+    bool entityValueChanged(Id id, const QString& itemName, std::uint32_t* valueKind,
+                            const QVariant& value) override;
+    bool entityFocusChanged(Id id, const QString& itemName, bool gained) override;
+    void onPropertyEvent(BoundPropertyEvent event, const QString& propName, const QVariant& value) override;
+    // The panel's module count times the module length; 0 when the panel has no module count.
+    double GetArrayHeight() const;
+    void ApplyPositionFromPanel(const NodePtr& node);
+    void ApplyModuleCountFromPanel(const NodePtr& node, std::uint32_t item);
+    void ApplyBeamDoubleValue(const NodePtr& node, std::uint32_t fieldId, double value, bool createUndo);
+    void ApplyBeamBoolValue(const NodePtr& node, std::uint32_t fieldId, bool value, bool createUndo);
+    // World height of the point dz above height z0 on the array's own vertical axis.
+    static double HeightAlongAxis(const math::Mat4& transform, double z0, double dz);
+
+    // --- Edits (undoable pushes one step; false applies at once) ---
+    void ModifySteering(const NodePtr& node, int beam, double angle, bool undoable);
+    void ModifySpreading(const NodePtr& node, int beam, double angle, bool undoable);
+    void ModifyBeamCount(const NodePtr& node, std::uint32_t count, BeamDataPtr snapshot,
+                         std::uint32_t algorithm, bool undoable);
+    void ModifyModuleCount(const NodePtr& node, std::uint32_t count, BeamDataList snapshots, bool undoable);
+    void ModifyAlgorithm(const NodePtr& node, std::uint32_t item, int choice, BeamDataPtr snapshot,
+                         bool undoable);
+    void ModifyPitch(const NodePtr& node, double angle, bool undoable);
+    void ModifyYaw(const NodePtr& node, double angle, bool undoable);
+    void ModifyGain(const NodePtr& node, double gainDb, bool undoable);
+    void ModifyBeamShape(const NodePtr& node, int beam, double topAngleChange, double topDistanceChange,
+                         double bottomAngleChange, double bottomDistanceChange, bool undoable,
+                         bool applyToNode);
+    void MoveSpeaker(const NodePtr& node, math::Vec3 displacement, bool undoable, bool finalStep,
+                     std::uint32_t batchPosition);
+    void SetSpeakersToMaxGain();
+    void LimitDisplacementToVenue(const view::EntityPtr& entity, math::Vec3& displacement) const;
+    void GetSingleSelection(bool& single, LoudspeakerClusterNodePtr& node, view::EntityPtr& entity) const;
+
+    // --- Beam-handle drag (side view) ---
+    // Starts dragging the end named by the part code (11 to 14) of the array's beam adorner;
+    // false when the view is not the side view or the handle or array is unknown.
+    bool DragBeamHandle(view::VenueView3D* view, std::uint32_t part,
+                        const std::shared_ptr<view::BeamSpeakerAdornerEntity>& adorner,
+                        const view::EntityPtr& speaker);
+    void UpdateBeamHandleDrag(const view::MouseAction& action);
+    // Accepted: the whole drag becomes one undo step; otherwise the beam keeps its live shape.
+    void CommitBeamHandleDrag(bool accepted);
+    bool IsDraggingBeamHandle() const { return static_cast<bool>(drag); }
+
+    // --- Placement and medial plane ---
+    NodePtr AddSpeaker();
+    void EnsureMinimumSplBox(const LoudspeakerClusterNodePtr& speaker, math::Vec3& p1, math::Vec3& p2,
+                             math::Vec3& p3, math::Vec3& p4);
+    void UpdateSpeakerSideView();
+    double GetSideViewYaw() const { return sideViewYaw; }
+    // Raised by the views' rubber-band selection while it runs.
+    void SetRubberBandRunning(bool running) { rubberBand = running; }
+    bool IsRubberBandRunning() const { return rubberBand; }
+
+public slots:
+    void handleSurfacesChanged();
+    void SplEntityUpdate(bool sideView, bool add, zorvpro::view::EntityPtr entity);
+    void GetMedialPlane(zorvpro::LoudspeakerClusterNodePtr speaker, zorvpro::math::Vec3& p1,
+                        zorvpro::math::Vec3& p2, zorvpro::math::Vec3& p3, zorvpro::math::Vec3& p4);
+    void OnThrowLinesChanged();
+
+private:
+    struct DragState;
+
+    template <typename T>
+    void ProcessBeamValue(const NodePtr& node, std::uint32_t fieldId, T value, bool createUndo,
+                          const IndexedFieldDescriptor<T>* table,
+                          void (SpeakerTabAdapter::*reentry)(const NodePtr&, std::uint32_t, T, bool));
+    void ModifyThrowShapeFromPanel(const NodePtr& node, std::uint32_t item, double value);
+    void ShowFirstBeam(const view::EntityPtr& entity, const NodePtr& node);
+    void RemoveSurfaceEntities();
+    void FinishEdit(const view::EntityPtr& entity);
+
+    ISpeakerSplListener* speakerSpl = nullptr;
+    double sideViewYaw = 0.0;
+    bool rubberBand = false;
+    std::unique_ptr<DragState> drag;
+};
+
+} // namespace zorvpro

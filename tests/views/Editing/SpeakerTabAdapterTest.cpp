@@ -1,0 +1,451 @@
+// The speaker tab adapter: adding arrays, the property dispatch with its clamps and undo steps,
+// beam and module round trips, moves, group gain, medial planes, adorners, the handle drag and
+// the side view that follows the selected speaker.
+
+#include "support/SpeakerAdapterFixture.h"
+
+#include "acoustics/beam/SteeringLimits.h"
+#include "core/Base/ApplicationSeam.h"
+#include "core/math/Matrix4.h"
+#include "tests/field/FieldTestSupport.h"
+#include "views/Render/BeamSpeakerAdornerEntity.h"
+#include "views/Render/QuadEntity.h"
+
+#include <QSignalSpy>
+#include <cmath>
+
+namespace zorvpro::test
+{
+namespace
+{
+constexpr double kDegree = M_PI / 180.0;
+
+class SpeakerTabAdapterTest : public SpeakerAdapterFixture
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadArrayModel());
+        SpeakerAdapterFixture::SetUp();
+    }
+};
+
+TEST_F(SpeakerTabAdapterTest, AddingNamesArraysByTheFirstFreeNumberInOneStepEach)
+{
+    const auto first = AddArray();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->GetName(), "TQR40V Array 1");
+    EXPECT_EQ(LastStep(), "Add TQR40V Array 1");
+    EXPECT_EQ(first->GetChildCount(), 1u);
+    ASSERT_NE(EntityOf(first), nullptr);
+    EXPECT_EQ(EntityOf(first)->NumModules(), 1);
+    const auto second = AddArray();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->GetName(), "TQR40V Array 2");
+
+    adapter->RemoveNode(first, true, false, true, ModelAdapter::kBatchOnly);
+    const auto third = AddArray();
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->GetName(), "TQR40V Array 1");
+    EXPECT_EQ(Root()->GetChildCount(), 2u);
+}
+
+TEST_F(SpeakerTabAdapterTest, DispatchClampsRefreshesAndPushesOneStepPerChange)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Select({array});
+    const auto entity = EntityOf(array);
+
+    // Pitch is shown with the opposite sign of the model.
+    EXPECT_TRUE(Edit(array, "Beam_PitchPosition", 5.0 * kDegree));
+    EXPECT_NEAR(array->GetPitch(), -5.0 * kDegree, 1e-9);
+    EXPECT_NEAR(Shown("Beam_PitchPosition").toDouble(), 5.0 * kDegree, 1e-9);
+    EXPECT_EQ(LastStep(), "Modify TQR40V Array 1 pitch");
+
+    const double maxSteering = acoustics::MaxSteeringAngle().radians();
+    const int before = Steps();
+    Edit(array, "Beam_SteeringAngle1", 25.0 * kDegree);
+    EXPECT_EQ(Steps(), before + 1);
+    EXPECT_NEAR(array->GetBeamSteering(0), maxSteering, 1e-9);
+    EXPECT_NEAR(entity->beam(0).steering(), maxSteering, 1e-9);
+    Edit(array, "Beam_SteeringAngle1", 25.0 * kDegree); // already at the limit: only a refresh
+    EXPECT_EQ(Steps(), before + 1);
+    EXPECT_NEAR(Shown("Beam_SteeringAngle1").toDouble(), maxSteering, 1e-9);
+
+    const struct
+    {
+        double asked, expected;
+    } spreads[] = {{-3.0 * kDegree, 0.0}, {50.0 * kDegree, 30.0 * kDegree}};
+    for (const auto& spread : spreads)
+    {
+        Edit(array, "Beam_SpreadingAngle1", spread.asked);
+        EXPECT_NEAR(entity->beam(0).spreading(), spread.expected, 1e-6) << spread.asked;
+    }
+
+    // The beam tab switch shows another beam without an undo step.
+    const int beforeSwitch = Steps();
+    Edit(array, "Beam_BeamSelection", true);
+    EXPECT_EQ(entity->SelectedBeam(), 1);
+    EXPECT_EQ(Steps(), beforeSwitch);
+
+    // A locked array takes its lock back and nothing else.
+    Edit(array, "Entity_Lock", true);
+    EXPECT_TRUE(array->GetLocked());
+    const int lockedSteps = Steps();
+    Edit(array, "Beam_YawPosition", 0.5);
+    Edit(array, "Cluster_Gain", -3.0);
+    EXPECT_EQ(Steps(), lockedSteps);
+    EXPECT_NEAR(array->GetYaw(), 0.0, 1e-12);
+    Edit(array, "Entity_Lock", false);
+    EXPECT_FALSE(array->GetLocked());
+
+    LogCapture log;
+    EXPECT_FALSE(Edit(array, "Quad_P0X", 1.0));
+    EXPECT_TRUE(Logged(log, "Unknown property 7 in speaker adapter"));
+    EXPECT_FALSE(Edit(array, "No_Such_Item", 1.0));
+    EXPECT_TRUE(Logged(log, "Unknown property -1 in speaker adapter"));
+}
+
+TEST_F(SpeakerTabAdapterTest, BeamCountAlgorithmAndModuleCountRoundTripsRestoreEveryBeam)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Select({array});
+    list->findGridProperty("Beam_Modules")->setValue(3, false);
+    Edit(array, "Beam_Modules", 3);
+    ASSERT_EQ(array->GetChildCount(), 3u);
+
+    Edit(array, "Beam_Beams", "Dual (Dante)");
+    EXPECT_EQ(LastStep(), "Modify TQR40V Array 1 beam count");
+    ASSERT_EQ(array->GetBeamCount(), 2u);
+    Edit(array, "Beam_Manual2", "Flat Floor");
+    Edit(array, "Beam_SteeringAngle2", -10.0 * kDegree);
+    const auto second = array->GetBeamData(1);
+    ASSERT_EQ(second->algorithm, 2u);
+
+    // Two beams to one and back by undo: the second beam comes back as it was.
+    Edit(array, "Beam_Beams", "Single");
+    EXPECT_EQ(array->GetBeamCount(), 1u);
+    UndoStack::Instance().undo();
+    ASSERT_EQ(array->GetBeamCount(), 2u);
+    EXPECT_EQ(array->GetBeamAlgorithm(1), 2u);
+    EXPECT_NEAR(array->GetBeamSteering(1), second->steering, 1e-9);
+    EXPECT_EQ(EntityOf(array)->beam(1).algorithm(), view::Beam::Asymmetric);
+
+    // The algorithm's undo brings back the former settings, not the old algorithm's defaults.
+    const auto first = array->GetBeamData(0);
+    Edit(array, "Beam_Manual1", "Raked Floor");
+    EXPECT_EQ(array->GetBeamAlgorithm(0), 3u);
+    UndoStack::Instance().undo();
+    EXPECT_EQ(array->GetBeamAlgorithm(0), first->algorithm);
+    EXPECT_NEAR(array->GetBeamTopRearAngle(0), first->topRearAngle, 1e-9);
+
+    // A module-count change and its undo keep every beam's settings.
+    const auto beam0 = array->GetBeamData(0);
+    const auto beam1 = array->GetBeamData(1);
+    list->findGridProperty("Beam_Modules")->setValue(1, false);
+    const int beforeCount = Steps();
+    Edit(array, "Beam_Modules", 1);
+    EXPECT_EQ(UndoStack::Instance().text(beforeCount), "Modify TQR40V Array 1 module count");
+    EXPECT_EQ(array->GetChildCount(), 1u);
+    EXPECT_EQ(EntityOf(array)->NumModules(), 1);
+    while (Steps() > beforeCount)
+        UndoStack::Instance().undo();
+    EXPECT_EQ(array->GetChildCount(), 3u);
+    EXPECT_EQ(EntityOf(array)->NumModules(), 3);
+    for (std::uint32_t b = 0; b < 2; ++b)
+    {
+        const auto& expected = b == 0 ? beam0 : beam1;
+        EXPECT_EQ(array->GetBeamAlgorithm(b), expected->algorithm) << b;
+        EXPECT_NEAR(array->GetBeamSteering(b), expected->steering, 1e-9) << b;
+        EXPECT_NEAR(array->GetBeamBottomFrontDistance(b), expected->bottomFrontDistance, 1e-9) << b;
+    }
+}
+
+TEST_F(SpeakerTabAdapterTest, AModuleCountTheClusterRefusesStopsWhereNodeEntityAndPanelAgree)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Select({array});
+    LogCapture log;
+    adapter->ModifyModuleCount(array, 12, nullptr, true);
+    EXPECT_TRUE(Logged(log, "Could not allocate speaker"));
+    const auto modules = array->GetChildCount();
+    EXPECT_GE(modules, 1u);
+    EXPECT_LT(modules, 12u);
+    EXPECT_EQ(array->GetCluster()->getModuleCount(), modules);
+    EXPECT_EQ(std::uint64_t(EntityOf(array)->NumModules()), modules);
+    EXPECT_EQ(Shown("Beam_Modules").toString(), QString::number(modules));
+    UndoStack::Instance().undo();
+    EXPECT_EQ(array->GetChildCount(), 1u);
+    EXPECT_EQ(EntityOf(array)->NumModules(), 1);
+}
+
+TEST_F(SpeakerTabAdapterTest, TheEngineHoldsAnArraysClusterOnceWhileItIsInTheTree)
+{
+    ApplicationSeam app;
+    auto engine = std::make_shared<field::testing::RecordingEngine>();
+    app.SetEngine(engine);
+    auto registrations = [&]
+    {
+        const auto calls = engine->Calls();
+        return std::count(calls.begin(), calls.end(), "addCluster") -
+               std::count(calls.begin(), calls.end(), "removeCluster");
+    };
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    EXPECT_EQ(registrations(), 1);
+    UndoStack::Instance().undo();
+    EXPECT_EQ(registrations(), 0);
+    UndoStack::Instance().redo();
+    EXPECT_EQ(registrations(), 1);
+    adapter->RemoveNode(array, true, false, true, ModelAdapter::kBatchOnly);
+    EXPECT_EQ(registrations(), 0);
+    app.SetEngine(nullptr);
+}
+
+TEST_F(SpeakerTabAdapterTest, PanelHeightsFollowTheModuleCountAndTheChosenAnchorStays)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Select({array});
+    // The panel offers one to three modules.
+    list->findGridProperty("Beam_Modules")->setValue(3, false);
+    list->findGridProperty("Beam_TopPosition")->setValue(10.0, false);
+    Edit(array, "Beam_Modules", 3);
+    ASSERT_EQ(array->GetChildCount(), 3u);
+    EXPECT_NEAR(adapter->GetArrayHeight(), 2.955, 1e-9);
+    EXPECT_NEAR(Shown("Beam_TopPosition").toDouble(), 10.0, 1e-9);
+    EXPECT_NEAR(Shown("Beam_CenterPosition").toDouble(), 8.5225, 1e-9);
+    EXPECT_NEAR(Shown("Beam_BottomPosition").toDouble(), 7.045, 1e-9);
+
+    // Fewer modules with the bottom as anchor: the bottom stays, the top comes down.
+    list->findGridProperty("Beam_Modules")->setValue(2, false);
+    Edit(array, "Beam_BottomPosition", 7.045);
+    EXPECT_EQ(array->GetChildCount(), 2u);
+    EXPECT_NEAR(Shown("Beam_BottomPosition").toDouble(), 7.045, 1e-9);
+    EXPECT_NEAR(math::TransformPoint(array->GetTransform(), {0, 0, 0}).z, 7.045 + 2 * 0.985, 1e-9);
+    // With the centre as anchor the centre stays.
+    list->findGridProperty("Beam_Modules")->setValue(1, false);
+    Edit(array, "Beam_CenterPosition", Shown("Beam_CenterPosition"));
+    EXPECT_EQ(array->GetChildCount(), 1u);
+    EXPECT_NEAR(Shown("Beam_CenterPosition").toDouble(), 7.045 + 0.985, 1e-9);
+}
+
+TEST_F(SpeakerTabAdapterTest, MovesStayInsideTheVenueAndTheSideViewRefusesMovesAcross)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    const auto entity = EntityOf(array);
+    adapter->MoveSpeaker(array, {5000, 0, 0}, true, true, ModelAdapter::kBatchOnly);
+    EXPECT_EQ(LastStep(), "Move TQR40V Array 1");
+    const auto box = entity->BoundingBox();
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NEAR(box->max.x, 1000.0, 1e-6);
+    EXPECT_EQ(spl.changes.back().first, ISplNodeListener::kChanged);
+    UndoStack::Instance().undo();
+    EXPECT_NEAR(math::TransformPoint(array->GetTransform(), {0, 0, 0}).x, 0.0, 1e-6);
+    EXPECT_TRUE(adapter->MayMoveAcross(entity, plan->GetId()));
+    EXPECT_FALSE(adapter->MayMoveAcross(entity, side->GetId()));
+    EXPECT_TRUE(adapter->MayMoveUp(entity, side->GetId()));
+}
+
+TEST_F(SpeakerTabAdapterTest, MaxGainRaisesEverySpeakerByTheSmallestHeadroomInOneStep)
+{
+    const auto a = AddArray();
+    const auto b = AddArray();
+    ASSERT_TRUE(a && b);
+    const double maxGain = a->GetGain() + a->GetGainHeadroom();
+    a->SetGain(maxGain - 3.0);
+    b->SetGain(maxGain - 5.0);
+    Select({a, b});
+    const int before = Steps();
+    adapter->SetSpeakersToMaxGain();
+    EXPECT_EQ(Steps(), before + 1);
+    EXPECT_EQ(LastStep(), "Set speakers to max gain");
+    EXPECT_NEAR(a->GetGain(), maxGain, 1e-9);
+    EXPECT_NEAR(b->GetGain(), maxGain - 2.0, 1e-9);
+    UndoStack::Instance().undo();
+    EXPECT_NEAR(b->GetGain(), maxGain - 5.0, 1e-9);
+
+    a->SetGain(maxGain);
+    adapter->SetSpeakersToMaxGain();
+    EXPECT_EQ(Steps(), before);
+    EXPECT_NEAR(b->GetGain(), maxGain - 5.0, 1e-9);
+}
+
+TEST_F(SpeakerTabAdapterTest, MedialPlaneSpansTheSceneAlongTheSpeakerAndGrowsToItsMinimum)
+{
+    {
+        LogCapture log;
+        math::Vec3 p[4];
+        adapter->GetMedialPlane(nullptr, p[0], p[1], p[2], p[3]);
+        EXPECT_TRUE(Logged(log, "Width or height too small in EnsureMinimumSplBox"));
+    }
+    // A sloped surface whose box is (0, 0, 0) to (40, 20, 8).
+    const QuadNodePtr quad = QuadNode::Create("Slope", {0, 20, 0}, {40, 20, 8}, {40, 0, 8}, {0, 0, 0},
+                                              QColor("#ff8632"), 1.2, 0.0);
+    Root()->AddChild(quad);
+    adapter->handleSurfacesChanged();
+    const auto speaker = BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
+    speaker->SetTransform(math::Mat4::Translation({5, 10, 6}));
+    math::Vec3 p[4];
+    adapter->GetMedialPlane(speaker, p[0], p[1], p[2], p[3]);
+    const math::Vec3 expected[4] = {{40, 10, 0}, {40, 10, 11}, {0, 10, 11}, {0, 10, 0}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(math::IsEqual(p[i], expected[i]))
+            << i << ": " << p[i].x << " " << p[i].y << " " << p[i].z;
+
+    // 12 m x 4 m: 3 m more on each side and 1 m more at the top.
+    math::Vec3 q1{6, 0, 0}, q2{6, 0, 4}, q3{-6, 0, 4}, q4{-6, 0, 0};
+    adapter->EnsureMinimumSplBox(nullptr, q1, q2, q3, q4);
+    EXPECT_NEAR(math::Length(q1 - q4), 18.0, 1e-9);
+    EXPECT_NEAR(math::Length(q2 - q1), 5.0, 1e-9);
+    EXPECT_TRUE(math::IsEqual(q3, math::Vec3(-9, 0, 5)));
+}
+
+TEST_F(SpeakerTabAdapterTest, SurfaceChangesReAddSurfacesFaintlyWithoutStepOrSignal)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    const QuadNodePtr quad = QuadNode::Create("Floor", {0, 5, 0}, {15, 5, 0}, {15, -5, 0}, {0, -5, 0},
+                                              QColor("#ff8632"), 1.2, 0.0);
+    Root()->AddChild(quad);
+    const auto children = Root()->GetChildCount();
+    const int before = Steps();
+    QSignalSpy changed(adapter.get(), &ModelAdapter::entitiesChanged);
+    adapter->handleSurfacesChanged();
+    adapter->handleSurfacesChanged();
+    EXPECT_EQ(EntitiesIn<view::QuadEntity>(plan).size(), 1u);
+    ASSERT_EQ(EntitiesIn<view::QuadEntity>(side).size(), 1u);
+    EXPECT_NEAR(EntitiesIn<view::QuadEntity>(side).front()->GetTransparency(), 0.3, 1e-12);
+    EXPECT_EQ(Steps(), before);
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(Root()->GetChildCount(), children);
+    EXPECT_NE(EntityOf(array), nullptr);
+}
+
+TEST_F(SpeakerTabAdapterTest, AdornersFollowTheSelection)
+{
+    const auto a = AddArray();
+    const auto b = AddArray();
+    ASSERT_TRUE(a && b);
+    auto count = [&](auto* tag)
+    {
+        using T = std::remove_pointer_t<decltype(tag)>;
+        return EntitiesIn<T>(plan).size();
+    };
+    view::BeamSpeakerAdornerEntity* beam = nullptr;
+    view::SpeakerLinesAdornerEntity* lines = nullptr;
+    view::SpeakerAdornerEntity* frame = nullptr;
+    Select({}); // a new array comes selected
+    EXPECT_EQ(count(beam), 0u);
+    EXPECT_EQ(count(lines), 2u);
+
+    Select({a});
+    EXPECT_EQ(count(beam), 1u);
+    EXPECT_EQ(count(lines), 1u);
+    Select({a, b});
+    EXPECT_EQ(count(beam), 0u);
+    EXPECT_EQ(count(frame), 2u);
+    Select({});
+    EXPECT_EQ(count(frame), 0u);
+    EXPECT_EQ(count(lines), 2u);
+
+    adapter->SetRubberBandRunning(true);
+    Select({a});
+    EXPECT_EQ(count(beam), 0u);
+    EXPECT_EQ(count(frame), 1u);
+}
+
+TEST_F(SpeakerTabAdapterTest, HandleDragLeavesOneStepFoldsBehindAndSparesALockedArray)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Select({array});
+    const auto entity = EntityOf(array);
+    const auto adorners = EntitiesIn<view::BeamSpeakerAdornerEntity>(side);
+    ASSERT_EQ(adorners.size(), 1u);
+    const auto adorner = adorners.front();
+    ASSERT_TRUE(adorner->RebuildGeometry());
+    const math::Vec3 anchor = adorner->TopRearAnchor();
+    const double startAngle = entity->beam(0).topRearAngle();
+    const double startDistance = entity->beam(0).topRearDistance();
+
+    auto drag = [&](std::initializer_list<math::Vec3> points, bool accept)
+    {
+        EXPECT_TRUE(adapter->DragBeamHandle(side, 11, adorner, entity));
+        for (const math::Vec3& point : points)
+        {
+            view::MouseAction action;
+            action.position = side->GetViewport().WorldToScreen(point);
+            adapter->UpdateBeamHandleDrag(action);
+        }
+        adapter->CommitBeamHandleDrag(accept);
+    };
+    EXPECT_FALSE(adapter->DragBeamHandle(plan, 11, adorner, entity));
+
+    const int before = Steps();
+    drag({anchor + math::Vec3(4, 0, 1), anchor + math::Vec3(18, 0, 3), anchor + math::Vec3(30, 0, 2)}, true);
+    EXPECT_EQ(Steps(), before + 1);
+    EXPECT_EQ(LastStep(), "Modify TQR40V Array 1 beam shape");
+    EXPECT_NEAR(array->GetBeamTopRearDistance(0), std::hypot(30.0, 2.0), 0.2);
+    EXPECT_NEAR(array->GetBeamTopRearAngle(0), std::asin(2.0 / std::hypot(30.0, 2.0)), 0.01);
+    EXPECT_NEAR(entity->beam(0).topRearDistance(), array->GetBeamTopRearDistance(0), 1e-9);
+    UndoStack::Instance().undo();
+    EXPECT_NEAR(array->GetBeamTopRearDistance(0), startDistance, 1e-6);
+    EXPECT_NEAR(array->GetBeamTopRearAngle(0), startAngle, 1e-6);
+
+    // Behind the anchor the end folds to its nearest distance.
+    drag({anchor + math::Vec3(-6, 0, 0.5)}, true);
+    EXPECT_NEAR(array->GetBeamTopRearDistance(0), array->GetBeamConstraints(0)->getMinTopDistance(), 0.01);
+    EXPECT_NEAR(entity->beam(0).topRearDistance(), array->GetBeamTopRearDistance(0), 1e-9);
+
+    const double lockedDistance = array->GetBeamTopRearDistance(0);
+    Edit(array, "Entity_Lock", true);
+    const int lockedSteps = Steps();
+    drag({anchor + math::Vec3(12, 0, 1)}, true);
+    EXPECT_EQ(Steps(), lockedSteps);
+    EXPECT_NEAR(array->GetBeamTopRearDistance(0), lockedDistance, 1e-9);
+}
+
+TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNoneIsSelected)
+{
+    const auto a = AddArray();
+    const auto b = AddArray();
+    ASSERT_TRUE(a && b);
+    auto eyeDirection = [&]
+    {
+        view::Camera& camera = side->GetCamera();
+        return math::Normalize(camera.Forward() * -1.0);
+    };
+    struct Case
+    {
+        double yaw;
+        math::Vec3 eye;
+        double storedYaw;
+    } cases[] = {{180.0, {0, -1, 0}, 0.0}, {90.0, {1, 0, 0}, 90.0}, {0.0, {0, -1, 0}, 0.0}};
+    for (const Case& c : cases)
+    {
+        Select({});
+        Edit(a, "Beam_YawPosition", c.yaw * kDegree);
+        Select({a});
+        EXPECT_TRUE(math::IsEqual(eyeDirection(), c.eye) || math::Length(eyeDirection() - c.eye) < 1e-6)
+            << c.yaw << ": " << eyeDirection().x << " " << eyeDirection().y;
+        EXPECT_NEAR(adapter->GetSideViewYaw(), c.storedYaw * kDegree, 1e-9) << c.yaw;
+        EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 1u);
+        EXPECT_EQ(spl.active.back(), a);
+    }
+
+    // Deselecting after a turned speaker puts the camera back and shows every speaker.
+    Edit(a, "Beam_YawPosition", 90.0 * kDegree);
+    Select({a});
+    Select({});
+    EXPECT_TRUE(math::IsEqual(side->GetCamera().GetPosition(), math::Vec3(0, -5000, 0)) ||
+                math::Length(math::Normalize(side->GetCamera().GetPosition()) - math::Vec3(0, -1, 0)) < 1e-9);
+    EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 2u);
+    EXPECT_EQ(spl.active.back(), nullptr);
+}
+} // namespace
+} // namespace zorvpro::test
