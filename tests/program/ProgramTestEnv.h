@@ -18,6 +18,10 @@ class MainWindow;
 namespace zorvpro::programtest
 {
 MainWindow* Window();
+// Sets what Window and Home give in a process that runs an end-to-end phase.
+void SetWindowForPhase(MainWindow* window, const QString& home);
+// Makes the home, data and config folders below root, with the generated data set.
+bool MakeFolders(const QString& root);
 // The temporary home folder of this process.
 QString Home();
 // The documents folder the project dialogs start in.

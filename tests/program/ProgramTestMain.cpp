@@ -2,6 +2,8 @@
 // X server, started as main starts it.
 #include "ProgramTestEnv.h"
 
+#include "EndToEndPhases.h"
+
 #include "tools/datagen/Archive.h"
 #include "tools/datagen/Models.h"
 #include "views/Shell/MainWindow.h"
@@ -32,6 +34,12 @@ QString g_home;
 MainWindow* Window()
 {
     return g_window;
+}
+
+void SetWindowForPhase(MainWindow* window, const QString& home)
+{
+    g_window = window;
+    g_home = home;
 }
 
 QString Home()
@@ -95,25 +103,34 @@ std::function<void(QWidget*)> PressButton(const QString& text)
     };
 }
 
+bool MakeFolders(const QString& root)
+{
+    const QString speakers = root + QStringLiteral("/data/Zorv/Zorv Tessary/Loudspeakers");
+    return QDir().mkpath(speakers) && QDir().mkpath(root + QStringLiteral("/config")) &&
+           QDir().mkpath(root + QStringLiteral("/Documents")) &&
+           datagen::WriteDataSet(juce::File(speakers.toStdString()), datagen::MakeArrayDataSet());
+}
+
 bool PrepareFolders(const QString& root)
 {
     g_home = root;
-    const QString data = root + QStringLiteral("/data");
-    const QString speakers = data + QStringLiteral("/Zorv/Zorv Tessary/Loudspeakers");
-    if (!QDir().mkpath(speakers) || !QDir().mkpath(root + QStringLiteral("/config")) ||
-        !QDir().mkpath(root + QStringLiteral("/Documents")))
+    if (!MakeFolders(root))
         return false;
     setenv("HOME", root.toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", data.toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit().constData(), 1);
     setenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit().constData(), 1);
     setenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit().constData(), 1);
-    return datagen::WriteDataSet(juce::File(speakers.toStdString()), datagen::MakeArrayDataSet());
+    return true;
 }
 } // namespace zorvpro::programtest
 
 int main(int argc, char** argv)
 {
     using namespace zorvpro;
+    // "--phase <n>": one end-to-end run, in the folders the caller prepared (ZORV_E2E_ROOT).
+    if (argc >= 3 && std::strcmp(argv[1], "--phase") == 0)
+        return programtest::RunPhase(std::atoi(argv[2]), QString::fromLocal8Bit(std::getenv("ZORV_E2E_ROOT")),
+                                     argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     // Listing needs no display: ctest discovers the tests before the X server runs.
     if (::testing::GTEST_FLAG(list_tests))

@@ -108,6 +108,9 @@ bool MainWindow::LoadProject(const QString& path)
         // loaded project stays unmodified.
         const QSignalBlocker quiet(project->GetSettings());
         venueTab_->adapter()->LoadVenue();
+        // Loading raises no change notice of the surfaces; the speaker tab needs them in
+        // place (scene bounds, medial planes) before its own load cuts the maps.
+        speakerTab->adapter()->handleSurfacesChanged();
         speakerTab->adapter()->LoadVenue();
     }
     splAdapter_->PushSplSettings();
