@@ -188,16 +188,4 @@ TEST(Automation, ViewObjectsCarryTheirColours)
     EXPECT_NEAR(colour[QStringLiteral("r")].toDouble(), 0.05, 1e-4);
 }
 
-TEST(Automation, CoverageMapsWithoutAWindowReportAnError)
-{
-    const QString maps = Call<QString>("getSplMap");
-    EXPECT_TRUE(Json(maps)[QStringLiteral("pairings")].isArray()) << maps.toStdString();
-    Window()->hide();
-    // Not a QMainWindow any more for the lookup: reparent it out of the top level.
-    QWidget holder;
-    Window()->setParent(&holder);
-    const QJsonObject error = Json(Call<QString>("getSplMap"));
-    Window()->setParent(nullptr);
-    EXPECT_EQ(error[QStringLiteral("error")].toString(), QStringLiteral("could not find MainWindow"));
-}
 } // namespace zorvpro::programtest

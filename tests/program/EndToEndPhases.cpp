@@ -1,7 +1,9 @@
 #include "EndToEndPhases.h"
 
 #include "ProgramTestEnv.h"
+#include "core/Nodes/QuadNode.h"
 #include "data/Project/ProjectDefinition.h"
+#include "data/Project/Venue.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/Startup.h"
 #include "views/ZorvApp.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QJsonArray>
@@ -18,6 +21,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -108,16 +112,38 @@ void Screenshot(MainWindow* window, const QString& name)
     window->grab().save(QStringLiteral(ZORV_SCREENSHOT_DIR "/%1.png").arg(name));
 }
 
-// Waits for finite maps on the plan and the side view; levels of both.
+bool SameLevels(const QVector<Level>& a, const QVector<Level>& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (int i = 0; i < a.size(); ++i)
+        if (a[i].x != b[i].x || a[i].y != b[i].y || a[i].z != b[i].z || a[i].spl != b[i].spl)
+            return false;
+    return true;
+}
+
+// Waits for finite maps on the plan and the side view that no running calculation changes any
+// more (unchanged for over a second); levels of both.
 bool WaitForMaps(QVector<Level>& plan, QVector<Level>& side)
 {
+    QVector<Level> lastPlan, lastSide;
+    QElapsedTimer steady;
+    steady.start();
     return QTest::qWaitFor(
         [&]
         {
             const QJsonObject maps = QJsonDocument::fromJson(Invoke("getSplMap").toUtf8()).object();
             plan = MapLevels(maps, QStringLiteral("plan"));
             side = MapLevels(maps, QStringLiteral("side"));
-            return !plan.isEmpty() && !side.isEmpty();
+            if (plan.isEmpty() || side.isEmpty() || !SameLevels(plan, lastPlan) ||
+                !SameLevels(side, lastSide))
+            {
+                lastPlan = plan;
+                lastSide = side;
+                steady.restart();
+                return false;
+            }
+            return steady.elapsed() > 1200;
         },
         180000);
 }
@@ -169,9 +195,16 @@ void BuildAndSave(const QString& folder, MainWindow* window)
     Screenshot(window, QStringLiteral("end-to-end-speaker-maps"));
     if (plan.isEmpty())
         return;
-    // Louder near the array (at the origin of the plan) than far from it.
+    // Louder near the array than far from it.
+    math::Vec3 array{0, 0, 0};
+    for (const NodePtr& node : ProjectDefinition::Instance()->GetVenue()->GetRoot()->GetChildren())
+        if (dynamic_cast<QuadNode*>(node.get()) == nullptr)
+            if (auto* physical = dynamic_cast<PhysicalNode*>(node.get()))
+                array = math::TransformPoint(physical->GetTransform(), {0, 0, 0});
     std::sort(plan.begin(), plan.end(),
-              [](const Level& a, const Level& b) { return std::hypot(a.x, a.y) < std::hypot(b.x, b.y); });
+              [&](const Level& a, const Level& b) {
+                  return std::hypot(a.x - array.x, a.y - array.y) < std::hypot(b.x - array.x, b.y - array.y);
+              });
     const int tenth = std::max(1, plan.size() / 10);
     double near = 0, far = 0;
     for (int i = 0; i < tenth; ++i)
@@ -235,6 +268,9 @@ void ReopenAndCompare(const QString& folder, MainWindow* window)
             if (std::fabs(p[0].toDouble() - l.x) > 1e-3 || std::fabs(p[1].toDouble() - l.y) > 1e-3 ||
                 std::fabs(p[3].toDouble() - l.spl) > 0.01)
             {
+                std::fprintf(stderr, "%s point %d: saved (%g, %g, %g) %g dB, reopened (%g, %g, %g) %g dB\n",
+                             qPrintable(name), i, p[0].toDouble(), p[1].toDouble(), p[2].toDouble(),
+                             p[3].toDouble(), l.x, l.y, l.z, l.spl);
                 Check(false, "same levels after reopening");
                 break;
             }
