@@ -73,10 +73,21 @@ void BM_OpenProject(benchmark::State& state)
     state.counters["nodes"] =
         double(ProjectDefinition::Instance()->GetVenue()->GetRoot()->GetChildren().size());
 }
+// The document alone: clearing and reading, without the tabs.
+void BM_ReadProjectOnly(benchmark::State& state)
+{
+    for (auto _ : state)
+    {
+        g_window->clearProject(false);
+        if (!ProjectDefinition::Instance()->Load(ProjectPath()))
+            state.SkipWithError("read failed");
+    }
+}
 } // namespace
 
 BENCHMARK(BM_SaveProject)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenProject)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadProjectOnly)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
