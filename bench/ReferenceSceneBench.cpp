@@ -8,9 +8,17 @@
 // reference) are measured side by side on the same machine state:
 //   Calculate/...        wall time of calculate(true); peak_rss_mb is the process's peak resident
 //                        memory during that benchmark; terms_per_core_s the pair-band terms with a
-//                        non-zero coherence window evaluated per second per worker (fast path).
+//                        non-zero coherence window evaluated per second per worker (fast path);
+//                        busy:B runs B busy loops beside the engine's workers.
+//   ResultMemory         peak resident memory, above an engine holding one cluster and no points,
+//                        of calculating a million field points (the caller's points included), in
+//                        bytes per point.
+//   PerPoint             one thread without the engine: 511 floor points' arrivals made and summed
+//                        (items per second are points).
 //   ChangeToFirstResult  time from a steering change to the first dataSetReady, calculation on
-//                        (it includes the engine's 300 ms settling pause).
+//                        (it includes the engine's 300 ms settling pause); split into settling_ms
+//                        and the rest, divided between arrivals_ms and sums_ms in the proportion of
+//                        the workers' time making arrivals and summing them.
 //   CancelWhileSumming   time for disabling calculation to return while every worker is busy
 //                        summing: how fast running chunk jobs answer their cancel flag.
 // A summary follows the table: the two speed ratios, and the largest difference between the two
@@ -37,11 +45,13 @@
 #include <condition_variable>
 #include <cstdio>
 #include <fstream>
+#include <malloc.h>
 #include <map>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 using namespace zorvpro;
 using namespace zorvpro::acoustics;
@@ -59,7 +69,6 @@ struct Scene
     std::shared_ptr<BeamSteerImpl> firstBeam;
     std::shared_ptr<FieldPoints> floor = std::make_shared<FieldPoints>();
     std::shared_ptr<FieldPoints> medial = std::make_shared<FieldPoints>();
-    uint64_t termsPerCalculation = 0; // non-zero-window pair-band terms of both sets
 };
 
 Scene& ReferenceScene()
@@ -95,21 +104,40 @@ Scene& ReferenceScene()
             for (int k = 0; k <= 24; ++k)
                 s.medial->Add(0.5 * i, 0.0, 0.5 * k, tag++);
 
-        const FlatClusterModel model = captureFlatClusterModel(*s.cluster);
-        FastArrivalsSum summer;
-        FlatClusterArrivals maker;
-        FrequencyMask out;
-        for (const auto& set : {s.floor, s.medial})
-            for (const FieldPoint& p : set->GetPoints())
-            {
-                summer.startPoint(FlatClusterArrivals::capacity(model));
-                maker.add(model, math::Vec3{p.x, p.y, p.z}, summer);
-                summer.finishPoint(out);
-            }
-        s.termsPerCalculation = summer.evaluatedTerms();
         return s;
     }();
     return scene;
+}
+
+// Sums the points on this thread, arrivals and sums on flat arrays as a chunk job makes them;
+// returns the pair-band terms with a non-zero window. Kept out of line so that instruction
+// counts can be taken for it alone (valgrind --tool=callgrind --toggle-collect='*SumPointsOnThisThread*').
+__attribute__((noinline)) uint64_t SumPointsOnThisThread(const FlatClusterModel& model,
+                                                         const std::vector<FieldPoint>& points)
+{
+    FastArrivalsSum summer;
+    FlatClusterArrivals maker;
+    FrequencyMask out;
+    for (const FieldPoint& p : points)
+    {
+        summer.startPoint(FlatClusterArrivals::capacity(model));
+        maker.add(model, math::Vec3{p.x, p.y, p.z}, summer);
+        summer.finishPoint(out);
+    }
+    return summer.evaluatedTerms();
+}
+
+// Non-zero-window pair-band terms of both sets.
+uint64_t TermsPerCalculation()
+{
+    static const uint64_t terms = []
+    {
+        Scene& scene = ReferenceScene();
+        const FlatClusterModel model = captureFlatClusterModel(*scene.cluster);
+        return SumPointsOnThisThread(model, scene.floor->GetPoints()) +
+               SumPointsOnThisThread(model, scene.medial->GetPoints());
+    }();
+    return terms;
 }
 
 // Peak resident memory: reset before a benchmark, read after it.
@@ -118,15 +146,53 @@ void ResetPeakRss()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-double PeakRssMb()
+double StatusMb(const char* field)
 {
     std::ifstream status("/proc/self/status");
     std::string line;
+    const std::string key = field;
     while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // kB
+        if (line.rfind(key, 0) == 0)
+            return std::stod(line.substr(key.size())) / 1024.0; // kB
     return 0.0;
 }
+
+double PeakRssMb()
+{
+    return StatusMb("VmHWM:");
+}
+
+double RssMb()
+{
+    return StatusMb("VmRSS:");
+}
+
+// Threads that spin beside the benchmark until destroyed, as other programs would.
+class BusyLoops
+{
+public:
+    explicit BusyLoops(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            threads.emplace_back(
+                [this]
+                {
+                    volatile uint64_t spins = 0;
+                    while (!stop.load(std::memory_order_relaxed))
+                        spins = spins + 1;
+                });
+    }
+    ~BusyLoops()
+    {
+        stop.store(true);
+        for (auto& t : threads)
+            t.join();
+    }
+
+private:
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> threads;
+};
 
 std::shared_ptr<ZorvAcousticsImpl> MakeEngine(int threads, bool chunkArrivals)
 {
@@ -193,8 +259,8 @@ double LargestDeviation()
     return largest;
 }
 
-// Arguments: worker threads (-1 the default pool, 0 every logical processor), and 1 for the
-// fast path or 0 for the straightforward one.
+// Arguments: worker threads (-1 the default pool, 0 every logical processor), 1 for the fast
+// path or 0 for the straightforward one, and the number of busy loops running beside.
 void Calculate(benchmark::State& state)
 {
     int threads = static_cast<int>(state.range(0));
@@ -204,6 +270,8 @@ void Calculate(benchmark::State& state)
     Scene& scene = ReferenceScene();
     ResetPeakRss();
     auto engine = MakeEngine(threads, fast);
+    const int busy = static_cast<int>(state.range(2));
+    BusyLoops loops(busy);
 
     double total = 0.0;
     for (auto _ : state)
@@ -219,7 +287,7 @@ void Calculate(benchmark::State& state)
         auto published = engine->getDataSet(id);
         if (!published || !published->GetDataSet())
             state.SkipWithError("a set got no data set");
-        else if (state.range(0) == -1)
+        else if (state.range(0) == -1 && busy == 0)
             Published()[fast][id] = std::dynamic_pointer_cast<DataSetImpl>(published->GetDataSet());
     }
 
@@ -230,9 +298,70 @@ void Calculate(benchmark::State& state)
     state.counters["peak_rss_mb"] = PeakRssMb();
     if (fast)
         state.counters["terms_per_core_s"] =
-            static_cast<double>(scene.termsPerCalculation) / (perCalculation * workers);
-    Seconds()[std::to_string(state.range(0)) + (fast ? " fast" : " reference")] = perCalculation;
+            static_cast<double>(TermsPerCalculation()) / (perCalculation * workers);
+    Seconds()[std::to_string(state.range(0)) + (fast ? " fast" : " reference") + (busy > 0 ? " busy" : "")] =
+        perCalculation;
     engine->removeCluster(scene.cluster);
+}
+
+// A million field points (a 1000 x 1000 grid at 5 cm) heard from one module without beams.
+void ResultMemory(benchmark::State& state)
+{
+    constexpr uint64_t Points = 1000000;
+    for (auto _ : state)
+    {
+        auto cluster = createLoudspeakerCluster();
+        if (cluster->addModule(bench::LoadArrayModule()) != 1)
+            throw std::runtime_error("the module did not connect");
+        cluster->setPosition(math::Vec3{0.0, 0.0, 3.0});
+        ZorvAcousticsImpl::Options options;
+        auto engine = ZorvAcousticsImpl::create(options);
+        engine->addCluster(cluster);
+        // Earlier benchmarks' freed heap would otherwise be reused unseen.
+        malloc_trim(0);
+        const double empty = RssMb();
+        ResetPeakRss();
+
+        const auto start = Clock::now();
+        {
+            auto set = std::make_shared<FieldPoints>();
+            std::vector<FieldPoint> points;
+            points.reserve(Points);
+            for (uint64_t i = 0; i < Points; ++i)
+                points.push_back({2.0 + 0.05 * static_cast<double>(i / 1000),
+                                  -25.0 + 0.05 * static_cast<double>(i % 1000), 0.0, i});
+            set->SetPoints(std::move(points));
+            engine->setFieldPoints(1, set);
+        }
+        engine->calculate(true);
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        const double peak = PeakRssMb();
+
+        const auto published = engine->getDataSet(1);
+        const auto data =
+            published ? std::dynamic_pointer_cast<DataSetImpl>(published->GetDataSet()) : nullptr;
+        if (!data || data->size() != Points || data->resultAt(Points - 1).tag != Points - 1)
+            state.SkipWithError("the million points got no data set");
+        state.counters["bytes_per_point"] = (peak - empty) * 1024.0 * 1024.0 / static_cast<double>(Points);
+        state.counters["empty_engine_mb"] = empty;
+        engine->removeCluster(cluster);
+    }
+}
+
+// One thread, no engine: every 20th point of the floor, each point's arrivals made and summed.
+void PerPoint(benchmark::State& state)
+{
+    Scene& scene = ReferenceScene();
+    const FlatClusterModel model = captureFlatClusterModel(*scene.cluster);
+    std::vector<FieldPoint> points;
+    const std::vector<FieldPoint> floor = scene.floor->GetPoints();
+    for (uint64_t i = 0; i < floor.size(); i += 20)
+        points.push_back(floor[i]);
+    uint64_t terms = 0;
+    for (auto _ : state)
+        terms = SumPointsOnThisThread(model, points);
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * points.size()));
+    state.counters["terms_per_point"] = static_cast<double>(terms) / static_cast<double>(points.size());
 }
 
 class FirstResult : public CalcListener
@@ -278,6 +407,7 @@ void ChangeToFirstResult(benchmark::State& state)
     engine->addCalcListener(&listener);
     engine->setCalculationEnabled(true);
     bool flip = false;
+    double settling = 0.0, arrivals = 0.0, sums = 0.0;
     for (auto _ : state)
     {
         // Let the previous recalculation finish, so that every change starts from rest.
@@ -289,8 +419,22 @@ void ChangeToFirstResult(benchmark::State& state)
         const auto start = Clock::now();
         scene.firstBeam->getConstraints()->setSteeringAngle(angle);
         const auto ready = listener.wait();
-        state.SetIterationTime(std::chrono::duration<double>(ready - start).count());
+        const CalculationTimes::Snapshot times = engine->lastCalculationTimes();
+        const double seconds = std::chrono::duration<double>(ready - start).count();
+        state.SetIterationTime(seconds);
+        const double working = std::max(0.0, seconds - times.settlingSeconds);
+        const double spent = times.arrivalSeconds + times.sumSeconds;
+        settling += times.settlingSeconds;
+        if (spent > 0.0)
+        {
+            arrivals += working * times.arrivalSeconds / spent;
+            sums += working * times.sumSeconds / spent;
+        }
     }
+    const double iterations = static_cast<double>(state.iterations());
+    state.counters["settling_ms"] = 1000.0 * settling / iterations;
+    state.counters["arrivals_ms"] = 1000.0 * arrivals / iterations;
+    state.counters["sums_ms"] = 1000.0 * sums / iterations;
     engine->setCalculationEnabled(false);
     engine->removeCalcListener(&listener);
     Angle angle = Angle::FromDegrees(-5.0);
@@ -323,16 +467,22 @@ void CancelWhileSumming(benchmark::State& state)
 } // namespace
 
 BENCHMARK(Calculate)
-    ->ArgNames({"workers", "fast"})
-    ->Args({-1, 1})
-    ->Args({1, 1})
-    ->Args({0, 1})
-    ->Args({-1, 0})
+    ->ArgNames({"workers", "fast", "busy"})
+    ->Args({-1, 1, 0})
+    ->Args({1, 1, 0})
+    ->Args({0, 1, 0})
+    ->Args({1, 1, 2})
+    ->Args({0, 1, 2})
+    ->Args({-1, 0, 0})
     ->Iterations(3)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(PerPoint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ChangeToFirstResult)->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(CancelWhileSumming)->Iterations(10)->UseManualTime()->Unit(benchmark::kMillisecond);
+// Last: the million points leave a large heap behind (it returns earlier benchmarks' freed heap
+// to the system before it measures).
+BENCHMARK(ResultMemory)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
@@ -352,11 +502,17 @@ int main(int argc, char** argv)
     const double fastOne = at("1 fast");
     const double fastAll = at("0 fast");
     const double reference = at("-1 reference");
+    const double busyOne = at("1 fast busy");
+    const double busyAll = at("0 fast busy");
     if (fastDefault > 0.0 && reference > 0.0)
         std::printf("fast path vs straightforward path, default pool: %.1fx faster\n",
                     reference / fastDefault);
     if (fastOne > 0.0 && fastAll > 0.0)
-        std::printf("fast path, all workers vs 1 worker: %.1fx faster\n", fastOne / fastAll);
+        std::printf("fast path, all workers vs 1 worker: %.1fx faster (%u processors)\n", fastOne / fastAll,
+                    std::thread::hardware_concurrency());
+    if (busyOne > 0.0 && busyAll > 0.0)
+        std::printf("fast path with two busy loops beside, all workers vs 1 worker: %.1fx faster\n",
+                    busyOne / busyAll);
     const double deviation = LargestDeviation();
     if (deviation >= 0.0)
         std::printf("largest difference between the paths: %.3g of a band's incoherent power\n", deviation);

@@ -47,11 +47,15 @@ void DataSetImpl::getSpl(SplValues& out, int32_t bandwidth, double frequency)
     case -1:
     {
         const BandSelection selection = bandwidth == -2 ? VocalBands : AllBands;
-        out.assign(pointResults.size(), {0, 0.0});
-        for (size_t i = 0; i < pointResults.size(); ++i)
+        out.assign(tags.size(), {0, 0.0});
+        for (size_t i = 0; i < tags.size(); ++i)
         {
-            // sumSelectedBands converts a copy when the spectrum is not held as power.
-            out[i] = {pointResults[i].tag, pointResults[i].spectrum.sumSelectedBands(LevelPower, selection)};
+            const double* row = powers.data() + i * Bands;
+            double sum = 0.0;
+            for (uint32_t b = 0; b < Bands; ++b)
+                if (selection.test(b))
+                    sum += row[b];
+            out[i] = {tags[i], sum};
         }
         break;
     }
@@ -79,32 +83,28 @@ void DataSetImpl::getSpl(SplValues& out, int32_t bandwidth, double frequency)
 
 void DataSetImpl::fillBandPowers(SplValues& out, double frequency, int32_t code)
 {
-    out.assign(pointResults.size(), {0, 0.0});
+    out.assign(tags.size(), {0, 0.0});
     const uint64_t i = BandIndexAtOrAbove(coverageMapFrequencies(code, true), frequency);
-    for (size_t p = 0; p < pointResults.size(); ++p)
+    for (size_t p = 0; p < tags.size(); ++p)
     {
-        const FrequencyMask& spectrum = pointResults[p].spectrum;
-        if (spectrum.getMagnitudeKind() != LevelPower)
-            continue;
-        const DoubleBuffer& power = spectrum.magnitudes();
-        const uint64_t bands = power.count();
+        const double* power = powers.data() + p * Bands;
         double sum = 0.0;
         if (code == 3)
         {
-            if (i < bands)
+            if (i < Bands)
                 sum = power[i];
         }
         else
         {
             const uint64_t centre = 3 * i;
-            if (centre > 0 && centre - 1 < bands)
+            if (centre > 0 && centre - 1 < Bands)
                 sum += power[centre - 1];
-            if (centre < bands)
+            if (centre < Bands)
                 sum += power[centre];
-            if (centre + 1 < bands)
+            if (centre + 1 < Bands)
                 sum += power[centre + 1];
         }
-        out[p] = {pointResults[p].tag, sum};
+        out[p] = {tags[p], sum};
     }
 }
 
@@ -130,8 +130,11 @@ void DataSetImpl::computeRange(const ArrivalsList& arrivals, uint64_t begin, uin
         return;
     {
         EngineGuard guard(lock);
-        if (pointResults.size() != n)
-            pointResults.resize(n);
+        if (tags.size() != n)
+        {
+            tags.assign(n, 0);
+            powers.assign(n * Bands, 0.0);
+        }
     }
     const uint64_t interval = CheckInterval(largestArrivalCount);
     const uint64_t last = std::min(end, n);
@@ -143,34 +146,56 @@ void DataSetImpl::computeRange(const ArrivalsList& arrivals, uint64_t begin, uin
                 return;
             std::this_thread::yield();
         }
-        PointResult result;
-        result.tag = arrivals[i].tag;
-        summer.sum(result.spectrum, arrivals[i].arrivals);
-        pointResults[i] = std::move(result);
+        FrequencyMask spectrum;
+        summer.sum(spectrum, arrivals[i].arrivals);
+        storeSpectrum(i, arrivals[i].tag, spectrum);
     }
 }
 
-void DataSetImpl::storeResult(uint64_t count, uint64_t index, uint64_t tag, FrequencyMask&& spectrum)
+void DataSetImpl::storeSpectrum(uint64_t index, uint64_t tag, const FrequencyMask& spectrum)
 {
-    {
-        EngineGuard guard(lock);
-        if (pointResults.size() != count)
-            pointResults.resize(count);
-    }
-    if (index >= count)
+    // The sums give power; anything else is converted as the level readers would.
+    const FrequencyMask converted =
+        spectrum.getMagnitudeKind() == LevelPower ? FrequencyMask() : spectrum.convertedCopy(LevelPower);
+    const DoubleBuffer& values =
+        spectrum.getMagnitudeKind() == LevelPower ? spectrum.magnitudes() : converted.magnitudes();
+    double* row = powersAt(index, tag);
+    if (!row || !spectrum.isUsable())
         return;
-    pointResults[index].tag = tag;
-    pointResults[index].spectrum = std::move(spectrum);
+    for (uint64_t b = 0; b < Bands && b < values.count(); ++b)
+        row[b] = values[b];
+}
+
+void DataSetImpl::resize(uint64_t count)
+{
+    EngineGuard guard(lock);
+    if (tags.size() == count)
+        return;
+    tags.assign(count, 0);
+    powers.assign(count * Bands, 0.0);
+}
+
+double* DataSetImpl::powersAt(uint64_t index, uint64_t tag)
+{
+    if (index >= tags.size())
+        return nullptr;
+    tags[index] = tag;
+    return powers.data() + index * Bands;
 }
 
 uint64_t DataSetImpl::size() const
 {
-    return pointResults.size();
+    return tags.size();
 }
 
 DataSetImpl::PointResult DataSetImpl::resultAt(uint64_t index) const
 {
-    return index < pointResults.size() ? pointResults[index] : PointResult{};
+    if (index >= tags.size())
+        return PointResult{};
+    DoubleBuffer values(Bands);
+    std::copy(powers.begin() + index * Bands, powers.begin() + (index + 1) * Bands, values.begin());
+    return PointResult{tags[index],
+                       FrequencyMask(std::move(values), DoubleBuffer(Bands, 0.0), LevelPower, PhaseDelay)};
 }
 
 } // namespace acoustics

@@ -17,7 +17,8 @@ namespace acoustics
 {
 
 // The power spectrum of every point of one field-point set, filled chunk by chunk on the
-// worker threads and read-only once published.
+// worker threads and read-only once published. Held flat: a point's tag and its band powers
+// (Pa^2, every band selected, no phases: what the power sums give), 232 bytes a point.
 class DataSetImpl : public DataSet
 {
 public:
@@ -44,22 +45,31 @@ public:
     void computeRange(const ArrivalsList& arrivals, uint64_t begin, uint64_t end,
                       const std::atomic<bool>& cancel, uint64_t largestArrivalCount, ArrivalsSum& summer);
 
-    // Stores one point's spectrum, for callers that sum without an arrivals list; the results
-    // are first sized to count, as computeRange sizes them to its list.
-    void storeResult(uint64_t count, uint64_t index, uint64_t tag, FrequencyMask&& spectrum);
+    // Sizes the results to count points (zero powers, tag 0), for callers that sum without an
+    // arrivals list; call it before any worker writes.
+    void resize(uint64_t count);
+    // Point index's tag and band powers, written by the one worker that sums that point; null
+    // out of range.
+    double* powersAt(uint64_t index, uint64_t tag);
+    // Stores a point's spectrum there (converted to power when held otherwise).
+    void storeSpectrum(uint64_t index, uint64_t tag, const FrequencyMask& spectrum);
 
     // Points between two cancel tests for a largest arrival count.
     static uint64_t CheckInterval(uint64_t largestArrivalCount);
     // Power (Pa^2) to dB SPL; 0 dB for a power of 0 or less.
     static double PowerToSpl(double power);
 
+    static constexpr uint64_t Bands = 28;
+
     uint64_t size() const;
+    // A point's spectrum as a mask: power, delay phases (zero), all bands selected.
     PointResult resultAt(uint64_t index) const;
 
 private:
     void fillBandPowers(SplValues& out, double frequency, int32_t code);
 
-    std::vector<PointResult> pointResults;
+    std::vector<uint64_t> tags;
+    std::vector<double> powers; // Bands per point, point-major
     double splMin = 0.0;
     double splMax = 0.0;
     ArrivalsSumCrossPower powerSummer;

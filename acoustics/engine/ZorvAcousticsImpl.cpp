@@ -43,8 +43,10 @@ struct ZorvAcousticsImpl::SetCalculation
     std::atomic<uint64_t> largestArrivalCount{0};
     std::shared_ptr<DataSetImpl> dataSet;
     std::atomic<int32_t> chunksLeft{0};
-    // With chunk arrivals: the set's heard clusters, read by every chunk job.
+    // With chunk arrivals: the set's heard clusters, read by every chunk job, and the set's
+    // points, which the chunk jobs take in small blocks until none are left.
     std::shared_ptr<const ChunkArrivals> sources;
+    std::unique_ptr<PointBlocks> blocks;
     // Raised by the first failure of this set, so that its other chunks do not log again.
     std::atomic<bool> failed{false};
 };
@@ -255,6 +257,7 @@ void ZorvAcousticsImpl::runCalculation(PropChangeCollection& collection, bool wa
 
     engineThread.start();
     engineThread.clearJobs();
+    times.reset();
     results.notifyResultsCleared();
     // Takes over the flag raised above; it falls when both this call and the first job let go.
     auto running = std::make_shared<ScopedBool>(calculating, [this] { calculationReleased(); });
@@ -318,8 +321,10 @@ bool ZorvAcousticsImpl::settle(const Calculation& calculation, const std::atomic
 void ZorvAcousticsImpl::firstJob(const std::shared_ptr<Calculation>& calculation,
                                  const std::atomic<bool>& cancel)
 {
+    const auto start = std::chrono::steady_clock::now();
     if (calculationEnabled.load() && !settle(*calculation, cancel))
         return;
+    times.addSettling(std::chrono::steady_clock::now() - start);
     calculation->changes->reset();
     for (const uint64_t id : fieldPoints.ids())
     {
@@ -355,25 +360,47 @@ uint64_t ZorvAcousticsImpl::queueArrivalJob(uint64_t id, const std::shared_ptr<C
 
 void ZorvAcousticsImpl::arrivalJob(SetCalculation& set, const std::atomic<bool>& cancel)
 {
-    const std::vector<FieldPoint> positions = set.points->GetPoints();
+    std::vector<FieldPoint> positions = set.points->GetPoints();
+    if (cancel.load())
+        return;
+    if (chunkArrivals)
+    {
+        // Holds the points' only copy besides the published set's: no arrivals list at all.
+        set.sources = std::make_shared<const ChunkArrivals>(clusters.snapshot(), surfaces.snapshot(),
+                                                            std::move(positions),
+                                                            set.points->GetSourceFilter(), &IsOccluded);
+        return;
+    }
     set.arrivals.resize(positions.size());
     for (size_t i = 0; i < positions.size(); ++i)
         set.arrivals[i].tag = positions[i].tag;
     if (cancel.load())
         return;
-    if (chunkArrivals)
-        set.sources = std::make_shared<const ChunkArrivals>(
-            clusters.snapshot(), surfaces.snapshot(), positions, set.points->GetSourceFilter(), &IsOccluded);
-    else
-        set.largestArrivalCount = computeSourceArrivals(clusters.snapshot(), set.arrivals, positions,
-                                                        set.points->GetSourceFilter(), cancel);
+    const auto start = std::chrono::steady_clock::now();
+    set.largestArrivalCount = computeSourceArrivals(clusters.snapshot(), set.arrivals, positions,
+                                                    set.points->GetSourceFilter(), cancel);
+    times.addArrivals(std::chrono::steady_clock::now() - start);
 }
 
 void ZorvAcousticsImpl::planChunks(const std::shared_ptr<SetCalculation>& set,
                                    const std::shared_ptr<Calculation>& calculation)
 {
     set->dataSet = std::make_shared<DataSetImpl>();
-    const auto chunks = PlanChunks(set->arrivals.size(), engineThread.getNumThreads());
+    std::vector<std::pair<uint64_t, uint64_t>> chunks;
+    if (set->sources)
+    {
+        // One job per worker, each taking blocks of points until none are left, so that a
+        // worker the processor serves less holds the set up by one block at most.
+        const uint64_t points = set->sources->pointCount();
+        const uint32_t workers = engineThread.getNumThreads();
+        const uint64_t blockSize = PointBlocks::BlockSizeFor(points, workers);
+        set->dataSet->resize(points);
+        set->blocks = std::make_unique<PointBlocks>(0, points, blockSize);
+        const uint64_t blocks = (points + blockSize - 1) / blockSize;
+        chunks.assign(std::min<uint64_t>(std::max<uint32_t>(1, workers), blocks), {0, points});
+    }
+    else
+        chunks = PlanChunks(set->arrivals.size(), engineThread.getNumThreads());
     // Counted in full before the first chunk is queued: a chunk that completes while later
     // ones are still being queued must not find the count at zero and publish early.
     set->chunksLeft.store(static_cast<int32_t>(chunks.size()));
@@ -387,10 +414,14 @@ void ZorvAcousticsImpl::planChunks(const std::shared_ptr<SetCalculation>& set,
                         [&]
                         {
                             if (set->sources)
-                                set->sources->computeChunk(set->arrivals, *set->dataSet, begin, end, cancel);
-                            else
-                                set->dataSet->computeRange(set->arrivals, begin, end, cancel,
-                                                           set->largestArrivalCount.load());
+                            {
+                                set->sources->computeBlocks(*set->dataSet, *set->blocks, cancel, &times);
+                                return;
+                            }
+                            const auto start = std::chrono::steady_clock::now();
+                            set->dataSet->computeRange(set->arrivals, begin, end, cancel,
+                                                       set->largestArrivalCount.load());
+                            times.addSums(std::chrono::steady_clock::now() - start);
                         });
             },
             [this, set, calculation]

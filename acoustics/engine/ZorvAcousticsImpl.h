@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acoustics/engine/CalculationTimes.h"
 #include "acoustics/engine/Clusters.h"
 #include "acoustics/engine/EngineThread.h"
 #include "acoustics/engine/FieldPointStore.h"
@@ -79,6 +80,8 @@ public:
 
     uint32_t getNumThreads() const { return engineThread.getNumThreads(); }
     bool isCalculating() const { return calculating.load(); }
+    // Where the latest calculation (or the one running) spent its time so far.
+    CalculationTimes::Snapshot lastCalculationTimes() const { return times.snapshot(); }
     bool isDispatcherRunning() const { return engineThread.isDispatcherRunning(); }
 
 private:
@@ -114,6 +117,7 @@ private:
     std::atomic<bool> calculationEnabled{false};
     FieldPointStore fieldPoints;
     std::atomic<bool> calculating{false};
+    CalculationTimes times;
     // A change arrived while a calculation was settling or planning and could not start one.
     std::atomic<bool> changeRefused{false};
     std::atomic<bool> destroying{false};

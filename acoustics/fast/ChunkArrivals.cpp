@@ -4,6 +4,7 @@
 #include "acoustics/fast/FastArrivalsSum.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <thread>
 
@@ -32,60 +33,85 @@ bool ChunkArrivals::hidden(const math::Vec3& point, const Heard& cluster) const
     return occluded && occluded(surfaces, point, cluster.centre);
 }
 
-void ChunkArrivals::computeChunk(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t end,
+void ChunkArrivals::computeChunk(DataSetImpl& dataSet, uint64_t begin, uint64_t end,
                                  const std::atomic<bool>& cancel) const
 {
-    const uint64_t last = std::min<uint64_t>({end, uint64_t(arrivals.size()), uint64_t(positions.size())});
-    if (flat)
-        computeFlat(arrivals, dataSet, begin, last, cancel);
-    else
-        computeByRecords(arrivals, dataSet, begin, last, cancel);
+    PointBlocks one(begin, end, end > begin ? end - begin : 1);
+    computeBlocks(dataSet, one, cancel);
 }
 
-void ChunkArrivals::computeFlat(const ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin,
-                                uint64_t last, const std::atomic<bool>& cancel) const
+struct ChunkArrivals::Workspace
 {
     FastArrivalsSum summer;
     FlatClusterArrivals maker;
+    std::vector<Arrival> records;
+    CalculationTimes::Duration arrivals{0};
+    CalculationTimes::Duration sums{0};
+};
+
+void ChunkArrivals::computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks, const std::atomic<bool>& cancel,
+                                  CalculationTimes* times) const
+{
+    Workspace work;
     const uint64_t interval = DataSetImpl::CheckInterval(capacity);
-    for (uint64_t i = begin; i < last; ++i)
+    const uint64_t count = std::min<uint64_t>(positions.size(), dataSet.size());
+    uint64_t first = 0;
+    uint64_t last = 0;
+    while (blocks.next(first, last) && !cancel.load(std::memory_order_relaxed))
     {
-        if (cancel.load(std::memory_order_relaxed))
-            return;
-        if (i % interval == 0)
-            std::this_thread::yield();
-        const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
-        summer.startPoint(capacity);
-        for (const Heard& cluster : heard)
-            if (!hidden(point, cluster))
-                maker.add(cluster.model, point, summer);
-        FrequencyMask spectrum;
-        summer.finishPoint(spectrum);
-        dataSet.storeResult(arrivals.size(), i, arrivals[i].tag, std::move(spectrum));
+        for (uint64_t i = first; i < std::min(last, count); ++i)
+        {
+            if (cancel.load(std::memory_order_relaxed))
+                break;
+            if (i % interval == 0)
+                std::this_thread::yield();
+            computePoint(i, dataSet, work);
+        }
+    }
+    if (times)
+    {
+        times->addArrivals(work.arrivals);
+        times->addSums(work.sums);
     }
 }
 
-void ChunkArrivals::computeByRecords(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin,
-                                     uint64_t last, const std::atomic<bool>& cancel) const
+void ChunkArrivals::computePoint(uint64_t i, DataSetImpl& dataSet, Workspace& work) const
 {
-    FastArrivalsSum summer;
-    for (uint64_t i = begin; i < last; ++i)
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
+    FrequencyMask spectrum;
+    if (flat)
     {
-        if (cancel.load(std::memory_order_relaxed))
-            return;
-        const math::Vec3 point{positions[i].x, positions[i].y, positions[i].z};
-        std::vector<Arrival>& entry = arrivals[i].arrivals;
+        work.summer.startPoint(capacity);
+        for (const Heard& cluster : heard)
+            if (!hidden(point, cluster))
+                work.maker.add(cluster.model, point, work.summer);
+    }
+    else
+    {
+        work.records.clear();
         for (const Heard& cluster : heard)
         {
             if (hidden(point, cluster))
                 continue;
             std::vector<Arrival> reaching = cluster.source->computeArrivalsAtPoint(point);
-            entry.insert(entry.end(), std::make_move_iterator(reaching.begin()),
-                         std::make_move_iterator(reaching.end()));
+            work.records.insert(work.records.end(), std::make_move_iterator(reaching.begin()),
+                                std::make_move_iterator(reaching.end()));
         }
-        dataSet.computeRange(arrivals, i, i + 1, cancel, entry.size(), summer);
-        std::vector<Arrival>().swap(entry);
     }
+    const auto made = Clock::now();
+    if (flat)
+        work.summer.finishPoint(dataSet.powersAt(i, positions[i].tag));
+    else
+    {
+        work.summer.sum(spectrum, work.records);
+        dataSet.storeSpectrum(i, positions[i].tag, spectrum);
+        work.records.clear();
+    }
+    const auto summed = Clock::now();
+    work.arrivals += made - start;
+    work.sums += summed - made;
 }
 
 } // namespace zorvpro::acoustics

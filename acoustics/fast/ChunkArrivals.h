@@ -1,11 +1,13 @@
 #pragma once
 
+#include "acoustics/engine/CalculationTimes.h"
 #include "acoustics/engine/ClusterSource.h"
 #include "acoustics/engine/Clusters.h"
 #include "acoustics/engine/FieldPoints.h"
 #include "acoustics/engine/PointArrivals.h"
 #include "acoustics/engine/Surfaces.h"
 #include "acoustics/fast/FlatClusterArrivals.h"
+#include "acoustics/fast/PointBlocks.h"
 #include "core/math/Vector3.h"
 
 #include <atomic>
@@ -36,15 +38,20 @@ public:
     ChunkArrivals(const Clusters::Snapshot& clusters, Surfaces::Snapshot surfaces,
                   std::vector<FieldPoint> positions, uint64_t sourceFilter, OcclusionTest occluded);
 
-    // Fills the data set's results begin..end-1, sized to the list's length.
-    // Each point gets the arrivals of every heard cluster that the surfaces
-    // do not hide from it, in cluster order, exactly as a whole-set arrival
-    // pass would have given it; entry i of arrivals holds them (when arrival
-    // records are used at all) only while point i is summed. Tests cancel
-    // before every point.
-    void computeChunk(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t end,
+    // Fills the data set's results (sized to pointCount() beforehand) for
+    // the points that the blocks hand out, until none are left. Each point
+    // gets the arrivals of every heard cluster that the surfaces do not hide
+    // from it, in cluster order, as a whole-set arrival pass would have given
+    // it, and they exist only while that point is summed. Tests cancel before
+    // every point. Adds the time spent making arrivals and summing them to
+    // times, when given.
+    void computeBlocks(DataSetImpl& dataSet, PointBlocks& blocks, const std::atomic<bool>& cancel,
+                       CalculationTimes* times = nullptr) const;
+    // The same for the points begin..end-1.
+    void computeChunk(DataSetImpl& dataSet, uint64_t begin, uint64_t end,
                       const std::atomic<bool>& cancel) const;
 
+    uint64_t pointCount() const { return positions.size(); }
     uint64_t heardCount() const { return heard.size(); }
     // Every heard cluster is heard through the flat maker.
     bool isFlat() const { return flat; }
@@ -58,10 +65,8 @@ private:
     };
 
     bool hidden(const math::Vec3& point, const Heard& cluster) const;
-    void computeFlat(const ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t last,
-                     const std::atomic<bool>& cancel) const;
-    void computeByRecords(ArrivalsList& arrivals, DataSetImpl& dataSet, uint64_t begin, uint64_t last,
-                          const std::atomic<bool>& cancel) const;
+    struct Workspace;
+    void computePoint(uint64_t i, DataSetImpl& dataSet, Workspace& work) const;
 
     std::vector<Heard> heard;
     Surfaces::Snapshot surfaces;

@@ -1,6 +1,6 @@
 #include "acoustics/fast/FastArrivalsSum.h"
 
-#include "acoustics/fast/CoherenceWindowLanes.h"
+#include "acoustics/fast/CrossSumKernels.h"
 #include "acoustics/fast/VectorCosine.h"
 #include "acoustics/model/BandPhaseTables.h"
 #include "acoustics/model/CepstralBasis.h"
@@ -16,9 +16,6 @@ namespace zorvpro::acoustics
 namespace
 {
 
-using fast::LaneMask;
-using fast::Lanes;
-
 constexpr double TwoPi = 6.283185307179586;
 constexpr double HalfPi = 1.5707963267948966;
 // Scalar window indices are clamped here; the window is 0 long before, as
@@ -26,7 +23,7 @@ constexpr double HalfPi = 1.5707963267948966;
 constexpr double WindowClamp = 1000.0;
 // The table copy, padded with zeros to cover every clamped index.
 constexpr int64_t WindowTableSize = 1024;
-constexpr uint64_t LaneCount = 4;
+constexpr uint64_t LaneCount = fast::KernelPadding;
 constexpr double PaddingDelay = 1e300;
 
 // The window index of x cycles exactly as the table lookup forms it: the
@@ -45,51 +42,19 @@ inline int64_t windowIndex(double x)
     return static_cast<int64_t>(rounded);
 }
 
-// One band of one point, arrivals in delay order; arrays padded by a whole
-// vector beyond n. Each arrival's phase angle a = 2 pi f T - P (taken
-// relative to the first arrival's, to keep it small) enters as its
-// amplitude times its cosine and times its sine, so that
-// A_i A_j cos(a_i - a_j) = p_i p_j + q_i q_j.
-struct SortedBand
-{
-    const double* delay;
-    const double* inPhase;    // p = A cos a
-    const double* quadrature; // q = A sin a
-    const int64_t* selection;
-    uint64_t n;
-    double frequency;
-    int64_t windowEnd;
-    // Every pair lies inside the window (the delays span less than it), so
-    // the arrivals need no order and every offset is visited.
-    bool spanned;
-};
-
-// The window index of x cycles in each lane exactly as the table lookup
-// forms it: the nearest integer to 100 |x|, halves away from zero. Adding
-// 1.5 * 2^52 rounds to the nearest integer (ties to even); a tie rounded
-// down is then taken up. Beyond 2^51 the result is merely huge, and NaN
-// stays NaN: the window reads 0 for both.
-inline __attribute__((always_inline)) void windowIndexLanes(const Lanes& x, Lanes& index)
-{
-    constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52
-    const Lanes v = 100.0 * (x < 0.0 ? -x : x);
-    const Lanes rounded = (v + Shifter) - Shifter;
-    index = v - rounded == 0.5 ? rounded + 1.0 : rounded;
-}
-
 // The longest run of later arrivals inside the window, over all i, and the
 // number of pairs inside it. Sorted delays make the window index grow with
 // j, so each i's run is a prefix of the arrivals after it, and the run ends
 // never move back as i grows.
-inline uint64_t longestRun(const SortedBand& b, uint64_t& pairs)
+uint64_t longestRun(const double* delays, uint64_t n, double frequency, int64_t windowEnd, uint64_t& pairs)
 {
     uint64_t longest = 0;
     uint64_t end = 0;
-    for (uint64_t i = 0; i + 1 < b.n; ++i)
+    for (uint64_t i = 0; i + 1 < n; ++i)
     {
         if (end < i + 1)
             end = i + 1;
-        while (end < b.n && windowIndex((b.delay[i] - b.delay[end]) * b.frequency) < b.windowEnd)
+        while (end < n && windowIndex((delays[i] - delays[end]) * frequency) < windowEnd)
             ++end;
         longest = std::max(longest, end - i - 1);
         pairs += end - i - 1;
@@ -97,85 +62,11 @@ inline uint64_t longestRun(const SortedBand& b, uint64_t& pairs)
     return longest;
 }
 
-// Half the sum over pairs i < j of A_i A_j W(x) cos(2 pi x - dphi), taken as pairs
-// (i, i + d) for every offset d up to the longest run, with i running over
-// all arrivals four at a time: long, regular loops. Pairs beyond an
-// arrival's run read a window of exactly 0 (the index only grows with j),
-// and so do the padding's huge delays. Uniform: every pair's band
-// selections overlap and the window has no zero before windowEnd, so no lane
-// needs a mask and the pairs counted by longestRun are the terms taken.
-template <bool Uniform>
-inline __attribute__((always_inline)) double crossSumOfBand(const SortedBand& b, uint64_t& terms)
-{
-    uint64_t pairs = b.n * (b.n - 1) / 2;
-    uint64_t longest = b.n - 1;
-    if (!b.spanned)
-    {
-        pairs = 0;
-        longest = longestRun(b, pairs);
-    }
-    const Lanes frequency = {b.frequency, b.frequency, b.frequency, b.frequency};
-    Lanes sum = {0.0, 0.0, 0.0, 0.0};
-    LaneMask hits = {0, 0, 0, 0};
-    for (uint64_t d = 1; d <= longest; ++d)
-    {
-        for (uint64_t i = 0; i + d < b.n; i += LaneCount)
-        {
-            const uint64_t j = i + d;
-            Lanes delayI, delayJ, inPhaseI, inPhaseJ, quadratureI, quadratureJ;
-            std::memcpy(&delayI, b.delay + i, sizeof(delayI));
-            std::memcpy(&delayJ, b.delay + j, sizeof(delayJ));
-            std::memcpy(&inPhaseI, b.inPhase + i, sizeof(inPhaseI));
-            std::memcpy(&inPhaseJ, b.inPhase + j, sizeof(inPhaseJ));
-            std::memcpy(&quadratureI, b.quadrature + i, sizeof(quadratureI));
-            std::memcpy(&quadratureJ, b.quadrature + j, sizeof(quadratureJ));
-
-            Lanes index, halfWindow;
-            windowIndexLanes((delayI - delayJ) * frequency, index);
-            fast::halfCoherenceWindowLanes(index, halfWindow);
-
-            // A_i A_j cos(a_i - a_j) W / 2
-            Lanes term = halfWindow * (inPhaseI * inPhaseJ + quadratureI * quadratureJ);
-            if constexpr (!Uniform)
-            {
-                LaneMask selectionI, selectionJ;
-                std::memcpy(&selectionI, b.selection + i, sizeof(selectionI));
-                std::memcpy(&selectionJ, b.selection + j, sizeof(selectionJ));
-                const LaneMask valid = ((selectionI & selectionJ) != 0) & (halfWindow != 0.0);
-                term = valid ? term : 0.0;
-                hits -= valid; // true lanes are -1
-            }
-            sum += term;
-        }
-    }
-    if constexpr (Uniform)
-        terms += pairs;
-    else
-        terms += static_cast<uint64_t>(hits[0] + hits[1] + hits[2] + hits[3]);
-    return sum[0] + sum[1] + sum[2] + sum[3];
-}
-
-ZORV_WIDE_VECTORS double crossSumWide(const SortedBand& b, bool uniform, uint64_t& terms)
-{
-    return uniform ? crossSumOfBand<true>(b, terms) : crossSumOfBand<false>(b, terms);
-}
-
-double crossSumPlain(const SortedBand& b, bool uniform, uint64_t& terms)
-{
-    return uniform ? crossSumOfBand<true>(b, terms) : crossSumOfBand<false>(b, terms);
-}
-
-bool allFinite(const double* values, uint64_t n)
-{
-    for (uint64_t i = 0; i < n; ++i)
-        if (!std::isfinite(values[i]))
-            return false;
-    return true;
-}
-
 } // namespace
 
-FastArrivalsSum::FastArrivalsSum()
+FastArrivalsSum::FastArrivalsSum() : FastArrivalsSum(fast::bestCrossSumKernel()) {}
+
+FastArrivalsSum::FastArrivalsSum(fast::CrossSumKernel kernel_) : kernel(kernel_)
 {
     const DoubleBuffer& table = coherenceWindowTable(ThirdOctaveBands);
     std::vector<double> window(WindowTableSize, 0.0);
@@ -209,15 +100,19 @@ void FastArrivalsSum::addArrival(const double* amplitudes, const double* totalDe
     if (count + LaneCount >= stride)
         widen(2 * count + 1);
     const uint64_t m = count++;
+    // v - v is 0 for every finite v and NaN otherwise, so the sum is 0 exactly
+    // when all values are finite.
+    double nonFinite = 0.0;
     for (uint64_t k = 0; k < CalculationBandCount; ++k)
     {
         amplitude[k * stride + m] = amplitudes[k];
         delay[k * stride + m] = totalDelays[k];
         phase[k * stride + m] = excessPhases[k];
+        nonFinite += (amplitudes[k] - amplitudes[k]) + (totalDelays[k] - totalDelays[k]) +
+                     (excessPhases[k] - excessPhases[k]);
     }
     selection[m] = static_cast<int64_t>(bands.bits());
-    finite = finite && allFinite(amplitudes, CalculationBandCount) &&
-             allFinite(totalDelays, CalculationBandCount) && allFinite(excessPhases, CalculationBandCount);
+    finite = finite && nonFinite == 0.0;
 }
 
 void FastArrivalsSum::widen(uint64_t capacity)
@@ -262,7 +157,7 @@ bool FastArrivalsSum::gather(const std::vector<Arrival>& arrivals)
     return true;
 }
 
-void FastArrivalsSum::sumInOrder(DoubleBuffer& power) const
+void FastArrivalsSum::sumInOrder(double* power) const
 {
     // The reference's own order of operations, on the flat arrays.
     const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
@@ -329,7 +224,14 @@ void FastArrivalsSum::sum(FrequencyMask& out, const std::vector<Arrival>& arriva
 void FastArrivalsSum::finishPoint(FrequencyMask& out)
 {
     out = FrequencyMask(LevelPower, PhaseDelay);
-    DoubleBuffer& power = out.magnitudes();
+    finishPoint(out.magnitudes().data());
+}
+
+void FastArrivalsSum::finishPoint(double* power)
+{
+    if (!power)
+        return;
+    std::fill(power, power + CalculationBandCount, 0.0);
     if (count == 0)
         return;
     if (!finite)
@@ -356,7 +258,6 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
     quarterTurn.resize(stride);
 
     const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
-    const bool wide = fast::wideVectorsAvailable();
     bool overlapping = true;
     for (uint64_t m = 1; m < count && overlapping; ++m)
         overlapping = selection[m] == selection[0] && selection[0] != 0;
@@ -415,11 +316,23 @@ void FastArrivalsSum::finishPoint(FrequencyMask& out)
             sortedQuadrature[i] *= amplitudes[i];
         }
 
-        const SortedBand sorted{
-            delays, sortedInPhase.data(), sortedQuadrature.data(), selections, count, f, windowEnd, spanned};
+        uint64_t pairs = count * (count - 1) / 2;
+        uint64_t longest = count - 1;
+        if (!spanned)
+        {
+            pairs = 0;
+            longest = longestRun(delays, count, f, windowEnd, pairs);
+        }
+        // Uniform: every pair's band selections overlap and the window has
+        // no zero before windowEnd, so no lane needs a mask and the pairs
+        // counted above are the terms taken.
+        const fast::CrossSumInput input{
+            delays, sortedInPhase.data(), sortedQuadrature.data(), selections, count, longest, f, !uniform};
+        fast::CrossSumResult cross;
+        kernel(input, cross);
+        terms += uniform ? pairs : cross.hits;
         // The kernel sums half windows: 2 x cross = 4 x that sum.
-        power[k] = incoherent + 4.0 * (wide ? crossSumWide(sorted, uniform, terms)
-                                            : crossSumPlain(sorted, uniform, terms));
+        power[k] = incoherent + 4.0 * cross.halfSum;
     }
 }
 

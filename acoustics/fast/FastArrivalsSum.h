@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acoustics/fast/CrossSumKernels.h"
 #include "acoustics/model/ArrivalsSum.h"
 
 #include <cstdint>
@@ -27,7 +28,9 @@ namespace zorvpro::acoustics
 class FastArrivalsSum : public ArrivalsSum
 {
 public:
+    // With the fastest pair kernel this processor runs, or with the one given.
     FastArrivalsSum();
+    explicit FastArrivalsSum(fast::CrossSumKernel kernel);
 
     void sum(FrequencyMask& out, const std::vector<Arrival>& arrivals) override;
 
@@ -41,6 +44,8 @@ public:
     void addArrival(const double* amplitudes, const double* totalDelays, const double* excessPhases,
                     BandSelection bands);
     void finishPoint(FrequencyMask& out);
+    // The same into the calculation bands' powers; nothing for null.
+    void finishPoint(double* power);
 
     // Pair-band cross terms evaluated since construction or the last reset:
     // only those whose coherence window is not zero.
@@ -55,12 +60,13 @@ private:
     void widen(uint64_t capacity);
     // The reference's arithmetic in its own order, for points with
     // non-finite values.
-    void sumInOrder(DoubleBuffer& power) const;
+    void sumInOrder(double* power) const;
     // Orders the arrivals of band k by delay, starting from the previous
     // band's order (nearly sorted already), and lays that band out sorted.
     void sortBand(uint64_t band);
 
     ArrivalsSumCrossPower reference;
+    fast::CrossSumKernel kernel;
     uint64_t terms = 0;
     uint64_t count = 0; // usable arrivals of the current point
     uint64_t stride = 0;

@@ -1,6 +1,6 @@
 #include "acoustics/fast/FlatClusterArrivals.h"
 
-#include "acoustics/fast/VectorCosine.h"
+#include "acoustics/fast/VectorLevels.h"
 #include "acoustics/model/BandPhaseTables.h"
 #include "acoustics/model/FrequencyBands.h"
 #include "core/math/Compare.h"
@@ -26,29 +26,89 @@ bool containsZero(const double* values, uint64_t n)
 }
 
 // 0.001 x (basis . levels) for all 28 rows, four rows at a time; each row's
-// sum runs over the columns in order, as a plain dot product would, and no
-// product is fused into its sum, so every row gets the plain loop's double.
+// sum runs over the columns in order, as a plain dot product would (fused
+// into multiply-adds where the processor has them). All seven groups of rows
+// advance together, column by column, so that their sums do not wait on
+// each other.
 inline __attribute__((always_inline)) void basisTimesLevels(const double* byColumn, const double* levels,
                                                             double* out)
 {
-    for (uint64_t i = 0; i < N; i += 4)
+    constexpr uint64_t Groups = N / 4;
+    fast::Lanes sums[Groups];
+    for (uint64_t g = 0; g < Groups; ++g)
+        sums[g] = fast::Lanes{0.0, 0.0, 0.0, 0.0};
+    for (uint64_t j = 0; j < N; ++j)
     {
-        fast::Lanes sum = {0.0, 0.0, 0.0, 0.0};
-        for (uint64_t j = 0; j < N; ++j)
+        const double level = levels[j];
+#pragma GCC unroll 8
+        for (uint64_t g = 0; g < Groups; ++g)
         {
             fast::Lanes column;
-            std::memcpy(&column, byColumn + j * N + i, sizeof(column));
-            const fast::Lanes product = column * levels[j];
-            sum = sum + product;
+            std::memcpy(&column, byColumn + j * N + 4 * g, sizeof(column));
+            sums[g] = sums[g] + column * level;
         }
-        const fast::Lanes scaled = 0.001 * sum;
-        std::memcpy(out + i, &scaled, sizeof(scaled));
+    }
+    for (uint64_t g = 0; g < Groups; ++g)
+    {
+        const fast::Lanes scaled = 0.001 * sums[g];
+        std::memcpy(out + 4 * g, &scaled, sizeof(scaled));
     }
 }
 static_assert(N % 4 == 0, "rows are taken four at a time");
 
-__attribute__((target("avx2"))) void basisTimesLevelsWide(const double* byColumn, const double* levels,
-                                                          double* out)
+// Amplitude to decibels re 1.0 after adding the smallest relative step, a
+// value of 0 or below reading as 0 dB: the level conversion's own rule.
+inline __attribute__((always_inline)) void levelsOf(const double* magnitudes, double* levels)
+{
+    for (uint64_t k = 0; k < N; k += 4)
+    {
+        fast::Lanes amplitude;
+        std::memcpy(&amplitude, magnitudes + k, sizeof(amplitude));
+        amplitude += DoubleEpsilon;
+        fast::Lanes level;
+        fast::log10Lanes(amplitude, level);
+        level = amplitude <= 0.0 ? 0.0 : 20.0 * level;
+        std::memcpy(levels + k, &level, sizeof(level));
+    }
+}
+
+// The air-absorption loss over a distance, as factors of amplitude:
+// 10^(a d / 20) per band.
+inline __attribute__((always_inline)) void absorptionOver(const double* absorption, double distance,
+                                                          double* factors)
+{
+    for (uint64_t k = 0; k < N; k += 4)
+    {
+        fast::Lanes exponent;
+        std::memcpy(&exponent, absorption + k, sizeof(exponent));
+        exponent = exponent * distance / 20.0;
+        fast::Lanes factor;
+        fast::exp10Lanes(exponent, factor);
+        std::memcpy(factors + k, &factor, sizeof(factor));
+    }
+}
+
+ZORV_WIDE_VECTORS void levelsWide(const double* magnitudes, double* levels)
+{
+    levelsOf(magnitudes, levels);
+}
+
+void levelsPlain(const double* magnitudes, double* levels)
+{
+    levelsOf(magnitudes, levels);
+}
+
+ZORV_WIDE_VECTORS void absorptionWide(const double* absorption, double distance, double* factors)
+{
+    absorptionOver(absorption, distance, factors);
+}
+
+void absorptionPlain(const double* absorption, double distance, double* factors)
+{
+    absorptionOver(absorption, distance, factors);
+}
+
+ZORV_WIDE_VECTORS void basisTimesLevelsWide(const double* byColumn, const double* levels, double* out)
 {
     basisTimesLevels(byColumn, levels, out);
 }
@@ -84,16 +144,14 @@ void FlatClusterArrivals::finishArrival(const Bands& magnitudes, const Bands& ph
                                         FastArrivalsSum& summer)
 {
     // Minimum-phase delay of the magnitudes, in seconds.
-    // Amplitude to decibels re 1.0, a value of 0 or below reading as 0 dB: the
-    // level conversion's own rule, written out so that it inlines.
-    for (uint64_t k = 0; k < N; ++k)
-    {
-        const double amplitude = magnitudes[k] + DoubleEpsilon;
-        levels[k] = amplitude <= 0.0 ? 0.0 : 20.0 * std::log10(amplitude);
-    }
+    const bool wide = fast::wideVectorsAvailable();
+    if (wide)
+        levelsWide(magnitudes.data(), levels.data());
+    else
+        levelsPlain(magnitudes.data(), levels.data());
     if (basisUsable)
     {
-        if (fast::wideVectorsAvailable())
+        if (wide)
             basisTimesLevelsWide(basisByColumn.data(), levels.data(), minimumPhase.data());
         else
             basisTimesLevelsPlain(basisByColumn.data(), levels.data(), minimumPhase.data());
@@ -157,8 +215,14 @@ uint64_t FlatClusterArrivals::add(const FlatClusterModel& model, const math::Vec
         for (uint64_t k = 0; k < N; ++k)
             magnitudes[k] *= inverse;
         if (!model.absorption.empty() && model.absorption.count() == N)
+        {
+            if (fast::wideVectorsAvailable())
+                absorptionWide(model.absorption.data(), spreading, absorption.data());
+            else
+                absorptionPlain(model.absorption.data(), spreading, absorption.data());
             for (uint64_t k = 0; k < N; ++k)
-                magnitudes[k] *= std::pow(10.0, model.absorption[k] * spreading / 20.0);
+                magnitudes[k] *= absorption[k];
+        }
         if (driver.gain != 1.0 && driver.gain != 0.0)
             for (uint64_t k = 0; k < N; ++k)
                 magnitudes[k] *= driver.gain;

@@ -113,14 +113,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     venue->SetSplAdapter(splForwarder.get());
     speaker->SetSpeakerSplListener(splForwarder.get());
     connect(splAdapter_, &SplAdapter::EntityUpdate, speaker, &SpeakerTabAdapter::SplEntityUpdate);
-    splAdapter_->SetMedialPlaneProvider(
-        [speaker = QPointer<SpeakerTabAdapter>(speaker)](const std::shared_ptr<LoudspeakerClusterNode>& node)
-        {
-            SplAdapter::QuadPoints corners{};
-            if (speaker)
-                speaker->GetMedialPlane(node, corners[0], corners[1], corners[2], corners[3]);
-            return corners;
-        });
+    splAdapter_->SetMedialPlaneProvider(speaker->MedialPlaneProvider());
 
     if (ZorvApp* app = ZorvApp::Instance())
         if (auto handler = app->GetAudioEngineHandler())

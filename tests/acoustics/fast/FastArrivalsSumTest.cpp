@@ -1,6 +1,7 @@
 #include "acoustics/fast/FastArrivalsSum.h"
 
 #include "acoustics/model/BandPhaseTables.h"
+#include "acoustics/model/CepstralBasis.h"
 #include "acoustics/model/FrequencyBands.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 using namespace zorvpro;
@@ -99,39 +101,89 @@ double expectMatchesReference(const std::vector<Arrival>& arrivals, FastArrivals
     return deepest;
 }
 
+// Pairs whose delay difference puts 100 |x| right at the window's last
+// non-zero index and the first zero one (5.5 and 5.51 cycles), on both sides
+// of the half-way ties, in every band; pairs with equal delays; bands that
+// no arrival takes part in.
+std::vector<Arrival> tableEndScene(std::mt19937_64& rng)
+{
+    const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double cycles[] = {5.495, 5.5, 5.505, 5.5049999, 5.5050001, 5.51, 5.515, 0.0, 0.005, 2.755};
+    std::vector<Arrival> arrivals;
+    for (int i = 0; i < 13; ++i)
+    {
+        std::vector<double> a(Bands), d(Bands);
+        const double c = cycles[rng() % std::size(cycles)];
+        for (uint64_t k = 0; k < Bands; ++k)
+        {
+            a[k] = 0.2 + unit(rng);
+            d[k] = 0.01 + (i % 2) * c / frequencies[k];
+        }
+        arrivals.push_back(makeArrival(a, d, BandSelection(i % 3 == 0 ? 0x0FFFFFF0u : 0x0FFFFFFEu)));
+    }
+    return arrivals;
+}
+
 } // namespace
 
-TEST(FastArrivalsSum, MatchesTheReferenceOnRandomScenes)
+TEST(FastArrivalsSum, EveryKernelMatchesTheReference)
 {
-    std::mt19937_64 rng(20261207);
-    FastArrivalsSum fast; // reused, as a chunk reuses it for all its points
-    const double spreads[] = {1e-5, 2e-4, 1e-3, 5e-3, 0.05};
-    for (int scene = 0; scene < 60; ++scene)
+    const auto& kernels = fast::supportedCrossSumKernels();
+    ASSERT_FALSE(kernels.empty());
+    EXPECT_STREQ(kernels.back().name, "portable");
+    const DoubleBuffer& widthPhase = bandWidthPhaseTable(ThirdOctaveBands);
+    for (const fast::CrossSumVariant& variant : kernels)
     {
-        const int n = 1 + static_cast<int>(rng() % 100);
-        expectMatchesReference(randomScene(rng, n, spreads[scene % 5]), fast);
+        SCOPED_TRACE(variant.name);
+        FastArrivalsSum fast(variant.kernel); // reused, as a chunk reuses it for all its points
+        std::mt19937_64 rng(20261207);
+        const double spreads[] = {1e-5, 2e-4, 1e-3, 5e-3, 0.05};
+        for (int scene = 0; scene < 60; ++scene)
+        {
+            const int n = 1 + static_cast<int>(rng() % 100);
+            expectMatchesReference(randomScene(rng, n, spreads[scene % 5]), fast);
+        }
+        for (int scene = 0; scene < 20; ++scene)
+            expectMatchesReference(tableEndScene(rng), fast);
+
+        // Two equal sources with the same delay in band k, one of them later
+        // in band k - 1 only: that shifts its excess phase in band k by
+        // exactly pi, so band k cancels with the window at 1. A faint third
+        // source far away leaves a notch many orders below the incoherent
+        // power.
+        double deepest = 1.0;
+        for (uint64_t band = 1; band < Bands; ++band)
+        {
+            std::vector<double> shifted(Bands, 0.010);
+            shifted[band - 1] += M_PI / (1000.0 * std::fabs(widthPhase[band - 1]));
+            std::vector<Arrival> arrivals = {flatArrival(0.7, 0.010),
+                                             makeArrival(std::vector<double>(Bands, 0.7), shifted),
+                                             flatArrival(1e-5, 0.9)};
+            deepest = std::min(deepest, expectMatchesReference(arrivals, fast));
+        }
+        EXPECT_LT(deepest, 1e-9); // the scenes really hold notches
     }
 }
 
-TEST(FastArrivalsSum, HoldsDeepInterferenceNotches)
+TEST(FastArrivalsSum, KernelsCountTheSameTerms)
 {
-    // Two equal sources with the same delay in band k, one of them later in
-    // band k - 1 only: that shifts its excess phase in band k by exactly pi,
-    // so band k cancels with the window at 1. A faint third source far away
-    // leaves a notch many orders below the incoherent power.
-    const DoubleBuffer& widthPhase = bandWidthPhaseTable(ThirdOctaveBands);
-    FastArrivalsSum fast;
-    double deepest = 1.0;
-    for (uint64_t band = 1; band < Bands; ++band)
+    std::mt19937_64 rng(7);
+    std::vector<std::vector<Arrival>> scenes;
+    for (int scene = 0; scene < 10; ++scene)
+        scenes.push_back(scene % 2 ? tableEndScene(rng) : randomScene(rng, 70, 2e-3));
+    std::vector<uint64_t> counts;
+    for (const fast::CrossSumVariant& variant : fast::supportedCrossSumKernels())
     {
-        std::vector<double> shifted(Bands, 0.010);
-        shifted[band - 1] += M_PI / (1000.0 * std::fabs(widthPhase[band - 1]));
-        std::vector<Arrival> arrivals = {flatArrival(0.7, 0.010),
-                                         makeArrival(std::vector<double>(Bands, 0.7), shifted),
-                                         flatArrival(1e-5, 0.9)};
-        deepest = std::min(deepest, expectMatchesReference(arrivals, fast));
+        FastArrivalsSum fast(variant.kernel);
+        FrequencyMask out;
+        for (const auto& arrivals : scenes)
+            fast.sum(out, arrivals);
+        counts.push_back(fast.evaluatedTerms());
     }
-    EXPECT_LT(deepest, 1e-9); // the scenes really hold notches
+    for (uint64_t count : counts)
+        EXPECT_EQ(count, counts.back());
+    EXPECT_GT(counts.back(), 0u);
 }
 
 TEST(FastArrivalsSum, EdgeCasesAgreeWithTheReference)
@@ -238,4 +290,60 @@ TEST(FastArrivalsSum, FlatInputSumsLikeArrivalRecords)
     ASSERT_EQ(fromArrays.magnitudes().count(), Bands);
     for (double v : fromArrays.magnitudes())
         EXPECT_EQ(v, 0.0);
+}
+
+TEST(FastArrivalsSum, KernelsReadTheWindowAtTheTablesIndex)
+{
+    // Two arrivals x cycles apart (at 1 Hz): exact halves (12.5 and 62.5 go
+    // up, where ties to even would go down), the last non-zero index and the
+    // first zero one, both sides of each, and values whose 100 |x| rounds up
+    // to a half only once the product is rounded (a product fused into the
+    // next sum would round them down).
+    const double cycles[] = {0.0,
+                             0.125,
+                             0.12499999999999999,
+                             0.625,
+                             0.62500000000000011,
+                             1.375,
+                             2.755,
+                             5.495,
+                             5.5,
+                             5.505,
+                             5.5049999999,
+                             5.5050000001,
+                             5.51,
+                             5.515,
+                             6.01,
+                             -0.125,
+                             -5.505,
+                             1e30,
+                             0.004999999999999999,
+                             0.024999999999999998,
+                             0.11499999999999999,
+                             -0.33499999999999996};
+    for (const fast::CrossSumVariant& variant : fast::supportedCrossSumKernels())
+        for (double x : cycles)
+            for (bool masked : {false, true})
+            {
+                SCOPED_TRACE(std::string(variant.name) + " x=" + std::to_string(x));
+                std::vector<double> delay(2 + fast::KernelPadding, 1e300), p(delay.size(), 0.0),
+                    q(delay.size(), 0.0);
+                std::vector<int64_t> selection(delay.size(), 0);
+                delay[0] = x;
+                delay[1] = 0.0;
+                p = {0.8, 0.6, 0, 0, 0, 0, 0, 0, 0, 0};
+                q = {0.3, -0.9, 0, 0, 0, 0, 0, 0, 0, 0};
+                selection[0] = selection[1] = 5;
+                const fast::CrossSumInput input{delay.data(), p.data(), q.data(), selection.data(), 2, 1,
+                                                1.0,          masked};
+                fast::CrossSumResult result;
+                variant.kernel(input, result);
+                const double window = CepstralBasis::coherenceWindow(x, ThirdOctaveBands);
+                const double expected = 0.5 * window * (0.8 * 0.6 - 0.3 * 0.9);
+                EXPECT_NEAR(result.halfSum, expected, 1e-15 * std::fabs(0.5 * (0.8 * 0.6 - 0.3 * 0.9)));
+                if (masked)
+                {
+                    EXPECT_EQ(result.hits, window != 0.0 ? 1u : 0u);
+                }
+            }
 }

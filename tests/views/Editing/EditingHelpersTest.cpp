@@ -85,22 +85,6 @@ TEST(LinkIndexTest, CountsOnlyVisibleUnlockedEntitiesAsMovable)
     EXPECT_EQ(index.FindFirstMovable(none.begin(), none.end()), none.end());
 }
 
-TEST(SelectionMapTest, KeepsFlagsOnlyForKnownIds)
-{
-    SelectionMap map;
-    map.AddUnselected(7);
-    map.AddUnselected(3);
-    map.SetSelectedFlag(7, true);
-    map.SetSelectedFlag(5, true); // unknown: not added
-    map.SetSelectedFlag(3, true);
-    EXPECT_EQ(map.CollectSelectedIds(), (std::vector<std::uint64_t>{3, 7}));
-    map.AddUnselected(3); // re-adding resets
-    EXPECT_EQ(map.CountSelectedIds(), 1u);
-    EXPECT_EQ(map.EraseId(7), 1u);
-    EXPECT_EQ(map.EraseId(7), 0u);
-    EXPECT_EQ(map.CountSelectedIds(), 0u);
-}
-
 struct FakeAction
 {
     int x = 0;
@@ -134,13 +118,21 @@ TEST(IterativeUndoOperationTest, CommitsOnceAndReportsMisuse)
     }
     ASSERT_EQ(commits.size(), 2u);
     EXPECT_FALSE(commits[1].first); // a press and release without a move
+    {
+        // The adapters' form over the views' mouse actions; destroyed before it committed.
+        IterativeUndoOperation drag("Quad shape drag",
+                                    [&](bool, const view::MouseAction&) { commits.clear(); });
+        drag.Update(view::MouseAction());
+    }
+    EXPECT_EQ(commits.size(), 2u);
     const auto texts = log.Texts();
     auto has = [&](const std::string& t) { return std::find(texts.begin(), texts.end(), t) != texts.end(); };
     EXPECT_TRUE(has("IterativeUndoOperation commit called more than once for Quad shape drag"));
     EXPECT_TRUE(has("IterativeUndoOperation Quad rotate deleted while in progress"));
+    EXPECT_TRUE(has("IterativeUndoOperation Quad shape drag deleted while in progress"));
     EXPECT_EQ(std::count_if(texts.begin(), texts.end(),
                             [](const std::string& t) { return t.find("IterativeUndoOperation") == 0; }),
-              2);
+              3);
 }
 
 TEST(AnimationQueueTest, RunsStepsInOrderOnePerTick)

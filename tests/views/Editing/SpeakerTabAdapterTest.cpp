@@ -9,16 +9,20 @@
 #include "core/math/Matrix4.h"
 #include "tests/field/FieldTestSupport.h"
 #include "views/Render/BeamSpeakerAdornerEntity.h"
+#include "views/Render/HitPoint.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/SpeakerMouseHandlers.h"
 
 #include <QSignalSpy>
 #include <cmath>
+#include <functional>
 
 namespace zorvpro::test
 {
 namespace
 {
 constexpr double kDegree = M_PI / 180.0;
+const char* const kArrayModel = "TQR40V";
 
 class SpeakerTabAdapterTest : public SpeakerAdapterFixture
 {
@@ -105,6 +109,63 @@ TEST_F(SpeakerTabAdapterTest, DispatchClampsRefreshesAndPushesOneStepPerChange)
     EXPECT_TRUE(Logged(log, "Unknown property 7 in speaker adapter"));
     EXPECT_FALSE(Edit(array, "No_Such_Item", 1.0));
     EXPECT_TRUE(Logged(log, "Unknown property -1 in speaker adapter"));
+}
+
+TEST_F(SpeakerTabAdapterTest, FieldTablesChangeNodeAndEntityInOneNamedStepThatUndoes)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Edit(array, "Beam_Beams", "Dual (Dante)");
+    Select({array});
+    const auto entity = EntityOf(array);
+    const struct
+    {
+        const char* item;
+        QVariant value;
+        const char* step;
+        std::function<bool()> applied;
+    } fields[] = {
+        {"Entity_Name", "Front fill", "Modify TQR40V Array 1 name",
+         [&] { return array->GetName() == "Front fill"; }},
+        {"Beam_Comments", "left hang", "Modify Front fill name",
+         [&] { return array->GetUserNote() == "left hang" && entity->UserNote() == "left hang"; }},
+        {"Cluster_Delay", 12.5, "Modify Front fill delay",
+         [&]
+         { return std::fabs(array->GetDelay() - 12.5) < 1e-9 && std::fabs(entity->Delay() - 12.5) < 1e-9; }},
+        {"Entity_Mute", true, "Modify Front fill mute",
+         [&] { return array->IsMuted() && entity->isMuted(); }},
+        {"Entity_Visibility", false, "Modify Front fill visible",
+         [&] { return !array->GetVisible() && !entity->isVisible(); }},
+        {"Beam_MainGain2", -4.0, "Modify Front fill gain",
+         [&] {
+             return std::fabs(array->GetBeamGain(1) + 4.0) < 1e-9 &&
+                    std::fabs(entity->beam(1).gain() + 4.0) < 1e-9;
+         }},
+        {"Beam_Smoothing2", true, "Modify Front fill smoothing",
+         [&] { return array->GetBeamSmoothing(1) && entity->beam(1).smoothing(); }},
+    };
+    for (const auto& field : fields)
+    {
+        const int before = Steps();
+        ASSERT_FALSE(field.applied()) << field.item;
+        EXPECT_TRUE(Edit(array, field.item, field.value)) << field.item;
+        EXPECT_EQ(Steps(), before + 1) << field.item;
+        EXPECT_EQ(LastStep(), field.step) << field.item;
+        EXPECT_TRUE(field.applied()) << field.item;
+        UndoStack::Instance().undo();
+        EXPECT_FALSE(field.applied()) << field.item;
+        UndoStack::Instance().redo();
+        EXPECT_TRUE(field.applied()) << field.item;
+    }
+    EXPECT_TRUE(adapter->GetColorFields()->undoText.isEmpty()); // no colour here
+    EXPECT_TRUE(adapter->GetIntFields()->undoText.isEmpty());
+
+    // Focus on a beam field highlights it in the beam adorner; losing focus clears it.
+    const auto adorner = EntitiesIn<view::BeamSpeakerAdornerEntity>(plan).front();
+    adapter->entityFocusChanged(array->GetId(), "Beam_SteeringAngle1", true);
+    EXPECT_EQ(adorner->HighlightedItem(), 50u);
+    adapter->entityFocusChanged(array->GetId(), "Beam_SteeringAngle1", false);
+    EXPECT_EQ(adorner->HighlightedItem(), 0u);
 }
 
 TEST_F(SpeakerTabAdapterTest, BeamCountAlgorithmAndModuleCountRoundTripsRestoreEveryBeam)
@@ -296,6 +357,9 @@ TEST_F(SpeakerTabAdapterTest, MedialPlaneSpansTheSceneAlongTheSpeakerAndGrowsToI
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(math::IsEqual(p[i], expected[i]))
             << i << ": " << p[i].x << " " << p[i].y << " " << p[i].z;
+    const auto provided = adapter->MedialPlaneProvider()(speaker); // the same corners, in order
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(math::IsEqual(provided[std::size_t(i)], expected[i])) << i;
 
     // 12 m x 4 m: 3 m more on each side and 1 m more at the top.
     math::Vec3 q1{6, 0, 0}, q2{6, 0, 4}, q3{-6, 0, 4}, q4{-6, 0, 0};
@@ -326,6 +390,30 @@ TEST_F(SpeakerTabAdapterTest, SurfaceChangesReAddSurfacesFaintlyWithoutStepOrSig
     EXPECT_NE(EntityOf(array), nullptr);
 }
 
+TEST_F(SpeakerTabAdapterTest, LoadingShowsTheTreesArraysAndSurfacesAndPushesTheMapSwitches)
+{
+    RecordingToolbar toolbar;
+    adapter->SetToolbar(&toolbar);
+    ProjectSettings* settings = ProjectDefinition::Instance()->GetSettings();
+    settings->setThrowLines(false);
+    settings->setSplVisibility(true);
+    settings->setAutoCalculate(false);
+    const auto array = BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
+    array->AddChild(CreateLoudspeakerNode(kArrayModel));
+    array->SetName("Centre");
+    Root()->AddChild(array);
+    Root()->AddChild(QuadNode::Create("Floor", {0, 5, 0}, {15, 5, 0}, {15, -5, 0}, {0, -5, 0},
+                                      QColor("#ff8632"), 1.2, 0.0));
+    adapter->LoadVenue();
+    EXPECT_NE(EntityOf(array), nullptr);
+    EXPECT_GE(list->indexOfEntity(array->GetId()), 0);
+    EXPECT_EQ(EntitiesIn<view::QuadEntity>(plan).size(), 1u);
+    EXPECT_EQ(toolbar.values["Toolbar_ThrowLines"], QVariant(false));
+    EXPECT_EQ(toolbar.values["Spl_ShowSplMap"], QVariant(true));
+    EXPECT_EQ(toolbar.values["Spl_AutoCalculate"], QVariant(false));
+    EXPECT_EQ(Steps(), 0);
+}
+
 TEST_F(SpeakerTabAdapterTest, AdornersFollowTheSelection)
 {
     const auto a = AddArray();
@@ -346,7 +434,8 @@ TEST_F(SpeakerTabAdapterTest, AdornersFollowTheSelection)
     Select({a});
     EXPECT_EQ(count(beam), 1u);
     EXPECT_EQ(count(lines), 1u);
-    Select({a, b});
+    Select({b, a});
+    EXPECT_EQ(adapter->GetSelectedNodes(), (std::vector<NodePtr>{a, b})); // in the order of entity ids
     EXPECT_EQ(count(beam), 0u);
     EXPECT_EQ(count(frame), 2u);
     Select({});
@@ -410,6 +499,50 @@ TEST_F(SpeakerTabAdapterTest, HandleDragLeavesOneStepFoldsBehindAndSparesALocked
     EXPECT_NEAR(array->GetBeamTopRearDistance(0), lockedDistance, 1e-9);
 }
 
+TEST_F(SpeakerTabAdapterTest, PressesOnTheBeamAdornerPickABeamOrStartAHandleDrag)
+{
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    Edit(array, "Beam_Beams", "Dual (Dante)");
+    Select({array});
+    const auto entity = EntityOf(array);
+    const auto adorner = EntitiesIn<view::BeamSpeakerAdornerEntity>(side).front();
+    auto press = [&](std::uint32_t part, view::VenueView3D* view)
+    {
+        view::MouseAction action;
+        action.action = view::MouseActionCode::HandlePress;
+        action.tag = view->GetId();
+        action.hit =
+            std::make_shared<view::HitPoint>(adorner, nullptr, math::Ray({0, 0, 0}, {1, 0, 0}), 1.0, part);
+        adapter->HandleSelectionAction(action);
+    };
+    press(view::HitPart::Beam2Outline, plan);
+    EXPECT_EQ(entity->SelectedBeam(), 1);
+    EXPECT_TRUE(Shown("Beam_BeamSelection").toBool());
+    press(view::HitPart::Beam1Outline, plan);
+    EXPECT_EQ(entity->SelectedBeam(), 0);
+    EXPECT_FALSE(Shown("Beam_BeamSelection").toBool());
+
+    press(view::HitPart::Beam2BottomFront, plan); // handles are dragged in the side view only
+    EXPECT_FALSE(adapter->IsDraggingBeamHandle());
+    press(view::HitPart::Beam2BottomFront, side);
+    ASSERT_TRUE(adapter->IsDraggingBeamHandle());
+    const double before = array->GetBeamBottomFrontDistance(1);
+    const int steps = Steps();
+    adorner->RebuildGeometry();
+    view::MouseAction move;
+    move.position = side->GetViewport().WorldToScreen(adorner->BottomFrontAnchor() + math::Vec3(25, 0, -3));
+    adapter->UpdateBeamHandleDrag(move);
+    EXPECT_GT(entity->beam(1).bottomFrontDistance(), before + 5.0);
+    adapter->CommitBeamHandleDrag(false); // abandoned: nothing stays, no step
+    EXPECT_FALSE(adapter->IsDraggingBeamHandle());
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_NEAR(entity->beam(1).bottomFrontDistance(), before, 1e-9);
+
+    EXPECT_NE(dynamic_cast<view::SpeakerPlanMouseHandler*>(adapter->CreateMouseHandler(plan).get()), nullptr);
+    EXPECT_NE(dynamic_cast<view::SpeakerSideMouseHandler*>(adapter->CreateMouseHandler(side).get()), nullptr);
+}
+
 TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNoneIsSelected)
 {
     const auto a = AddArray();
@@ -436,6 +569,8 @@ TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNon
         EXPECT_NEAR(adapter->GetSideViewYaw(), c.storedYaw * kDegree, 1e-9) << c.yaw;
         EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 1u);
         EXPECT_EQ(spl.active.back(), a);
+        for (const auto& adorner : EntitiesIn<view::AdornerEntity>(side))
+            EXPECT_EQ(adorner->AdornedEntity(), adapter->GetLinks().GetEntityForNode(a)) << c.yaw;
     }
 
     // Deselecting after a turned speaker puts the camera back and shows every speaker.
@@ -446,6 +581,7 @@ TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNon
                 math::Length(math::Normalize(side->GetCamera().GetPosition()) - math::Vec3(0, -1, 0)) < 1e-9);
     EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 2u);
     EXPECT_EQ(spl.active.back(), nullptr);
+    EXPECT_EQ(EntitiesIn<view::SpeakerLinesAdornerEntity>(side).size(), 2u);
 }
 } // namespace
 } // namespace zorvpro::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Logger/OmbraxLogger.h"
+#include "views/Render/MouseAction.h"
 
 #include <QString>
 #include <functional>
@@ -72,4 +73,7 @@ private:
     std::string name;
     bool changed = false;
 };
+
+// The drag collector of the tab adapters, over the views' mouse actions.
+using IterativeUndoOperation = BasicIterativeUndoOperation<view::MouseAction>;
 } // namespace zorvpro

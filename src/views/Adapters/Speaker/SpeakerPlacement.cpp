@@ -13,6 +13,7 @@
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Common/PropertyName.h"
 
+#include <QPointer>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -102,6 +103,19 @@ void SpeakerTabAdapter::GetMedialPlane(LoudspeakerClusterNodePtr speaker, math::
         p4 = RotateZ({u0, 0, box.min.z}, yaw) + base;
     }
     EnsureMinimumSplBox(speaker, p1, p2, p3, p4);
+}
+
+std::function<SpeakerTabAdapter::Corners(const LoudspeakerClusterNodePtr&)>
+SpeakerTabAdapter::MedialPlaneProvider()
+{
+    QPointer<SpeakerTabAdapter> self(this);
+    return [self](const LoudspeakerClusterNodePtr& speaker)
+    {
+        Corners corners{};
+        if (self)
+            self->GetMedialPlane(speaker, corners[0], corners[1], corners[2], corners[3]);
+        return corners;
+    };
 }
 
 void SpeakerTabAdapter::EnsureMinimumSplBox(const LoudspeakerClusterNodePtr&, math::Vec3& p1, math::Vec3& p2,

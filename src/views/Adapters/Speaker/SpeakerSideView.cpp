@@ -46,7 +46,10 @@ void SpeakerTabAdapter::UpdateSpeakerSideView()
         if (planView != nullptr)
             for (const view::EntityPtr& shown : planView->GetEntities())
                 if (Speaker(shown) != nullptr && !sideView->HasEntity(shown))
+                {
                     sideView->AddEntity(shown);
+                    AddAdorner(sideView, shown, 1);
+                }
         return;
     }
     const double yaw = node->GetYaw();
@@ -78,9 +81,13 @@ void SpeakerTabAdapter::UpdateSpeakerSideView()
         else
             sideView->AddEntity(entity);
     }
+    // The others leave with their adorners: no throw lines of a speaker that is not shown.
     for (const view::EntityPtr& shown : sideView->GetEntities())
         if (Speaker(shown) != nullptr && shown->GetId() != entity->GetId())
+        {
+            RemoveAdorners(sideView, shown, kAllAdorners);
             sideView->RemoveEntity(shown);
+        }
 }
 
 void SpeakerTabAdapter::SelectionApplied(const IdVector&, const IdVector&)

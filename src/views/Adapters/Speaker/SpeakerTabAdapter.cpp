@@ -1,4 +1,5 @@
 #include "views/Adapters/Speaker/SpeakerDragState.h"
+#include "views/Adapters/Speaker/SpeakerSplLink.h"
 
 #include "core/Nodes/QuadNode.h"
 #include "data/Project/ProjectDefinition.h"
@@ -6,8 +7,10 @@
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Render/BeamSpeakerAdornerEntity.h"
 #include "views/Render/BeamSpeakerEntity.h"
+#include "views/Render/HitPoint.h"
 #include "views/Render/ListenerPlaneAdorner.h"
 #include "views/Render/QuadEntity.h"
+#include "views/Render/SpeakerMouseHandlers.h"
 #include "views/Render/VenueView3D.h"
 #include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 
@@ -70,7 +73,22 @@ SpeakerTabAdapter::~SpeakerTabAdapter() = default;
 void SpeakerTabAdapter::SetSpeakerSplListener(ISpeakerSplListener* listener)
 {
     speakerSpl = listener;
-    SetSplAdapter(listener);
+    ModelAdapter::SetSplAdapter(static_cast<ISplNodeListener*>(listener));
+}
+
+void SpeakerTabAdapter::SetSplAdapter(SplAdapter* adapter)
+{
+    speakerSplLink = adapter != nullptr ? std::make_unique<SpeakerSplLink>(adapter) : nullptr;
+    SetSpeakerSplListener(speakerSplLink.get());
+}
+
+std::vector<NodePtr> SpeakerTabAdapter::GetSelectedNodes() const
+{
+    std::vector<NodePtr> nodes;
+    for (const std::uint64_t id : GetSelectedIds())
+        if (NodePtr node = links.GetNodeByEntityId(id))
+            nodes.push_back(node);
+    return nodes;
 }
 
 // ---------------------------------------------------------------- name tables
@@ -515,5 +533,43 @@ void SpeakerTabAdapter::MoveEntity(const view::EntityPtr& entity, const math::Ve
     const NodePtr node = links.GetNodeForEntity(entity);
     if (ArrayNode(node) != nullptr)
         MoveSpeaker(node, offset, undoable, commit, batchPosition);
+}
+// ---------------------------------------------------------------- mouse
+
+std::unique_ptr<view::MouseHandler> SpeakerTabAdapter::CreateMouseHandler(view::VenueView3D* view)
+{
+    if (view != nullptr && view == planView)
+        return std::make_unique<view::SpeakerPlanMouseHandler>();
+    if (view != nullptr && view == sideView)
+        return std::make_unique<view::SpeakerSideMouseHandler>();
+    return nullptr;
+}
+
+void SpeakerTabAdapter::HandleSelectionAction(const view::MouseAction& action)
+{
+    if (action.action != view::MouseActionCode::HandlePress || !action.hit)
+        return;
+    const view::EntityPtr hitEntity = action.hit->entity ? action.hit->entity : action.entity;
+    auto* adorner = dynamic_cast<view::AdornerEntity*>(hitEntity.get());
+    if (adorner == nullptr)
+        return;
+    const view::EntityPtr speaker = adorner->AdornedEntity();
+    const NodePtr node = links.GetNodeForEntity(speaker);
+    auto array = std::dynamic_pointer_cast<view::BeamSpeakerEntity>(speaker);
+    if (!node || !array)
+        return;
+    const std::uint32_t part = action.hit->part;
+    if (part >= view::HitPart::Beam1TopRear && part <= view::HitPart::Beam2BottomFront)
+    {
+        DragBeamHandle(FindViewById(action.tag), part,
+                       std::dynamic_pointer_cast<view::BeamSpeakerAdornerEntity>(hitEntity), speaker);
+        return;
+    }
+    if (part != view::HitPart::Beam1Outline && part != view::HitPart::Beam2Outline)
+        return;
+    const bool second = part == view::HitPart::Beam2Outline;
+    SetPropertyValue(node, Number(Item::Beam_BeamSelection), second);
+    array->SetSelectedBeam(second ? 1 : 0);
+    array->setDirty(true);
 }
 } // namespace zorvpro

@@ -7,6 +7,7 @@
 #include "views/Render/MouseAction.h"
 
 #include <QPoint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,6 +15,7 @@ namespace zorvpro
 {
 namespace view
 {
+class MouseHandler;
 class BeamSpeakerEntity;
 class BeamSpeakerAdornerEntity;
 } // namespace view
@@ -40,6 +42,10 @@ public:
 
     // Sets the coverage-map listener for both the generic node changes and the speaker ones.
     void SetSpeakerSplListener(ISpeakerSplListener* listener);
+    // The coverage-map adapter itself (not owned; may be null).
+    void SetSplAdapter(SplAdapter* adapter);
+    // The nodes of the selected entities, in the order of the entities' ids.
+    std::vector<NodePtr> GetSelectedNodes() const;
 
     // The combo-box texts ("Steer / Spread", ...; "Single", "Dual (Dante)") and their numbers;
     // -1 or an empty text when a table has no entry.
@@ -87,6 +93,10 @@ public:
     // The tab's move of an entity: arrays move through MoveSpeaker.
     void MoveEntity(const view::EntityPtr& entity, const math::Vec3& offset, bool undoable, bool commit,
                     std::uint32_t batchPosition);
+    // A plan-view and a side-view handler of the tab's own; none for another view.
+    std::unique_ptr<view::MouseHandler> CreateMouseHandler(view::VenueView3D* view);
+    // A press on an array's beam adorner: a handle starts its drag, a beam's outline shows that beam.
+    void HandleSelectionAction(const view::MouseAction& action);
 
     // --- Entity list and panel ---
     bool entityValueChanged(Id id, const QString& itemName, std::uint32_t* valueKind,
@@ -135,6 +145,8 @@ public:
 
     // --- Placement and medial plane ---
     NodePtr AddSpeaker();
+    // For the coverage-map adapter: a speaker's medial plane as its four corners, p1 to p4.
+    std::function<Corners(const LoudspeakerClusterNodePtr&)> MedialPlaneProvider();
     void EnsureMinimumSplBox(const LoudspeakerClusterNodePtr& speaker, math::Vec3& p1, math::Vec3& p2,
                              math::Vec3& p3, math::Vec3& p4);
     void UpdateSpeakerSideView();
@@ -163,6 +175,7 @@ private:
     void FinishEdit(const view::EntityPtr& entity);
 
     ISpeakerSplListener* speakerSpl = nullptr;
+    std::unique_ptr<ISpeakerSplListener> speakerSplLink;
     double sideViewYaw = 0.0;
     bool rubberBand = false;
     std::unique_ptr<DragState> drag;
