@@ -16,6 +16,13 @@ if [ -z "$(find "$SPEAKERS" -type f -iname '*.vxq' -print -quit 2>/dev/null)" ];
 fi
 
 if [ -x "$BUILD/src/ZorvTessary" ]; then
+  # The window needs a screen of at least 1366 x 768.
+  if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "No display. Run the program under a virtual X server with a large enough screen:"
+    echo "  Xvfb :99 -screen 0 1920x1080x24 -nolisten tcp &"
+    echo "  DISPLAY=:99 bash scripts/run.sh"
+    exit 1
+  fi
   exec "$BUILD/src/ZorvTessary" "$@"
 fi
 echo "The application shell is not built yet: the libraries, tools and tests are built,"

@@ -4,6 +4,7 @@
 // Usage: zorv_resgen <folder>
 
 #include "tools/resgen/IconSets.h"
+#include "tools/resgen/ProgramResources.h"
 #include "tools/resgen/ShellImages.h"
 #include "tools/resgen/ThemeImages.h"
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv)
         }
         files << path;
     }
-    if (!WriteShellResources(root, files))
+    if (!WriteShellResources(root, files) || !WriteProgramResources(root, files))
         return 1;
 
     QFile qrc(root.filePath(QStringLiteral("zorv_icons.qrc")));

@@ -90,6 +90,8 @@ public:
     int VertexCount() const { return static_cast<int>(m_vertices.size() / kFloatsPerVertex); }
     const std::vector<float>& GetVertices() const { return m_vertices; }
     QOpenGLTexture* GetTexture() const { return m_texture.get(); }
+    // The GL name of the vertex buffer; 0 before the first upload.
+    GLuint BufferId() const { return m_buffer.bufferId(); }
     // Vertex bytes sent to the GPU by every geometry of the process so far.
     static uint64_t UploadedBytes();
 

@@ -4,6 +4,7 @@
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
+#include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/SpeakerActions/SpeakerTabActions.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Common/PropertyName.h"
@@ -160,6 +161,12 @@ void SpeakerAnalysisTab::BuildColorMapSlider()
 void SpeakerAnalysisTab::Wire()
 {
     m_entityList->setPropertiesGrid(m_beamPanel);
+    m_tabAdapter = new SpeakerTabAdapter(m_entityList, this);
+    CheckAlloc(m_tabAdapter);
+    m_tabAdapter->SetPlanView(m_ui->openGLPlanSpkr);
+    m_tabAdapter->SetSideView(m_ui->openGLSideSpkr);
+    m_tabAdapter->SetToolbar(this);
+    m_tabAdapter->ResetViews(true);
     m_actions->SetWarningParent(this);
     m_actions->SetSplAdapterSource([this]() -> SplAdapter* { return m_splAdapter.data(); });
     m_ui->buttonSendToKVD->setEnabled(m_selected == 1);
@@ -427,6 +434,7 @@ void SpeakerAnalysisTab::onPropertyEvent(BoundPropertyEvent event, const QString
         }
     }
     m_actions->onPropertyEvent(event, propName, value);
+    m_tabAdapter->onPropertyEvent(event, propName, value);
 }
 
 void SpeakerAnalysisTab::onProjectCleared()
@@ -440,6 +448,7 @@ void SpeakerAnalysisTab::onProjectCleared()
     m_beamPanel->setEditable(false, true);
     for (ToolBarControl* bar : {m_planBar, m_sideBar, m_rightBar})
         updatePropertyIfBound(bar, Name(BeamSpeakerItem::Toolbar_ThrowLines), true);
+    m_tabAdapter->ResetViews(true);
 }
 
 } // namespace zorvpro

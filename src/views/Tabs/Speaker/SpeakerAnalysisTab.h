@@ -18,6 +18,7 @@ class BeamSpeakerPropertiesControl;
 class EntitySelectionControl;
 class SPLVerticalRangeSliderWidget;
 class SpeakerTabActions;
+class SpeakerTabAdapter;
 class SplAdapter;
 class SplLiveMapControls;
 class SplPropertiesControl;
@@ -53,6 +54,8 @@ public:
     void setSplAdapter(SplAdapter* adapter);
 
     SpeakerTabActions& actions() const { return *m_actions; }
+    // The page's controller; owned by the page.
+    SpeakerTabAdapter* adapter() const { return m_tabAdapter; }
     EntitySelectionControl* entityList() const { return m_entityList; }
     BeamSpeakerPropertiesControl* beamSpeakerPanel() const { return m_beamPanel; }
     ToolBarControl* planToolBar() const { return m_planBar; }
@@ -89,6 +92,7 @@ private:
     int m_theme = 1;
     int m_selected = 0;
     QPointer<SplAdapter> m_splAdapter;
+    SpeakerTabAdapter* m_tabAdapter = nullptr;
 };
 
 } // namespace zorvpro

@@ -1,0 +1,126 @@
+#include "views/Shell/Startup.h"
+
+#include "core/Logger/LoggerConfig.h"
+#include "core/Logger/OmbraxLogger.h"
+#include "data/Nodes/BridgeNodeTypes.h"
+#include "data/Nodes/LoudspeakerNode.h"
+#include "data/Settings/AppSettings.h"
+#include "data/Settings/LoggingSettings.h"
+#include "tools/resgen/IconResources.h"
+#include "views/Adapters/Theme/AppThemeAdapter.h"
+#include "views/Adapters/Theme/ToolbarPositionAdapter.h"
+#include "views/Shell/MainWindow.h"
+#include "views/Shell/MyStyle.h"
+#include "views/ZorvApp.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QSurfaceFormat>
+#include <cstring>
+
+namespace zorvpro
+{
+void PrepareApplicationAttributes(int argc, char** argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // Only takes effect before the application object exists; the parser
+    // still validates the options afterwards.
+    bool autoGl = false;
+    for (int i = 1; i < argc; ++i)
+        autoGl = autoGl || std::strcmp(argv[i], "--auto_gl") == 0;
+    if (!autoGl)
+        QCoreApplication::setAttribute(Qt::AA_UseOpenGLES);
+}
+
+void InitLogging()
+{
+    LoggingSettings* settings = AppSettings::Instance().GetLoggingSettings();
+    if (settings == nullptr)
+        return;
+    const QString folder = settings->getLogFilePath();
+    if (!QDir(folder).exists() && !QDir().mkpath(folder))
+        return;
+    LoggerConfig config;
+    config.echo = false;
+    config.folder = folder;
+    config.filesToKeep = settings->getLogFilesToKeep();
+    config.level = settings->getLoggingLevel();
+    OmbraxLogger::Initialize(config);
+}
+
+ProgramStart::ProgramStart(QApplication& application) : application(application) {}
+
+ProgramStart::~ProgramStart()
+{
+    Finish();
+}
+
+bool ProgramStart::ParseCommandLine()
+{
+    QCommandLineParser parser;
+    const QCommandLineOption autoGl(QStringLiteral("auto_gl"), QCoreApplication::translate("auto gl", "TBD"));
+    const QCommandLineOption debug(
+        QStringLiteral("dx"),
+        QCoreApplication::translate("debug", "Enables debug-only features and information"));
+    parser.addOption(autoGl);
+    parser.addOption(debug);
+    parser.process(application);
+    return parser.isSet(debug);
+}
+
+QString ProgramStart::FileToOpen(const QString& fromEvent, const QStringList& arguments)
+{
+    if (!fromEvent.isEmpty())
+        return fromEvent;
+    if (arguments.size() > 1 && QFile::exists(arguments.last()))
+        return arguments.last();
+    return QString();
+}
+
+MainWindow* ProgramStart::Start()
+{
+    QSurfaceFormat format = QSurfaceFormat::defaultFormat();
+    format.setSamples(4);
+    QSurfaceFormat::setDefaultFormat(format);
+    QCoreApplication::setOrganizationName(QCoreApplication::translate("main", "Zorv"));
+    QCoreApplication::setApplicationName(QCoreApplication::translate("main", "Zorv Tessary"));
+    QApplication::setStyle(new MyStyle());
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    QLocale::setDefault(locale);
+
+    InitIconResources();
+    const QPixmap image(QStringLiteral(":/Resources/Graphics/splash.png"));
+    AppThemeAdapter::instance()->configure(&application);
+    splash = std::make_unique<QSplashScreen>(image);
+    splash->show();
+    InitLogging();
+    // Every node type must be known before the first project is read.
+    RegisterBridgeNodeTypes();
+    EnsureUserLoudspeakersLoaded();
+
+    window = std::make_unique<MainWindow>();
+    const QString path = FileToOpen(ZorvApp::Instance() ? ZorvApp::Instance()->GetFileToOpen() : QString(),
+                                    QCoreApplication::arguments());
+    if (!path.isEmpty())
+        window->LoadProject(path);
+    AppThemeAdapter::instance()->handleThemeChanged();
+    ToolbarPositionAdapter::instance()->handlePositionChanged();
+    window->show();
+    splash->finish(window.get());
+    return window.get();
+}
+
+void ProgramStart::Finish()
+{
+    window.reset();
+    splash.reset();
+}
+} // namespace zorvpro

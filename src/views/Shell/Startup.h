@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QApplication;
+class QSplashScreen;
+
+namespace zorvpro
+{
+class MainWindow;
+
+// Before any application object: no shader disk cache, high-DPI scaling and
+// pixmaps, and OpenGL ES unless "--auto_gl" is among the arguments.
+void PrepareApplicationAttributes(int argc, char** argv);
+
+// The program's start-up and shutdown around the event loop, in their fixed
+// order; main and the end-to-end test run the same steps.
+class ProgramStart
+{
+public:
+    explicit ProgramStart(QApplication& application);
+    ~ProgramStart();
+
+    // Reads "--auto_gl" and "--dx"; an unknown option ends the process with
+    // the parser's message and exit code. Returns the "dx" flag.
+    bool ParseCommandLine();
+    // Surface format, names, style, locale, splash, theme, logging, node
+    // types and loudspeaker data, then the window with the file to open,
+    // theme and tool-bar position; shows the window.
+    MainWindow* Start();
+    // The file a start-up opens: the file-open event's, else the last
+    // argument when there is more than one argument and it exists.
+    static QString FileToOpen(const QString& fromEvent, const QStringList& arguments);
+    // Deletes the window, then the splash.
+    void Finish();
+
+    MainWindow* Window() const { return window.get(); }
+
+private:
+    QApplication& application;
+    std::unique_ptr<QSplashScreen> splash;
+    std::unique_ptr<MainWindow> window;
+};
+
+void InitLogging();
+} // namespace zorvpro

@@ -1,0 +1,46 @@
+#pragma once
+
+// The program as the tests see it: started once per process by the same
+// steps as main, in temporary data, config and home folders that hold the
+// generated array data set.
+
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+#include <functional>
+
+namespace zorvpro
+{
+class MainWindow;
+}
+
+namespace zorvpro::programtest
+{
+MainWindow* Window();
+// Sets what Window and Home give in a process that runs an end-to-end phase.
+void SetWindowForPhase(MainWindow* window, const QString& home);
+// Makes the home, data and config folders below root, with the generated data set.
+bool MakeFolders(const QString& root);
+// The temporary home folder of this process.
+QString Home();
+// The documents folder the project dialogs start in.
+QString Documents();
+
+// Runs answer on the next modal window (message box or file dialog) that
+// opens, from the event loop, while action runs; fails the test when none
+// opened within the deadline. Returns the title the window had.
+QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer);
+// Presses the message box button with the given text; Escape when empty.
+std::function<void(QWidget*)> PressButton(const QString& text);
+
+// Stands in for the desktop's URL opener.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QUrl url;
+public slots:
+    void open(const QUrl& u) { url = u; }
+};
+} // namespace zorvpro::programtest
