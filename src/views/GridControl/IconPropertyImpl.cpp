@@ -55,6 +55,8 @@ void IconPropertyImpl::setRenderer(const IconRenderer& renderer, bool twoState)
 
 void IconPropertyImpl::setSelected(bool selected)
 {
+    if (selected == selected_)
+        return; // the icon already shows this state
     selected_ = selected;
     refreshIcon(isChecked());
 }

@@ -181,7 +181,10 @@ void EntitySelectionData::setRowStyle(const QString& styleSheet, bool selected)
     {
         if (container.isNull())
             continue;
-        container->setStyleSheet(styleSheet);
+        // Setting a style sheet repolishes the whole row even when it is the same text, and
+        // every row is restyled on each selection change.
+        if (container->styleSheet() != styleSheet)
+            container->setStyleSheet(styleSheet);
         container->setFocusPolicy(Qt::NoFocus);
     }
     for (const auto& property : properties_)
