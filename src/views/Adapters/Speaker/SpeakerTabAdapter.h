@@ -151,9 +151,9 @@ public:
                              math::Vec3& p3, math::Vec3& p4);
     void UpdateSpeakerSideView();
     double GetSideViewYaw() const { return sideViewYaw; }
-    // A rubber-band selection runs: the views' own, or one raised from outside.
-    void SetRubberBandRunning(bool running) { rubberBand = running; }
-    bool IsRubberBandRunning() const { return rubberBand || IsRubberBandActive(); }
+    // The views' rubber-band selection, which may also be raised from outside.
+    void SetRubberBandRunning(bool running) { rubberBandActive = running; }
+    bool IsRubberBandRunning() const { return IsRubberBandActive(); }
 
 public slots:
     void handleSurfacesChanged();
@@ -177,7 +177,6 @@ private:
     ISpeakerSplListener* speakerSpl = nullptr;
     std::unique_ptr<ISpeakerSplListener> speakerSplLink;
     double sideViewYaw = 0.0;
-    bool rubberBand = false;
     std::unique_ptr<DragState> drag;
 };
 
