@@ -6,9 +6,10 @@
 namespace zorvpro::acoustics::fast
 {
 
-// Lanes of the widest kernel: every array a kernel reads holds this many
-// readable values beyond its last arrival.
-constexpr uint64_t KernelPadding = 8;
+// Every array a kernel reads holds this many readable values beyond its last
+// arrival: the widest kernel's eight lanes, read at up to three further pair
+// offsets at once.
+constexpr uint64_t KernelPadding = 16;
 
 // One band of one point for the pair kernels: arrivals in delay order (or in
 // any order when every pair lies inside the window), each arrival's

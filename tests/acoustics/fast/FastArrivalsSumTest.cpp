@@ -331,8 +331,10 @@ TEST(FastArrivalsSum, KernelsReadTheWindowAtTheTablesIndex)
                 std::vector<int64_t> selection(delay.size(), 0);
                 delay[0] = x;
                 delay[1] = 0.0;
-                p = {0.8, 0.6, 0, 0, 0, 0, 0, 0, 0, 0};
-                q = {0.3, -0.9, 0, 0, 0, 0, 0, 0, 0, 0};
+                p[0] = 0.8;
+                p[1] = 0.6;
+                q[0] = 0.3;
+                q[1] = -0.9;
                 selection[0] = selection[1] = 5;
                 const fast::CrossSumInput input{delay.data(), p.data(), q.data(), selection.data(), 2, 1,
                                                 1.0,          masked};
