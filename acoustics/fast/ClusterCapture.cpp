@@ -77,6 +77,7 @@ FlatClusterModel captureFlatClusterModel(LoudspeakerClusterImpl& cluster)
             model.drivers.push_back(std::move(driver));
         }
     }
+    FlatClusterArrivals::prepare(model);
     return model;
 }
 

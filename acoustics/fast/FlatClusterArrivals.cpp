@@ -140,6 +140,17 @@ uint64_t FlatClusterArrivals::capacity(const FlatClusterModel& model)
     return total;
 }
 
+void FlatClusterArrivals::prepare(FlatClusterModel& model)
+{
+    for (FlatDriver& driver : model.drivers)
+        for (FlatDriver::Beam& beam : driver.beams)
+        {
+            beam.magnitudeZero = beam.hasFilter && containsZero(beam.filter.magnitudes().data(), N);
+            beam.delayZero = beam.hasFilter && containsZero(beam.filter.phases().data(), N);
+            beam.zerosKnown = true;
+        }
+}
+
 void FlatClusterArrivals::finishArrival(const Bands& magnitudes, const Bands& phases, BandSelection selection,
                                         FastArrivalsSum& summer)
 {
@@ -239,6 +250,10 @@ uint64_t FlatClusterArrivals::add(const FlatClusterModel& model, const math::Vec
             ++added;
             continue;
         }
+        // Whether the driver's response holds an exact zero: looked at only
+        // for a filter that holds one too, and then once.
+        int magnitudesHoldZero = -1;
+        int phasesHoldZero = -1;
         for (const FlatDriver::Beam& beam : driver.beams)
         {
             std::copy(magnitudes, magnitudes + N, beamMagnitudes.begin());
@@ -249,10 +264,16 @@ uint64_t FlatClusterArrivals::add(const FlatClusterModel& model, const math::Vec
                 // exact zero on both sides is left out.
                 const double* fm = beam.filter.magnitudes().data();
                 const double* fp = beam.filter.phases().data();
-                if (!(containsZero(beamMagnitudes.data(), N) && containsZero(fm, N)))
+                const bool filterMagnitudeZero = beam.zerosKnown ? beam.magnitudeZero : containsZero(fm, N);
+                const bool filterDelayZero = beam.zerosKnown ? beam.delayZero : containsZero(fp, N);
+                if (filterMagnitudeZero && magnitudesHoldZero < 0)
+                    magnitudesHoldZero = containsZero(magnitudes, N) ? 1 : 0;
+                if (!(filterMagnitudeZero && magnitudesHoldZero == 1))
                     for (uint64_t k = 0; k < N; ++k)
                         beamMagnitudes[k] *= fm[k];
-                if (!(containsZero(beamPhases.data(), N) && containsZero(fp, N)))
+                if (filterDelayZero && phasesHoldZero < 0)
+                    phasesHoldZero = containsZero(phases, N) ? 1 : 0;
+                if (!(filterDelayZero && phasesHoldZero == 1))
                     for (uint64_t k = 0; k < N; ++k)
                         beamPhases[k] += fp[k];
             }

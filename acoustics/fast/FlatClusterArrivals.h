@@ -28,6 +28,11 @@ struct FlatDriver
         FrequencyMask filter;
         // The cluster's broadband level mask as the beam saw it.
         DoubleBuffer mask;
+        // Whether the filter's magnitudes and delays hold an exact zero, once
+        // FlatClusterArrivals::prepare has looked (zerosKnown).
+        bool zerosKnown = false;
+        bool magnitudeZero = false;
+        bool delayZero = false;
     };
 
     math::Mat4 toLocal; // inverse of cluster x module x transducer transform
@@ -64,6 +69,9 @@ public:
 
     // How many arrivals a point can receive from the model at most.
     static uint64_t capacity(const FlatClusterModel& model);
+
+    // Looks at each beam's filter once, so that points need not.
+    static void prepare(FlatClusterModel& model);
 
 private:
     using Bands = std::array<double, CalculationBandCount>;
