@@ -17,7 +17,6 @@ namespace
 {
 
 constexpr double TwoPi = 6.283185307179586;
-constexpr double HalfPi = 1.5707963267948966;
 // Scalar window indices are clamped here; the window is 0 long before, as
 // the table's own range check makes it beyond its end.
 constexpr double WindowClamp = 1000.0;
@@ -255,7 +254,6 @@ void FastArrivalsSum::finishPoint(double* power)
     sortedInPhase.assign(stride, 0.0);
     sortedQuadrature.assign(stride, 0.0);
     angle.resize(stride);
-    quarterTurn.resize(stride);
 
     const DoubleBuffer& frequencies = frequencyTable(ThirdOctaveBands);
     bool overlapping = true;
@@ -304,12 +302,8 @@ void FastArrivalsSum::finishPoint(double* power)
         const double delay0 = delays[0];
         const double phase0 = phases[0];
         for (uint64_t i = 0; i < count; ++i)
-        {
             angle[i] = TwoPi * ((delays[i] - delay0) * f) - (phases[i] - phase0);
-            quarterTurn[i] = angle[i] - HalfPi; // cos(a - pi/2) = sin a
-        }
-        fast::cosines(angle.data(), sortedInPhase.data(), count);
-        fast::cosines(quarterTurn.data(), sortedQuadrature.data(), count);
+        fast::cosinesAndSines(angle.data(), sortedInPhase.data(), sortedQuadrature.data(), count);
         for (uint64_t i = 0; i < count; ++i)
         {
             sortedInPhase[i] *= amplitudes[i];

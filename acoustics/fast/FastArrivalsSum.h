@@ -87,7 +87,6 @@ private:
     std::vector<double> sortedInPhase;
     std::vector<double> sortedQuadrature;
     std::vector<double> angle;
-    std::vector<double> quarterTurn;
 
     // The first window index from which the coherence window is zero for good.
     int64_t windowEnd = 0;

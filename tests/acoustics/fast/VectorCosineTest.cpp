@@ -15,13 +15,16 @@ using namespace zorvpro::acoustics::fast;
 namespace
 {
 
+// The largest error of cosines, and of both halves of cosinesAndSines.
 double largestError(const std::vector<double>& x)
 {
-    std::vector<double> out(x.size());
+    std::vector<double> out(x.size()), c(x.size()), s(x.size());
     cosines(x.data(), out.data(), x.size());
+    cosinesAndSines(x.data(), c.data(), s.data(), x.size());
     double worst = 0.0;
     for (size_t i = 0; i < x.size(); ++i)
-        worst = std::max(worst, std::fabs(out[i] - std::cos(x[i])));
+        worst = std::max({worst, std::fabs(out[i] - std::cos(x[i])), std::fabs(c[i] - std::cos(x[i])),
+                          std::fabs(s[i] - std::sin(x[i]))});
     return worst;
 }
 
@@ -58,12 +61,28 @@ TEST(VectorCosine, HandlesTailsAndValuesOutsideTheReduction)
     for (size_t i = 0; i < x.size(); ++i)
         EXPECT_EQ(out[i], std::cos(x[i])) << x[i];
 
+    std::vector<double> c(x.size(), 42.0), s(x.size(), 42.0);
+    cosinesAndSines(x.data(), c.data(), s.data(), x.size());
+    for (size_t i = 0; i < x.size(); ++i)
+    {
+        // Beyond the reduction's range exactly the library's values.
+        const double tolerance = std::fabs(x[i]) > CosineReductionLimit ? 0.0 : 1e-15;
+        EXPECT_NEAR(c[i], std::cos(x[i]), tolerance) << x[i];
+        EXPECT_NEAR(s[i], std::sin(x[i]), tolerance) << x[i];
+    }
+
     const std::vector<double> odd = {inf, std::nan(""), 1.0};
-    std::vector<double> oddOut(odd.size(), 0.0);
+    std::vector<double> oddOut(odd.size(), 0.0), oddSin(odd.size(), 0.0);
     cosines(odd.data(), oddOut.data(), odd.size());
     EXPECT_TRUE(std::isnan(oddOut[0]));
     EXPECT_TRUE(std::isnan(oddOut[1]));
     EXPECT_NEAR(oddOut[2], std::cos(1.0), 1e-16);
+    std::fill(oddOut.begin(), oddOut.end(), 0.0);
+    cosinesAndSines(odd.data(), oddOut.data(), oddSin.data(), odd.size());
+    EXPECT_TRUE(std::isnan(oddOut[0]) && std::isnan(oddOut[1]) && std::isnan(oddSin[0]) &&
+                std::isnan(oddSin[1]));
+    EXPECT_NEAR(oddOut[2], std::cos(1.0), 1e-16);
+    EXPECT_NEAR(oddSin[2], std::sin(1.0), 1e-16);
 }
 
 TEST(CoherenceWindowLanes, EqualsTheTableAtEverySamplePoint)
