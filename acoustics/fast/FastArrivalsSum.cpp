@@ -61,6 +61,52 @@ uint64_t longestRun(const double* delays, uint64_t n, double frequency, int64_t 
     return longest;
 }
 
+// A band's incoherent power (the sum of its squared amplitudes) and its
+// earliest and latest delays, four arrivals at a time.
+struct BandSpan
+{
+    double incoherent = 0.0;
+    double earliest = 0.0;
+    double latest = 0.0;
+};
+
+inline __attribute__((always_inline)) void bandSpanBody(const double* amplitudes, const double* delays,
+                                                        uint64_t n, BandSpan& out)
+{
+    fast::Lanes sum = {0.0, 0.0, 0.0, 0.0};
+    fast::Lanes earliest = {delays[0], delays[0], delays[0], delays[0]};
+    fast::Lanes latest = earliest;
+    uint64_t m = 0;
+    for (; m + 4 <= n; m += 4)
+    {
+        fast::Lanes a, d;
+        std::memcpy(&a, amplitudes + m, sizeof(a));
+        std::memcpy(&d, delays + m, sizeof(d));
+        sum += a * a;
+        earliest = d < earliest ? d : earliest;
+        latest = d > latest ? d : latest;
+    }
+    out.incoherent = (sum[0] + sum[1]) + (sum[2] + sum[3]);
+    out.earliest = std::min(std::min(earliest[0], earliest[1]), std::min(earliest[2], earliest[3]));
+    out.latest = std::max(std::max(latest[0], latest[1]), std::max(latest[2], latest[3]));
+    for (; m < n; ++m)
+    {
+        out.incoherent += amplitudes[m] * amplitudes[m];
+        out.earliest = std::min(out.earliest, delays[m]);
+        out.latest = std::max(out.latest, delays[m]);
+    }
+}
+
+ZORV_WIDE_VECTORS void bandSpanWide(const double* amplitudes, const double* delays, uint64_t n, BandSpan& out)
+{
+    bandSpanBody(amplitudes, delays, n, out);
+}
+
+void bandSpanPlain(const double* amplitudes, const double* delays, uint64_t n, BandSpan& out)
+{
+    bandSpanBody(amplitudes, delays, n, out);
+}
+
 } // namespace
 
 FastArrivalsSum::FastArrivalsSum() : FastArrivalsSum(fast::bestCrossSumKernel()) {}
@@ -262,19 +308,19 @@ void FastArrivalsSum::finishPoint(double* power)
     const bool uniform = overlapping && windowSolid;
     for (uint64_t m = count; m < stride; ++m)
         selection[m] = 0;
+    const bool wide = fast::wideVectorsAvailable();
     for (uint64_t k = 0; k < CalculationBandCount; ++k)
     {
         double* bandDelay = delay.data() + k * stride;
         const double* bandAmplitude = amplitude.data() + k * stride;
-        double incoherent = 0.0;
-        double earliest = bandDelay[0];
-        double latest = bandDelay[0];
-        for (uint64_t m = 0; m < count; ++m)
-        {
-            incoherent += bandAmplitude[m] * bandAmplitude[m];
-            earliest = std::min(earliest, bandDelay[m]);
-            latest = std::max(latest, bandDelay[m]);
-        }
+        BandSpan span;
+        if (wide)
+            bandSpanWide(bandAmplitude, bandDelay, count, span);
+        else
+            bandSpanPlain(bandAmplitude, bandDelay, count, span);
+        const double incoherent = span.incoherent;
+        const double earliest = span.earliest;
+        const double latest = span.latest;
         const double f = frequencies[k];
 
         // A pair's delay difference is at most the span, and its window
