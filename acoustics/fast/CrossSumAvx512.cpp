@@ -95,6 +95,7 @@ ZORV_AVX512 void crossSumAvx512(const CrossSumInput& in, CrossSumResult& out)
             const __m512d inPhaseI = _mm512_loadu_pd(in.inPhase + i);
             const __m512d quadratureI = _mm512_loadu_pd(in.quadrature + i);
             const __m512i selectionI = in.masked ? _mm512_loadu_si512(in.selection + i) : noSelection;
+#pragma GCC unroll 4
             for (uint64_t u = 0; u < Offsets; ++u)
                 addPairs(c, in, delayI, inPhaseI, quadratureI, selectionI, i + d + u, sums[u], hits);
         }
