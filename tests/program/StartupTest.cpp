@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace zorvpro::programtest
@@ -111,5 +113,26 @@ TEST(Startup, UnknownOptionEndsWithTheParsersMessage)
         EXPECT_EQ(program.exitCode(), 1) << c.message;
         EXPECT_TRUE(program.readAllStandardError().contains(c.message)) << c.message;
     }
+}
+} // namespace zorvpro::programtest
+
+namespace zorvpro::programtest
+{
+// The line a start-up benchmark times: written once the window's first expose is painted.
+TEST(Startup, FirstFrameLineWhenAsked)
+{
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZORV_FIRST_FRAME_MARK"), QStringLiteral("1"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZORV_PROGRAM_PATH), QStringList());
+    QByteArray output;
+    const QDeadlineTimer deadline(60000);
+    while (!output.contains('\n') && program.state() != QProcess::NotRunning && !deadline.hasExpired())
+        if (program.waitForReadyRead(int(std::max<qint64>(1, deadline.remainingTime()))))
+            output += program.readAllStandardOutput();
+    program.kill();
+    program.waitForFinished(10000);
+    EXPECT_EQ(output, QByteArray("first-frame\n"));
 }
 } // namespace zorvpro::programtest

@@ -9,6 +9,7 @@
 #include "tools/resgen/IconResources.h"
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
+#include "views/Shell/FirstFrameMark.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/MyStyle.h"
 #include "views/ZorvApp.h"
@@ -113,6 +114,7 @@ MainWindow* ProgramStart::Start()
         window->LoadProject(path);
     AppThemeAdapter::instance()->handleThemeChanged();
     ToolbarPositionAdapter::instance()->handlePositionChanged();
+    MarkFirstFrameWhenAsked(window.get());
     window->show();
     splash->finish(window.get());
     return window.get();
