@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
@@ -282,6 +283,38 @@ TEST(MainWindow, SaveLoadPromptAndFailuresKeepTheWork)
     QFile page(catcher.url.toLocalFile());
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
     EXPECT_TRUE(page.readAll().contains("Zorv Tessary"));
+}
+
+TEST(MainWindow, ViewsFittedOnFirstShowLeaveAnOpenedProjectUnmodified)
+{
+    // A project that stores no view cameras (written elsewhere, or saved before a view was ever
+    // shown): each view is fitted to the default box when it first gets a size. That
+    // is no edit: neither the open nor a visit of both tabs may ask to save on closing.
+    const QString path = Documents() + QStringLiteral("/NoCameras.tq");
+    ProjectDefinition* project = ProjectDefinition::Instance();
+    ASSERT_TRUE(project->SaveAs(path));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        QString text = QString::fromUtf8(f.readAll());
+        f.close();
+        // A translation of (0,0,0) is what "no stored camera" reads as.
+        text.replace(QRegularExpression(QStringLiteral("(<ViewCameraTranslation\\d>)[^<]*")),
+                     QStringLiteral("\\1(0,0,0)"));
+        ASSERT_EQ(text.count(QStringLiteral(">(0,0,0)</ViewCameraTranslation")), 4);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+    }
+    MainWindow* window = Window();
+    window->hide();
+    ASSERT_TRUE(window->LoadProject(path));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTest::mouseClick(TabButton("buttonSpeakerTab"), Qt::LeftButton);
+    QTest::mouseClick(TabButton("buttonVenueTab"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(project->IsModified());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("NoCameras - Zorv Tessary"));
 }
 
 TEST(MainWindow, RecentEntriesAndBaseNames)

@@ -10,6 +10,8 @@
 #include "data/Settings/UnitSettings.h"
 #include "views/Adapters/Model/SplAdapterLink.h"
 #include "views/Adapters/Model/ViewFitter.h"
+
+#include <QSignalBlocker>
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Common/PropertyName.h"
@@ -20,6 +22,7 @@
 #include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 
 #include <QAction>
+#include <QSignalBlocker>
 #include <QUndoStack>
 #include <algorithm>
 #include <cmath>
@@ -76,8 +79,11 @@ ModelAdapter::ModelAdapter(EntitySelectionControl* list, QObject* parent)
         undoAction->setVisible(false);
         redoAction->setVisible(false);
         fitter = std::make_unique<ViewFitter>(
-            [this](view::VenueView3D* view, double scale)
+            [this](view::VenueView3D* view, double scale, bool deferred)
             {
+                // A fit that waited for the view's first size is the view catching up with a
+                // load or a reset, not an edit: what it stores leaves the project unmodified.
+                const QSignalBlocker quiet(deferred ? static_cast<QObject*>(Settings()) : nullptr);
                 const double level = ScaleToZoomLevel(scale);
                 if (view == planView)
                     setPlanViewZoomLevel(level, false);

@@ -35,7 +35,7 @@ void ViewFitter::ZoomToBox(view::VenueView3D* view, const math::BBox& box)
     view->removeEventFilter(this);
     view->installEventFilter(this);
     if (view->isVisible() && view->width() > 0 && view->height() > 0)
-        Fit(view, view->width(), view->height());
+        Fit(view, view->width(), view->height(), false);
 }
 
 void ViewFitter::ClearPending(view::VenueView3D* view)
@@ -58,7 +58,7 @@ double ViewFitter::FitScale(view::VenueView3D* view, const math::BBox& box, int 
     return std::min(width / across, height / up);
 }
 
-void ViewFitter::Fit(view::VenueView3D* view, int width, int height)
+void ViewFitter::Fit(view::VenueView3D* view, int width, int height, bool deferred)
 {
     const auto found = pending.find(view);
     if (found == pending.end() || width <= 0 || height <= 0)
@@ -73,7 +73,7 @@ void ViewFitter::Fit(view::VenueView3D* view, int width, int height)
     const math::Vec3 upAxis = camera.Up();
     view->GetViewport().Pan(right * Dot(offset, right) + upAxis * Dot(offset, upAxis));
     if (fitted)
-        fitted(view, FitScale(view, box, width, height));
+        fitted(view, FitScale(view, box, width, height), deferred);
 }
 
 bool ViewFitter::eventFilter(QObject* watched, QEvent* event)
@@ -83,7 +83,7 @@ bool ViewFitter::eventFilter(QObject* watched, QEvent* event)
         auto* view = static_cast<view::VenueView3D*>(watched);
         const QSize size = static_cast<QResizeEvent*>(event)->size();
         if (pending.count(view) != 0)
-            Fit(view, size.width(), size.height());
+            Fit(view, size.width(), size.height(), true);
     }
     return QObject::eventFilter(watched, event);
 }

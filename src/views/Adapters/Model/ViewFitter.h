@@ -21,8 +21,9 @@ class ViewFitter : public QObject
     Q_OBJECT
 
 public:
-    // Called with the view and the fitted scale in pixels per metre, after the camera was centred.
-    using FittedCallback = std::function<void(view::VenueView3D*, double)>;
+    // Called with the view and the fitted scale in pixels per metre, after the camera was centred;
+    // deferred when the fit waited for the view's size.
+    using FittedCallback = std::function<void(view::VenueView3D*, double scale, bool deferred)>;
 
     explicit ViewFitter(FittedCallback fitted);
 
@@ -39,7 +40,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Fit(view::VenueView3D* view, int width, int height);
+    void Fit(view::VenueView3D* view, int width, int height, bool deferred);
 
     FittedCallback fitted;
     std::map<view::VenueView3D*, math::BBox> pending;
