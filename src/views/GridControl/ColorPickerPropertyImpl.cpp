@@ -42,11 +42,9 @@ ColorPickerPropertyImpl::ColorPickerPropertyImpl(const QString& name)
     : QWidget(nullptr), IBindablePropertyImpl(PropertyKind::ColorPicker)
 {
     (void)kRegistered;
-    dialog_ = std::make_unique<QColorDialog>();
     label_ = new QLabel(this);
     button_ = new IconPropertyImpl("ColorPickerButton");
     CheckTextEmpty(name);
-    CheckAlloc(dialog_);
     CheckAlloc(label_);
     CheckAlloc(button_);
     button_->setParent(this);
@@ -88,20 +86,34 @@ void ColorPickerPropertyImpl::showColor(const QColor& color)
     if (!color.isValid())
         return;
     current_ = color;
-    label_->setStyleSheet(makeStyleSheetRule("QLabel", {{"background-color", color.name()}}));
+    const QString sheet = makeStyleSheetRule("QLabel", {{"background-color", color.name()}});
+    // An unchanged sheet would only repolish the swatch.
+    if (label_->styleSheet() != sheet)
+        label_->setStyleSheet(sheet);
+}
+
+QColorDialog* ColorPickerPropertyImpl::dialog() const
+{
+    if (!dialog_)
+    {
+        dialog_ = std::make_unique<QColorDialog>();
+        CheckAlloc(dialog_);
+    }
+    return dialog_.get();
 }
 
 void ColorPickerPropertyImpl::pickColor()
 {
-    dialog_->setOption(QColorDialog::DontUseNativeDialog);
-    dialog_->setCurrentColor(current_);
-    for (QPushButton* button : dialog_->findChildren<QPushButton*>())
+    QColorDialog* const dialog = this->dialog();
+    dialog->setOption(QColorDialog::DontUseNativeDialog);
+    dialog->setCurrentColor(current_);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
     {
         button->setCursor(Qt::PointingHandCursor);
         button->setMinimumSize(80, 24);
     }
-    dialog_->exec();
-    const QColor selected = dialog_->selectedColor();
+    dialog->exec();
+    const QColor selected = dialog->selectedColor();
     // A cancelled dialog has no selected colour: the last confirmed one stays.
     current_ = selected.isValid() ? selected : confirmed_;
     showColor(current_);

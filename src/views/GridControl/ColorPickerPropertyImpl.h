@@ -40,9 +40,9 @@ public:
     QWidget* widget() override { return this; }
     bool onSetBoundValue(const QVariant& value) override;
 
-    // The dialog the palette button opens; exposed so that automation and
-    // tests can drive it.
-    QColorDialog* dialog() const { return dialog_.get(); }
+    // The dialog the palette button opens, made on first use; exposed so that
+    // automation and tests can drive it.
+    QColorDialog* dialog() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,7 +53,9 @@ private:
 
     QColor current_{"#ff8632"};
     QColor confirmed_{current_};
-    std::unique_ptr<QColorDialog> dialog_;
+    // Made on first use: a list shows one picker per row, and a dialog per row
+    // made opening and clearing a large project slow.
+    mutable std::unique_ptr<QColorDialog> dialog_;
     Qt::FocusPolicy buttonFocusPolicy_ = Qt::NoFocus;
     QLabel* label_ = nullptr;
     IconPropertyImpl* button_ = nullptr;

@@ -71,8 +71,13 @@ void IconPropertyImpl::refreshIcon(bool on)
     else if (hovered_)
         mode = QIcon::Active;
     renderer_.applyToButton(this, mode, on ? QIcon::On : QIcon::Off);
-    if (!icon().isNull())
-        setStyleSheet(makeStyleSheetRule("QPushButton", {{"border", "none"}, {"background-color", "none"}}));
+    if (icon().isNull())
+        return;
+    // Setting a style sheet repolishes the button even when the text is the same.
+    const QString sheet =
+        makeStyleSheetRule("QPushButton", {{"border", "none"}, {"background-color", "none"}});
+    if (styleSheet() != sheet)
+        setStyleSheet(sheet);
 }
 
 void IconPropertyImpl::enterEvent(QEvent* event)

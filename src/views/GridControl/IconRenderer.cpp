@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QFile>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <map>
 #include <stdexcept>
 
@@ -91,16 +92,24 @@ void IconRenderer::addFile(int icon, const int& theme, int mode, int state)
     if (!QFile::exists(file))
         Fail(file.toStdString() + " Icon filename specified was not found", __LINE__);
 
-    const QIcon fromFile(file);
-    if (fromFile.isNull())
-        Fail("Icon filename was invalid", __LINE__);
+    // Every row of an entity list loads the same few files; decoding them once per row made
+    // opening a large project slow.
+    const QString cacheKey = QStringLiteral("zorvpro-icon:") + file;
+    QPixmap pixmap;
+    if (!QPixmapCache::find(cacheKey, &pixmap))
+    {
+        const QIcon fromFile(file);
+        if (fromFile.isNull())
+            Fail("Icon filename was invalid", __LINE__);
 
-    // The file already is the look of its mode and state: take its own
-    // image. Asking the file's icon for another mode would let the style
-    // grey or tint it a second time.
-    const QPixmap pixmap = fromFile.pixmap(FirstNormalOffSize(fromFile), QIcon::Normal, QIcon::Off);
-    if (pixmap.isNull())
-        Fail("Pixmap from icon was invalid", __LINE__);
+        // The file already is the look of its mode and state: take its own
+        // image. Asking the file's icon for another mode would let the style
+        // grey or tint it a second time.
+        pixmap = fromFile.pixmap(FirstNormalOffSize(fromFile), QIcon::Normal, QIcon::Off);
+        if (pixmap.isNull())
+            Fail("Pixmap from icon was invalid", __LINE__);
+        QPixmapCache::insert(cacheKey, pixmap);
+    }
 
     icons_[theme].addPixmap(pixmap, static_cast<QIcon::Mode>(mode), static_cast<QIcon::State>(state));
 }

@@ -55,6 +55,43 @@ TEST_F(VenueTabAdapterTest, LoadingTwiceShowsEverySurfaceOnceInEachViewAndTheLis
     EXPECT_DOUBLE_EQ(bounds.max.x, 35.0);
 }
 
+TEST_F(VenueTabAdapterTest, LoadingAnotherProjectShowsOnlyItsSurfacesAndForgetsTheOldPlaces)
+{
+    std::vector<QuadNodePtr> old;
+    for (int i = 0; i < 40; ++i)
+        old.push_back(AddSurface("Old " + std::to_string(i), {20.0 * i, 0, 0}));
+    adapter->LoadVenue();
+    ASSERT_EQ(list->rowCount(), 40);
+    adapter->SetSelection(true, {EntityOf(old[3])}, true, false);
+
+    // What the tabs do when the project is cleared, then the next project's load.
+    ProjectDefinition::Instance()->Clear(false);
+    adapter->ResetViews(true);
+    EXPECT_EQ(list->rowCount(), 0);
+    std::vector<QuadNodePtr> next;
+    for (int i = 0; i < 7; ++i)
+        next.push_back(AddSurface("New " + std::to_string(i), {0, 20.0 * i, 0}));
+    adapter->LoadVenue();
+
+    ASSERT_EQ(list->rowCount(), 7);
+    for (int i = 0; i < 7; ++i)
+    {
+        EXPECT_EQ(list->indexOfEntity(next[i]->GetId()), i);
+        EXPECT_EQ(RowName(next[i]), QString::fromStdString(next[i]->GetName()));
+    }
+    for (const QuadNodePtr& gone : old)
+        EXPECT_EQ(list->indexOfEntity(gone->GetId()), -1);
+    EXPECT_EQ(adapter->GetSelectedCount(), 0);
+    EXPECT_EQ(EntitiesIn<view::QuadEntity>(plan).size(), 7u);
+
+    // New surfaces are placed among this project's surfaces only, and the old ones are not
+    // kept alive by their places.
+    const PlacementRegistry::PlacedList& places = adapter->GetPlacementRegistry().GetNodesOfType(next[0]);
+    EXPECT_EQ(places.size(), 7u);
+    for (const PlacementRegistry::PlacedNode& place : places)
+        EXPECT_NE(std::find(next.begin(), next.end(), place.node), next.end());
+}
+
 TEST_F(VenueTabAdapterTest, RenameIsOneUndoStepThatUndoesEntityNodeAndRow)
 {
     const QuadNodePtr wall = AddSurface("Wall");

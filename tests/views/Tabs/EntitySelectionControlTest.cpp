@@ -213,5 +213,52 @@ TEST_F(EntityListFixture, AFailedAddLeavesNoRowBehind)
     ClickName(3);
     EXPECT_EQ(selections.back(), (IdList{105}));
 }
+TEST_F(EntityListFixture, RemovingSeveralRowsKeepsTheRestBoundAndTheUserHeard)
+{
+    struct Case
+    {
+        const char* name;
+        IdList leaving;
+        std::vector<Id> staying;
+    };
+    const Case cases[] = {
+        {"every row at once", {103, 101, 102}, {}},
+        {"some rows", {103, 101}, {102}},
+        {"unknown ids are skipped", {999, 102}, {101, 103}},
+        {"nothing", {}, {101, 102, 103}},
+    };
+    const char* const names[] = {"Floor", "Wall", "Stage"};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        list->removeEntities({101, 102, 103});
+        ASSERT_EQ(list->rowCount(), 0);
+        for (Id id : {101, 102, 103})
+            list->addEntity(id, names[id - 101], false, true, false, QColor("#3070c0"), false);
+        ClickName(0);
+        selections.clear();
+
+        list->removeEntities(c.leaving);
+        EXPECT_TRUE(selections.empty()); // removing rows is not the user's selection
+        ASSERT_EQ(list->rowCount(), static_cast<int>(c.staying.size()));
+        for (Id id : c.leaving)
+            EXPECT_EQ(list->indexOfEntity(id), -1);
+        for (std::size_t row = 0; row < c.staying.size(); ++row)
+        {
+            const int index = static_cast<int>(row);
+            EXPECT_EQ(list->indexOfEntity(c.staying[row]), index);
+            EXPECT_EQ(list->item(index, 1)->text(), names[c.staying[row] - 101]);
+            EXPECT_NE(list->cellWidget(index, 3), nullptr);
+        }
+
+        // A row added afterwards maps to its own id, and clicks are heard again.
+        list->addEntity(104, "Balcony", false, true, false, QColor("#808080"), false);
+        ASSERT_EQ(list->indexOfEntity(104), static_cast<int>(c.staying.size()));
+        ClickName(list->indexOfEntity(104));
+        ASSERT_FALSE(selections.empty());
+        EXPECT_EQ(selections.back(), (IdList{104}));
+        list->removeEntity(104);
+    }
+}
 } // namespace
 } // namespace zorvpro

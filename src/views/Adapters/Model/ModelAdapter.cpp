@@ -283,8 +283,10 @@ void ModelAdapter::DetachAll()
     {
         if (!entityList->selectedItems().isEmpty())
             entityList->clearSelectedEntities();
+        IdList ids;
         for (const NodePtr& node : links.AllNodes())
-            entityList->removeEntity(node->GetId());
+            ids.push_back(node->GetId());
+        entityList->removeEntities(ids);
     }
     // Everything of this tab leaves each view in one pass.
     std::unordered_set<const view::Entity*> shown;
@@ -296,6 +298,8 @@ void ModelAdapter::DetachAll()
         view->RemoveEntitiesIf([&](const view::EntityPtr& entity) { return shown.count(entity.get()) != 0; });
     links.Clear();
     selection.Clear();
+    // The nodes of a cleared project must not hold places, nor stay alive, in the next one.
+    placement->Clear();
 }
 
 void ModelAdapter::ResetViews(bool keepCamera)

@@ -45,32 +45,49 @@ math::Vec3 PlacementRegistry::NodePosition(const NodePtr& node)
     return math::TransformPoint(physical->GetTransform(), {0, 0, 0});
 }
 
-PlacementRegistry::PlacedList& PlacementRegistry::GetNodesOfType(const NodePtr& node)
+PlacementRegistry::Bucket& PlacementRegistry::BucketOf(const NodePtr& node)
 {
     return placed[std::type_index(typeid(*node))];
+}
+
+const PlacementRegistry::PlacedList& PlacementRegistry::GetNodesOfType(const NodePtr& node)
+{
+    return BucketOf(node).list;
 }
 
 void PlacementRegistry::RegisterNode(const NodePtr& node)
 {
     if (node)
-        Record(GetNodesOfType(node), NodePosition(node), node);
+        Place(BucketOf(node), NodePosition(node), node);
 }
 
 void PlacementRegistry::UnregisterNode(const NodePtr& node)
 {
     if (!node)
         return;
-    GetNodesOfType(node).remove_if([&node](const PlacedNode& entry) { return entry.node == node; });
+    Bucket& bucket = BucketOf(node);
+    const auto found = bucket.entries.find(node.get());
+    if (found == bucket.entries.end())
+        return;
+    bucket.list.erase(found->second);
+    bucket.entries.erase(found);
 }
 
-void PlacementRegistry::Record(PlacedList& list, const math::Vec3& position, const NodePtr& node)
+void PlacementRegistry::Clear()
 {
-    const auto it = std::find_if(list.begin(), list.end(),
-                                 [&node](const PlacedNode& entry) { return entry.node == node; });
-    if (it != list.end())
-        it->position = position;
-    else
-        list.push_front({position, node});
+    placed.clear();
+}
+
+void PlacementRegistry::Place(Bucket& bucket, const math::Vec3& position, const NodePtr& node)
+{
+    const auto found = bucket.entries.find(node.get());
+    if (found != bucket.entries.end())
+    {
+        found->second->position = position;
+        return;
+    }
+    bucket.list.push_front({position, node});
+    bucket.entries.emplace(node.get(), bucket.list.begin());
 }
 
 math::Vec3 PlacementRegistry::LatestPosition(PlacedList& list)
@@ -120,7 +137,8 @@ void PlacementRegistry::PlaceNodes(const std::vector<NodePtr>& nodes, bool metri
         return;
     const NodePtr lead = *first;
     const Defaults defaults = GetPlacementDefaults(lead, metric);
-    PlacedList& list = GetNodesOfType(lead);
+    Bucket& bucket = BucketOf(lead);
+    PlacedList& list = bucket.list;
     const math::Vec3 p0 = NodePosition(lead);
     math::Vec3 base = list.empty() ? defaults.offset : LatestPosition(list);
     if (mode == kModeNew)
@@ -145,8 +163,8 @@ void PlacementRegistry::PlaceNodes(const std::vector<NodePtr>& nodes, bool metri
         if (*it)
         {
             move(*it);
-            Record(list, NodePosition(*it), *it);
+            Place(bucket, NodePosition(*it), *it);
         }
-    Record(list, base, lead);
+    Place(bucket, base, lead);
 }
 } // namespace zorvpro

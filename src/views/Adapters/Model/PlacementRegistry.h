@@ -42,12 +42,13 @@ public:
 
     void RegisterNode(const NodePtr& node);
     void UnregisterNode(const NodePtr& node);
-    PlacedList& GetNodesOfType(const NodePtr& node);
+    // Forgets every node, as when the project is cleared.
+    void Clear();
+    const PlacedList& GetNodesOfType(const NodePtr& node);
     void PlaceNode(const NodePtr& node, bool metric, const math::BBox& area, int mode, bool clampToArea);
     void PlaceNodes(const std::vector<NodePtr>& nodes, bool metric, const math::BBox& area, int mode,
                     bool clampToArea);
 
-    static void Record(PlacedList& list, const math::Vec3& position, const NodePtr& node);
     static math::Vec3 LatestPosition(PlacedList& list);
     static bool IsOccupied(const PlacedList& list, const math::Vec3& point);
     // The first free point from start on; the last candidate after kMaxRounds.
@@ -55,6 +56,17 @@ public:
                                    const math::BBox& area);
 
 private:
-    std::unordered_map<std::type_index, PlacedList> placed;
+    // One class's list and where each of its nodes sits in it: a large project registers
+    // every node, and searching the list for each one made loading it quadratic.
+    struct Bucket
+    {
+        PlacedList list;
+        std::unordered_map<const Node*, PlacedList::iterator> entries;
+    };
+    Bucket& BucketOf(const NodePtr& node);
+    // Adds the node at the front, or updates the position of its entry.
+    static void Place(Bucket& bucket, const math::Vec3& position, const NodePtr& node);
+
+    std::unordered_map<std::type_index, Bucket> placed;
 };
 } // namespace zorvpro

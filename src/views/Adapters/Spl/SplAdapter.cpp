@@ -410,8 +410,10 @@ void SplAdapter::InstallTessellation(const field::FieldChunkPtr& chunk, const fi
 int SplAdapter::CountLiveSpeakerPairings() const
 {
     int count = 0;
+    // Only loudspeaker pairings can hold a cluster; the kind spares a cast per surface, and this
+    // runs for every surface added or removed.
     for (const PairingPtr& p : m_pairings)
-        count += AsCluster(p->node) ? 1 : 0;
+        count += (p->kind == Speaker && AsCluster(p->node)) ? 1 : 0;
     return count;
 }
 

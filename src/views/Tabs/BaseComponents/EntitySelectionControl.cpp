@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <stdexcept>
+#include <unordered_set>
 
 namespace zorvpro
 {
@@ -180,6 +181,28 @@ void EntitySelectionControl::removeEntity(Id id)
         removeRow(index);
         executeUglyPatch();
     }
+    updating_ = wasUpdating;
+}
+
+void EntitySelectionControl::removeEntities(const IdList& ids)
+{
+    const std::unordered_set<Id> leaving(ids.begin(), ids.end());
+    const bool all = std::all_of(rows_.begin(), rows_.end(),
+                                 [&](const auto& row) { return leaving.count(row->id()) != 0; });
+    if (!all)
+    {
+        for (Id id : ids)
+            removeEntity(id);
+        return;
+    }
+    if (rows_.empty())
+        return;
+    // Row by row, the table revisits every remaining cell widget on each removal.
+    const bool wasUpdating = updating_;
+    updating_ = true;
+    rows_.clear();
+    setRowCount(0);
+    executeUglyPatch();
     updating_ = wasUpdating;
 }
 

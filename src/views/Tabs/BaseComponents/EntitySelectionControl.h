@@ -44,6 +44,9 @@ public:
     void addEntity(Id id, const QString& name, bool transparent, bool visible, bool locked,
                    const QColor& color, bool muted);
     void removeEntity(Id id);
+    // Removes the rows of the ids (ids without a row are skipped); all rows at
+    // once when every row goes, as when a project is cleared.
+    void removeEntities(const IdList& ids);
     void clearSelectedEntities();
     int indexOfEntity(Id id) const;
     // Selects the rows of the ids without telling the selection listener.
