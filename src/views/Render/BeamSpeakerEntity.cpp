@@ -2,6 +2,7 @@
 
 #include "core/Logger/OmbraxLogger.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace zorvpro::view
@@ -12,6 +13,7 @@ BeamSpeakerEntity::BeamSpeakerEntity(const std::string& name, const math::Vec3& 
                                      const CornerFunction& corner)
     : SpeakerEntity(name, centre, rotation, pitch, faceCount, corner), m_modules(modules), m_beams(beams)
 {
+    SetStackedLocalBox(DrawnModules());
     MarkDirty();
 }
 
@@ -34,6 +36,7 @@ const Beam& BeamSpeakerEntity::beam(int index) const
 void BeamSpeakerEntity::SetNumModules(uint32_t modules)
 {
     m_modules = modules;
+    SetStackedLocalBox(DrawnModules());
     MarkDirty();
 }
 
@@ -43,11 +46,16 @@ void BeamSpeakerEntity::SetNumBeams(uint32_t beams)
     MarkDirty();
 }
 
+uint32_t BeamSpeakerEntity::DrawnModules() const
+{
+    return m_modules <= 1 ? 1 : std::min(m_modules, kMaxDrawnModules);
+}
+
 bool BeamSpeakerEntity::RebuildGeometry()
 {
     const double height = FaceListBox().max.z - FaceListBox().min.z;
     ClearGeometries();
-    const uint32_t drawn = m_modules <= 1 ? 1 : std::min(m_modules, kMaxDrawnModules);
+    const uint32_t drawn = DrawnModules();
     for (uint32_t i = 0; i < drawn; ++i)
         BuildBoxGeometry(i, {0, 0, -height * i});
     return true;

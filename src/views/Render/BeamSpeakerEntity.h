@@ -73,6 +73,9 @@ public:
     static void ApplyTheme(const EntityPtr& entity, bool lightTheme);
 
 private:
+    // Up to kMaxDrawnModules, and at least one.
+    uint32_t DrawnModules() const;
+
     uint32_t m_modules = 1;
     uint32_t m_beams = 1;
     std::string m_userNote;

@@ -45,6 +45,7 @@ SpeakerEntity::SpeakerEntity(const std::string& name, const math::Vec3& centre, 
         }
         m_faces.push_back(face);
     }
+    SetStackedLocalBox(1);
     translateCenterPt(centre);
     setRotation(rotation);
     setPitch(pitch);
@@ -132,6 +133,14 @@ void SpeakerEntity::BuildBoxGeometry(uint32_t module, const math::Vec3& offset)
     }
     const math::BBox shifted(m_faceBox.min + offset, m_faceBox.max + offset);
     m_localBox = module == 0 ? shifted : math::BBox::Union(m_localBox, shifted);
+}
+
+void SpeakerEntity::SetStackedLocalBox(uint32_t modules)
+{
+    const double height = m_faceBox.max.z - m_faceBox.min.z;
+    m_localBox = m_faceBox;
+    if (modules > 1 && !m_faceBox.IsEmpty())
+        m_localBox.min.z -= height * double(modules - 1);
 }
 
 bool SpeakerEntity::RebuildGeometry()

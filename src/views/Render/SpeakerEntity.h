@@ -43,7 +43,8 @@ public:
 
     QColor selectedColor() const { return m_selectedColor; }
     QColor unselectedColor() const { return m_unselectedColor; }
-    // Box around the drawn modules in entity coordinates; empty before the first rebuild.
+    // Box around the drawn modules in entity coordinates, known from construction: the scene
+    // bounds (and the coverage-map planes taken from them) count a new speaker before its first frame.
     const math::BBox& LocalBox() const { return m_localBox; }
     const math::BBox& FaceListBox() const { return m_faceBox; }
     const std::vector<Face>& Faces() const { return m_faces; }
@@ -71,6 +72,9 @@ public slots:
 protected:
     // Appends one module drawn at the offset and grows the local box by it.
     void BuildBoxGeometry(uint32_t module, const math::Vec3& offset);
+    // The local box of `modules` copies of the faces stacked downwards, as BuildBoxGeometry
+    // draws them.
+    void SetStackedLocalBox(uint32_t modules);
     // Records angles that the transform already carries (as a node's does).
     void AdoptAngles(double rotation, double pitch);
 

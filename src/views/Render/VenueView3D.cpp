@@ -7,6 +7,7 @@
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QOpenGLPaintDevice>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -144,6 +145,16 @@ math::Mat4 VenueView3D::ViewMatrix()
     return m_viewport.GetCamera().ViewMatrix();
 }
 
+QPaintDevice* VenueView3D::PaintDevice()
+{
+    if (!m_paintDevice)
+        m_paintDevice = std::make_unique<QOpenGLPaintDevice>();
+    const qreal ratio = devicePixelRatioF();
+    m_paintDevice->setSize(size() * ratio);
+    m_paintDevice->setDevicePixelRatio(ratio);
+    return m_paintDevice.get();
+}
+
 QSize VenueView3D::ViewportSize()
 {
     return {m_viewport.Width(), m_viewport.Height()};
@@ -207,6 +218,8 @@ void VenueView3D::ReleaseGL()
         entity->setDirty(true);
     }
     m_renderer->Release();
+    // Its paint engine keeps resources of this context.
+    m_paintDevice.reset();
     doneCurrent();
 }
 

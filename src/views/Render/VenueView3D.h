@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 
+class QOpenGLPaintDevice;
+
 namespace zorvpro::view
 {
 class GridEntity;
@@ -56,7 +58,7 @@ public:
 
     // IRenderTarget
     uint64_t RenderTargetId() const override { return GetId(); }
-    QPaintDevice* PaintDevice() override { return this; }
+    QPaintDevice* PaintDevice() override;
     math::Mat4 ProjectionMatrix() override;
     math::Mat4 ViewMatrix() override;
     QSize ViewportSize() override;
@@ -90,6 +92,9 @@ private:
     std::list<EntityPtr> m_renderList;
     std::shared_ptr<GridEntity> m_grid;
     std::unique_ptr<Renderer> m_renderer;
+    // The painter passes draw into the framebuffer the frame is rendered to. Painting on the
+    // widget itself would follow a grab's redirection to a raster image, under the scene.
+    std::unique_ptr<QOpenGLPaintDevice> m_paintDevice;
     QTimer m_refreshTimer{this};
     QColor m_backgroundColor;
     std::shared_ptr<SelectionBoxEntity> m_selectionBox;

@@ -8,6 +8,7 @@
 #include "core/Base/ApplicationSeam.h"
 #include "core/math/Matrix4.h"
 #include "tests/field/FieldTestSupport.h"
+#include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Render/BeamSpeakerAdornerEntity.h"
 #include "views/Render/HitPoint.h"
 #include "views/Render/QuadEntity.h"
@@ -372,6 +373,52 @@ TEST_F(SpeakerTabAdapterTest, MedialPlaneSpansTheSceneAlongTheSpeakerAndGrowsToI
     EXPECT_NEAR(math::Length(q1 - q4), 18.0, 1e-9);
     EXPECT_NEAR(math::Length(q2 - q1), 5.0, 1e-9);
     EXPECT_TRUE(math::IsEqual(q3, math::Vec3(-9, 0, 5)));
+}
+
+TEST_F(SpeakerTabAdapterTest, ANewArraysSideMapCoversTheSceneWithTheArrayAtOnce)
+{
+    // A floor 20 m x 10 m; the coverage maps take their planes from this tab's scene bounds.
+    const QuadNodePtr floor = QuadNode::Create("Floor", {0, 5, 0}, {20, 5, 0}, {20, -5, 0}, {0, -5, 0},
+                                               QColor("#ff8632"), 1.2, 0.0);
+    Root()->AddChild(floor);
+    adapter->handleSurfacesChanged();
+    SplAdapter maps(nullptr);
+    maps.SetMedialPlaneProvider(adapter->MedialPlaneProvider());
+    adapter->SetSplAdapter(&maps);
+
+    const auto array = AddArray();
+    ASSERT_NE(array, nullptr);
+    auto planes = [&]
+    {
+        const auto speaker = maps.FindPairing(array);
+        const auto medial = maps.FindPairing({}, maps.GetMedialPlaneChunk());
+        EXPECT_TRUE(speaker && medial);
+        return std::make_pair(speaker ? speaker->lastCorners : SplAdapter::QuadPoints{},
+                              medial ? medial->lastCorners : SplAdapter::QuadPoints{});
+    };
+    const auto atOnce = planes();
+
+    // What a rebuild gives once the views have drawn every entity.
+    for (view::VenueView3D* view : {plan, side})
+        for (const view::EntityPtr& entity : view->GetEntities())
+            entity->setDirty(false);
+    maps.UpdateSplMaps(true);
+    const auto rebuilt = planes();
+    const auto box = EntityOf(array)->BoundingBox();
+    ASSERT_TRUE(box);
+    for (std::size_t i = 0; i < 4; ++i)
+    {
+        EXPECT_TRUE(math::IsEqual(atOnce.first[i], rebuilt.first[i]))
+            << "array's plane corner " << i << ": " << atOnce.first[i].z << " against " << rebuilt.first[i].z;
+        EXPECT_TRUE(math::IsEqual(atOnce.second[i], rebuilt.second[i]))
+            << "medial plane corner " << i << ": " << atOnce.second[i].z << " against "
+            << rebuilt.second[i].z;
+    }
+    // The array's plane reaches from the lowest point of the scene, the array's bottom included, to
+    // 3 m over the highest.
+    EXPECT_NEAR(rebuilt.first[0].z, std::min(0.0, box->min.z), 1e-9);
+    EXPECT_NEAR(rebuilt.first[1].z, std::max(0.0, box->max.z) + 3.0, 1e-9);
+    adapter->SetSpeakerSplListener(&spl);
 }
 
 TEST_F(SpeakerTabAdapterTest, SurfaceChangesReAddSurfacesFaintlyWithoutStepOrSignal)
