@@ -6,27 +6,6 @@ namespace zorvpro::acoustics::fast
 namespace
 {
 
-inline __attribute__((always_inline)) void cosinesBody(const double* x, double* out, std::size_t count)
-{
-    std::size_t i = 0;
-    for (; i + 4 <= count; i += 4)
-    {
-        Lanes in;
-        __builtin_memcpy(&in, x + i, sizeof(in));
-        Lanes result;
-        cosineLanes(in, result);
-        __builtin_memcpy(out + i, &result, sizeof(result));
-    }
-    if (i < count)
-    {
-        Lanes in = {0.0, 0.0, 0.0, 0.0};
-        __builtin_memcpy(&in, x + i, (count - i) * sizeof(double));
-        Lanes result;
-        cosineLanes(in, result);
-        __builtin_memcpy(out + i, &result, (count - i) * sizeof(double));
-    }
-}
-
 inline __attribute__((always_inline)) void cosinesAndSinesBody(const double* x, double* cosOut,
                                                                double* sinOut, std::size_t count)
 {
@@ -61,16 +40,6 @@ void cosinesAndSinesPlain(const double* x, double* cosOut, double* sinOut, std::
     cosinesAndSinesBody(x, cosOut, sinOut, count);
 }
 
-ZORV_WIDE_VECTORS void cosinesWide(const double* x, double* out, std::size_t count)
-{
-    cosinesBody(x, out, count);
-}
-
-void cosinesPlain(const double* x, double* out, std::size_t count)
-{
-    cosinesBody(x, out, count);
-}
-
 } // namespace
 
 bool wideVectorsAvailable()
@@ -81,14 +50,6 @@ bool wideVectorsAvailable()
         return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
     }();
     return available;
-}
-
-void cosines(const double* x, double* out, std::size_t count)
-{
-    if (wideVectorsAvailable())
-        cosinesWide(x, out, count);
-    else
-        cosinesPlain(x, out, count);
 }
 
 void cosinesAndSines(const double* x, double* cosOut, double* sinOut, std::size_t count)

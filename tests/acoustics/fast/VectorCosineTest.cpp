@@ -15,16 +15,14 @@ using namespace zorvpro::acoustics::fast;
 namespace
 {
 
-// The largest error of cosines, and of both halves of cosinesAndSines.
+// The largest error of both halves of cosinesAndSines.
 double largestError(const std::vector<double>& x)
 {
-    std::vector<double> out(x.size()), c(x.size()), s(x.size());
-    cosines(x.data(), out.data(), x.size());
+    std::vector<double> c(x.size()), s(x.size());
     cosinesAndSines(x.data(), c.data(), s.data(), x.size());
     double worst = 0.0;
     for (size_t i = 0; i < x.size(); ++i)
-        worst = std::max({worst, std::fabs(out[i] - std::cos(x[i])), std::fabs(c[i] - std::cos(x[i])),
-                          std::fabs(s[i] - std::sin(x[i]))});
+        worst = std::max({worst, std::fabs(c[i] - std::cos(x[i])), std::fabs(s[i] - std::sin(x[i]))});
     return worst;
 }
 
@@ -56,13 +54,8 @@ TEST(VectorCosine, HandlesTailsAndValuesOutsideTheReduction)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const std::vector<double> x = {0.0, -0.0, 1e7, -3e12, 1e300, 2.5, -2.5};
-    std::vector<double> out(x.size(), 42.0);
-    cosines(x.data(), out.data(), x.size()); // a full vector and a tail of three
-    for (size_t i = 0; i < x.size(); ++i)
-        EXPECT_EQ(out[i], std::cos(x[i])) << x[i];
-
     std::vector<double> c(x.size(), 42.0), s(x.size(), 42.0);
-    cosinesAndSines(x.data(), c.data(), s.data(), x.size());
+    cosinesAndSines(x.data(), c.data(), s.data(), x.size()); // a full vector and a tail of three
     for (size_t i = 0; i < x.size(); ++i)
     {
         // Beyond the reduction's range exactly the library's values.
@@ -73,11 +66,6 @@ TEST(VectorCosine, HandlesTailsAndValuesOutsideTheReduction)
 
     const std::vector<double> odd = {inf, std::nan(""), 1.0};
     std::vector<double> oddOut(odd.size(), 0.0), oddSin(odd.size(), 0.0);
-    cosines(odd.data(), oddOut.data(), odd.size());
-    EXPECT_TRUE(std::isnan(oddOut[0]));
-    EXPECT_TRUE(std::isnan(oddOut[1]));
-    EXPECT_NEAR(oddOut[2], std::cos(1.0), 1e-16);
-    std::fill(oddOut.begin(), oddOut.end(), 0.0);
     cosinesAndSines(odd.data(), oddOut.data(), oddSin.data(), odd.size());
     EXPECT_TRUE(std::isnan(oddOut[0]) && std::isnan(oddOut[1]) && std::isnan(oddSin[0]) &&
                 std::isnan(oddSin[1]));
