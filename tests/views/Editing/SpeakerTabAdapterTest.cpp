@@ -375,15 +375,18 @@ TEST_F(SpeakerTabAdapterTest, MedialPlaneSpansTheSceneAlongTheSpeakerAndGrowsToI
     EXPECT_TRUE(math::IsEqual(q3, math::Vec3(-9, 0, 5)));
 }
 
-TEST_F(SpeakerTabAdapterTest, ANewArraysSideMapCoversTheSceneWithTheArrayAtOnce)
+TEST_F(SpeakerTabAdapterTest, AnArraysSideMapCoversTheSceneAtOnceWhenAddedOrLengthened)
 {
-    // A floor 20 m x 10 m; the coverage maps take their planes from this tab's scene bounds.
-    const QuadNodePtr floor = QuadNode::Create("Floor", {0, 5, 0}, {20, 5, 0}, {20, -5, 0}, {0, -5, 0},
+    // A floor 20 m x 10 m, 1.5 m up (a longer array reaches below it); the coverage maps take
+    // their planes from this tab's scene bounds.
+    const double z = 1.5;
+    const QuadNodePtr floor = QuadNode::Create("Floor", {0, 5, z}, {20, 5, z}, {20, -5, z}, {0, -5, z},
                                                QColor("#ff8632"), 1.2, 0.0);
     Root()->AddChild(floor);
     adapter->handleSurfacesChanged();
     SplAdapter maps(nullptr);
     maps.SetMedialPlaneProvider(adapter->MedialPlaneProvider());
+    maps.SetAutoCalculate(true); // an edited array's own map is cut again only then
     adapter->SetSplAdapter(&maps);
 
     const auto array = AddArray();
@@ -396,28 +399,36 @@ TEST_F(SpeakerTabAdapterTest, ANewArraysSideMapCoversTheSceneWithTheArrayAtOnce)
         return std::make_pair(speaker ? speaker->lastCorners : SplAdapter::QuadPoints{},
                               medial ? medial->lastCorners : SplAdapter::QuadPoints{});
     };
-    const auto atOnce = planes();
-
-    // What a rebuild gives once the views have drawn every entity.
-    for (view::VenueView3D* view : {plan, side})
-        for (const view::EntityPtr& entity : view->GetEntities())
-            entity->setDirty(false);
-    maps.UpdateSplMaps(true);
-    const auto rebuilt = planes();
-    const auto box = EntityOf(array)->BoundingBox();
-    ASSERT_TRUE(box);
-    for (std::size_t i = 0; i < 4; ++i)
+    // Right at once after the array is added, and after its module count changes (a longer
+    // array reaches lower): each time what a rebuild gives once the views have drawn everything.
+    for (const std::uint32_t modules : {0u, 12u})
     {
-        EXPECT_TRUE(math::IsEqual(atOnce.first[i], rebuilt.first[i]))
-            << "array's plane corner " << i << ": " << atOnce.first[i].z << " against " << rebuilt.first[i].z;
-        EXPECT_TRUE(math::IsEqual(atOnce.second[i], rebuilt.second[i]))
-            << "medial plane corner " << i << ": " << atOnce.second[i].z << " against "
-            << rebuilt.second[i].z;
+        SCOPED_TRACE(modules);
+        if (modules != 0)
+            adapter->ModifyModuleCount(array, modules, nullptr, true);
+        const auto atOnce = planes();
+        for (view::VenueView3D* view : {plan, side})
+            for (const view::EntityPtr& entity : view->GetEntities())
+                entity->setDirty(false);
+        maps.UpdateSplMaps(true);
+        const auto rebuilt = planes();
+        const auto box = EntityOf(array)->BoundingBox();
+        ASSERT_TRUE(box);
+        for (std::size_t i = 0; i < 4; ++i)
+        {
+            EXPECT_TRUE(math::IsEqual(atOnce.first[i], rebuilt.first[i]))
+                << "array's plane corner " << i << ": " << atOnce.first[i].z << " against "
+                << rebuilt.first[i].z;
+            EXPECT_TRUE(math::IsEqual(atOnce.second[i], rebuilt.second[i]))
+                << "medial plane corner " << i << ": " << atOnce.second[i].z << " against "
+                << rebuilt.second[i].z;
+        }
+        // The array's plane reaches from the lowest point of the scene, the array's bottom
+        // included, to 3 m over the highest, and is at least 5 m high.
+        const double bottom = std::min(z, box->min.z);
+        EXPECT_NEAR(rebuilt.first[0].z, bottom, 1e-9);
+        EXPECT_NEAR(rebuilt.first[1].z, std::max(std::max(z, box->max.z) + 3.0, bottom + 5.0), 1e-9);
     }
-    // The array's plane reaches from the lowest point of the scene, the array's bottom included, to
-    // 3 m over the highest.
-    EXPECT_NEAR(rebuilt.first[0].z, std::min(0.0, box->min.z), 1e-9);
-    EXPECT_NEAR(rebuilt.first[1].z, std::max(0.0, box->max.z) + 3.0, 1e-9);
     adapter->SetSpeakerSplListener(&spl);
 }
 

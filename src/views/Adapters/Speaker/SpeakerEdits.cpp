@@ -207,6 +207,9 @@ void SpeakerTabAdapter::ModifyModuleCount(const NodePtr& node, std::uint32_t cou
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
     t.entity->SetNumModules(std::uint32_t(t.node->GetChildCount()));
     FinishEdit(t.entity);
+    // The array's length changes the scene's bounds, and so the planes its maps lie in.
+    if (splAdapter != nullptr)
+        splAdapter->NodeChanged(ISplNodeListener::kChanged, node);
     emit entitiesChanged();
 }
 
