@@ -85,9 +85,11 @@ TEST_F(SpeakerSideViewTest, TheViewFollowsTheSelectedArrayFromTheSideItFaces)
     EXPECT_GT(side->GetCamera().GetPosition().x, 1000.0);
     Select({});
     EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 2u);
-    const math::Vec3 eye = side->GetCamera().GetPosition();
-    EXPECT_NEAR(eye.x, 0.0, 1.0); // the default box's fit pans by less than a metre
-    EXPECT_LT(eye.y, -1000.0);
+    // Looking along +Y again, with the world origin at 15 % of the width and a fifth of the height.
+    EXPECT_LT(side->GetCamera().GetPosition().y, -1000.0);
+    const QPoint origin = side->GetViewport().WorldToScreen({0, 0, 0});
+    EXPECT_NEAR(origin.x(), 0.15 * side->width(), 2.0);
+    EXPECT_NEAR(origin.y(), 0.8 * side->height(), 2.0);
 }
 } // namespace
 } // namespace zorvpro::gltest

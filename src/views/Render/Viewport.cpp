@@ -162,7 +162,11 @@ void Viewport::SetViewAnchor(const math::Vec3& point, const math::Vec3& fraction
     m_anchorPoint = point;
     m_anchorFraction = fraction;
     if (m_width > 1)
+    {
+        // The visible box must be that of the camera as it is now (it may have just been turned).
+        UpdateProjection();
         ApplyAnchor();
+    }
 }
 
 void Viewport::ApplyAnchor()

@@ -36,6 +36,9 @@ public:
     // Shows `point` at `fraction` of the width (from the left) and height
     // (from the bottom) until the next pan or zoom.
     void SetViewAnchor(const math::Vec3& point, const math::Vec3& fraction);
+    // Whether an anchor places the view; dropping it leaves the camera where it is.
+    bool HasAnchor() const { return m_anchorFraction.x >= 0.0; }
+    void ClearAnchor() { m_anchorFraction = {-1, -1, -1}; }
 
     math::Ray ScreenToRay(int x, int y);
     // Truncated toward zero.
@@ -62,8 +65,6 @@ signals:
     void boundingBoxChanged(const zorvpro::math::BBox& box);
 
 private:
-    bool HasAnchor() const { return m_anchorFraction.x >= 0.0; }
-    void ClearAnchor() { m_anchorFraction = {-1, -1, -1}; }
     void ApplyAnchor();
     void RebuildScreenToWorld();
 

@@ -111,13 +111,22 @@ TEST_F(ModelAdapterViewsTest, CaptionsNameTheViewAndTheOneSelectedEntity)
     EXPECT_EQ(adapter->GetViewTitle(side), "PLAN VIEW");
 }
 
-TEST_F(ModelAdapterViewsTest, CamerasComeBackFromTheSettingsOrWaitForTheDefaultBox)
+TEST_F(ModelAdapterViewsTest, CamerasComeBackFromTheSettingsOrAnchorTheOrigin)
 {
-    // Nothing stored: the cameras look from their default eyes and no camera is stored while
-    // the default box waits for the views' sizes.
+    // Nothing stored: each view shows the world origin at 15 % of its width, at mid height in the
+    // plan and a fifth up in the side view, also after a resize; no camera is stored meanwhile.
     adapter->LoadVenue();
-    EXPECT_EQ(plan->GetCamera().GetPosition(), math::Vec3(0, 0, 5000));
-    EXPECT_EQ(side->GetCamera().GetPosition(), math::Vec3(0, -5000, 0));
+    for (const QSize size : {QSize(0, 0), QSize(640, 300)})
+        for (view::VenueView3D* view : {plan, side})
+        {
+            view::Viewport& viewport = view->GetViewport();
+            if (!size.isEmpty())
+                viewport.Resize(size.width(), size.height());
+            const QPoint origin = viewport.WorldToScreen({0, 0, 0});
+            EXPECT_NEAR(origin.x(), 0.15 * viewport.Width(), 1.0) << size.width();
+            EXPECT_NEAR(origin.y(), (view == plan ? 0.5 : 0.8) * viewport.Height(), 1.0) << size.width();
+        }
+    EXPECT_GT(plan->GetCamera().GetPosition().z, 1000.0); // still looking down
     adapter->StoreViewCamera(plan->GetId());
     EXPECT_EQ(Settings()->getViewCameraTranslation(0), math::Vec3(0, 0, 0));
 

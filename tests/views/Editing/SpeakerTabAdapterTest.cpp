@@ -640,8 +640,12 @@ TEST_F(SpeakerTabAdapterTest, SideViewFollowsTheSelectedSpeakerAndReturnsWhenNon
     Edit(a, "Beam_YawPosition", 90.0 * kDegree);
     Select({a});
     Select({});
-    EXPECT_TRUE(math::IsEqual(side->GetCamera().GetPosition(), math::Vec3(0, -5000, 0)) ||
-                math::Length(math::Normalize(side->GetCamera().GetPosition()) - math::Vec3(0, -1, 0)) < 1e-9);
+    // Looking along +Y again, with the world origin at 15 % of the width and a fifth of the height.
+    EXPECT_LT(side->GetCamera().GetPosition().y, -1000.0);
+    EXPECT_TRUE(math::IsEqual(side->GetCamera().Right(), math::Vec3(1, 0, 0)));
+    const QPoint origin = side->GetViewport().WorldToScreen({0, 0, 0});
+    EXPECT_NEAR(origin.x(), 0.15 * side->GetViewport().Width(), 1.0);
+    EXPECT_NEAR(origin.y(), 0.8 * side->GetViewport().Height(), 1.0);
     EXPECT_EQ(EntitiesIn<view::BeamSpeakerEntity>(side).size(), 2u);
     EXPECT_EQ(spl.active.back(), nullptr);
     EXPECT_EQ(EntitiesIn<view::SpeakerLinesAdornerEntity>(side).size(), 2u);

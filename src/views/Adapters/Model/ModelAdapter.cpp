@@ -9,9 +9,7 @@
 #include "data/Settings/UiSettings.h"
 #include "data/Settings/UnitSettings.h"
 #include "views/Adapters/Model/SplAdapterLink.h"
-#include "views/Adapters/Model/ViewFitter.h"
 
-#include <QSignalBlocker>
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Common/BeamSpeakerItem.h"
 #include "views/Common/PropertyName.h"
@@ -22,7 +20,6 @@
 #include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 
 #include <QAction>
-#include <QSignalBlocker>
 #include <QUndoStack>
 #include <algorithm>
 #include <cmath>
@@ -32,8 +29,8 @@ namespace zorvpro
 {
 namespace
 {
-const math::Vec3 kDefaultBoxMin{0.0, 0.0, 0.0};
-const math::Vec3 kDefaultBoxMax{0.15, 0.5, 0.2};
+const math::Vec3 kDefaultAnchorPoint{0.0, 0.0, 0.0};
+const math::Vec3 kDefaultAnchorFraction{0.15, 0.5, 0.2};
 constexpr double kCameraDistance = 5000.0;
 
 ProjectSettings* Settings()
@@ -78,19 +75,6 @@ ModelAdapter::ModelAdapter(EntitySelectionControl* list, QObject* parent)
         CheckAlloc(redoAction);
         undoAction->setVisible(false);
         redoAction->setVisible(false);
-        fitter = std::make_unique<ViewFitter>(
-            [this](view::VenueView3D* view, double scale, bool deferred)
-            {
-                // A fit that waited for the view's first size is the view catching up with a
-                // load or a reset, not an edit: what it stores leaves the project unmodified.
-                const QSignalBlocker quiet(deferred ? static_cast<QObject*>(Settings()) : nullptr);
-                const double level = ScaleToZoomLevel(scale);
-                if (view == planView)
-                    setPlanViewZoomLevel(level, false);
-                else if (view == sideView)
-                    setSideViewZoomLevel(level, false);
-                StoreViewCamera(view->GetId());
-            });
         RegisterShortcuts();
     }
     catch (const std::exception& e)
@@ -100,7 +84,6 @@ ModelAdapter::ModelAdapter(EntitySelectionControl* list, QObject* parent)
     }
 }
 
-// The fitter's event filters leave the views with it.
 ModelAdapter::~ModelAdapter() = default;
 
 void ModelAdapter::LogError(const QString& text)
@@ -240,7 +223,8 @@ void ModelAdapter::StoreViewCamera(std::uint64_t viewId)
         view = sideView;
         index = GetSideViewIndex();
     }
-    if (view == nullptr || fitter->IsPending(view))
+    // While an anchor places the view, its camera is not the user's.
+    if (view == nullptr || view->GetViewport().HasAnchor())
         return;
     Settings()->setViewCameraTranslation(index, view->GetCamera().GetPosition());
 }
@@ -249,7 +233,9 @@ void ModelAdapter::ZoomViewToDefaultBox(view::VenueView3D* view)
 {
     if (view == nullptr)
         return;
-    fitter->ZoomToBox(view, math::BBox(kDefaultBoxMin, kDefaultBoxMax));
+    // The world origin at 15 % of the width from the left and at mid height, kept there through
+    // resizes until the user pans or zooms.
+    view->GetViewport().SetViewAnchor(kDefaultAnchorPoint, kDefaultAnchorFraction);
     StoreViewCamera(view->GetId());
 }
 
@@ -270,7 +256,7 @@ void ModelAdapter::ResetViewCamera(view::VenueView3D* view, const math::Vec3& ey
     if (!keepCamera)
     {
         if (hasStored)
-            fitter->ClearPending(view);
+            view->GetViewport().ClearAnchor();
         else
             ZoomViewToDefaultBox(view);
     }

@@ -43,7 +43,6 @@ namespace zorvpro
 class EntitySelectionControl;
 class SplAdapter;
 class SplAdapterLink;
-class ViewFitter;
 
 namespace view
 {
@@ -293,7 +292,6 @@ private:
     void ResetViewCamera(view::VenueView3D* view, const math::Vec3& eye, const math::Vec3& up,
                          int settingsIndex, bool keepCamera);
 
-    std::unique_ptr<ViewFitter> fitter;
     std::unique_ptr<SplAdapterLink> splLink;
     std::map<view::VenueView3D*, QString> viewTitles;
     std::unique_ptr<KeyboardShortcutHandler> shortcuts;
