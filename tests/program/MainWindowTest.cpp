@@ -6,6 +6,7 @@
 #include "data/Project/Venue.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/GridControl/BindableProperty.h"
+#include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/TabToolBarWidget.h"
 
@@ -285,11 +286,12 @@ TEST(MainWindow, SaveLoadPromptAndFailuresKeepTheWork)
     EXPECT_TRUE(page.readAll().contains("Zorv Tessary"));
 }
 
-TEST(MainWindow, ViewsFittedOnFirstShowLeaveAnOpenedProjectUnmodified)
+TEST(MainWindow, ViewsPlacedOnFirstShowLeaveAnOpenedProjectUnmodified)
 {
     // A project that stores no view cameras (written elsewhere, or saved before a view was ever
-    // shown): each view is fitted to the default box when it first gets a size. That
-    // is no edit: neither the open nor a visit of both tabs may ask to save on closing.
+    // shown): each view places the world origin when it first gets a size. That is no edit:
+    // neither the open nor a visit of both tabs may ask to save on closing, and the plan view
+    // shows its stored zoom around the origin, not a few centimetres.
     const QString path = Documents() + QStringLiteral("/NoCameras.tq");
     ProjectDefinition* project = ProjectDefinition::Instance();
     ASSERT_TRUE(project->SaveAs(path));
@@ -315,6 +317,13 @@ TEST(MainWindow, ViewsFittedOnFirstShowLeaveAnOpenedProjectUnmodified)
     QCoreApplication::processEvents();
     EXPECT_FALSE(project->IsModified());
     EXPECT_EQ(window->windowTitle(), QStringLiteral("NoCameras - Zorv Tessary"));
+    auto* plan = window->findChild<view::VenueView3D*>(QStringLiteral("openGLPlan"));
+    ASSERT_NE(plan, nullptr);
+    const QPoint origin = plan->GetViewport().WorldToScreen({0, 0, 0});
+    EXPECT_NEAR(origin.x(), 0.15 * plan->width(), 2.0);
+    EXPECT_NEAR(origin.y(), 0.5 * plan->height(), 2.0);
+    EXPECT_LT(plan->width() / plan->GetViewport().pixelsPerMeter(), 100.0); // metres across
+    EXPECT_GT(plan->width() / plan->GetViewport().pixelsPerMeter(), 5.0);
 }
 
 TEST(MainWindow, RecentEntriesAndBaseNames)
