@@ -1,25 +1,12 @@
 // The coordinates beside a dragged surface corner, read as pixels: from the X server (what the
 // user sees) and from a grab of the view (what screenshots and widget snapshots see).
 
-#include "../gl/GlViewSupport.h"
-#include "GlTestEnv.h"
+#include "VenuePageFixture.h"
 
-#include "core/Commands/UndoStack.h"
-#include "core/Nodes/QuadNode.h"
-#include "data/Project/ProjectDefinition.h"
-#include "data/Project/Venue.h"
-#include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/Render/QuadAdornerEntity.h"
 #include "views/Render/TooltipQP.h"
-#include "views/Render/VenueView3D.h"
-#include "views/Tabs/Venue/VenueTab.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QTest>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace zorvpro::gltest
 {
@@ -44,43 +31,19 @@ int CountNewlyNear(const QImage& now, const QImage& then, const QRect& rect, con
     return count;
 }
 
-class CornerTooltipTest : public ::testing::Test
+class CornerTooltipTest : public VenuePageFixture
 {
 protected:
     void SetUp() override
     {
-        ProjectDefinition::Instance()->Clear(false);
-        UndoStack::Instance().clear();
         quad =
             QuadNode::Create("S", {0, 2, 0}, {3, 2, 0}, {3, -2, 0}, {0, -2, 0}, QColor("#3070c0"), 1.2, 0.0);
-        ProjectDefinition::Instance()->GetVenue()->GetRoot()->AddChild(quad);
-        page = std::make_unique<VenueTab>();
-        page->resize(1500, 900);
-        page->show();
-        page->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
-        page->adapter()->LoadVenue();
-        plan = page->findChild<view::VenueView3D*>("openGLPlan");
-        ASSERT_NE(plan, nullptr);
-        ASSERT_TRUE(Settle(*plan));
-        page->adapter()->ZoomToFit();
+        OpenPage({quad});
+        if (HasFatalFailure())
+            return;
         // Zoomed out from the fit, so that the box beside the corner has room in the view.
         page->adapter()->setPlanViewZoomLevel(page->adapter()->GetPlanZoom() - 8.0, true);
         ASSERT_TRUE(Settle(*plan));
-    }
-
-    void TearDown() override
-    {
-        page.reset();
-        UndoStack::Instance().clear();
-        ProjectDefinition::Instance()->Clear(false);
-    }
-
-    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
-    {
-        QMouseEvent event(type, at, plan->mapToGlobal(at),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(plan, &event);
     }
 
     // The plan view as the X server shows it.
@@ -90,11 +53,7 @@ protected:
         return plan->screen()->grabWindow(0, origin.x(), origin.y(), plan->width(), plan->height()).toImage();
     }
 
-    QPoint Pixel(const math::Vec3& world) { return plan->GetViewport().WorldToScreen(world); }
-
     QuadNodePtr quad;
-    std::unique_ptr<VenueTab> page;
-    view::VenueView3D* plan = nullptr;
 };
 
 TEST_F(CornerTooltipTest, CornerDragShowsTheCoordinatesBesideTheCursorOnScreenAndInGrabsUntilRelease)

@@ -1,73 +1,32 @@
 // Editing the venue tab in a real window as a user does: mouse drags and rectangles through the
 // plan view's mouse handler, and the editing keys.
 
-#include "../gl/GlViewSupport.h"
-#include "GlTestEnv.h"
+#include "VenuePageFixture.h"
 
-#include "core/Commands/UndoStack.h"
-#include "core/Nodes/QuadNode.h"
-#include "data/Project/ProjectDefinition.h"
-#include "data/Project/Venue.h"
 #include "data/Settings/AppSettings.h"
 #include "views/Adapters/Model/PlacementRegistry.h"
 #include "views/Adapters/Theme/AppThemeAdapter.h"
-#include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/GridControl/BindableProperty.h"
-#include "views/Render/VenueView3D.h"
-#include "views/Tabs/Venue/VenueTab.h"
 
-#include <QApplication>
-#include <QMouseEvent>
-#include <QTest>
 #include <QUndoStack>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace zorvpro::gltest
 {
 namespace
 {
-class VenueTabEditingTest : public ::testing::Test
+class VenueTabEditingTest : public VenuePageFixture
 {
 protected:
     void SetUp() override
     {
-        ProjectDefinition::Instance()->Clear(false);
-        UndoStack::Instance().clear();
-        const NodePtr root = ProjectDefinition::Instance()->GetVenue()->GetRoot();
         for (int i = 0; i < 3; ++i)
         {
             QuadNodePtr quad = QuadNode::Create("S" + std::to_string(i), {0, 2, 0}, {3, 2, 0}, {3, -2, 0},
                                                 {0, -2, 0}, QColor("#3070c0"), 1.2, 0.0);
             quad->SetTransform(math::Mat4::Translation({-5.0 + 4.0 * i, 0, 0}));
-            root->AddChild(quad);
             quads.push_back(quad);
         }
-        page = std::make_unique<VenueTab>();
-        page->resize(1500, 900);
-        page->show();
-        page->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
-        page->adapter()->LoadVenue();
-        plan = page->findChild<view::VenueView3D*>("openGLPlan");
-        ASSERT_NE(plan, nullptr);
-        ASSERT_TRUE(Settle(*plan));
-        page->adapter()->ZoomToFit();
-        ASSERT_TRUE(Settle(*plan));
-    }
-
-    void TearDown() override
-    {
-        page.reset();
-        UndoStack::Instance().clear();
-        ProjectDefinition::Instance()->Clear(false);
-    }
-
-    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
-    {
-        QMouseEvent event(type, at, plan->mapToGlobal(at),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(plan, &event);
+        OpenPage(quads);
     }
 
     void Drag(QPoint from, QPoint to)
@@ -79,12 +38,9 @@ protected:
         Mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
     }
 
-    QPoint Pixel(const math::Vec3& world) { return plan->GetViewport().WorldToScreen(world); }
     static math::Vec3 At(const NodePtr& node) { return PlacementRegistry::NodePosition(node); }
 
     std::vector<QuadNodePtr> quads;
-    std::unique_ptr<VenueTab> page;
-    view::VenueView3D* plan = nullptr;
 };
 
 TEST_F(VenueTabEditingTest, DragsRectanglesAndArrowKeysMoveAndSelectAsOneStepEach)

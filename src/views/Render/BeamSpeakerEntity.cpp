@@ -57,7 +57,7 @@ bool BeamSpeakerEntity::RebuildGeometry()
     ClearGeometries();
     const uint32_t drawn = DrawnModules();
     for (uint32_t i = 0; i < drawn; ++i)
-        BuildBoxGeometry(i, {0, 0, -height * i});
+        BuildBoxGeometry({0, 0, -height * i});
     return true;
 }
 

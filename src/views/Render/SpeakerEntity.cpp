@@ -118,7 +118,7 @@ void SpeakerEntity::setUnselectedColor(QColor color)
     MarkDirty();
 }
 
-void SpeakerEntity::BuildBoxGeometry(uint32_t module, const math::Vec3& offset)
+void SpeakerEntity::BuildBoxGeometry(const math::Vec3& offset)
 {
     auto geometry = std::make_shared<opengl::GeometryGL>();
     CheckAlloc(geometry);
@@ -131,8 +131,6 @@ void SpeakerEntity::BuildBoxGeometry(uint32_t module, const math::Vec3& offset)
         const auto& c = face.corners;
         geometry->AddQuad(c[0] + offset, c[1] + offset, c[2] + offset, c[3] + offset, color, false);
     }
-    const math::BBox shifted(m_faceBox.min + offset, m_faceBox.max + offset);
-    m_localBox = module == 0 ? shifted : math::BBox::Union(m_localBox, shifted);
 }
 
 void SpeakerEntity::SetStackedLocalBox(uint32_t modules)
@@ -146,7 +144,7 @@ void SpeakerEntity::SetStackedLocalBox(uint32_t modules)
 bool SpeakerEntity::RebuildGeometry()
 {
     ClearGeometries();
-    BuildBoxGeometry(0, {});
+    BuildBoxGeometry({});
     return true;
 }
 

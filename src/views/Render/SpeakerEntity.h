@@ -70,10 +70,10 @@ public slots:
     void setUnselectedColor(QColor color);
 
 protected:
-    // Appends one module drawn at the offset and grows the local box by it.
-    void BuildBoxGeometry(uint32_t module, const math::Vec3& offset);
-    // The local box of `modules` copies of the faces stacked downwards, as BuildBoxGeometry
-    // draws them.
+    // Appends one module drawn at the offset.
+    void BuildBoxGeometry(const math::Vec3& offset);
+    // The local box of `modules` copies of the faces stacked downwards, as the drawing stacks
+    // them: set whenever the count changes, so the box is known before the first frame.
     void SetStackedLocalBox(uint32_t modules);
     // Records angles that the transform already carries (as a node's does).
     void AdoptAngles(double rotation, double pitch);
