@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/Adapters/Theme/IAppThemeListener.h"
 #include "views/Common/AdapterBase.h"
+#include "views/Common/IAppThemeListener.h"
 
 #include <vector>
 
