@@ -26,6 +26,12 @@ AppThemeAdapter::AppThemeAdapter()
     RegisterStandInFonts();
     // The images the style sheet names.
     InitIconResources();
+    SetAppThemeSource(this);
+}
+
+AppThemeAdapter::~AppThemeAdapter()
+{
+    SetAppThemeSource(nullptr);
 }
 
 void AppThemeAdapter::configure(QApplication* application)
