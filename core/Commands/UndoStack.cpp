@@ -1,7 +1,7 @@
 #include "core/Commands/UndoStack.h"
 
-#include "Utility/ApiChecker.h"
 #include "core/Commands/ICommand.h"
+#include "src/Utility/ApiChecker.h"
 
 #include <QUndoStack>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "views/Dashboard/OpenFileButton.h"
 
+#include "Resources/Icons/IconResources.h"
 #include "Utility/ApiChecker.h"
-#include "tools/resgen/IconResources.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/MyPropertyButton.h"
 

@@ -1,11 +1,11 @@
 #include "views/Dialogs/AboutDialog.h"
 
+#include "Resources/Icons/IconResources.h"
 #include "Utility/ApiChecker.h"
 #include "acoustics/engine/IZorvAcoustics.h"
 #include "core/Base/ApplicationSeam.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Settings/WindowPlacement.h"
-#include "tools/resgen/IconResources.h"
 #include "views/Common/WarningMessage.h"
 #include "views/GridControl/MyPropertyButton.h"
 

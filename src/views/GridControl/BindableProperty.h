@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/Adapters/Theme/IAppThemeListener.h"
+#include "views/Common/IAppThemeListener.h"
 #include "views/GridControl/IBindablePropertyImpl.h"
 #include "views/GridControl/PropertyKind.h"
 

@@ -2,7 +2,7 @@
 
 #include "Utility/ApiChecker.h"
 #include "core/Logger/OmbraxLogger.h"
-#include "views/Adapters/Theme/AppThemeAdapter.h"
+#include "views/Common/AppThemeSource.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/PropertyErrors.h"
@@ -25,7 +25,7 @@ const bool kRegistered = PropertyKindRegistry::Register(PropertyKind::ComboBox, 
 
 ComboBoxPropertyImpl::ComboBoxPropertyImpl(const QString& name)
     : QComboBox(nullptr), IBindablePropertyImpl(PropertyKind::ComboBox),
-      lightTheme_(AppThemeAdapter::instance()->getTheme() == 1)
+      lightTheme_(CurrentAppTheme() == 1)
 {
     (void)kRegistered;
     CheckTextEmpty(name);

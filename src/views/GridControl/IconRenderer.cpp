@@ -1,7 +1,7 @@
 #include "views/GridControl/IconRenderer.h"
 
+#include "Resources/Icons/IconResources.h"
 #include "core/Logger/OmbraxLogger.h"
-#include "tools/resgen/IconResources.h"
 
 #include <QAbstractButton>
 #include <QFile>

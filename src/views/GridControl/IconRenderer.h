@@ -4,7 +4,7 @@
 // per theme with a pixmap for each mode and state. The owner chooses the mode
 // and state to show and puts that pixmap on its button; Qt never picks.
 
-#include "views/Adapters/Theme/IAppThemeListener.h"
+#include "views/Common/IAppThemeListener.h"
 
 #include <QIcon>
 #include <map>

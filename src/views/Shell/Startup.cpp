@@ -1,12 +1,12 @@
 #include "views/Shell/Startup.h"
 
+#include "Resources/Icons/IconResources.h"
 #include "core/Logger/LoggerConfig.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Nodes/BridgeNodeTypes.h"
 #include "data/Nodes/LoudspeakerNode.h"
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/LoggingSettings.h"
-#include "tools/resgen/IconResources.h"
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
 #include "views/Shell/FirstFrameMark.h"

@@ -2,6 +2,7 @@
 #include "tests/core/support/LogCapture.h"
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
+#include "views/GridControl/BindableProperty.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace zorvpro
 {
@@ -73,6 +75,23 @@ TEST(ThemeAdapter, ListenersHearEachChangeOnceInRegistrationOrder)
     EXPECT_EQ(adapter->getTheme(), 1);
     EXPECT_EQ(themes, (Heard{{&second, 1}, {&first, 1}, {&second, 0}, {&first, 0}, {&first, 1}}));
     EXPECT_EQ(positions, (Heard{{&right, 1}, {&top, 1}, {&top, 0}}));
+}
+
+// A combo box that is restyled before any theme notice reaches it takes the
+// theme the adapter holds when the box is built.
+TEST(ThemeAdapter, ComboBoxPropertyStartsInTheThemeInForce)
+{
+    AppThemeAdapter::instance()->configure(qApp);
+    for (const auto& [theme, background] :
+         {std::pair{UiTypes::UiTheme::Night, "#3b3b3b"}, std::pair{UiTypes::UiTheme::Day, "#e0e0e0"}})
+    {
+        SCOPED_TRACE(background);
+        Ui().setTheme(theme);
+        std::unique_ptr<BindableProperty> combo(BindableProperty::createComboBox("Spl_Mode"));
+        combo->setEditable(true, false);
+        EXPECT_TRUE(combo->widget()->styleSheet().contains(QString("background-color: ") + background))
+            << combo->widget()->styleSheet().toStdString();
+    }
 }
 
 bool Contains(const QImage& image, const QColor& colour, QRect area = QRect())

@@ -1,9 +1,9 @@
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 
 #include "Resources/Fonts/StandInFonts.h"
+#include "Resources/Icons/IconResources.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Settings/AppSettings.h"
-#include "tools/resgen/IconResources.h"
 #include "views/Adapters/Theme/AppStyleSheet.h"
 
 #include <QApplication>
@@ -26,6 +26,12 @@ AppThemeAdapter::AppThemeAdapter()
     RegisterStandInFonts();
     // The images the style sheet names.
     InitIconResources();
+    SetAppThemeSource(this);
+}
+
+AppThemeAdapter::~AppThemeAdapter()
+{
+    SetAppThemeSource(nullptr);
 }
 
 void AppThemeAdapter::configure(QApplication* application)

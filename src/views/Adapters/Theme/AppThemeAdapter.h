@@ -1,7 +1,8 @@
 #pragma once
 
-#include "views/Adapters/Theme/IAppThemeListener.h"
 #include "views/Common/AdapterBase.h"
+#include "views/Common/AppThemeSource.h"
+#include "views/Common/IAppThemeListener.h"
 
 #include <vector>
 
@@ -12,7 +13,7 @@ namespace zorvpro
 // The one place that turns the theme setting into the look of the whole
 // application: the application font and style sheet, and a notice to every
 // registered listener, in registration order, so each restyles its widgets.
-class AppThemeAdapter : public AdapterBase
+class AppThemeAdapter : public AdapterBase, public IAppThemeSource
 {
     Q_OBJECT
 
@@ -27,7 +28,7 @@ public:
     void configure(QApplication* application);
 
     // 1 light, 0 dark; light until configured.
-    int getTheme() const { return theme_; }
+    int getTheme() const override { return theme_; }
 
     // Null and already registered listeners are ignored.
     void addThemeListener(IAppThemeListener* listener);
@@ -41,6 +42,7 @@ public slots:
 
 private:
     AppThemeAdapter();
+    ~AppThemeAdapter() override;
     void applyStyleSheet();
 
     QApplication* application_ = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/Adapters/Theme/IToolbarPositionListener.h"
 #include "views/Common/AdapterBase.h"
+#include "views/Common/IToolbarPositionListener.h"
 
 #include <vector>
 

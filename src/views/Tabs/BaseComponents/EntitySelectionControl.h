@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/Adapters/Theme/IAppThemeListener.h"
+#include "views/Common/IAppThemeListener.h"
 #include "views/GridControl/IBindablePropertyEventListener.h"
 #include "views/Tabs/BaseComponents/EntityId.h"
 #include "views/Tabs/BaseComponents/IPropertyChangeListener.h"

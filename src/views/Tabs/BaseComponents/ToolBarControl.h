@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/Adapters/Theme/IToolbarPositionListener.h"
+#include "views/Common/IToolbarPositionListener.h"
 #include "views/GridControl/BoundPropertiesGrid.h"
 #include "views/GridControl/IconRenderer.h"
 

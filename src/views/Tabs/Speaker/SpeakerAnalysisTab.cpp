@@ -17,6 +17,7 @@
 #include "views/Render/VenueView3D.h"
 #include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 #include "views/Tabs/BaseComponents/TabLayoutFunctions.h"
+#include "views/Tabs/BaseComponents/TabToolBars.h"
 #include "views/Tabs/BaseComponents/ToolBarControl.h"
 #include "views/Tabs/Speaker/BeamSpeakerPropertiesControl.h"
 #include "views/Tabs/Speaker/SplLiveMapControls.h"
@@ -58,19 +59,6 @@ bool OnWindows()
 QString Themed(bool light, const char* lightValue, const char* darkValue)
 {
     return QString::fromLatin1(light ? lightValue : darkValue);
-}
-
-// A tool bar in its frame, inset like the view's plotting area.
-void InstallToolBar(QFrame* container, ToolBarControl* bar, int left, int right,
-                    IBindablePropertyEventListener* page)
-{
-    CheckAlloc(container);
-    auto* layout = new QGridLayout(container);
-    CheckAlloc(layout);
-    container->setContentsMargins(0, 0, 0, 0);
-    layout->setContentsMargins(left, 0, right, 0);
-    layout->addWidget(bar->widget(), 0, 0);
-    bar->setEventListener(page);
 }
 
 } // namespace
@@ -209,21 +197,12 @@ void SpeakerAnalysisTab::Wire()
 
 void SpeakerAnalysisTab::InstallToolBars()
 {
-    int left = 0;
-    int right = 0;
-    if (const auto grid = m_ui->openGLPlanSpkr->GetGrid())
-    {
-        // What lies beside the plotting area's frame are the label insets.
-        const QRect frame = grid->ScreenRect();
-        if (frame.isValid())
-        {
-            left = std::max(frame.left(), 0);
-            right = std::max(m_ui->openGLPlanSpkr->width() - 1 - frame.right(), 0);
-        }
-    }
-    InstallToolBar(m_ui->planToolbarContainerFrame, m_planBar, left, right, this);
-    InstallToolBar(m_ui->sideToolbarContainerFrame, m_sideBar, left, right, this);
-    InstallToolBar(m_ui->rightToolbarContainerFrame, m_rightBar, left, right, this);
+    const auto grid = m_ui->openGLPlanSpkr->GetGrid();
+    const QMargins insets =
+        plotAreaInsets(grid ? grid->ScreenRect() : QRect(), m_ui->openGLPlanSpkr->width());
+    installTabToolBar(m_ui->planToolbarContainerFrame, m_planBar, insets, this);
+    installTabToolBar(m_ui->sideToolbarContainerFrame, m_sideBar, insets, this);
+    installTabToolBar(m_ui->rightToolbarContainerFrame, m_rightBar, insets, this);
 }
 
 void SpeakerAnalysisTab::PlacePanels()
@@ -309,9 +288,7 @@ void SpeakerAnalysisTab::setSplAdapter(SplAdapter* adapter)
 void SpeakerAnalysisTab::UpdateSelection(int selected)
 {
     m_selected = selected;
-    for (ToolBarControl* bar : {m_planBar, m_sideBar, m_rightBar})
-        if (BindableProperty* remove = bar->getProperty(Name(BeamSpeakerItem::Toolbar_DeleteEntity)))
-            remove->setEditable(selected >= 1, false);
+    enableTabToolBarDelete({m_planBar, m_sideBar, m_rightBar}, selected);
     m_ui->buttonSendToKVD->setEnabled(selected == 1);
     m_ui->setMaxGainButton->setEnabled(selected >= 1);
     UpdateOpacity(selected);
@@ -354,19 +331,10 @@ void SpeakerAnalysisTab::themeChanged(const int& theme)
 {
     m_theme = theme;
     const bool l = theme == 1;
-    m_ui->splitterHorizSpeaker->setStyleSheet(
-        makeStyleSheetRule(QStringLiteral("QSplitter::handle"),
-                           {{"background-color", Themed(l, "#FFFFFF", "#000000")}, {"border", "none"}}));
-
-    const QMap<QString, QString> bar = {{"background-color", Themed(l, "#f3f3f3", "#242424")},
-                                        {"border", "none"},
-                                        {"color", Themed(l, "#575757", "#aaaaaa")}};
-    const QString barSheet = makeStyleSheetRule("QFrame", bar) + ' ' +
-                             makeStyleSheetRule("QPushButton", bar) + ' ' +
-                             makeStyleSheetRule("QSlider", bar);
+    m_ui->splitterHorizSpeaker->setStyleSheet(tabSplitterHandleSheet(theme));
     for (QFrame* frame :
          {m_ui->planToolbarContainerFrame, m_ui->sideToolbarContainerFrame, m_ui->rightToolbarContainerFrame})
-        frame->setStyleSheet(barSheet);
+        frame->setStyleSheet(tabToolBarSheet(theme));
 
     const QString liveBackground = Themed(l, "#e0e0e0", "#3b3b3b");
     m_ui->liveSPLMapFrame->setStyleSheet(
@@ -406,9 +374,7 @@ void SpeakerAnalysisTab::themeChanged(const int& theme)
 
 void SpeakerAnalysisTab::toolbarPositionChanged(const int& position)
 {
-    for (ToolBarControl* bar : {m_planBar, m_sideBar, m_rightBar})
-        bar->toolbarPositionChanged(position);
-    m_ui->rightToolbarContainerFrame->setVisible(position == 1);
+    placeTabToolBars({m_planBar, m_sideBar, m_rightBar}, m_ui->rightToolbarContainerFrame, position);
 }
 
 void SpeakerAnalysisTab::updateProperty(const QString& name, const QVariant& value)

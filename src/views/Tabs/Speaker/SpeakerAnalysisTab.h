@@ -1,7 +1,7 @@
 #pragma once
 
-#include "views/Adapters/Theme/IAppThemeListener.h"
-#include "views/Adapters/Theme/IToolbarPositionListener.h"
+#include "views/Common/IAppThemeListener.h"
+#include "views/Common/IToolbarPositionListener.h"
 #include "views/GridControl/IBindablePropertyEventListener.h"
 #include "views/GridControl/IBindablePropertyUpdater.h"
 

@@ -4,12 +4,11 @@
 #include "core/Logger/OmbraxLogger.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/Common/PropertyName.h"
-#include "views/Common/StyleSheetRule.h"
-#include "views/GridControl/BindableProperty.h"
 #include "views/Render/GridEntity.h"
 #include "views/Render/VenueView3D.h"
 #include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 #include "views/Tabs/BaseComponents/TabLayoutFunctions.h"
+#include "views/Tabs/BaseComponents/TabToolBars.h"
 #include "views/Tabs/BaseComponents/ToolBarControl.h"
 #include "views/Tabs/Venue/SurfacePropertiesControl.h"
 
@@ -52,20 +51,6 @@ QSplitter* MakeSplitter(Qt::Orientation orientation, QWidget* parent, const char
     splitter->setObjectName(name);
     splitter->setHandleWidth(2);
     return splitter;
-}
-
-// A tool bar in its container frame, inset like the view's plotting area.
-void InstallToolBar(QFrame* container, ToolBarControl* bar, int left, int right,
-                    IBindablePropertyEventListener* page)
-{
-    CheckAlloc(container);
-    CheckAlloc(bar);
-    auto* layout = new QGridLayout(container);
-    CheckAlloc(layout);
-    container->setContentsMargins(0, 0, 0, 0);
-    layout->setContentsMargins(left, 0, right, 0);
-    layout->addWidget(bar->widget(), 0, 0);
-    bar->setEventListener(page);
 }
 } // namespace
 
@@ -260,31 +245,18 @@ void VenueTab::buildForm()
 
 void VenueTab::installToolBars()
 {
-    int left = 0;
-    int right = 0;
-    if (const auto grid = planView->GetGrid())
-    {
-        // The plotting area's frame on screen: what lies beside it are the label insets.
-        const QRect frame = grid->ScreenRect();
-        if (frame.isValid())
-        {
-            left = std::max(frame.left(), 0);
-            right = std::max(planView->width() - 1 - frame.right(), 0);
-        }
-    }
-    InstallToolBar(planToolbarContainer, planBar, left, right, this);
-    InstallToolBar(sideToolbarContainer, sideBar, left, right, this);
+    const auto grid = planView->GetGrid();
+    const QMargins insets = plotAreaInsets(grid ? grid->ScreenRect() : QRect(), planView->width());
+    installTabToolBar(planToolbarContainer, planBar, insets, this);
+    installTabToolBar(sideToolbarContainer, sideBar, insets, this);
     // The plotting area's insets line the view bars up with it; the right bar stands beside the
     // views, and in its 60 pixels the plan view's insets would push its buttons out of sight.
-    InstallToolBar(rightToolbarContainer, rightBar, 0, 0, this);
+    installTabToolBar(rightToolbarContainer, rightBar, QMargins(), this);
 }
 
 void VenueTab::updateSelection(int selected)
 {
-    for (ToolBarControl* bar : {planBar, sideBar, rightBar})
-        if (BindableProperty* remove =
-                bar->getProperty(toPropertyName(BeamSpeakerItem::Toolbar_DeleteEntity)))
-            remove->setEditable(selected >= 1, false);
+    enableTabToolBarDelete({planBar, sideBar, rightBar}, selected);
     if (opacity != nullptr)
     {
         opacity->setOpacity(selected == 1 ? kActiveOpacity : kInactiveOpacity);
@@ -300,16 +272,9 @@ double VenueTab::panelOpacity() const
 void VenueTab::themeChanged(const int& theme)
 {
     lightTheme = theme == 1;
-    splitterHoriz->setStyleSheet(makeStyleSheetRule(
-        "QSplitter::handle", {{"background-color", lightTheme ? "#FFFFFF" : "#000000"}, {"border", "none"}}));
-    const QMap<QString, QString> bar = {{"background-color", lightTheme ? "#f3f3f3" : "#242424"},
-                                        {"border", "none"},
-                                        {"color", lightTheme ? "#575757" : "#aaaaaa"}};
-    const QString barSheet = makeStyleSheetRule("QFrame", bar) + " " +
-                             makeStyleSheetRule("QPushButton", bar) + " " +
-                             makeStyleSheetRule("QSlider", bar);
+    splitterHoriz->setStyleSheet(tabSplitterHandleSheet(theme));
     for (QFrame* frame : {planToolbarContainer, sideToolbarContainer, rightToolbarContainer})
-        frame->setStyleSheet(barSheet);
+        frame->setStyleSheet(tabToolBarSheet(theme));
     for (IAppThemeListener* listener :
          std::initializer_list<IAppThemeListener*>{planBar, sideBar, rightBar, panel, list})
         listener->themeChanged(theme);
@@ -317,9 +282,7 @@ void VenueTab::themeChanged(const int& theme)
 
 void VenueTab::toolbarPositionChanged(const int& position)
 {
-    for (ToolBarControl* bar : {planBar, sideBar, rightBar})
-        bar->toolbarPositionChanged(position);
-    rightToolbarContainer->setVisible(position == 1);
+    placeTabToolBars({planBar, sideBar, rightBar}, rightToolbarContainer, position);
 }
 
 void VenueTab::updateProperty(const QString& name, const QVariant& value)

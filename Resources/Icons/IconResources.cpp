@@ -1,4 +1,4 @@
-#include "tools/resgen/IconResources.h"
+#include "Resources/Icons/IconResources.h"
 
 #include <QtGlobal>
 
