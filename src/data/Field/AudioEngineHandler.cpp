@@ -74,6 +74,12 @@ void AudioEngineHandler::SetSleeper(Sleeper sleeper)
     m_sleeper = std::move(sleeper);
 }
 
+void AudioEngineHandler::SetResultHook(std::function<void(uint64_t)> hook)
+{
+    std::lock_guard<std::mutex> guard(m_hookLock);
+    m_resultHook = std::move(hook);
+}
+
 AudioEngineHandler::EnginePtr AudioEngineHandler::CurrentEngine() const
 {
     return m_provider ? m_provider() : EnginePtr();
@@ -138,6 +144,14 @@ void AudioEngineHandler::dataSetReady(uint64_t id)
     }
     if (!chunk)
         return;
+    std::function<void(uint64_t)> hook;
+    {
+        std::lock_guard<std::mutex> guard(m_hookLock);
+        hook = m_resultHook;
+    }
+    if (hook)
+        hook(id);
+    // The chunk may be removed from here on; the manager drops a result it can no longer hand over.
     EnginePtr engine = CurrentEngine();
     if (!engine)
         return;

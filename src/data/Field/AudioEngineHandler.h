@@ -51,6 +51,9 @@ public:
     void SetMessenger(FieldMessengerPtr messenger);
     // Replaces the pause between passes (tests).
     void SetSleeper(Sleeper sleeper);
+    // Runs on the engine's thread between finding a result's chunk and posting it (tests that
+    // force an interleaving with the chunk's removal).
+    void SetResultHook(std::function<void(uint64_t id)> hook);
 
     void Start();
     // Raises the stop flag and stops the engine's dispatching; does not wait.
@@ -104,6 +107,9 @@ private:
     std::mutex m_pauseLock;
     std::condition_variable m_pauseWake;
     Sleeper m_sleeper;
+
+    std::mutex m_hookLock;
+    std::function<void(uint64_t)> m_resultHook;
 };
 
 } // namespace zorvpro::field

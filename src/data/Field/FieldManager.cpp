@@ -153,20 +153,47 @@ struct FieldManager::State
         return true;
     }
 
+    // A chunk the manager has forgotten (its removal went through) or never knew can never be
+    // taken again: a message naming one would wait for good.
+    bool NamesUnknownChunk(const FieldMessage& message) const
+    {
+        for (const FieldChunkPtr& chunk : message.GetChunks())
+        {
+            if (entries.count(chunk.get()) == 0)
+                return true;
+        }
+        return false;
+    }
+
+    // Messages dropped by a receive are destroyed after the lock is given back: their release
+    // hooks and the chunks they may free run outside it.
     FieldMessagePtr Receive(int side)
     {
+        std::vector<FieldMessagePtr> dropped;
         std::lock_guard<std::recursive_mutex> guard(lock);
         Queue& queue = queues[side];
-        for (auto it = queue.begin(); it != queue.end(); ++it)
+        for (auto it = queue.begin(); it != queue.end();)
         {
             const FieldMessage& message = **it;
+            if (message.GetType() != MessageType::RemovedChunks && IsChunkMessage(message.GetType()) &&
+                NamesUnknownChunk(message))
+            {
+                // A late result or update for a removed chunk: it ends here, its chunk let go.
+                dropped.push_back(std::move(*it));
+                it = queue.erase(it);
+                --queued[side];
+                continue;
+            }
             if (IsChunkMessage(message.GetType()))
             {
                 const bool deliverable = message.GetType() == MessageType::RemovedChunks
                                              ? RemovalDeliverable(queue, it)
                                              : Acquire(side, message.GetChunks());
                 if (!deliverable)
+                {
+                    ++it;
                     continue;
+                }
             }
             FieldMessagePtr taken = std::move(*it);
             queue.erase(it);

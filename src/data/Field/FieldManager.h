@@ -46,7 +46,9 @@ public:
 
     // Queues the message for the other side; an empty pointer does nothing.
     void Post(int side, FieldMessagePtr message);
-    // The oldest deliverable message for the side, taken from its queue.
+    // The oldest deliverable message for the side, taken from its queue. A new-chunks or update
+    // message naming a chunk the manager does not know (never posted, or forgotten after its
+    // removal) could never be delivered: it is dropped on the way, releasing what it holds.
     FieldMessagePtr Receive(int side);
     // A lease on the chunks for the side, or empty when one is the other side's.
     FieldMessagePtr ClaimChunks(int side, const ChunkList& chunks);

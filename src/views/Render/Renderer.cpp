@@ -221,15 +221,18 @@ void Renderer::Render(const RenderList& list)
     UseShader(m_triangleProgram);
     glDisable(GL_BLEND);
     glDepthMask(GL_TRUE);
+    // A line program that failed to build was logged once when it failed; its passes are left out.
     DoOpenGLPass(list, false, false);
-    DoOpenGLPass(list, false, true);
+    if (m_lineProgram)
+        DoOpenGLPass(list, false, true);
 
     glEnable(GL_BLEND);
     glBlendEquation(GL_FUNC_ADD);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
     DoOpenGLPass(list, true, false);
-    DoOpenGLPass(list, true, true);
+    if (m_lineProgram)
+        DoOpenGLPass(list, true, true);
 
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);

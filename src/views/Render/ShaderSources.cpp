@@ -187,8 +187,32 @@ const char* const kCoreLineFragment = "#version 150 core\n" ZORV_CORE_FRAGMENT_B
 #undef ZORV_CORE_FRAGMENT_BODY
 } // namespace
 
+namespace
+{
+struct Override
+{
+    bool set = false;
+    ShaderSourcePair sources{nullptr, nullptr};
+};
+
+Override& OverrideOf(ShaderProgramKind kind)
+{
+    static Override overrides[2];
+    return overrides[kind == ShaderProgramKind::Lines ? 1 : 0];
+}
+} // namespace
+
+void OverrideShaderSources(ShaderProgramKind kind, const ShaderSourcePair* sources)
+{
+    Override& entry = OverrideOf(kind);
+    entry.set = sources != nullptr;
+    entry.sources = sources != nullptr ? *sources : ShaderSourcePair{nullptr, nullptr};
+}
+
 ShaderSourcePair ShaderSources(ShaderProgramKind kind, bool coreProfile)
 {
+    if (const Override& entry = OverrideOf(kind); entry.set)
+        return entry.sources;
     if (coreProfile)
         return {kCoreVertex, kind == ShaderProgramKind::Lines ? kCoreLineFragment : kCoreTriangleFragment};
     if (kind == ShaderProgramKind::Lines)

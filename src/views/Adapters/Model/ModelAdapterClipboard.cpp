@@ -129,6 +129,10 @@ void ModelAdapter::MoveSelected(std::uint32_t direction, bool fine)
         const view::EntityPtr entity = links.GetEntityByNodeId(id);
         if (!entity)
             continue;
+        // Hidden and locked items stay where they are; with only those selected nothing moves, no
+        // step is made and the view does not pan.
+        if (!entity->isVisible() || entity->isLocked())
+            continue;
         if (sideways ? MayMoveAcross(entity, activeView->GetId()) : MayMoveUp(entity, activeView->GetId()))
             movable.push_back(entity);
     }
@@ -138,16 +142,19 @@ void ModelAdapter::MoveSelected(std::uint32_t direction, bool fine)
     if (macro)
         UndoStack::BeginMacro(tr("Move selected"));
     math::BBox box;
+    bool boxed = false;
     for (std::size_t i = 0; i < movable.size(); ++i)
     {
         const view::EntityPtr& entity = movable[i];
-        if (!entity->isVisible() || entity->isLocked())
-            continue;
         MoveEntity(entity, offset, true, true, BatchPositionOf(i, movable.size()));
         if (const auto bounds = entity->BoundingBox())
-            box = math::BBox::Union(box, *bounds);
+        {
+            box = boxed ? math::BBox::Union(box, *bounds) : *bounds;
+            boxed = true;
+        }
     }
-    EnsureBoxVisible(activeView, box);
+    if (boxed)
+        EnsureBoxVisible(activeView, box);
     StoreViewCamera(activeView->GetId());
     if (macro)
         UndoStack::EndMacro();

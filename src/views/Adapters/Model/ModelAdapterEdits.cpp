@@ -184,12 +184,20 @@ void ModelAdapter::RemoveNode(const NodePtr& node, bool undoable, bool unlockFir
 
 void ModelAdapter::DeleteSelected(bool undoable)
 {
-    const IdVector ids = selection.CollectSelectedIds();
-    if (ids.empty())
+    // Locked items refuse their removal: with nothing else selected there is no edit and no
+    // step. Batch positions count only what is removed, so the last removal tells the other tab.
+    std::vector<NodePtr> nodes;
+    for (std::uint64_t id : selection.CollectSelectedIds())
+    {
+        NodePtr node = links.GetNodeByEntityId(id);
+        if (node && IsFieldEditable(node, 0))
+            nodes.push_back(std::move(node));
+    }
+    if (nodes.empty())
         return;
     UndoStack::BeginMacro(tr("Delete"));
-    for (std::size_t i = 0; i < ids.size(); ++i)
-        RemoveNode(links.GetNodeByEntityId(ids[i]), undoable, false, true, BatchPositionOf(i, ids.size()));
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        RemoveNode(nodes[i], undoable, false, true, BatchPositionOf(i, nodes.size()));
     UndoStack::EndMacro();
 }
 

@@ -289,20 +289,28 @@ void SpeakerTabAdapter::ProcessBeamValue(const NodePtr& node, std::uint32_t fiel
                                          void (SpeakerTabAdapter::*reentry)(const NodePtr&, std::uint32_t, T,
                                                                             bool))
 {
+    if (table == nullptr)
+    {
+        LogError("Missing table in process generic value");
+        return;
+    }
     const view::EntityPtr entity = links.GetEntityForNode(node);
+    if (!entity)
+    {
+        LogError("Mismatched entity in model adapter set value");
+        return;
+    }
     const IndexedFieldDescriptor<T>* field = FindField(table, fieldId);
-    if (!entity || field == nullptr)
+    if (field == nullptr)
     {
         LogError("Unknown field id in process generic value");
         return;
     }
     const int beam = int(field->index);
     const T oldValue = field->getter(entity, beam);
+    // A beam's value has no column in the entity list: redo and undo only re-enter the applier.
     auto apply = [this, reentry, node, fieldId](T applied)
-    {
-        (this->*reentry)(node, fieldId, applied, false);
-        SetPropertyValue(node, fieldId, QVariant::fromValue(applied));
-    };
+    { (this->*reentry)(node, fieldId, applied, false); };
     const QString text = field->undoText.arg(QString::fromStdString(node->GetName()), 0, QChar(' '));
     if (SetGenericValue(
             node, fieldId, createUndo, text, [apply, value] { apply(value); },
@@ -310,7 +318,16 @@ void SpeakerTabAdapter::ProcessBeamValue(const NodePtr& node, std::uint32_t fiel
         return;
     field->entitySetter(entity, beam, value);
     field->nodeSetter(node, beam, value);
-    emit entitiesChanged();
+    // The node is what the engine and the file hold: the entity copies it back and the panel shows
+    // it, once. Nothing the other tab draws depends on one beam's gain or smoothing, so no
+    // entitiesChanged: that would rebuild every array there.
+    const auto array = std::dynamic_pointer_cast<view::BeamSpeakerEntity>(entity);
+    const auto arrayNode = std::dynamic_pointer_cast<BeamSpeakerClusterNode>(node);
+    if (array && arrayNode)
+    {
+        view::BeamSpeakerEntity::SyncFromNode(arrayNode, array);
+        UpdatePropertyPanel(entity);
+    }
 }
 
 void SpeakerTabAdapter::ApplyBeamDoubleValue(const NodePtr& node, std::uint32_t fieldId, double value,

@@ -381,20 +381,16 @@ bool VenueTabAdapter::entityValueChanged(Id id, const QString& itemName, std::ui
         return true;
     }
     case Item::Quad_ListenerHeight:
-    {
-        const double height = value.toDouble();
-        const bool differs = !NearlyEqual(height, quad->GetListenerHeight());
-        ApplyDoubleValue(node, item, height, true);
-        if (differs && splAdapter != nullptr)
-            splAdapter->NodeChanged(ISplNodeListener::kChanged, node);
+        ApplyListenerHeight(node, item, value.toDouble(), true);
         return true;
-    }
+    case Item::Quad_ListenerHeightEnabled:
+        ApplyListenerEnabled(node, item, value.toBool(), true);
+        return true;
     case Item::Entity_Color:
         ApplyColorValue(node, item, value.canConvert<QColor>() ? value.value<QColor>() : QColor(), true);
         return true;
     case Item::Entity_Transparency:
     case Item::Entity_Lock:
-    case Item::Quad_ListenerHeightEnabled:
         ApplyBoolValue(node, item, value.toBool(), true);
         return true;
     case Item::Entity_Visibility:
@@ -422,6 +418,31 @@ bool VenueTabAdapter::entityValueChanged(Id id, const QString& itemName, std::ui
     }
     LogError(QString("Unknown property %1 in quad adapter").arg(item));
     return false;
+}
+
+void VenueTabAdapter::ApplyListenerHeight(const NodePtr& node, std::uint32_t fieldId, double value,
+                                          bool createUndo)
+{
+    const QuadNode* quad = QuadOf(node);
+    const double before = quad != nullptr ? quad->GetListenerHeight() : 0.0;
+    ProcessGenericValue(node, fieldId, value, createUndo, GetDoubleFields(),
+                        &VenueTabAdapter::ApplyListenerHeight);
+    // The first application, its redo and its undo all come back here without an undo step; an
+    // equal value moves nothing and costs no new cut.
+    if (!createUndo && quad != nullptr && !NearlyEqual(before, quad->GetListenerHeight()) &&
+        splAdapter != nullptr)
+        splAdapter->NodeChanged(ISplNodeListener::kChanged, node);
+}
+
+void VenueTabAdapter::ApplyListenerEnabled(const NodePtr& node, std::uint32_t fieldId, bool value,
+                                           bool createUndo)
+{
+    const QuadNode* quad = QuadOf(node);
+    const bool before = quad != nullptr && quad->GetListenerHeightEnabled();
+    ProcessGenericValue(node, fieldId, value, createUndo, GetBoolFields(),
+                        &VenueTabAdapter::ApplyListenerEnabled);
+    if (!createUndo && quad != nullptr && before != quad->GetListenerHeightEnabled() && splAdapter != nullptr)
+        splAdapter->NodeChanged(ISplNodeListener::kChanged, node);
 }
 
 void VenueTabAdapter::ApplyIntValue(const NodePtr& node, std::uint32_t fieldId, int value, bool createUndo)

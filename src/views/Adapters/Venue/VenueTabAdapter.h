@@ -59,6 +59,10 @@ public:
     bool entityFocusChanged(Id id, const QString& itemName, bool gained) override;
     // No surface property holds an int; the generic path reports such an edit.
     void ApplyIntValue(const NodePtr& node, std::uint32_t fieldId, int value, bool createUndo);
+    // The listener plane's height and its switch: the generic appliers, and the coverage maps
+    // are told whenever an edit, its redo or its undo changes them.
+    void ApplyListenerHeight(const NodePtr& node, std::uint32_t fieldId, double value, bool createUndo);
+    void ApplyListenerEnabled(const NodePtr& node, std::uint32_t fieldId, bool value, bool createUndo);
 
     // Surface geometry: every change of corners and position goes through MovePoints, which keeps
     // node and entity in step and pushes at most one "Move points %1" step.
