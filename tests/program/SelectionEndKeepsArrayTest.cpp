@@ -1,22 +1,18 @@
 // Ending a selection is no edit: whichever way the user leaves an array, its
 // configuration, the saved file and the undo history stay as they were.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "core/Commands/UndoStack.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
-#include "views/GridControl/BindableProperty.h"
 #include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
-#include "views/Shell/TabToolBarWidget.h"
 
-#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -28,79 +24,6 @@ namespace zorvpro::programtest
 {
 namespace
 {
-template <typename T = QWidget> T* Shown(const char* name)
-{
-    for (T* widget : Window()->findChildren<T*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
-// Opens the list with the mouse and clicks the option.
-void Choose(const char* name, const QString& option)
-{
-    auto* box = Shown<QComboBox>(name);
-    ASSERT_NE(box, nullptr) << name;
-    QTest::mouseClick(box, Qt::LeftButton);
-    QAbstractItemView* list = box->view();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000)) << name;
-    const int row = box->findText(option);
-    ASSERT_GE(row, 0) << name << " " << option.toStdString();
-    // Arrow keys to the option, Return to take it.
-    const int steps = row - box->currentIndex();
-    for (int i = 0; i < std::abs(steps); ++i)
-        QTest::keyClick(list, steps > 0 ? Qt::Key_Down : Qt::Key_Up);
-    QTest::keyClick(list, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }, 5000)) << name;
-    QTest::qWait(0);
-    EXPECT_EQ(box->currentText(), option) << name;
-}
-
-// Lets every queued report of the widgets arrive.
-void Settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QTest::qWait(0);
-}
-
-void Type(const char* name, const QString& text)
-{
-    auto* edit = Shown<QLineEdit>(name);
-    ASSERT_NE(edit, nullptr) << name;
-    QTest::mouseClick(edit, Qt::LeftButton);
-    // The field selects its whole number once it has the focus.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasSelectedText(); }, 5000)) << name;
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-}
-
-QByteArray Saved()
-{
-    Window()->findChild<QAction*>(QStringLiteral("actionSave"))->trigger();
-    QFile file(ProjectDefinition::Instance()->GetFileName());
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    return file.readAll();
-}
-
-QTableWidget* List()
-{
-    return Window()->findChild<QTableWidget*>(QStringLiteral("SpeakerAnalysisTabEntitySelectionControl"));
-}
-
-void ClickRow(int row, Qt::KeyboardModifiers keys = Qt::NoModifier)
-{
-    // The list ignores clicks until a selection made by the program has settled.
-    Settle();
-    QTableWidget* list = List();
-    const QRect cell = list->visualRect(list->model()->index(row, 1));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, keys, cell.center());
-}
-
-QPushButton* TabButton(const char* name)
-{
-    return qobject_cast<QPushButton*>(Window()->tabBar()->getProperty(QLatin1String(name))->widget());
-}
-
 QStringList UndoTexts()
 {
     QStringList texts;
@@ -120,16 +43,11 @@ QString ShownText(const char* name)
 TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
 {
     MainWindow* window = Window();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    QTest::mouseClick(Shown<QPushButton>("continueButton"), Qt::LeftButton);
-    QTest::mouseClick(TabButton("buttonSpeakerTab"), Qt::LeftButton);
-    ASSERT_EQ(window->currentPage(), 2);
-    Settle();
+    StartOnSpeakerTab();
     for (int n = 1; n <= 2; ++n)
     {
         QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return List()->rowCount() == n; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ArrayList()->rowCount() == n; }, 5000));
     }
     ClickRow(0);
     ASSERT_TRUE(
@@ -142,14 +60,8 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
         QTest::qWaitFor([] { return ShownText("Beam_BottomPositionEdit") == QStringLiteral("2.0"); }, 5000))
         << ShownText("Beam_BottomPositionEdit").toStdString();
 
-    AnswerModal([&] { QMetaObject::invokeMethod(window, "saveProjectAs", Qt::DirectConnection); },
-                [&](QWidget* modal)
-                {
-                    auto* dialog = qobject_cast<QFileDialog*>(modal);
-                    dialog->selectFile(Documents() + QStringLiteral("/Kept.tq"));
-                    static_cast<QDialog*>(dialog)->accept();
-                });
-    const QByteArray saved = Saved();
+    SaveAs(Documents() + QStringLiteral("/Kept.tq"));
+    const QByteArray saved = SaveAndRead();
     ASSERT_TRUE(saved.contains("<NumModules>3</NumModules>")) << saved.toStdString();
     const QStringList undo = UndoTexts();
 
@@ -197,7 +109,7 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
              QTest::keyClick(theme->window(), Qt::Key_Escape);
          }},
         {"other tab shown", [] { QTest::mouseClick(TabButton("buttonVenueTab"), Qt::LeftButton); }},
-        {"project saved", [] { (void)Saved(); }},
+        {"project saved", [] { (void)SaveAndRead(); }},
     };
     for (const Case& c : cases)
     {
@@ -211,7 +123,7 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
         Settle();
         EXPECT_EQ(UndoTexts(), undo) << c.how;
         EXPECT_FALSE(ProjectDefinition::Instance()->IsModified()) << c.how;
-        EXPECT_EQ(Saved(), saved) << c.how;
+        EXPECT_EQ(SaveAndRead(), saved) << c.how;
         // Steps nobody asked for are taken back, so that each way is tried on the same array.
         QUndoStack& stack = UndoStack::Instance();
         while (stack.index() > undo.size())
