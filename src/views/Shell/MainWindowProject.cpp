@@ -10,6 +10,7 @@
 #include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
+#include "views/Common/OpenLocalFile.h"
 #include "views/Common/WarningMessage.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/Shell/ProjectFiles.h"
@@ -21,7 +22,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +31,6 @@
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QUndoStack>
-#include <QUrl>
 
 namespace zorvpro
 {
@@ -224,7 +223,7 @@ void MainWindow::launchHelp()
         return;
     const QString path = HelpPagePath();
     if (EnsureHelpPage(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        OpenLocalFile(path, this);
     else
         showWarningMessage(Tr("No such file"), Tr("WARNING"));
 }
