@@ -61,6 +61,7 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
         << ShownText("Beam_BottomPositionEdit").toStdString();
 
     SaveAs(Documents() + QStringLiteral("/Kept.tq"));
+    ASSERT_EQ(ProjectDefinition::Instance()->GetFileName(), Documents() + QStringLiteral("/Kept.tq"));
     const QByteArray saved = SaveAndRead();
     ASSERT_TRUE(saved.contains("<NumModules>3</NumModules>")) << saved.toStdString();
     const QStringList undo = UndoTexts();

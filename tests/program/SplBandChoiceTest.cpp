@@ -89,6 +89,7 @@ TEST(SplBand, ShownBandIsTheComputedAndStoredBandAfterEveryBandwidthChange)
 
     // What is stored is what the box shows.
     SaveAs(Documents() + QStringLiteral("/Bands.tq"));
+    ASSERT_EQ(ProjectDefinition::Instance()->GetFileName(), Documents() + QStringLiteral("/Bands.tq"));
     const QByteArray saved = SaveAndRead();
     const ProjectSettings& settings = *ProjectDefinition::Instance()->GetSettings();
     EXPECT_TRUE(saved.contains(QStringLiteral("<SplFreqCtr>%1</SplFreqCtr>")

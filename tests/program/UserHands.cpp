@@ -7,6 +7,7 @@
 #include "views/Shell/TabToolBarWidget.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
@@ -94,7 +95,11 @@ QPushButton* TabButton(const char* name)
 void StartOnSpeakerTab()
 {
     MainWindow* window = Window();
+    // Keys go to the active window; another program's window may have had the focus last.
+    window->raise();
     window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window, 2000))
+        QApplication::setActiveWindow(window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     // A project left open by an earlier test is put away without saving.
     if (window->currentPage() != 0)
@@ -141,7 +146,11 @@ void SaveAs(const QString& path)
                 {
                     auto* dialog = qobject_cast<QFileDialog*>(modal);
                     ASSERT_NE(dialog, nullptr);
-                    dialog->selectFile(path);
+                    // The name goes into the name field, as typed: a dialog whose field has the
+                    // focus keeps its text against selectFile.
+                    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                    ASSERT_NE(name, nullptr);
+                    name->setText(path);
                     static_cast<QDialog*>(dialog)->accept();
                 });
 }

@@ -82,16 +82,18 @@ bool MainWindow::LoadProject(const QString& path)
 {
     // A wrong pick must not cost the open project: only a readable project
     // file is worth clearing for.
+    // The box names the file: a missing or unreadable file is said, never passed over.
+    const QString named = QDir::toNativeSeparators(path);
     if (!IsReadableProjectFile(path))
     {
-        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"));
+        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"), nullptr, named);
         return false;
     }
     clearProject(false);
     ProjectDefinition* project = ProjectDefinition::Instance();
     if (!project->Load(path))
     {
-        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"));
+        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"), nullptr, named);
         if (!onStartPage())
         {
             project->MarkModified();
