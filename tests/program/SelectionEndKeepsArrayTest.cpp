@@ -50,6 +50,7 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
         ASSERT_TRUE(QTest::qWaitFor([&] { return ArrayList()->rowCount() == n; }, 5000));
     }
     ClickRow(0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return ArrayList()->item(0, 1)->isSelected(); }, 5000));
     ASSERT_TRUE(
         QTest::qWaitFor([] { return Shown("Beam_Modules") && Shown("Beam_Modules")->isEnabled(); }, 5000));
     Choose("Beam_Modules", QStringLiteral("3"));

@@ -80,10 +80,10 @@ void MainWindow::clearProject(bool markDirty)
 
 bool MainWindow::LoadProject(const QString& path)
 {
-    // A wrong pick must not cost the open project: only a readable project
-    // file is worth clearing for.
     // The box names the file: a missing or unreadable file is said, never passed over.
     const QString named = QDir::toNativeSeparators(path);
+    // A wrong pick must not cost the open project: only a readable project
+    // file is worth clearing for.
     if (!IsReadableProjectFile(path))
     {
         showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"), nullptr, named);
