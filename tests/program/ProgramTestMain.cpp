@@ -2,6 +2,7 @@
 // X server, started as main starts it.
 #include "ProgramTestEnv.h"
 
+#include "BadInputPhase.h"
 #include "EndToEndPhases.h"
 
 #include "tools/datagen/Archive.h"
@@ -22,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace zorvpro::programtest
 {
@@ -127,10 +129,20 @@ bool PrepareFolders(const QString& root)
 int main(int argc, char** argv)
 {
     using namespace zorvpro;
-    // "--phase <n>": one end-to-end run, in the folders the caller prepared (ZORV_E2E_ROOT).
+    // "--phase <n>": one end-to-end run, in the folders the caller prepared (ZORV_E2E_ROOT). The
+    // program sees the arguments a user would give it: the phase's own are taken out.
     if (argc >= 3 && std::strcmp(argv[1], "--phase") == 0)
-        return programtest::RunPhase(std::atoi(argv[2]), QString::fromLocal8Bit(std::getenv("ZORV_E2E_ROOT")),
-                                     argc, argv);
+    {
+        const int phase = std::atoi(argv[2]);
+        std::vector<char*> arguments{argv[0]};
+        arguments.insert(arguments.end(), argv + 3, argv + argc);
+        int count = static_cast<int>(arguments.size());
+        arguments.push_back(nullptr);
+        const QString root = QString::fromLocal8Bit(std::getenv("ZORV_E2E_ROOT"));
+        if (phase == 3)
+            return programtest::RunBadInputPhase(root, count, arguments.data());
+        return programtest::RunPhase(phase, root, count, arguments.data());
+    }
     ::testing::InitGoogleTest(&argc, argv);
     // Listing needs no display: ctest discovers the tests before the X server runs.
     if (::testing::GTEST_FLAG(list_tests))

@@ -82,7 +82,11 @@ void LoadUserLoudspeakers()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                            QDir::separator() + QStringLiteral("Loudspeakers");
-    acoustics::LoudspeakerLibrary::instance().loadLoudspeakerFiles(folder.toLocal8Bit().toStdString());
+    // A data set that cannot be read is an error the user must be able to find in the log: the
+    // default level keeps errors only. The others load as usual.
+    acoustics::LoudspeakerLibrary::instance().loadLoudspeakerFiles(
+        folder.toLocal8Bit().toStdString(),
+        [](const std::string& text) { OmbraxLogger::Log(LogLevel::Error, QString::fromStdString(text)); });
 }
 
 void EnsureUserLoudspeakersLoaded()

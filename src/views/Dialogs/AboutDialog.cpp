@@ -6,11 +6,11 @@
 #include "core/Base/ApplicationSeam.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Settings/WindowPlacement.h"
+#include "views/Common/OpenLocalFile.h"
 #include "views/Common/WarningMessage.h"
 #include "views/GridControl/MyPropertyButton.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,7 +19,6 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace zorvpro
@@ -181,7 +180,7 @@ void AboutDialog::openLicense(const QString&)
         showWarningMessage(Tr("No such file"), Tr("WARNING"), this);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(m_filePath));
+    OpenLocalFile(m_filePath, this);
 }
 
 void AboutDialog::themeChanged(const int& theme)

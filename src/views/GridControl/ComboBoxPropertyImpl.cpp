@@ -8,6 +8,7 @@
 #include "views/GridControl/PropertyErrors.h"
 #include "views/GridControl/PropertyKindRegistry.h"
 
+#include <QAbstractItemView>
 #include <QTimer>
 #include <stdexcept>
 
@@ -127,12 +128,19 @@ bool ComboBoxPropertyImpl::onSetBoundValue(const QVariant& value)
 
 void ComboBoxPropertyImpl::hidePopup()
 {
+    // Qt also calls this when the box is disabled or cleared, with no list
+    // open: only the user closing the list is worth a report.
+    const bool wasOpen = view() != nullptr && view()->isVisible();
     QComboBox::hidePopup();
-    // Closing the list reports the current option once more, chosen or not.
+    if (!wasOpen)
+        return;
+    // Closing the list reports the current option once more, chosen or not,
+    // unless the panel was cleared or disabled meanwhile: what it shows then
+    // is no choice of the user's.
     QTimer::singleShot(0, this,
                        [this]
                        {
-                           if (isVisible())
+                           if (isVisible() && isEnabled())
                                raiseEvent(BoundPropertyEvent::ValueChanged);
                        });
 }

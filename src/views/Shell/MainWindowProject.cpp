@@ -10,6 +10,7 @@
 #include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
+#include "views/Common/OpenLocalFile.h"
 #include "views/Common/WarningMessage.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/Shell/ProjectFiles.h"
@@ -21,7 +22,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,7 +31,6 @@
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QUndoStack>
-#include <QUrl>
 
 namespace zorvpro
 {
@@ -81,18 +80,20 @@ void MainWindow::clearProject(bool markDirty)
 
 bool MainWindow::LoadProject(const QString& path)
 {
+    // The box names the file: a missing or unreadable file is said, never passed over.
+    const QString named = QDir::toNativeSeparators(path);
     // A wrong pick must not cost the open project: only a readable project
     // file is worth clearing for.
     if (!IsReadableProjectFile(path))
     {
-        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"));
+        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"), nullptr, named);
         return false;
     }
     clearProject(false);
     ProjectDefinition* project = ProjectDefinition::Instance();
     if (!project->Load(path))
     {
-        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"));
+        showWarningMessage(Tr("The file could not be loaded."), Tr("File Load Error"), nullptr, named);
         if (!onStartPage())
         {
             project->MarkModified();
@@ -224,7 +225,7 @@ void MainWindow::launchHelp()
         return;
     const QString path = HelpPagePath();
     if (EnsureHelpPage(path))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        OpenLocalFile(path, this);
     else
         showWarningMessage(Tr("No such file"), Tr("WARNING"));
 }

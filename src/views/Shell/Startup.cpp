@@ -85,6 +85,13 @@ QString ProgramStart::FileToOpen(const QString& fromEvent, const QStringList& ar
     return QString();
 }
 
+QString ProgramStart::FileNamed(const QStringList& arguments)
+{
+    if (arguments.size() > 1 && !arguments.last().startsWith(QLatin1Char('-')))
+        return arguments.last();
+    return QString();
+}
+
 MainWindow* ProgramStart::Start()
 {
     QSurfaceFormat format = QSurfaceFormat::defaultFormat();
@@ -108,8 +115,11 @@ MainWindow* ProgramStart::Start()
     EnsureUserLoudspeakersLoaded();
 
     window = std::make_unique<MainWindow>();
-    const QString path = FileToOpen(ZorvApp::Instance() ? ZorvApp::Instance()->GetFileToOpen() : QString(),
-                                    QCoreApplication::arguments());
+    QString path = FileToOpen(ZorvApp::Instance() ? ZorvApp::Instance()->GetFileToOpen() : QString(),
+                              QCoreApplication::arguments());
+    // A named file that is not there is reported by the load, not passed over in silence.
+    if (path.isEmpty())
+        path = FileNamed(QCoreApplication::arguments());
     if (!path.isEmpty())
         window->LoadProject(path);
     AppThemeAdapter::instance()->handleThemeChanged();

@@ -33,6 +33,9 @@ public:
     // The file a start-up opens: the file-open event's, else the last
     // argument when there is more than one argument and it exists.
     static QString FileToOpen(const QString& fromEvent, const QStringList& arguments);
+    // The file the command line names, there or not: the last argument when
+    // there is more than one and it is no option.
+    static QString FileNamed(const QStringList& arguments);
     // Deletes the window, then the splash.
     void Finish();
 

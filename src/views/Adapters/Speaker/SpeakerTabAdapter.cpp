@@ -475,6 +475,8 @@ view::EntityPtr SpeakerTabAdapter::CreateEntity(const NodePtr& node)
         {
             SetEntitySelected(entity, false, 1);
             ApplyEntityColors(entity);
+            // The side view's title names the array it shows: a rename, or its undo, retitles it.
+            connect(entity.get(), &view::Entity::nameChanged, this, [this] { UpdateViewTitles(sideView); });
         }
         return entity;
     }

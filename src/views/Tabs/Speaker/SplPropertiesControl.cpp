@@ -185,24 +185,27 @@ void SplPropertiesControl::onPropertyEvent(BoundPropertyEvent event, const QStri
         const QString label = value.toString();
         forwarded = acoustics::frequencyForLabel(bandwidth_, label.toStdString());
         frequencyLabel_ = label;
+        if (forwarded.toDouble() > 0.0)
+            frequency_ = forwarded.toDouble();
         kind = BoundPropertyEvent::ValueChanged;
     }
     else if (changed && propName == Name(BeamSpeakerItem::Spl_Mode) &&
              bandwidthOptions_.indexOf(value.toString()) >= 0)
     {
         const std::string key = bandwidthOptions_.key(bandwidthOptions_.indexOf(value.toString()));
-        bandwidth_ = acoustics::splBandwidthFromName(key);
-        forwarded = QVariant::fromValue(static_cast<SplTypes::Mode>(bandwidth_));
-        setFrequencyOptions(bandwidth_);
-        const QString newName = bandwidthText(bandwidth_);
-        if (newName != bandwidthName_)
+        const std::int32_t code = acoustics::splBandwidthFromName(key);
+        forwarded = QVariant::fromValue(static_cast<SplTypes::Mode>(code));
+        // The same bandwidth reported again keeps its list and its band.
+        if (code != bandwidth_)
         {
-            // Keep the band nearest to the one shown before.
-            const std::int32_t oldCode = acoustics::splBandwidthFromName(bandwidthName_.toStdString());
-            const double f = acoustics::frequencyForLabel(oldCode, frequencyLabel_.toString().toStdString());
-            updateProperty(Name(BeamSpeakerItem::Spl_Freq), f);
+            bandwidth_ = code;
+            setFrequencyOptions(code);
+            // The band nearest to the one used so far is shown and announced before the
+            // bandwidth, so that the map never uses a band the box does not show.
+            if (!IsBandRange(code))
+                showNearestBand();
         }
-        bandwidthName_ = newName;
+        bandwidthName_ = bandwidthText(code);
     }
     else if (changed && propName == Name(BeamSpeakerItem::Spl_Res))
     {
@@ -266,12 +269,16 @@ void SplPropertiesControl::updateProperty(const QString& name, const QVariant& v
         bandwidth_ = code;
         setFrequencyOptions(code);
         shown = bandwidthOptions_.text(bandwidthOptions_.indexOf(text));
-        if (!frequencyLabel_.toString().isEmpty() && !IsBandRange(bandwidth_))
-            getProperty(Name(BeamSpeakerItem::Spl_Freq))->setValue(frequencyLabel_, true);
+        if (frequency_ > 0.0 && !IsBandRange(bandwidth_))
+            showNearestBand();
         bandwidthName_ = text;
     }
     else if (name == Name(BeamSpeakerItem::Spl_Freq))
     {
+        // A band range shows no single band, yet the frequency is kept for the
+        // next bandwidth that does.
+        if (value.toDouble() > 0.0)
+            frequency_ = value.toDouble();
         if (IsBandRange(bandwidth_))
             return;
         const QString label =
@@ -379,6 +386,22 @@ void SplPropertiesControl::onAdjustRangeClicked()
 QString SplPropertiesControl::bandwidthText(std::int32_t code) const
 {
     return QString::fromStdString(acoustics::splBandwidthName(code));
+}
+
+void SplPropertiesControl::setFrequencyLabel(const QString& label)
+{
+    frequencyLabel_ = label;
+    frequency_ = label.isEmpty() ? 0.0 : acoustics::frequencyForLabel(bandwidth_, label.toStdString());
+}
+
+void SplPropertiesControl::showNearestBand()
+{
+    const std::vector<std::string> labels = acoustics::bandLabels(bandwidth_);
+    if (labels.empty())
+        return;
+    // Nothing chosen yet: the first band, as the list shows it.
+    const double f = frequency_ > 0.0 ? frequency_ : acoustics::frequencyForLabel(bandwidth_, labels.front());
+    updateProperty(Name(BeamSpeakerItem::Spl_Freq), f);
 }
 
 void SplPropertiesControl::setFrequencyOptions(std::int32_t code)

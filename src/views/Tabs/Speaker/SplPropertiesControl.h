@@ -44,8 +44,8 @@ public:
     void setMinSpl(double value);
     // Shows a range from the adapter; a low not below high becomes high - 1.
     void setSplRange(double low, double high);
-    // The band label remembered for the next bandwidth change; empty after a project is cleared.
-    void setFrequencyLabel(const QString& label) { frequencyLabel_ = label; }
+    // The band remembered for the next bandwidth change; empty after a project is cleared.
+    void setFrequencyLabel(const QString& label);
 
     double minimumSpl() const { return minimum_; }
     double maximumSpl() const { return maximum_; }
@@ -56,6 +56,9 @@ private:
     void onAdjustRangeClicked();
     QString bandwidthText(std::int32_t code) const;
     void setFrequencyOptions(std::int32_t code);
+    // Shows, and announces, the band of the current bandwidth nearest to the
+    // frequency in use.
+    void showNearestBand();
     double propertyNumber(const QString& name) const;
 
     double minimum_ = 36.0;
@@ -63,6 +66,8 @@ private:
     std::int32_t bandwidth_ = -2;
     QPointer<SPLVerticalRangeSliderWidget> slider_;
     QVariant frequencyLabel_;
+    // The frequency in use (Hz), kept while a band range shows none; 0 when unknown.
+    double frequency_ = 0.0;
     QString bandwidthName_;
     QFrame* modeSeparator_ = nullptr;
     QFrame* rangeSeparator_ = nullptr;
