@@ -8,6 +8,7 @@
 #include "views/GridControl/PropertyErrors.h"
 #include "views/GridControl/PropertyKindRegistry.h"
 
+#include <QKeyEvent>
 #include <QTimer>
 #include <stdexcept>
 
@@ -135,6 +136,35 @@ void ComboBoxPropertyImpl::hidePopup()
                            if (isVisible())
                                raiseEvent(BoundPropertyEvent::ValueChanged);
                        });
+}
+
+bool ComboBoxPropertyImpl::event(QEvent* event)
+{
+    // The keys that step through the options are the box's own while it has the focus: a
+    // window shortcut on them (the tab's nudge keys) would otherwise take them first.
+    if (event->type() == QEvent::ShortcutOverride)
+    {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        switch (key->key())
+        {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            if (modifiers == Qt::NoModifier)
+            {
+                event->accept();
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QComboBox::event(event);
 }
 
 void ComboBoxPropertyImpl::focusInEvent(QFocusEvent* event)
