@@ -5,10 +5,10 @@
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/BindableProperty.h"
+#include "views/GridControl/OwnKeys.h"
 #include "views/GridControl/PropertyErrors.h"
 #include "views/GridControl/PropertyKindRegistry.h"
 
-#include <QKeyEvent>
 #include <QTimer>
 #include <stdexcept>
 
@@ -140,30 +140,10 @@ void ComboBoxPropertyImpl::hidePopup()
 
 bool ComboBoxPropertyImpl::event(QEvent* event)
 {
-    // The keys that step through the options are the box's own while it has the focus: a
-    // window shortcut on them (the tab's nudge keys) would otherwise take them first.
-    if (event->type() == QEvent::ShortcutOverride)
-    {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-        switch (key->key())
-        {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            if (modifiers == Qt::NoModifier)
-            {
-                event->accept();
-                return true;
-            }
-            break;
-        default:
-            break;
-        }
-    }
+    // The keys that step through the options.
+    if (TakeOwnKeys(event,
+                    {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End}))
+        return true;
     return QComboBox::event(event);
 }
 
