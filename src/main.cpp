@@ -28,7 +28,7 @@ int main(int argc, char** argv)
         ProgramStart start(*app);
         try
         {
-            app->SetDebug(start.ParseCommandLine());
+            start.ParseCommandLine();
             start.Start();
             code = ZorvApp::exec();
         }

@@ -41,6 +41,12 @@ ApplicationSeam::EnginePtr CurrentAcousticsEngine()
     return app ? app->GetEngine() : ApplicationSeam::EnginePtr();
 }
 
+bool IsDebugRun()
+{
+    ApplicationSeam* app = ApplicationSeam::Instance();
+    return app != nullptr && app->IsDebug();
+}
+
 void ApplicationSeam::SetEngine(EnginePtr engine)
 {
     EnginePtr previous;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -33,13 +34,20 @@ public:
     // Replaces the engine (when it is renewed).
     void SetEngine(EnginePtr engine);
 
+    // The command line's "dx": debug-only output such as the beam-data copy.
+    bool IsDebug() const { return m_debug.load(); }
+    void SetDebug(bool debug) { m_debug.store(debug); }
+
 private:
     mutable std::mutex m_lock;
     EnginePtr m_engine;
+    std::atomic<bool> m_debug{false};
 };
 
 // The application object's current engine; empty when there is no
 // application object or no engine yet.
 ApplicationSeam::EnginePtr CurrentAcousticsEngine();
+// The application object's debug flag; false without an application object.
+bool IsDebugRun();
 
 } // namespace zorvpro

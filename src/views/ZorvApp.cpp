@@ -76,16 +76,6 @@ std::shared_ptr<field::AudioEngineHandler> ZorvApp::GetAudioEngineHandler() cons
     return m_engineHandler;
 }
 
-bool ZorvApp::IsDebug() const
-{
-    return m_debug;
-}
-
-void ZorvApp::SetDebug(bool debug)
-{
-    m_debug = debug;
-}
-
 bool ZorvApp::ResetEngine()
 {
     SetEngine(nullptr);

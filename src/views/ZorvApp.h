@@ -18,7 +18,7 @@ class AudioEngineHandler;
 // The process's one application object. It holds acoustics engine 0 (through
 // the seam, so threads asking for the current engine never see a half-replaced
 // pointer), the engine handler that feeds it, the last desktop file-open path
-// and the debug flag of the command line.
+// and (through the seam) the debug flag of the command line.
 class ZorvApp : public QApplication, public ApplicationSeam
 {
     Q_OBJECT
@@ -35,9 +35,6 @@ public:
     QString GetFileToOpen() const;
     std::shared_ptr<field::AudioEngineHandler> GetAudioEngineHandler() const;
 
-    bool IsDebug() const;
-    void SetDebug(bool debug);
-
     // Replaces engine 0 with a new one and attaches the handler to it; the
     // project tree must be empty. True when an engine is held afterwards.
     bool ResetEngine();
@@ -53,7 +50,6 @@ private:
 
     QString m_fileToOpen;
     std::shared_ptr<field::AudioEngineHandler> m_engineHandler;
-    bool m_debug = false;
 };
 
 } // namespace zorvpro

@@ -5,6 +5,7 @@
 #include "views/Common/AppThemeSource.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/BindableProperty.h"
+#include "views/GridControl/OwnKeys.h"
 #include "views/GridControl/PropertyErrors.h"
 #include "views/GridControl/PropertyKindRegistry.h"
 
@@ -143,6 +144,15 @@ void ComboBoxPropertyImpl::hidePopup()
                            if (isVisible() && isEnabled())
                                raiseEvent(BoundPropertyEvent::ValueChanged);
                        });
+}
+
+bool ComboBoxPropertyImpl::event(QEvent* event)
+{
+    // The keys that step through the options.
+    if (TakeOwnKeys(event,
+                    {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End}))
+        return true;
+    return QComboBox::event(event);
 }
 
 void ComboBoxPropertyImpl::focusInEvent(QFocusEvent* event)

@@ -257,10 +257,13 @@ void LineEditPropertyImpl::handleFocusIn(QFocusEvent* event)
     if (isNumeric())
     {
         // After the edit has placed its cursor: the full-precision number,
-        // all selected, ready to be typed over.
+        // all selected, ready to be typed over. Keys that came first are the user's
+        // entry and stay; so does the text of an edit the focus has left again.
         QTimer::singleShot(0, this,
                            [this]
                            {
+                               if (edited_ || !edit_->hasFocus())
+                                   return;
                                QString text = locale().toString(displayValue_, 'g', 6);
                                if (text.contains(QStringLiteral("e-")))
                                    text = locale().toString(0.0, 'g', 6);

@@ -282,6 +282,11 @@ bool MouseHandler::eventFilter(QObject* watched, QEvent* event)
         if (!(static_cast<QKeyEvent*>(event)->modifiers() & Qt::ControlModifier))
             OmbraxLogger::Log(LogLevel::Info, QStringLiteral("Modifier up %1").arg(m_tag));
     }
+    else if (event->type() == QEvent::Leave)
+    {
+        // A hover cursor belongs to the view; nothing of it may stay once the pointer is gone.
+        RequestCursor(CursorRequest::Default);
+    }
     (void)watched;
     return false;
 }

@@ -1,6 +1,7 @@
 #include "views/Shell/Startup.h"
 
 #include "Resources/Icons/IconResources.h"
+#include "core/Base/ApplicationSeam.h"
 #include "core/Logger/LoggerConfig.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Nodes/BridgeNodeTypes.h"
@@ -73,7 +74,10 @@ bool ProgramStart::ParseCommandLine()
     parser.addOption(autoGl);
     parser.addOption(debug);
     parser.process(application);
-    return parser.isSet(debug);
+    const bool dx = parser.isSet(debug);
+    if (ApplicationSeam* app = ApplicationSeam::Instance())
+        app->SetDebug(dx);
+    return dx;
 }
 
 QString ProgramStart::FileToOpen(const QString& fromEvent, const QStringList& arguments)
@@ -99,6 +103,8 @@ MainWindow* ProgramStart::Start()
     QSurfaceFormat::setDefaultFormat(format);
     QCoreApplication::setOrganizationName(QCoreApplication::translate("main", "Zorv"));
     QCoreApplication::setApplicationName(QCoreApplication::translate("main", "Zorv Tessary"));
+    // The build's version, from the project's one version number.
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(ZORV_VERSION));
     QApplication::setStyle(new MyStyle());
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);

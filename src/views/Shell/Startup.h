@@ -24,7 +24,8 @@ public:
     ~ProgramStart();
 
     // Reads "--auto_gl" and "--dx"; an unknown option ends the process with
-    // the parser's message and exit code. Returns the "dx" flag.
+    // the parser's message and exit code. The "dx" flag goes to the
+    // application object and is returned.
     bool ParseCommandLine();
     // Surface format, names, style, locale, splash, theme, logging, node
     // types and loudspeaker data, then the window with the file to open,

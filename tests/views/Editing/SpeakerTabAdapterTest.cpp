@@ -25,6 +25,20 @@ namespace
 constexpr double kDegree = M_PI / 180.0;
 const char* const kArrayModel = "TQR40V";
 
+// A mouse action on a handle of the beam adorner, as a view's mouse handler emits it.
+view::MouseAction HandleAction(std::uint32_t code, view::VenueView3D* view, const view::EntityPtr& adorner,
+                               std::uint32_t part, QPoint position = QPoint())
+{
+    view::MouseAction action;
+    action.action = code;
+    action.tag = view->GetId();
+    action.position = position;
+    action.entity = adorner;
+    action.hit =
+        std::make_shared<view::HitPoint>(adorner, nullptr, math::Ray({0, 0, 0}, {1, 0, 0}), 1.0, part);
+    return action;
+}
+
 class SpeakerTabAdapterTest : public SpeakerAdapterFixture
 {
 protected:
@@ -525,21 +539,19 @@ TEST_F(SpeakerTabAdapterTest, HandleDragLeavesOneStepFoldsBehindAndSparesALocked
     const double startAngle = entity->beam(0).topRearAngle();
     const double startDistance = entity->beam(0).topRearDistance();
 
-    auto drag = [&](std::initializer_list<math::Vec3> points, bool accept)
+    // The actions the side view's mouse handler emits for a press on the handle, moves and a release.
+    auto drag = [&](std::initializer_list<math::Vec3> points)
     {
-        EXPECT_TRUE(adapter->DragBeamHandle(side, 11, adorner, entity));
+        adapter->HandleMouseAction(HandleAction(view::MouseActionCode::HandlePress, side, adorner, 11));
         for (const math::Vec3& point : points)
-        {
-            view::MouseAction action;
-            action.position = side->GetViewport().WorldToScreen(point);
-            adapter->UpdateBeamHandleDrag(action);
-        }
-        adapter->CommitBeamHandleDrag(accept);
+            adapter->HandleMouseAction(HandleAction(view::MouseActionCode::HandleMove, side, adorner, 11,
+                                                    side->GetViewport().WorldToScreen(point)));
+        adapter->HandleMouseAction(HandleAction(view::MouseActionCode::HandleRelease, side, adorner, 11));
     };
-    EXPECT_FALSE(adapter->DragBeamHandle(plan, 11, adorner, entity));
+    EXPECT_FALSE(adapter->DragBeamHandle(plan, 11, adorner, entity, view::MouseAction()));
 
     const int before = Steps();
-    drag({anchor + math::Vec3(4, 0, 1), anchor + math::Vec3(18, 0, 3), anchor + math::Vec3(30, 0, 2)}, true);
+    drag({anchor + math::Vec3(4, 0, 1), anchor + math::Vec3(18, 0, 3), anchor + math::Vec3(30, 0, 2)});
     EXPECT_EQ(Steps(), before + 1);
     EXPECT_EQ(LastStep(), "Modify TQR40V Array 1 beam shape");
     EXPECT_NEAR(array->GetBeamTopRearDistance(0), std::hypot(30.0, 2.0), 0.2);
@@ -550,14 +562,14 @@ TEST_F(SpeakerTabAdapterTest, HandleDragLeavesOneStepFoldsBehindAndSparesALocked
     EXPECT_NEAR(array->GetBeamTopRearAngle(0), startAngle, 1e-6);
 
     // Behind the anchor the end folds to its nearest distance.
-    drag({anchor + math::Vec3(-6, 0, 0.5)}, true);
+    drag({anchor + math::Vec3(-6, 0, 0.5)});
     EXPECT_NEAR(array->GetBeamTopRearDistance(0), array->GetBeamConstraints(0)->getMinTopDistance(), 0.01);
     EXPECT_NEAR(entity->beam(0).topRearDistance(), array->GetBeamTopRearDistance(0), 1e-9);
 
     const double lockedDistance = array->GetBeamTopRearDistance(0);
     Edit(array, "Entity_Lock", true);
     const int lockedSteps = Steps();
-    drag({anchor + math::Vec3(12, 0, 1)}, true);
+    drag({anchor + math::Vec3(12, 0, 1)});
     EXPECT_EQ(Steps(), lockedSteps);
     EXPECT_NEAR(array->GetBeamTopRearDistance(0), lockedDistance, 1e-9);
 }
@@ -571,14 +583,7 @@ TEST_F(SpeakerTabAdapterTest, PressesOnTheBeamAdornerPickABeamOrStartAHandleDrag
     const auto entity = EntityOf(array);
     const auto adorner = EntitiesIn<view::BeamSpeakerAdornerEntity>(side).front();
     auto press = [&](std::uint32_t part, view::VenueView3D* view)
-    {
-        view::MouseAction action;
-        action.action = view::MouseActionCode::HandlePress;
-        action.tag = view->GetId();
-        action.hit =
-            std::make_shared<view::HitPoint>(adorner, nullptr, math::Ray({0, 0, 0}, {1, 0, 0}), 1.0, part);
-        adapter->HandleSelectionAction(action);
-    };
+    { adapter->HandleMouseAction(HandleAction(view::MouseActionCode::HandlePress, view, adorner, part)); };
     press(view::HitPart::Beam2Outline, plan);
     EXPECT_EQ(entity->SelectedBeam(), 1);
     EXPECT_TRUE(Shown("Beam_BeamSelection").toBool());
@@ -586,21 +591,32 @@ TEST_F(SpeakerTabAdapterTest, PressesOnTheBeamAdornerPickABeamOrStartAHandleDrag
     EXPECT_EQ(entity->SelectedBeam(), 0);
     EXPECT_FALSE(Shown("Beam_BeamSelection").toBool());
 
-    press(view::HitPart::Beam2BottomFront, plan); // handles are dragged in the side view only
-    EXPECT_FALSE(adapter->IsDraggingBeamHandle());
-    press(view::HitPart::Beam2BottomFront, side);
-    ASSERT_TRUE(adapter->IsDraggingBeamHandle());
     const double before = array->GetBeamBottomFrontDistance(1);
     const int steps = Steps();
     adorner->RebuildGeometry();
-    view::MouseAction move;
-    move.position = side->GetViewport().WorldToScreen(adorner->BottomFrontAnchor() + math::Vec3(25, 0, -3));
-    adapter->UpdateBeamHandleDrag(move);
-    EXPECT_GT(entity->beam(1).bottomFrontDistance(), before + 5.0);
-    adapter->CommitBeamHandleDrag(false); // abandoned: nothing stays, no step
-    EXPECT_FALSE(adapter->IsDraggingBeamHandle());
-    EXPECT_EQ(Steps(), steps);
+    const QPoint away =
+        side->GetViewport().WorldToScreen(adorner->BottomFrontAnchor() + math::Vec3(25, 0, -3));
+    auto move = [&]
+    {
+        adapter->HandleMouseAction(HandleAction(view::MouseActionCode::HandleMove, side, adorner,
+                                                view::HitPart::Beam2BottomFront, away));
+    };
+    press(view::HitPart::Beam2BottomFront, plan); // handles are dragged in the side view only
+    move();
     EXPECT_NEAR(entity->beam(1).bottomFrontDistance(), before, 1e-9);
+    // A press and release without a move leaves no step, and a later press still drags.
+    press(view::HitPart::Beam2BottomFront, side);
+    adapter->HandleMouseAction(
+        HandleAction(view::MouseActionCode::HandleRelease, side, adorner, view::HitPart::Beam2BottomFront));
+    EXPECT_EQ(Steps(), steps);
+    press(view::HitPart::Beam2BottomFront, side);
+    move();
+    EXPECT_GT(entity->beam(1).bottomFrontDistance(), before + 5.0);
+    EXPECT_NEAR(array->GetBeamBottomFrontDistance(1), before, 1e-9); // the node changes on release
+    adapter->HandleMouseAction(
+        HandleAction(view::MouseActionCode::HandleRelease, side, adorner, view::HitPart::Beam2BottomFront));
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_NEAR(array->GetBeamBottomFrontDistance(1), entity->beam(1).bottomFrontDistance(), 1e-9);
 
     EXPECT_NE(dynamic_cast<view::SpeakerPlanMouseHandler*>(adapter->CreateMouseHandler(plan).get()), nullptr);
     EXPECT_NE(dynamic_cast<view::SpeakerSideMouseHandler*>(adapter->CreateMouseHandler(side).get()), nullptr);

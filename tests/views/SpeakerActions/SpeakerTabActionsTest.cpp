@@ -1,10 +1,13 @@
+// The speaker tab's actions over the tab adapter they serve in the program: the coverage-map
+// switches, the send of the first selected array and its debug copy.
 #include "views/Adapters/SpeakerActions/SpeakerTabActions.h"
 #include "WarningBoxes.h"
+#include "core/Base/ApplicationSeam.h"
 #include "data/BeamData/BeamInfoXml.h"
 #include "data/BeamData/KvdFileTransferer.h"
 #include "data/Project/ProjectSettings.h"
-#include "tests/bridge/BridgeTestSupport.h"
 #include "tests/views/BeamData/LocalListener.h"
+#include "tests/views/Editing/support/SpeakerAdapterFixture.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 
 #include <QDir>
@@ -19,46 +22,39 @@ namespace
 
 constexpr int kDeadline = 10000;
 
-BeamSpeakerClusterNodePtr Array(const std::string& name, uint32_t algorithm)
-{
-    auto node = BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
-    node->SetName(name);
-    test::AddModules(node, 2);
-    node->SetBeamAlgorithm(0, algorithm);
-    return node;
-}
-
-class SpeakerTabActionsTest : public test::ProjectTest
+class SpeakerTabActionsTest : public test::SpeakerAdapterFixture
 {
 protected:
     void SetUp() override
     {
-        test::ProjectTest::SetUp();
+        ASSERT_TRUE(test::LoadArrayModel());
+        test::SpeakerAdapterFixture::SetUp();
         ASSERT_TRUE(listener.Listen());
         actions = std::make_unique<SpeakerTabActions>(
-            nullptr, std::make_unique<KvdFileTransferer>(nullptr, QHostAddress(QHostAddress::LocalHost),
-                                                         listener.Port(), 20));
-        actions->SetSelectionSource([this] { return selection; });
+            *adapter, nullptr,
+            std::make_unique<KvdFileTransferer>(nullptr, QHostAddress(QHostAddress::LocalHost),
+                                                listener.Port(), 20));
     }
 
-    ProjectSettings& Settings() { return *Project()->GetSettings(); }
+    void TearDown() override
+    {
+        actions.reset();
+        test::SpeakerAdapterFixture::TearDown();
+    }
+
+    ProjectSettings& Settings() { return *ProjectDefinition::Instance()->GetSettings(); }
 
     test::LocalListener listener;
     std::unique_ptr<SpeakerTabActions> actions;
-    std::vector<NodePtr> selection;
 };
 
 TEST_F(SpeakerTabActionsTest, CalculationAndMapSwitchesReachSettingsAndTheSplAdapter)
 {
-    int sideViewUpdates = 0;
-    actions->SetSideViewUpdate([&] { ++sideViewUpdates; });
-
     // Without an SPL adapter the flags are still stored.
     actions->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_AutoCalculate", false);
     EXPECT_FALSE(Settings().getAutoCalculate());
     actions->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_ShowSplMap", false);
     EXPECT_FALSE(Settings().getSplVisibility());
-    EXPECT_EQ(sideViewUpdates, 1);
 
     SplAdapter spl(nullptr);
     int lookups = 0;
@@ -98,31 +94,19 @@ TEST_F(SpeakerTabActionsTest, CalculationAndMapSwitchesReachSettingsAndTheSplAda
         EXPECT_EQ(spl.AreMapsShown(), s.mapsShown);
         EXPECT_EQ(lookups, s.lookups);
     }
-    EXPECT_EQ(sideViewUpdates, 4);
 }
 
-TEST_F(SpeakerTabActionsTest, NothingOrNoArraySelectedWarnsAndSendsNothing)
+TEST_F(SpeakerTabActionsTest, NothingSelectedWarnsAndSendsNothing)
 {
-    auto plain = LoudspeakerClusterNode::Create(acoustics::createLoudspeakerCluster());
-    const std::vector<std::vector<NodePtr>> selections = {{}, {plain, Array("second", 1)}};
-    const QString texts[] = {"No items were selected for the Kavlon Designer",
-                             "No steerable array was selected for the Kavlon Designer"};
-    for (size_t i = 0; i < 2; ++i)
-    {
-        selection = selections[i];
-        test::WarningBoxes boxes;
-        EXPECT_FALSE(actions->handleSendToKVDClicked());
-        ASSERT_EQ(boxes.seen.size(), 1u);
-        EXPECT_EQ(boxes.seen[0].title, "WARNING");
-        EXPECT_EQ(boxes.seen[0].text, texts[i]);
-        EXPECT_TRUE(boxes.seen[0].shellBox);
-        EXPECT_FALSE(actions->Transferer().isBusy());
-    }
-    // A selected entity without a node ends the send silently.
-    selection = {nullptr};
+    ASSERT_NE(AddArray(), nullptr);
+    Select({});
     test::WarningBoxes boxes;
     EXPECT_FALSE(actions->handleSendToKVDClicked());
-    EXPECT_TRUE(boxes.seen.empty());
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].title, "WARNING");
+    EXPECT_EQ(boxes.seen[0].text, "No items were selected for the Kavlon Designer");
+    EXPECT_TRUE(boxes.seen[0].shellBox);
+    EXPECT_FALSE(actions->Transferer().isBusy());
     EXPECT_EQ(listener.connections, 0);
 }
 
@@ -130,15 +114,19 @@ TEST_F(SpeakerTabActionsTest, SendsTheFirstArrayAndKeepsADebugCopy)
 {
     const QString path = SpeakerTabActions::DebugCopyPath();
     QFile::remove(path);
+    // The debug flag is the application object's, as the command line sets it.
+    ApplicationSeam app;
+    const auto first = AddArray();
+    const auto second = AddArray();
+    ASSERT_TRUE(first && second);
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
     for (const bool debug : {false, true})
     {
         SCOPED_TRACE(debug ? "with the debug copy" : "without");
         listener.received.clear();
         listener.ended = 0;
-        auto first = Array("first", 3);
-        selection = {first, Array("second", 1)};
-        actions->SetDebugFlag([debug] { return debug; });
+        Select({second, first}); // sent in the order of the entities' ids
+        app.SetDebug(debug);
         if (debug)
         {
             // An earlier, longer copy is cut to the new text.
@@ -155,7 +143,7 @@ TEST_F(SpeakerTabActionsTest, SendsTheFirstArrayAndKeepsADebugCopy)
 
         QString expected;
         writeBeamInfoXml(expected, first);
-        ASSERT_TRUE(expected.contains("\"first\""));
+        ASSERT_TRUE(expected.contains("\"TQR40V Array 1\""));
         EXPECT_EQ(listener.received, expected.toUtf8());
         EXPECT_TRUE(done.at(0).at(0).toBool());
         EXPECT_EQ(done.at(0).at(1).toString(), QString::number(expected.toUtf8().size()));

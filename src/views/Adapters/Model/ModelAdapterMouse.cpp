@@ -69,6 +69,8 @@ void ModelAdapter::AttachMouseHandler(view::VenueView3D* view)
     callbacks->zoomSetter = [this, viewId](double level, QPointF position)
     { ZoomAtPoint(std::clamp(level, 1.0, 100.0), viewId, position); };
     handler->SetCallbacks(viewId, callbacks);
+    // The handler's cursors show over its own view only.
+    handler->GetCursorOverride().SetWidget(view);
     connect(view, &view::VenueView3D::mouseEvent, handler.get(), &view::MouseHandler::OnMouseEvent);
     connect(handler.get(), &view::MouseHandler::MouseAction, this, &ModelAdapter::HandleMouseAction);
     view->installEventFilter(handler.get());

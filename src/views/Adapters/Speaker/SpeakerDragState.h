@@ -18,8 +18,6 @@ struct SpeakerTabAdapter::DragState
     std::shared_ptr<view::BeamSpeakerAdornerEntity> adorner;
     view::VenueView3D* view = nullptr;
     NodePtr node;
-    bool accepted = false;
-    std::unique_ptr<BasicIterativeUndoOperation<view::MouseAction>> operation;
 };
 
 } // namespace zorvpro

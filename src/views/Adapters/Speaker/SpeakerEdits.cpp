@@ -452,97 +452,73 @@ void SpeakerTabAdapter::MoveSpeaker(const NodePtr& node, math::Vec3 displacement
 
 bool SpeakerTabAdapter::DragBeamHandle(view::VenueView3D* view, std::uint32_t part,
                                        const std::shared_ptr<view::BeamSpeakerAdornerEntity>& adorner,
-                                       const view::EntityPtr& speaker)
+                                       const view::EntityPtr& speaker, const view::MouseAction& press)
 {
     auto entity = std::dynamic_pointer_cast<view::BeamSpeakerEntity>(speaker);
     const NodePtr node = links.GetNodeForEntity(speaker);
-    if (view == nullptr || view != sideView || !adorner || !entity || !node || part < 11 || part > 14 || drag)
+    if (view == nullptr || view != sideView || !adorner || !entity || !node || part < 11 || part > 14)
         return false;
-    auto state = std::make_unique<DragState>();
-    state->entity = entity;
-    state->beam = part >= 13 ? 1 : 0;
-    state->topRear = (part % 2) == 1;
-    const view::Beam& record = entity->beam(state->beam);
-    state->startAngle = state->topRear ? record.topRearAngle() : record.bottomFrontAngle();
-    state->startDistance = state->topRear ? record.topRearDistance() : record.bottomFrontDistance();
-    state->adorner = adorner;
-    state->view = view;
-    state->node = node;
-    DragState* s = state.get();
-    state->operation = std::make_unique<BasicIterativeUndoOperation<view::MouseAction>>(
-        QString("Drag %1").arg(s->topRear ? "top/rear" : "bottom/front").toStdString(),
-        [this, s](bool changed, const view::MouseAction&)
-        {
-            if (!changed || !s->accepted)
-                return;
-            const view::Beam& beam = s->entity->beam(s->beam);
-            const double angle = (s->topRear ? beam.topRearAngle() : beam.bottomFrontAngle()) - s->startAngle;
-            const double distance =
-                (s->topRear ? beam.topRearDistance() : beam.bottomFrontDistance()) - s->startDistance;
-            const double ta = s->topRear ? angle : 0, td = s->topRear ? distance : 0;
-            const double ba = s->topRear ? 0 : angle, bd = s->topRear ? 0 : distance;
-            ModifyBeamShape(s->node, s->beam, -ta, -td, -ba, -bd, false, false);
-            ModifyBeamShape(s->node, s->beam, ta, td, ba, bd, true, true);
-        });
-    state->operation->SetUpdateFunctor(
-        [this, s](const view::MouseAction& action)
-        {
-            if (s->entity->isLocked())
-                return;
-            const view::Beam& beam = s->entity->beam(s->beam);
-            math::Mat4 inverse;
-            try
-            {
-                inverse = math::Inverse(s->entity->getTransform());
-            }
-            catch (const std::domain_error&)
-            {
-                return;
-            }
-            const math::Vec3 pointer = math::TransformPoint(
-                inverse, s->view->GetViewport().ScreenToRay(action.position.x(), action.position.y()).origin);
-            const math::Vec3 anchor = math::TransformPoint(
-                inverse, s->topRear ? s->adorner->TopRearAnchor() : s->adorner->BottomFrontAnchor());
-            const double dx = pointer.x - anchor.x;
-            const double dz = pointer.z - anchor.z;
-            const double r2 = dx * dx + dz * dz;
-            if (!(r2 > 0) || !(std::sqrt(r2) > 0))
-                return;
-            const double r = std::sqrt(r2);
-            const double angle = double(std::asin(float(dz / r)));
-            const double distance = dx < 0 ? 0.0 : r; // behind the anchor the end folds in
-            if (s->topRear)
-                ModifyBeamShape(s->node, s->beam, angle - beam.topRearAngle(),
-                                distance - beam.topRearDistance(), 0, 0, false, false);
-            else
-                ModifyBeamShape(s->node, s->beam, 0, 0, angle - beam.bottomFrontAngle(),
-                                distance - beam.bottomFrontDistance(), false, false);
-            UpdateViews();
-            s->adorner->setDirty(true);
-        });
-    drag = std::move(state);
-    return true;
-}
-
-void SpeakerTabAdapter::UpdateBeamHandleDrag(const view::MouseAction& action)
-{
-    if (drag)
-        drag->operation->Update(action);
-}
-
-void SpeakerTabAdapter::CommitBeamHandleDrag(bool accepted)
-{
-    if (!drag)
-        return;
-    std::unique_ptr<DragState> finished = std::move(drag);
-    finished->accepted = accepted;
-    finished->operation->Commit(view::MouseAction());
-    if (!accepted)
+    auto s = std::make_shared<DragState>();
+    s->entity = entity;
+    s->beam = part >= 13 ? 1 : 0;
+    s->topRear = (part % 2) == 1;
+    const view::Beam& record = entity->beam(s->beam);
+    s->startAngle = s->topRear ? record.topRearAngle() : record.bottomFrontAngle();
+    s->startDistance = s->topRear ? record.topRearDistance() : record.bottomFrontDistance();
+    s->adorner = adorner;
+    s->view = view;
+    s->node = node;
+    // The moves change the entity alone; the release turns the whole drag into one step.
+    auto step = [this, s](const view::MouseAction& action)
     {
-        // An abandoned drag never reached the node: the entity shows the node's beam again.
-        view::BeamSpeakerEntity::SyncFromNode(
-            std::static_pointer_cast<BeamSpeakerClusterNode>(finished->node), finished->entity);
-        FinishEdit(finished->entity);
-    }
+        if (s->entity->isLocked())
+            return;
+        const view::Beam& beam = s->entity->beam(s->beam);
+        math::Mat4 inverse;
+        try
+        {
+            inverse = math::Inverse(s->entity->getTransform());
+        }
+        catch (const std::domain_error&)
+        {
+            return;
+        }
+        const math::Vec3 pointer = math::TransformPoint(
+            inverse, s->view->GetViewport().ScreenToRay(action.position.x(), action.position.y()).origin);
+        const math::Vec3 anchor = math::TransformPoint(inverse, s->topRear ? s->adorner->TopRearAnchor()
+                                                                           : s->adorner->BottomFrontAnchor());
+        const double dx = pointer.x - anchor.x;
+        const double dz = pointer.z - anchor.z;
+        const double r2 = dx * dx + dz * dz;
+        if (!(r2 > 0) || !(std::sqrt(r2) > 0))
+            return;
+        const double r = std::sqrt(r2);
+        const double angle = double(std::asin(float(dz / r)));
+        const double distance = dx < 0 ? 0.0 : r; // behind the anchor the end folds in
+        if (s->topRear)
+            ModifyBeamShape(s->node, s->beam, angle - beam.topRearAngle(), distance - beam.topRearDistance(),
+                            0, 0, false, false);
+        else
+            ModifyBeamShape(s->node, s->beam, 0, 0, angle - beam.bottomFrontAngle(),
+                            distance - beam.bottomFrontDistance(), false, false);
+        UpdateViews();
+        s->adorner->setDirty(true);
+    };
+    auto finish = [this, s](bool changed, const view::MouseAction&)
+    {
+        if (!changed)
+            return;
+        const view::Beam& beam = s->entity->beam(s->beam);
+        const double angle = (s->topRear ? beam.topRearAngle() : beam.bottomFrontAngle()) - s->startAngle;
+        const double distance =
+            (s->topRear ? beam.topRearDistance() : beam.bottomFrontDistance()) - s->startDistance;
+        const double ta = s->topRear ? angle : 0, td = s->topRear ? distance : 0;
+        const double ba = s->topRear ? 0 : angle, bd = s->topRear ? 0 : distance;
+        ModifyBeamShape(s->node, s->beam, -ta, -td, -ba, -bd, false, false);
+        ModifyBeamShape(s->node, s->beam, ta, td, ba, bd, true, true);
+    };
+    BeginIterativeUndo(QString("Drag %1").arg(s->topRear ? "top/rear" : "bottom/front").toStdString(), press,
+                       step, finish);
+    return true;
 }
 } // namespace zorvpro

@@ -581,7 +581,7 @@ void SpeakerTabAdapter::HandleSelectionAction(const view::MouseAction& action)
     if (part >= view::HitPart::Beam1TopRear && part <= view::HitPart::Beam2BottomFront)
     {
         DragBeamHandle(FindViewById(action.tag), part,
-                       std::dynamic_pointer_cast<view::BeamSpeakerAdornerEntity>(hitEntity), speaker);
+                       std::dynamic_pointer_cast<view::BeamSpeakerAdornerEntity>(hitEntity), speaker, action);
         return;
     }
     if (part != view::HitPart::Beam1Outline && part != view::HitPart::Beam2Outline)

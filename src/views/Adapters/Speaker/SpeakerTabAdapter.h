@@ -133,15 +133,12 @@ public:
     void GetSingleSelection(bool& single, LoudspeakerClusterNodePtr& node, view::EntityPtr& entity) const;
 
     // --- Beam-handle drag (side view) ---
-    // Starts dragging the end named by the part code (11 to 14) of the array's beam adorner;
-    // false when the view is not the side view or the handle or array is unknown.
+    // Starts dragging the end named by the part code (11 to 14) of the array's beam adorner as the
+    // model adapter's drag, which the mouse moves and the release of that press carry on; false
+    // when the view is not the side view or the handle or array is unknown.
     bool DragBeamHandle(view::VenueView3D* view, std::uint32_t part,
                         const std::shared_ptr<view::BeamSpeakerAdornerEntity>& adorner,
-                        const view::EntityPtr& speaker);
-    void UpdateBeamHandleDrag(const view::MouseAction& action);
-    // Accepted: the whole drag becomes one undo step; otherwise the beam keeps its live shape.
-    void CommitBeamHandleDrag(bool accepted);
-    bool IsDraggingBeamHandle() const { return static_cast<bool>(drag); }
+                        const view::EntityPtr& speaker, const view::MouseAction& press);
 
     // --- Placement and medial plane ---
     NodePtr AddSpeaker();
@@ -177,7 +174,6 @@ private:
     ISpeakerSplListener* speakerSpl = nullptr;
     std::unique_ptr<ISpeakerSplListener> speakerSplLink;
     double sideViewYaw = 0.0;
-    std::unique_ptr<DragState> drag;
 };
 
 } // namespace zorvpro

@@ -1,10 +1,12 @@
 #include "views/Adapters/SpeakerActions/SpeakerTabActions.h"
 
+#include "core/Base/ApplicationSeam.h"
 #include "data/BeamData/BeamInfoXml.h"
 #include "data/BeamData/KvdFileTransferer.h"
 #include "data/Nodes/BeamSpeakerClusterNode.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
+#include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Common/WarningMessage.h"
 
@@ -18,8 +20,9 @@
 namespace zorvpro
 {
 
-SpeakerTabActions::SpeakerTabActions(QObject* parent, std::unique_ptr<KvdFileTransferer> transferer)
-    : QObject(parent)
+SpeakerTabActions::SpeakerTabActions(SpeakerTabAdapter& adapter, QWidget* warningParent,
+                                     std::unique_ptr<KvdFileTransferer> transferer)
+    : m_adapter(adapter), m_warningParent(warningParent)
 {
     SetTransferer(std::move(transferer));
 }
@@ -55,15 +58,14 @@ void SpeakerTabActions::handleRecalculateClicked()
 void SpeakerTabActions::handleShowSPLMapClicked(bool isOn)
 {
     ProjectDefinition::Instance()->GetSettings()->setSplVisibility(isOn);
-    if (m_updateSideView)
-        m_updateSideView();
+    m_adapter.UpdateSpeakerSideView();
     if (SplAdapter* spl = CurrentSplAdapter())
         spl->ShowSplMaps(isOn);
 }
 
 bool SpeakerTabActions::handleSendToKVDClicked()
 {
-    const std::vector<NodePtr> selected = m_selection ? m_selection() : std::vector<NodePtr>();
+    const std::vector<NodePtr> selected = m_adapter.GetSelectedNodes();
     if (selected.empty())
     {
         showWarningMessage(tr("No items were selected for the Kavlon Designer"), tr("WARNING"),
@@ -84,7 +86,7 @@ bool SpeakerTabActions::handleSendToKVDClicked()
     writeBeamInfoXml(text, array);
     if (!m_transferer->sendFile(text))
         return false;
-    if (m_debug && m_debug())
+    if (IsDebugRun())
         WriteDebugCopy(text);
     return true;
 }

@@ -15,33 +15,28 @@
 namespace zorvpro
 {
 class SplAdapter;
+class SpeakerTabAdapter;
 
 // What the speaker tab does for the buttons and switches that edit no single
 // value: automatic calculation, recalculation, showing the coverage maps and
 // sending the first selected array's beam data to the DSP-configuration
-// application. The tab's adapter supplies the selection, its SPL adapter, the
-// side-view refresh and the debug flag; until it does, nothing is selected,
-// there is no SPL adapter and no debug copy is written.
+// application. The selection and the side view are the tab adapter's; the
+// debug copy follows the application object's debug flag.
 class SpeakerTabActions : public QObject, public IBindablePropertyEventListener
 {
     Q_OBJECT
 
 public:
-    // The nodes of the selected entities, in the order of the entities' ids.
-    using SelectionSource = std::function<std::vector<NodePtr>()>;
     using SplAdapterSource = std::function<SplAdapter*()>;
 
-    // Takes the transferer (a default one when none is given).
-    explicit SpeakerTabActions(QObject* parent = nullptr,
-                               std::unique_ptr<KvdFileTransferer> transferer = nullptr);
+    // Works on the tab's adapter, which must outlive it; warning boxes belong
+    // to warningParent. Takes the transferer (a default one when none is given).
+    SpeakerTabActions(SpeakerTabAdapter& adapter, QWidget* warningParent,
+                      std::unique_ptr<KvdFileTransferer> transferer = nullptr);
     ~SpeakerTabActions() override;
 
-    void SetSelectionSource(SelectionSource source) { m_selection = std::move(source); }
+    // The coverage-map adapter is attached after the page is built: asked for at each use.
     void SetSplAdapterSource(SplAdapterSource source) { m_splAdapter = std::move(source); }
-    void SetSideViewUpdate(std::function<void()> update) { m_updateSideView = std::move(update); }
-    void SetDebugFlag(std::function<bool()> flag) { m_debug = std::move(flag); }
-    // The window the warning boxes belong to.
-    void SetWarningParent(QWidget* parent) { m_warningParent = parent; }
 
     KvdFileTransferer& Transferer() { return *m_transferer; }
     // Replaces the transferer (an idle one; a running transfer's outcome is lost).
@@ -69,11 +64,9 @@ private:
     SplAdapter* CurrentSplAdapter() const;
     static void WriteDebugCopy(const QString& text);
 
+    SpeakerTabAdapter& m_adapter;
     std::unique_ptr<KvdFileTransferer> m_transferer;
-    SelectionSource m_selection;
     SplAdapterSource m_splAdapter;
-    std::function<void()> m_updateSideView;
-    std::function<bool()> m_debug;
     QPointer<QWidget> m_warningParent;
 };
 

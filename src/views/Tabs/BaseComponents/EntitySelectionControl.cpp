@@ -12,6 +12,7 @@
 #include "views/Tabs/BaseComponents/IEntitySelectionListener.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
 #include <stdexcept>
@@ -70,6 +71,9 @@ EntitySelectionControl::EntitySelectionControl(std::uint32_t kind, const QString
 {
     CheckTextEmpty(name);
     setObjectName(name + "EntitySelectionControl");
+    // Named after the list, so automation finds them.
+    horizontalScrollBar()->setObjectName(objectName() + "HorizontalScrollBar");
+    verticalScrollBar()->setObjectName(objectName() + "VerticalScrollBar");
     setColumnCount(kColumnCount);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     horizontalHeader()->hide();

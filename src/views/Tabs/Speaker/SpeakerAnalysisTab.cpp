@@ -71,7 +71,6 @@ SpeakerAnalysisTab::SpeakerAnalysisTab(QWidget* parent) : QWidget(parent)
         m_entityList = new EntitySelectionControl(EntitySelectionControl::kLoudspeakerList,
                                                   QStringLiteral("SpeakerAnalysisTab"), parent);
         m_beamPanel = new BeamSpeakerPropertiesControl();
-        m_actions = std::make_unique<SpeakerTabActions>();
         m_planBar = new ToolBarControl(kSpeakerPage, ToolBarPlacement::PlanView);
         m_sideBar = new ToolBarControl(kSpeakerPage, ToolBarPlacement::SideView);
         m_rightBar = new ToolBarControl(kSpeakerPage, ToolBarPlacement::Right);
@@ -155,7 +154,7 @@ void SpeakerAnalysisTab::Wire()
     m_tabAdapter->SetSideView(m_ui->openGLSideSpkr);
     m_tabAdapter->SetToolbar(this);
     m_tabAdapter->ResetViews(true);
-    m_actions->SetWarningParent(this);
+    m_actions = std::make_unique<SpeakerTabActions>(*m_tabAdapter, this);
     m_actions->SetSplAdapterSource([this]() -> SplAdapter* { return m_splAdapter.data(); });
     m_ui->buttonSendToKVD->setEnabled(m_selected == 1);
     QTimer::singleShot(0, this, [this] { UpdateOpacity(m_selected); });
@@ -181,6 +180,8 @@ void SpeakerAnalysisTab::Wire()
                 if (!m_actions->handleSendToKVDClicked())
                     m_ui->buttonSendToKVD->setEnabled(m_selected == 1);
             });
+    connect(m_ui->setMaxGainButton, &QPushButton::clicked, m_tabAdapter,
+            &SpeakerTabAdapter::SetSpeakersToMaxGain);
     connect(m_actions.get(), &SpeakerTabActions::kvdTransferCompleted, this,
             [this](bool wasSuccessful, const QString& errorMessage)
             { OnTransferCompleted(wasSuccessful, errorMessage); });

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpacerItem>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -141,6 +142,11 @@ void Ui_SpeakerAnalysisTab::setupUi(QWidget* page)
     scrollAreaSpeakerProperties->setFrameShape(QFrame::Box);
     scrollAreaSpeakerProperties->setFrameShadow(QFrame::Sunken);
     scrollAreaSpeakerProperties->setWidgetResizable(true);
+    // Named like the page's other controls, so automation finds them.
+    scrollAreaSpeakerProperties->verticalScrollBar()->setObjectName(
+        QStringLiteral("scrollAreaSpeakerPropertiesVerticalScrollBar"));
+    scrollAreaSpeakerProperties->horizontalScrollBar()->setObjectName(
+        QStringLiteral("scrollAreaSpeakerPropertiesHorizontalScrollBar"));
     widgetSpeakerPropertiesContainer = Named(new QWidget(), "widgetSpeakerPropertiesContainer");
     auto* containerGrid = Layout(new QGridLayout(widgetSpeakerPropertiesContainer), "gridLayout_2", 0, 0);
     containerGrid->setContentsMargins(14, 0, 0, 0);

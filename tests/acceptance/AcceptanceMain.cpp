@@ -1,0 +1,212 @@
+// GoogleTest entry point of the acceptance suite: one real main window under the X server, made
+// by the start-up steps main runs, started with "--dx".
+#include "AcceptanceEnv.h"
+
+#include "tools/datagen/Archive.h"
+#include "tools/datagen/Models.h"
+#include "views/Shell/MainWindow.h"
+#include "views/Shell/Startup.h"
+#include "views/ZorvApp.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace zorvpro::acceptance
+{
+namespace
+{
+MainWindow* g_window = nullptr;
+QString g_home;
+
+bool PrepareFolders(const QString& root)
+{
+    g_home = root;
+    const QString speakers = root + QStringLiteral("/data/Zorv/Zorv Tessary/Loudspeakers");
+    if (!QDir().mkpath(speakers) || !QDir().mkpath(root + QStringLiteral("/config")) ||
+        !QDir().mkpath(root + QStringLiteral("/Documents")) ||
+        !datagen::WriteDataSet(juce::File(speakers.toStdString()), datagen::MakeArrayDataSet()))
+        return false;
+    setenv("HOME", root.toLocal8Bit().constData(), 1);
+    setenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit().constData(), 1);
+    setenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit().constData(), 1);
+    setenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit().constData(), 1);
+    return true;
+}
+} // namespace
+
+MainWindow* Window()
+{
+    return g_window;
+}
+
+QString Home()
+{
+    return g_home;
+}
+
+QWidget* Find(const QString& name, QWidget* root)
+{
+    QWidget* from = root != nullptr ? root : static_cast<QWidget*>(g_window);
+    for (QWidget* widget : from->findChildren<QWidget*>(name))
+        if (widget->isVisible())
+            return widget;
+    return nullptr;
+}
+
+bool Click(const QString& name, QWidget* root)
+{
+    QWidget* widget = Find(name, root);
+    if (widget == nullptr)
+        return false;
+    QTest::mouseClick(widget, Qt::LeftButton);
+    return true;
+}
+
+QWidget* SpeakerFrame(const char* name)
+{
+    return g_window->findChild<QWidget*>(QStringLiteral("tabButtonSpeaker"))
+        ->findChild<QWidget*>(QLatin1String(name));
+}
+
+void Type(QWidget* edit, const QString& text)
+{
+    auto* line = qobject_cast<QLineEdit*>(edit);
+    ASSERT_NE(line, nullptr);
+    QTest::mouseDClick(line, Qt::LeftButton);
+    line->selectAll();
+    QTest::keyClicks(line, text);
+    QTest::keyClick(line, Qt::Key_Return);
+}
+
+QString Invoke(const char* method)
+{
+    QString result;
+    QObject* processor = g_window->findChild<QObject*>(QStringLiteral("SquishCommandProcessor"));
+    if (processor != nullptr)
+        QMetaObject::invokeMethod(processor, method, Qt::DirectConnection, Q_RETURN_ARG(QString, result));
+    return result;
+}
+
+QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)
+{
+    QString title;
+    bool answered = false;
+    QTimer poll;
+    const QDeadlineTimer deadline(20000);
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (modal == nullptr || answered)
+                         {
+                             if (deadline.hasExpired() && !answered)
+                                 poll.stop();
+                             return;
+                         }
+                         answered = true;
+                         poll.stop();
+                         title = modal->windowTitle();
+                         answer(modal);
+                     });
+    poll.start(20);
+    action();
+    poll.stop();
+    EXPECT_TRUE(answered) << "no modal window opened";
+    return title;
+}
+
+void DiscardIfAsked(const std::function<void()>& action)
+{
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     []
+                     {
+                         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                             if (QAbstractButton* discard = box->button(QMessageBox::Discard))
+                                 discard->click();
+                     });
+    poll.start(20);
+    action();
+    poll.stop();
+}
+
+void NewProjectWithOneArray()
+{
+    // From wherever the last test left the window: "New Project" from the menu (dropping the
+    // changes when asked), then a new project from the start page.
+    if (Find(QStringLiteral("continueButton")) == nullptr)
+    {
+        QAction* newProject = g_window->findChild<QAction*>(QStringLiteral("actionNew"));
+        ASSERT_NE(newProject, nullptr);
+        DiscardIfAsked([newProject] { newProject->trigger(); });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, 10000));
+    ASSERT_TRUE(Click(QStringLiteral("continueButton")));
+    ASSERT_TRUE(Click(QStringLiteral("buttonSpeakerTab")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return Find(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")); },
+        10000));
+    ASSERT_TRUE(Click(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        []
+        {
+            auto* send = FindAs<QAbstractButton>(QStringLiteral("buttonSendToKVD"));
+            return send != nullptr && send->isEnabled();
+        },
+        10000))
+        << "one array is added and selected";
+}
+} // namespace zorvpro::acceptance
+
+int main(int argc, char** argv)
+{
+    using namespace zorvpro;
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing needs no display: ctest discovers the tests before the X server runs.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "xcb", 0);
+    setenv("QT_SCALE_FACTOR", "1", 1);
+    QTemporaryDir root;
+    if (!root.isValid() || !acceptance::PrepareFolders(root.path()))
+    {
+        std::fprintf(stderr, "cannot prepare the test folders\n");
+        return 1;
+    }
+    // The program's own command line, with the debug option a user can give.
+    std::vector<char*> args{argv[0], const_cast<char*>("--dx")};
+    int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    PrepareApplicationAttributes(count, args.data());
+    ZorvApp::Create(count, args.data());
+    ZorvApp* app = ZorvApp::Instance();
+    if (app == nullptr)
+    {
+        std::fprintf(stderr, "no application object\n");
+        return 1;
+    }
+    int result = 1;
+    {
+        ProgramStart start(*app);
+        start.ParseCommandLine();
+        acceptance::g_window = start.Start();
+        QTest::qWaitForWindowExposed(acceptance::g_window);
+        result = RUN_ALL_TESTS();
+        acceptance::g_window = nullptr;
+        start.Finish();
+    }
+    app->Shutdown();
+    return result;
+}
