@@ -34,12 +34,6 @@ void DashedLine(opengl::GeometryGL& geometry, math::Vec3 a, math::Vec3 b, const 
     if (ClipSegmentToBox(a, b, box))
         geometry.AddThickLine(a, b, color, width, normal, {4 * width, 2 * width});
 }
-
-bool ThrowLinesOn()
-{
-    const ProjectSettings* settings = ProjectDefinition::Instance()->GetSettings();
-    return settings != nullptr && settings->getThrowLines();
-}
 } // namespace
 
 bool ClipSegmentToBox(math::Vec3& a, math::Vec3& b, const math::BBox& box)
@@ -161,9 +155,7 @@ bool SpeakerAdornerEntity::RebuildGeometry()
     for (size_t i = 0; i < 4; ++i)
         geometry->AddLine(m_corners[i], m_corners[(i + 1) % 4], m_color, 2 * pixel, offset);
 
-    // The tool bar's switch turns the throw lines of a selected loudspeaker off as well; its
-    // frame stays.
-    if (!m_beamMode && ThrowLinesOn())
+    if (!m_beamMode)
         DrawThrowLines(*geometry, *speaker, m_color, offset, VisibleBox(), 2 * pixel, 3 * pixel);
     FollowVisibility(speaker->isVisible());
     return true;
@@ -216,7 +208,8 @@ bool SpeakerLinesAdornerEntity::RebuildGeometry()
         m_corners[i] = math::TransformPoint(transform, local[i]) + offset;
     if (!m_beamMode)
         DrawThrowLines(*geometry, *speaker, m_color, offset, VisibleBox(), w, m);
-    FollowVisibility(speaker->isVisible() && ThrowLinesOn());
+    const ProjectSettings* settings = ProjectDefinition::Instance()->GetSettings();
+    FollowVisibility(speaker->isVisible() && settings != nullptr && settings->getThrowLines());
     return true;
 }
 
