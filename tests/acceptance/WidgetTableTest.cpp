@@ -272,6 +272,31 @@ Check ClickTogglesView(const char* view, int deadline = kDeadline)
     };
 }
 
+// The switch shows and hides the throw lines of the loudspeakers that are not selected (a selected
+// one draws its own as part of its selection frame): the array is left by a click on empty space,
+// toggled there, then chosen again in the list.
+Check ThrowLinesFollowTheSwitch(const char* view)
+{
+    const Check toggles = ClickTogglesView(view);
+    return [view, toggles](QWidget* control)
+    {
+        auto* plan = Page()->findChild<view::VenueView3D*>(QLatin1String(view));
+        auto* list = Page()->findChild<QTableWidget*>();
+        if (plan == nullptr || list == nullptr)
+            return QStringLiteral("no plan view or list");
+        QTest::mouseClick(plan, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(plan->width() - 40, plan->height() - 40));
+        if (!QTest::qWaitFor([&] { return list->selectedItems().isEmpty(); }, kDeadline))
+            return QStringLiteral("a click on empty space left the array selected");
+        const QString wrong = toggles(control);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          list->visualRect(list->model()->index(0, 1)).center());
+        if (!QTest::qWaitFor([&] { return !list->selectedItems().isEmpty(); }, kDeadline))
+            return QStringLiteral("the array could not be chosen again in the list");
+        return wrong;
+    };
+}
+
 // A slider moved by keys (a page, then arrows) changes what the named view shows; the selected
 // array stays where it is.
 Check SlideChangesView(const char* view)
@@ -625,8 +650,8 @@ std::vector<Row> Table()
          CommentsReachTheFile(QStringLiteral("Balcony fill"))},
         {"Toolbar_Undo", "planToolbarContainerFrame", "click after an entry", UndoRestoresField(false)},
         {"Toolbar_Redo", "planToolbarContainerFrame", "click after an undo", UndoRestoresField(true)},
-        {"Toolbar_ThrowLines", "planToolbarContainerFrame", "click twice",
-         ClickTogglesView("openGLPlanSpkr")},
+        {"Toolbar_ThrowLines", "planToolbarContainerFrame", "deselect, click twice",
+         ThrowLinesFollowTheSwitch("openGLPlanSpkr")},
         {"Toolbar_LinkViews", "planToolbarContainerFrame", "click, zoom, click", LinkTiesTheZooms()},
         {"Toolbar_SliderPlanSlider", "planToolbarContainerFrame", "Page Down",
          SlideChangesView("openGLPlanSpkr")},
