@@ -198,7 +198,7 @@ void SpeakerAnalysisTab::Wire()
             { OnTransferCompleted(wasSuccessful, errorMessage); });
     connect(m_entityList, &EntitySelectionControl::entitiesSelected, this,
             [this](int selected) { UpdateSelection(selected); });
-    QTimer::singleShot(0, this, [this] { m_ui->splitterHorizSpeaker->setSizes({505, 400}); });
+    sizePropertiesSplitterWhenShown(m_ui->splitterHorizSpeaker);
 
     for (ToolBarControl* bar : {m_planBar, m_sideBar, m_rightBar})
         if (BindableProperty* remove = bar->getProperty(Name(BeamSpeakerItem::Toolbar_DeleteEntity)))
@@ -211,15 +211,11 @@ void SpeakerAnalysisTab::InstallToolBars()
 {
     int left = 0;
     int right = 0;
+    // The label columns beside the plotting area, which follow the font, not the view's size.
     if (const auto grid = m_ui->openGLPlanSpkr->GetGrid())
     {
-        // What lies beside the plotting area's frame are the label insets.
-        const QRect frame = grid->ScreenRect();
-        if (frame.isValid())
-        {
-            left = std::max(frame.left(), 0);
-            right = std::max(m_ui->openGLPlanSpkr->width() - 1 - frame.right(), 0);
-        }
+        left = std::max(grid->MarginLeft(), 0);
+        right = std::max(grid->MarginRight(), 0);
     }
     InstallToolBar(m_ui->planToolbarContainerFrame, m_planBar, left, right, this);
     InstallToolBar(m_ui->sideToolbarContainerFrame, m_sideBar, left, right, this);

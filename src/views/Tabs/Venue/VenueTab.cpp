@@ -88,6 +88,9 @@ VenueTab::VenueTab(QWidget* parent) : QWidget(parent)
 
         // The grid's label insets exist once the views are laid out.
         QTimer::singleShot(0, this, [this] { installToolBars(); });
+        // As on the speaker page: the properties pane opens at its full width (the views take
+        // the rest), so the panel's columns and the list's row buttons are not cut off.
+        sizePropertiesSplitterWhenShown(splitterHoriz);
 
         auto* listLayout = new QGridLayout(selectionContainer);
         CheckAlloc(listLayout);
@@ -262,15 +265,13 @@ void VenueTab::installToolBars()
 {
     int left = 0;
     int right = 0;
+    // The label columns beside the plotting area. Not taken from the frame's place on screen:
+    // that is as old as the grid's last layout, and the view may have been resized since
+    // (this page is built hidden), which pushed the bars' right end far into the view.
     if (const auto grid = planView->GetGrid())
     {
-        // The plotting area's frame on screen: what lies beside it are the label insets.
-        const QRect frame = grid->ScreenRect();
-        if (frame.isValid())
-        {
-            left = std::max(frame.left(), 0);
-            right = std::max(planView->width() - 1 - frame.right(), 0);
-        }
+        left = std::max(grid->MarginLeft(), 0);
+        right = std::max(grid->MarginRight(), 0);
     }
     InstallToolBar(planToolbarContainer, planBar, left, right, this);
     InstallToolBar(sideToolbarContainer, sideBar, left, right, this);
