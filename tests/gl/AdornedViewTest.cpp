@@ -124,11 +124,13 @@ TEST(AdornedViewTest, SelectedSurfaceAndArrayShowTheirHandlesLinesAndBeams)
     }
     const QPoint other = Pixel(*views.side, adorner.BottomFrontHandle(1));
     EXPECT_FALSE(ColorNearby(side, other.x() + 3, other.y() + 3, gallery::kBeamColor, 40));
-    // The other beam's top/rear line in its own grey, from the array's top.
+    // The other beam's top/rear line in its own grey, from the array's top: the node's origin,
+    // 3.5 m up, from which the modules hang.
     const math::Vec3 top = adorner.TopRearHandle(1);
+    const double arrayTop = 3.5;
     const double grey =
-        ShareAlong(side, Pixel(*views.side, {-5.0, 0, 4.0}),
-                   Pixel(*views.side, {-5.0 + (top.x + 5.0) * 0.4, 0, 4.0 + (top.z - 4.0) * 0.4}),
+        ShareAlong(side, Pixel(*views.side, {-5.0, 0, arrayTop}),
+                   Pixel(*views.side, {-5.0 + (top.x + 5.0) * 0.4, 0, arrayTop + (top.z - arrayTop) * 0.4}),
                    gallery::kOtherBeamColor);
     EXPECT_GT(grey, 0.3);
 }

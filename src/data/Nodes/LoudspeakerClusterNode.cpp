@@ -74,6 +74,8 @@ void LoudspeakerClusterNode::AddChild(const NodePtr& child)
     if (m_cluster->addModule(speaker->GetModel()) != 1)
         return;
     Node::AddChild(child);
+    // The first module fixes where the modules hang from the node's origin.
+    PlaceCluster();
 }
 
 void LoudspeakerClusterNode::RemoveChildAt(int32_t index)
@@ -83,6 +85,7 @@ void LoudspeakerClusterNode::RemoveChildAt(int32_t index)
     Node::RemoveChildAt(index);
     if (m_cluster)
         m_cluster->removeModuleAt(static_cast<uint64_t>(index));
+    PlaceCluster();
 }
 
 std::string LoudspeakerClusterNode::TypeName() const
@@ -141,12 +144,21 @@ void LoudspeakerClusterNode::PlaceCluster()
     if (!m_cluster)
         return;
     // Position and orientation both: the engine's occlusion rays start from the position.
-    const math::Vec3 position = math::TransformPoint(GetTransform(), math::Vec3(0, 0, 0));
+    // The node's origin is the top of the hanging modules (what the panel calls the top).
+    const math::Vec3 position = math::TransformPoint(GetTransform(), math::Vec3(0, 0, -GetModuleTop()));
     if (std::isfinite(position.x) && std::isfinite(position.y) && std::isfinite(position.z))
         m_cluster->setPosition(position);
     acoustics::Orientation orientation{0.0, m_pitch, m_zRotation};
     orientation.Clamp(true);
     m_cluster->setOrientation(orientation);
+}
+
+double LoudspeakerClusterNode::GetModuleTop() const
+{
+    if (GetChildCount() == 0)
+        return 0.0;
+    const auto first = std::dynamic_pointer_cast<LoudspeakerNode>(GetChild(0));
+    return first ? first->GetOutlineTop() : 0.0;
 }
 
 double LoudspeakerClusterNode::GetGain() const

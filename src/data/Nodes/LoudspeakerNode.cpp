@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <algorithm>
+#include <cmath>
 #include <new>
 
 namespace zorvpro
@@ -76,6 +78,19 @@ acoustics::BOM LoudspeakerNode::GetBOM() const
 std::vector<acoustics::DXFFace> LoudspeakerNode::GetDxfFaces() const
 {
     return m_model->getFaces();
+}
+
+double LoudspeakerNode::GetOutlineTop() const
+{
+    bool any = false;
+    double top = 0.0;
+    for (const acoustics::DXFFace& face : m_model->getFaces())
+        for (const math::Vec3& point : face.points)
+        {
+            top = any ? std::max(top, point.z) : point.z;
+            any = true;
+        }
+    return any && std::isfinite(top) ? top : 0.0;
 }
 
 void LoadUserLoudspeakers()

@@ -31,6 +31,9 @@ public:
     const std::shared_ptr<acoustics::Loudspeaker>& GetModel() const { return m_model; }
     acoustics::BOM GetBOM() const;
     std::vector<acoustics::DXFFace> GetDxfFaces() const;
+    // Height of the outline's top above the model's own origin (0 without an outline). An
+    // array hangs from its top: the cluster node's origin is that point, not the model origin.
+    double GetOutlineTop() const;
 
 protected:
     explicit LoudspeakerNode(std::shared_ptr<acoustics::Loudspeaker> model);

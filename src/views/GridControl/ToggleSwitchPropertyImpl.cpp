@@ -8,6 +8,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPen>
 #include <QPropertyAnimation>
 #include <QTimer>
 #include <algorithm>
@@ -220,6 +221,15 @@ void ToggleSwitchPropertyImpl::paintKnob(QPainter& painter, bool focused)
                                  : Pick(lightTheme_, "#e0e0e0", "#3b3b3b"));
     const QRectF track = focused ? QRectF(1, 1, width() - 2, height() - 2) : QRectF(0, 0, width(), height());
     painter.drawRoundedRect(track, kRadius, kRadius);
+    if (!isChecked() && !focused)
+    {
+        // The off track is the colour of the bars the switches sit on (the live-map bar, the
+        // dark tool bars): without a rim the switch all but vanishes there.
+        painter.setPen(QPen(Pick(lightTheme_, "#999999", "#777777"), 1.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(track.adjusted(0.5, 0.5, -0.5, -0.5), kRadius, kRadius);
+        painter.setPen(Qt::NoPen);
+    }
     painter.setBrush(Pick(lightTheme_, "#FFFFFF", "#000000"));
     const int diameter = height() - 4;
     painter.drawEllipse(

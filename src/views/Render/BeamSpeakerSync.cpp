@@ -26,9 +26,14 @@ EntityPtr BeamSpeakerEntity::CreateFromNode(const std::shared_ptr<Node>& node)
     auto module = std::dynamic_pointer_cast<LoudspeakerNode>(array->GetChild(0));
     if (!module)
         return {};
-    const std::vector<acoustics::DXFFace> faces = module->GetDxfFaces();
+    std::vector<acoustics::DXFFace> faces = module->GetDxfFaces();
     if (faces.empty())
         return {};
+    // The outline hangs from the node's origin, as the engine places the modules.
+    const double top = array->GetModuleTop();
+    for (acoustics::DXFFace& face : faces)
+        for (math::Vec3& point : face.points)
+            point.z -= top;
     const auto count = uint32_t(faces.size());
     auto corner = OutlineCorners(std::make_shared<const std::vector<acoustics::DXFFace>>(faces));
     auto entity = std::make_shared<BeamSpeakerEntity>(array->GetName(), math::Vec3(), array->GetYaw(),

@@ -41,6 +41,10 @@ public:
 
     // The frame on screen, from its top-left to its bottom-right corner.
     QRect ScreenRect() const { return m_screenRect; }
+    // The label columns left and right of the frame, in pixels; they follow the font, not the
+    // view's size (0 before the first layout).
+    int MarginLeft() const { return m_marginLeft; }
+    int MarginRight() const { return m_marginRight; }
     double XStep() const { return m_xStep; }
     double YStep() const { return m_yStep; }
     bool IsMetric() const { return m_metric; }

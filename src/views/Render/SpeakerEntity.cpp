@@ -8,12 +8,15 @@
 #include "views/Render/HitPoint.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace zorvpro::view
 {
 
 namespace
 {
+constexpr double kPickMarginPixels = 3.0;
+
 std::array<math::Vec3, 8> BoxCorners(const math::BBox& b)
 {
     return {math::Vec3{b.min.x, b.min.y, b.min.z}, {b.max.x, b.min.y, b.min.z}, {b.max.x, b.max.y, b.min.z},
@@ -166,13 +169,25 @@ std::optional<math::BBox> SpeakerEntity::BoundingBox() const
     return box;
 }
 
-HitPointPtr SpeakerEntity::Pick(const math::Ray& ray, const EntityPtr& self, double) const
+HitPointPtr SpeakerEntity::Pick(const math::Ray& ray, const EntityPtr& self, double pixelsPerMeter) const
 {
     const math::Mat4* inverse = GetInverseTransform();
     if (GetGeometries().empty() || inverse == nullptr)
         return {};
     const math::Ray local = ray.Transform(*inverse);
-    const auto c = BoxCorners(m_localBox);
+    // A body drawn at its real size is a few pixels across when zoomed out: it takes clicks
+    // within the margin its throw lines' box takes them, shown or not.
+    math::BBox box = m_localBox;
+    if (pixelsPerMeter > 0.0 && std::isfinite(pixelsPerMeter))
+    {
+        const double margin = kPickMarginPixels / pixelsPerMeter;
+        for (int i = 0; i < 3; ++i)
+        {
+            box.min[i] -= margin;
+            box.max[i] += margin;
+        }
+    }
+    const auto c = BoxCorners(box);
     // The six faces of the box, two triangles each.
     static constexpr int kFaces[6][4] = {{0, 1, 2, 3}, {4, 5, 6, 7}, {0, 1, 5, 4},
                                          {1, 2, 6, 5}, {2, 3, 7, 6}, {3, 0, 4, 7}};

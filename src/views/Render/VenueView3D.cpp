@@ -175,6 +175,12 @@ void VenueView3D::OnRefreshTimer()
     if (!NeedsRepaint())
         return;
     m_repaintNeeded = false;
+    CatchUp();
+    update();
+}
+
+void VenueView3D::CatchUp()
+{
     Camera& camera = m_viewport.GetCamera();
     if (m_viewport.IsDirty() || camera.IsDirty())
     {
@@ -191,7 +197,6 @@ void VenueView3D::OnRefreshTimer()
     {
         m_grid->UpdateLayout(m_viewport);
     }
-    update();
 }
 
 void VenueView3D::initializeGL()
@@ -230,6 +235,9 @@ void VenueView3D::resizeGL(int w, int h)
 
 void VenueView3D::paintGL()
 {
+    // Qt paints straight after a resize, before the refresh timer has seen it: without this
+    // the frame after a resize (the very first one too) used the old camera and grid.
+    CatchUp();
     m_renderer->Render(m_renderList);
 }
 

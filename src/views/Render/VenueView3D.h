@@ -82,6 +82,9 @@ private slots:
 
 private:
     void EmitMouse(QMouseEvent* event);
+    // Brings the projection, the camera's view matrix and the grid's layout in line with the
+    // viewport and camera as they are now.
+    void CatchUp();
 
     std::string m_firstAxisName;
     std::string m_secondAxisName;

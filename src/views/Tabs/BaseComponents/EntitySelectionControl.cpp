@@ -11,6 +11,7 @@
 #include "views/Tabs/BaseComponents/IEntityChangeListener.h"
 #include "views/Tabs/BaseComponents/IEntitySelectionListener.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTimer>
@@ -24,6 +25,8 @@ namespace
 {
 constexpr int kColumnCount = 6;
 constexpr int kRowHeight = 35;
+constexpr int kNameColumn = 1;
+constexpr int kNarrowestName = 100;
 
 const QStringList& SurfaceTitles()
 {
@@ -97,6 +100,26 @@ EntitySelectionControl::EntitySelectionControl(std::uint32_t kind, const QString
     connect(this, &QTableWidget::itemSelectionChanged, this,
             &EntitySelectionControl::handleItemSelectionChanged);
     connect(this, &QTableWidget::itemChanged, this, &EntitySelectionControl::handleEntityNameChanged);
+}
+
+bool EntitySelectionControl::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        fitNameColumn();
+    return QTableWidget::viewportEvent(event);
+}
+
+void EntitySelectionControl::fitNameColumn()
+{
+    if (kind_ != kSurfaceList && kind_ != kLoudspeakerList)
+        return;
+    const int* widths = kind_ == kSurfaceList ? kSurfaceWidths : kLoudspeakerWidths;
+    int others = 0;
+    for (int column = 0; column < kColumnCount; ++column)
+        if (column != kNameColumn)
+            others += widths[column];
+    setColumnWidth(kNameColumn,
+                   std::clamp(viewport()->width() - others, kNarrowestName, widths[kNameColumn]));
 }
 
 EntitySelectionControl::~EntitySelectionControl()

@@ -79,7 +79,13 @@ public slots:
     void setSelectedEntity(const zorvpro::IdList& ids);
     QString formatSelectionColor(const QString& color);
 
+protected:
+    bool viewportEvent(QEvent* event) override;
+
 private:
+    // In a viewport narrower than all the columns the name gives way, so that the row's
+    // buttons stay in sight rather than behind a horizontal scroll bar.
+    void fitNameColumn();
     EntitySelectionData* rowOf(Id id) const;
     void styleAllRowsUnselected();
     // Enables the grid for an unlocked active entity, disables it (keeping

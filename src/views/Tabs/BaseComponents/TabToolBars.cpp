@@ -12,11 +12,9 @@
 
 namespace zorvpro
 {
-QMargins plotAreaInsets(const QRect& plotArea, int viewWidth)
+QMargins plotAreaInsets(int labelsLeft, int labelsRight)
 {
-    if (!plotArea.isValid())
-        return {};
-    return QMargins(std::max(plotArea.left(), 0), 0, std::max(viewWidth - 1 - plotArea.right(), 0), 0);
+    return QMargins(std::max(labelsLeft, 0), 0, std::max(labelsRight, 0), 0);
 }
 
 void installTabToolBar(QFrame* container, ToolBarControl* bar, const QMargins& insets,

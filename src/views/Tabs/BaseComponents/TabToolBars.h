@@ -15,10 +15,9 @@ class ToolBarControl;
 // What the venue and speaker pages do alike with their three tool bars: one
 // above the plan view, one above the side view, one docked at the right.
 
-// The label insets left and right of a view's plotting area (its frame on
-// screen, invalid before the view is laid out), so that a bar above the view
-// lines up with it.
-QMargins plotAreaInsets(const QRect& plotArea, int viewWidth);
+// The insets that line a bar above a view up with its plotting area: the
+// widths of the grid's label columns left and right of it (none below zero).
+QMargins plotAreaInsets(int labelsLeft, int labelsRight);
 
 // Lays the bar into its container frame, inset left and right by the insets,
 // and sends the bar's events to the page.

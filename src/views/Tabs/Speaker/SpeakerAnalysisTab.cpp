@@ -187,7 +187,7 @@ void SpeakerAnalysisTab::Wire()
             { OnTransferCompleted(wasSuccessful, errorMessage); });
     connect(m_entityList, &EntitySelectionControl::entitiesSelected, this,
             [this](int selected) { UpdateSelection(selected); });
-    QTimer::singleShot(0, this, [this] { m_ui->splitterHorizSpeaker->setSizes({505, 400}); });
+    sizePropertiesSplitterWhenShown(m_ui->splitterHorizSpeaker);
 
     for (ToolBarControl* bar : {m_planBar, m_sideBar, m_rightBar})
         if (BindableProperty* remove = bar->getProperty(Name(BeamSpeakerItem::Toolbar_DeleteEntity)))
@@ -198,9 +198,9 @@ void SpeakerAnalysisTab::Wire()
 
 void SpeakerAnalysisTab::InstallToolBars()
 {
+    // The label columns beside the plotting area, which follow the font, not the view's size.
     const auto grid = m_ui->openGLPlanSpkr->GetGrid();
-    const QMargins insets =
-        plotAreaInsets(grid ? grid->ScreenRect() : QRect(), m_ui->openGLPlanSpkr->width());
+    const QMargins insets = grid ? plotAreaInsets(grid->MarginLeft(), grid->MarginRight()) : QMargins();
     installTabToolBar(m_ui->planToolbarContainerFrame, m_planBar, insets, this);
     installTabToolBar(m_ui->sideToolbarContainerFrame, m_sideBar, insets, this);
     installTabToolBar(m_ui->rightToolbarContainerFrame, m_rightBar, insets, this);

@@ -73,6 +73,9 @@ VenueTab::VenueTab(QWidget* parent) : QWidget(parent)
 
         // The grid's label insets exist once the views are laid out.
         QTimer::singleShot(0, this, [this] { installToolBars(); });
+        // As on the speaker page: the properties pane opens at its full width (the views take
+        // the rest), so the panel's columns and the list's row buttons are not cut off.
+        sizePropertiesSplitterWhenShown(splitterHoriz);
 
         auto* listLayout = new QGridLayout(selectionContainer);
         CheckAlloc(listLayout);
@@ -245,8 +248,11 @@ void VenueTab::buildForm()
 
 void VenueTab::installToolBars()
 {
+    // The label columns beside the plotting area. Not taken from the frame's place on screen:
+    // that is as old as the grid's last layout, and the view may have been resized since
+    // (this page is built hidden), which pushed the bars' right end far into the view.
     const auto grid = planView->GetGrid();
-    const QMargins insets = plotAreaInsets(grid ? grid->ScreenRect() : QRect(), planView->width());
+    const QMargins insets = grid ? plotAreaInsets(grid->MarginLeft(), grid->MarginRight()) : QMargins();
     installTabToolBar(planToolbarContainer, planBar, insets, this);
     installTabToolBar(sideToolbarContainer, sideBar, insets, this);
     // The plotting area's insets line the view bars up with it; the right bar stands beside the

@@ -13,11 +13,9 @@ namespace
 {
 TEST(TabToolBarsTest, BarsSitOverThePlottingAreaAndFollowPositionAndSelection)
 {
-    // A 500-pixel view: the label insets beside its plotting area; none before it is laid out
-    // or where the area reaches past the view.
-    EXPECT_EQ(plotAreaInsets(QRect(), 500), QMargins());
-    EXPECT_EQ(plotAreaInsets(QRect(QPoint(48, 4), QPoint(487, 300)), 500), QMargins(48, 0, 12, 0));
-    EXPECT_EQ(plotAreaInsets(QRect(QPoint(-3, 4), QPoint(505, 300)), 500), QMargins());
+    // The grid's label columns beside the plotting area; none below zero.
+    EXPECT_EQ(plotAreaInsets(48, 12), QMargins(48, 0, 12, 0));
+    EXPECT_EQ(plotAreaInsets(-3, 5), QMargins(0, 0, 5, 0));
 
     // The frames outlive the bars, as on the pages.
     QFrame planFrame;

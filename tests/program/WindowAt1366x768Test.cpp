@@ -1,0 +1,109 @@
+// The smallest supported window, 1366 x 768, in both themes: every field and button of the
+// venue and speaker pages lies across the width its pane shows, with nothing to scroll sideways.
+#include "ProgramTestEnv.h"
+
+#include "data/Settings/AppSettings.h"
+#include "data/Settings/UiSettings.h"
+#include "views/Shell/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace zorvpro::programtest
+{
+namespace
+{
+QWidget* Shown(const char* name)
+{
+    for (QWidget* widget : Window()->findChildren<QWidget*>(QLatin1String(name)))
+        if (widget->isVisible())
+            return widget;
+    return nullptr;
+}
+
+// Every shown control inside the scroll area lies between the left and right edges of what
+// the area shows, and the area has nothing to scroll sideways.
+void ExpectAllAcross(QAbstractScrollArea* area, const std::string& what, int atLeast)
+{
+    ASSERT_NE(area, nullptr) << what;
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible() && area->horizontalScrollBar()->maximum() > 0)
+        << what << " scrolls sideways by " << area->horizontalScrollBar()->maximum();
+    QWidget* shown = area->viewport();
+    int checked = 0;
+    for (QWidget* w : area->findChildren<QWidget*>())
+    {
+        const bool control =
+            qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) ||
+            (qobject_cast<QLabel*>(w) && !qobject_cast<QLabel*>(w)->text().trimmed().isEmpty());
+        if (!control || !w->isVisibleTo(area) || w->window() != area->window() || w->width() == 0)
+            continue;
+        const QRect r(w->mapTo(shown, QPoint(0, 0)), w->size());
+        EXPECT_GE(r.left(), 0) << what << ": " << w->metaObject()->className() << " "
+                               << w->objectName().toStdString();
+        EXPECT_LE(r.right(), shown->width() - 1)
+            << what << ": " << w->metaObject()->className() << " " << w->objectName().toStdString()
+            << " ends at " << r.right() << " of " << shown->width();
+        ++checked;
+    }
+    EXPECT_GE(checked, atLeast) << what;
+}
+} // namespace
+
+TEST(SmallWindow, EveryFieldAndButtonOfBothPagesIsInSightAt1366x768)
+{
+    MainWindow* window = Window();
+    window->showNormal();
+    window->resize(1366, 768);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    window->showStartPage();
+    QTest::mouseClick(Shown("continueButton"), Qt::LeftButton);
+    QTest::mouseClick(Shown("buttonSpeakerTab"), Qt::LeftButton);
+    QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
+    QTest::mouseClick(Shown("buttonVenueTab"), Qt::LeftButton);
+    const QString folder = QStringLiteral(ZORV_SCREENSHOT_DIR);
+    ASSERT_TRUE(QDir().mkpath(folder));
+
+    for (const auto& [theme, themeName] :
+         {std::pair<UiTypes::UiTheme, const char*>{UiTypes::UiTheme::Day, "light"},
+          {UiTypes::UiTheme::Night, "dark"}})
+    {
+        AppSettings::Instance().GetUiSettings()->setTheme(theme);
+        for (const auto& [tab, list, panel] :
+             {std::tuple<const char*, const char*, const char*>{
+                  "buttonVenueTab", "VenueTabEntitySelectionControl", "quadDefinitionScrollArea"},
+              {"buttonSpeakerTab", "SpeakerAnalysisTabEntitySelectionControl",
+               "scrollAreaSpeakerProperties"}})
+        {
+            const std::string what = std::string(themeName) + " " + tab;
+            QTest::mouseClick(Shown(tab), Qt::LeftButton);
+            // The pages finish their layout from the event loop once shown.
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&]
+                {
+                    auto* table = qobject_cast<QTableWidget*>(Shown(list));
+                    return table != nullptr && table->rowCount() == 1 && table->cellWidget(0, 4) != nullptr &&
+                           table->cellWidget(0, 4)->isVisible();
+                },
+                10000))
+                << what;
+            QCoreApplication::processEvents();
+            window->screen()
+                ->grabWindow(window->winId())
+                .save(QStringLiteral("%1/small-window-%2-%3.png")
+                          .arg(folder, QLatin1String(tab), QLatin1String(themeName)));
+            ExpectAllAcross(qobject_cast<QAbstractScrollArea*>(Shown(list)), what + " list", 3);
+            ExpectAllAcross(qobject_cast<QAbstractScrollArea*>(Shown(panel)), what + " panel", 20);
+        }
+    }
+    AppSettings::Instance().GetUiSettings()->setTheme(UiTypes::UiTheme::Day);
+}
+} // namespace zorvpro::programtest
