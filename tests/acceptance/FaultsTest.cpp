@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -55,12 +56,29 @@ view::VenueView3D* View(const char* name)
 // Moves the pointer over the view, as a hand does, until the view shows the cursor; the point.
 std::optional<QPoint> HoverUntil(QWidget* view, Qt::CursorShape shape, int step = 4)
 {
+    // A move through the window system arrives later, so the cursor seen after it may belong to a
+    // point a little before: around the point found, moves delivered at once find where it shows.
+    auto shows = [view, shape](QPoint at)
+    {
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+        return view->cursor().shape() == shape;
+    };
     for (int y = step; y < view->height() - step; y += step)
         for (int x = step; x < view->width() - step; x += step)
         {
             QTest::mouseMove(view, QPoint(x, y));
-            if (view->cursor().shape() == shape)
-                return QPoint(x, y);
+            if (view->cursor().shape() != shape)
+                continue;
+            for (int dy = -2 * step; dy <= 2 * step; ++dy)
+                for (int dx = -2 * step; dx <= 2 * step; ++dx)
+                    if (shows(QPoint(x + dx, y + dy)))
+                    {
+                        QTest::mouseMove(view, QPoint(x + dx, y + dy));
+                        return QPoint(x + dx, y + dy);
+                    }
+            return QPoint(x, y);
         }
     return std::nullopt;
 }
@@ -143,8 +161,14 @@ TEST(Acceptance, ABeamHandleDragInTheSideViewChangesTheBeamAndOneUndoRestoresIt)
     ASSERT_TRUE(Click(QStringLiteral("Toolbar_ZoomToFit"), SpeakerFrame("planToolbarContainerFrame")));
     view::VenueView3D* side = View("openGLSideSpkr");
     ASSERT_NE(side, nullptr);
-    // The user aims at the handles the view has drawn.
-    auto drawn = [side] { return QTest::qWaitFor([side] { return !side->NeedsRepaint(); }, kDeadline); };
+    // The user aims at the handles the view has drawn: picking follows the frame last painted, so
+    // once nothing waits for the refresh the frame is painted before the pointer looks for them.
+    auto drawn = [side]
+    {
+        if (!QTest::qWaitFor([side] { return !side->NeedsRepaint(); }, kDeadline))
+            return false;
+        return !side->grabFramebuffer().isNull();
+    };
     ASSERT_TRUE(drawn());
     const std::optional<QPoint> handle = HoverUntil(side, Qt::SizeAllCursor);
     ASSERT_TRUE(handle) << "no beam handle shows the move cursor in the side view";

@@ -675,8 +675,6 @@ std::vector<Row> Table()
         {"Entity_Mute", nullptr, "click twice", ClickTogglesView("openGLPlanSpkr", kCalculationDeadline)},
         {"scrollAreaSpeakerPropertiesVerticalScrollBar", nullptr, "page down and up",
          ScrollMoves("Beam_PosX")},
-        {"SpeakerAnalysisTabEntitySelectionControlHorizontalScrollBar", nullptr, "page right and left",
-         ScrollMoves("Entity_Lock")},
         {"Toolbar_AddEntity", "planToolbarContainerFrame", "click", ClickChangesRows(1)},
         {"Toolbar_DeleteEntity", "planToolbarContainerFrame", "click", ClickChangesRows(-1)},
     };
