@@ -75,6 +75,9 @@ TEST(ThemeAdapter, ListenersHearEachChangeOnceInRegistrationOrder)
     EXPECT_EQ(adapter->getTheme(), 1);
     EXPECT_EQ(themes, (Heard{{&second, 1}, {&first, 1}, {&second, 0}, {&first, 0}, {&first, 1}}));
     EXPECT_EQ(positions, (Heard{{&right, 1}, {&top, 1}, {&top, 0}}));
+    // The adapters outlive this test; its listeners do not.
+    adapter->removeThemeListener(&first);
+    toolbars->removeListener(&top);
 }
 
 // A combo box that is restyled before any theme notice reaches it takes the
