@@ -5,6 +5,22 @@ function(zorv_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
+# zorv_precompile(<target> [TEST])
+# Precompiles the Qt and standard headers most files include (and GoogleTest for a test):
+# most of a Qt-heavy file's compile time is spent parsing them. Headers a target cannot
+# see (no Qt in its include path) are left out by the header itself.
+function(zorv_precompile target)
+  cmake_parse_arguments(ARG "TEST" "" "" ${ARGN})
+  if(NOT ZORV_PCH)
+    return()
+  endif()
+  if(ARG_TEST)
+    target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/pch/TestPch.h)
+  else()
+    target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/pch/QtPch.h)
+  endif()
+endfunction()
+
 # zorv_library(<name> DIRS <dir>... [EXCLUDE <regex>] [QT] LIBS <lib>...)
 # Collects *.cpp/*.h below each dir so new files need no CMake edit.
 function(zorv_library name)
@@ -46,6 +62,9 @@ function(zorv_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   zorv_warnings(${name})
+  if(ARG_QT)
+    zorv_precompile(${name})
+  endif()
 endfunction()
 
 # zorv_test(<name> DIRS <dir>... LIBS <lib>... [LABELS <label>...])
@@ -64,6 +83,12 @@ function(zorv_test name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   zorv_warnings(${name})
+  zorv_precompile(${name} TEST)
+  if("gl" IN_LIST ARG_LABELS AND NOT ZORV_GL_TESTS)
+    # Declared, so that the lines that follow may still name it, but neither built nor listed.
+    return()
+  endif()
+  set_property(TARGET ${name} PROPERTY ZORV_RUNS TRUE)
   set(props ENVIRONMENT "ZORV_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/testdata")
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
@@ -76,4 +101,24 @@ function(zorv_test name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})
+endfunction()
+
+# Leaves out of the default target every library and program not marked ZORV_RUNS (the
+# registered tests, the fuzz targets, the seed writer); what those need is still built as
+# their dependency.
+function(zorv_build_only_what_runs)
+  set(dirs ${PROJECT_SOURCE_DIR})
+  while(dirs)
+    list(POP_FRONT dirs dir)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    list(APPEND dirs ${subdirs})
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(t IN LISTS targets)
+      get_target_property(type ${t} TYPE)
+      get_target_property(runs ${t} ZORV_RUNS)
+      if(type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$" AND NOT runs)
+        set_target_properties(${t} PROPERTIES EXCLUDE_FROM_ALL ON)
+      endif()
+    endforeach()
+  endwhile()
 endfunction()
