@@ -89,6 +89,10 @@ if [ "${ZORV_QUICK:-0}" != "1" ]; then
   #    fuzz targets (every library carries the fuzzer's coverage hooks, only the fuzz
   #    executables link the fuzzer's runtime), so stage 4 builds nothing more.
   echo "== AddressSanitizer+UBSan build (with the fuzz targets)"
+  # A tree configured otherwise (gcc, no fuzz targets) by an older test command starts afresh.
+  if [ -f "$ROOT/build-asan/CMakeCache.txt" ] && ! grep -q "^ZORV_FUZZ:BOOL=ON" "$ROOT/build-asan/CMakeCache.txt"; then
+    rm -rf "$ROOT/build-asan"
+  fi
   CC=clang CXX=clang++ ZORV_BUILD_DIR="$ROOT/build-asan" bash "$ROOT/scripts/build.sh" \
     -DZORV_FUZZ=ON "${LEAN[@]}"
   stage_done "AddressSanitizer+UBSan+fuzz: configure+build"
