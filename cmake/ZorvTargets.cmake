@@ -8,7 +8,8 @@ endfunction()
 # zorv_precompile(<target> [TEST])
 # Precompiles the Qt and standard headers most files include (and GoogleTest for a test):
 # most of a Qt-heavy file's compile time is spent parsing them. Headers a target cannot
-# see (no Qt in its include path) are left out by the header itself.
+# see (no Qt in its include path) are left out by the header itself. A header that a file
+# sets up with a macro defined before including it must not be precompiled.
 function(zorv_precompile target)
   cmake_parse_arguments(ARG "TEST" "" "" ${ARGN})
   if(NOT ZORV_PCH)
