@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Builds the libFuzzer targets with clang and runs each for a bounded time. The tree is
+# build-fuzz/ unless ZORV_FUZZ_BUILD_DIR names another (the test command's build-asan/ holds
+# them beside the tests).
 # Usage: scripts/fuzz.sh [seconds-per-target] [target-name...]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"

@@ -77,10 +77,9 @@ if [ "${ZORV_QUICK:-0}" != "1" ]; then
         "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
         "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
 
-  # 2. ThreadSanitizer: the acoustic model, the engine and their tests (no Qt), built with clang
-  #    like the AddressSanitizer tree.
+  # 2. ThreadSanitizer: the acoustic model, the engine and their tests (no Qt).
   echo "== ThreadSanitizer build"
-  CC=clang CXX=clang++ ZORV_BUILD_DIR="$ROOT/build-tsan" bash "$ROOT/scripts/build.sh" \
+  ZORV_BUILD_DIR="$ROOT/build-tsan" bash "$ROOT/scripts/build.sh" \
     -DZORV_SANITIZE=thread -DZORV_BUILD_GUI=OFF "${LEAN[@]}"
   stage_done "ThreadSanitizer: configure+build"
   (cd "$ROOT/build-tsan" && ctest -LE "gl|nosan" --output-on-failure -j "$JOBS" --timeout 900)
