@@ -5,27 +5,6 @@ function(zorv_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra)
 endfunction()
 
-# zorv_precompile(<target> [TEST])
-# Precompiles the Qt and standard headers most files include (and GoogleTest for a test):
-# most of a Qt-heavy file's compile time is spent parsing them. Headers a target cannot
-# see (no Qt in its include path) are left out by the header itself. A header that a file
-# sets up with a macro defined before including it must not be precompiled.
-function(zorv_precompile target)
-  cmake_parse_arguments(ARG "TEST" "" "" ${ARGN})
-  if(NOT ZORV_PCH)
-    return()
-  endif()
-  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-    # Without the time stamp ccache can cache what compiles with the precompiled header.
-    target_compile_options(${target} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
-  endif()
-  if(ARG_TEST)
-    target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/pch/TestPch.h)
-  else()
-    target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/pch/QtPch.h)
-  endif()
-endfunction()
-
 # zorv_library(<name> DIRS <dir>... [EXCLUDE <regex>] [QT] LIBS <lib>...)
 # Collects *.cpp/*.h below each dir so new files need no CMake edit.
 function(zorv_library name)
@@ -67,9 +46,6 @@ function(zorv_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
   zorv_warnings(${name})
-  if(ARG_QT)
-    zorv_precompile(${name})
-  endif()
 endfunction()
 
 # zorv_test(<name> DIRS <dir>... LIBS <lib>... [LABELS <label>...])
@@ -88,7 +64,6 @@ function(zorv_test name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   zorv_warnings(${name})
-  zorv_precompile(${name} TEST)
   if("gl" IN_LIST ARG_LABELS AND NOT ZORV_GL_TESTS)
     # Declared, so that the lines that follow may still name it, but neither built nor listed.
     return()
