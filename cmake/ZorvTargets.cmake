@@ -64,6 +64,11 @@ function(zorv_test name)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   zorv_warnings(${name})
+  if("gl" IN_LIST ARG_LABELS AND NOT ZORV_GL_TESTS)
+    # Declared, so that the lines that follow may still name it, but neither built nor listed.
+    return()
+  endif()
+  set_property(TARGET ${name} PROPERTY ZORV_RUNS TRUE)
   set(props ENVIRONMENT "ZORV_TEST_DATA_DIR=${CMAKE_BINARY_DIR}/testdata")
   if(ARG_LABELS)
     list(APPEND props LABELS "${ARG_LABELS}")
@@ -76,4 +81,24 @@ function(zorv_test name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ${props})
+endfunction()
+
+# Leaves out of the default target every library and program not marked ZORV_RUNS (the
+# registered tests, the fuzz targets, the seed writer); what those need is still built as
+# their dependency.
+function(zorv_build_only_what_runs)
+  set(dirs ${PROJECT_SOURCE_DIR})
+  while(dirs)
+    list(POP_FRONT dirs dir)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    list(APPEND dirs ${subdirs})
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    foreach(t IN LISTS targets)
+      get_target_property(type ${t} TYPE)
+      get_target_property(runs ${t} ZORV_RUNS)
+      if(type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$" AND NOT runs)
+        set_target_properties(${t} PROPERTIES EXCLUDE_FROM_ALL ON)
+      endif()
+    endforeach()
+  endwhile()
 endfunction()

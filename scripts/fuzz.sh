@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Builds the libFuzzer targets with clang and runs each for a bounded time. The tree is
+# build-fuzz/ unless ZORV_FUZZ_BUILD_DIR names another (the test command's build-asan/ holds
+# them beside the tests).
 # Usage: scripts/fuzz.sh [seconds-per-target] [target-name...]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -22,30 +24,47 @@ if [ ${#targets[@]} -eq 0 ]; then
   for f in "$ROOT"/fuzz/*Fuzzer.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
 
-status=0
-for t in "${targets[@]}"; do
-  exe="$BUILD/fuzz/$t"
-  seeds="$BUILD/fuzz-corpus/$t"
+# Targets run side by side, one a core (ZORV_FUZZ_JOBS, default every core): each still fuzzes
+# for its full time on a core of its own.
+FUZZ_JOBS="${ZORV_FUZZ_JOBS:-$(nproc)}"
+
+start_target() {
+  local t="$1"
+  local seeds="$BUILD/fuzz-corpus/$t"
   mkdir -p "$seeds"
   # Seeds: the committed corpus, the kept regressions and what the seed writer makes.
   for kept in "$ROOT/fuzz/corpus/$t" "$ROOT/fuzz/regressions/$t"; do
     [ -d "$kept" ] && cp -n "$kept"/* "$seeds"/ 2>/dev/null || true
   done
   [ -x "$BUILD/tools/zorv_fuzz_seeds" ] && "$BUILD/tools/zorv_fuzz_seeds" "$t" "$seeds" || true
-  crashdir="$BUILD/fuzz-findings/$t"; mkdir -p "$crashdir"
+  mkdir -p "$BUILD/fuzz-findings/$t"
   echo "== fuzzing $t for ${SECONDS_PER_TARGET}s"
-  "$exe" -max_total_time="$SECONDS_PER_TARGET" -timeout=1 -rss_limit_mb=512 -malloc_limit_mb=512 \
-    -artifact_prefix="$crashdir/" -print_final_stats=1 "$seeds" >"$BUILD/fuzz-$t.log" 2>&1 &
-  pid=$!
-  rc=0; wait $pid || rc=$?
-  # Scratch files the targets keep under their process id; a crash leaves them behind.
-  rm -rf /dev/shm/zorv-fuzz-"$pid".* /dev/shm/zorv-fuzz-"$pid"-* 2>/dev/null || true
-  if [ $rc -ne 0 ]; then
-    tail -60 "$BUILD/fuzz-$t.log"
-    echo "FUZZ FAILURE in $t: reproducer in $crashdir (copy it to fuzz/regressions/$t/)"
-    status=1
-  else
-    grep -E "stat::number_of_executed_units|Done" "$BUILD/fuzz-$t.log" | tail -2 || true
-  fi
+  "$BUILD/fuzz/$t" -max_total_time="$SECONDS_PER_TARGET" -timeout=1 -rss_limit_mb=512 -malloc_limit_mb=512 \
+    -artifact_prefix="$BUILD/fuzz-findings/$t/" -print_final_stats=1 "$seeds" >"$BUILD/fuzz-$t.log" 2>&1 &
+}
+
+status=0
+for ((first = 0; first < ${#targets[@]}; first += FUZZ_JOBS)); do
+  batch=("${targets[@]:first:FUZZ_JOBS}")
+  pids=()
+  for t in "${batch[@]}"; do
+    start_target "$t"
+    pids+=($!)
+  done
+  for i in "${!batch[@]}"; do
+    t="${batch[$i]}"
+    pid="${pids[$i]}"
+    rc=0; wait "$pid" || rc=$?
+    # Scratch files the targets keep under their process id; a crash leaves them behind.
+    rm -rf /dev/shm/zorv-fuzz-"$pid".* /dev/shm/zorv-fuzz-"$pid"-* 2>/dev/null || true
+    if [ $rc -ne 0 ]; then
+      tail -60 "$BUILD/fuzz-$t.log"
+      echo "FUZZ FAILURE in $t: reproducer in $BUILD/fuzz-findings/$t (copy it to fuzz/regressions/$t/)"
+      status=1
+    else
+      echo "== $t:"
+      grep -E "stat::number_of_executed_units|Done" "$BUILD/fuzz-$t.log" | tail -2 || true
+    fi
+  done
 done
 exit $status

@@ -112,7 +112,7 @@ public:
 private:
     // Hears one beam solver for the cluster, so that a solve rebuilds only
     // that beam's entry and the cluster reads no other solver meanwhile.
-    class BeamLink : public PropChangeListener
+    class BeamLink final : public PropChangeListener
     {
     public:
         BeamLink(LoudspeakerClusterImpl& cluster, BeamSteerImpl& beam) : cluster(cluster), beam(beam) {}

@@ -12,7 +12,7 @@ namespace zorvpro::acoustics
 
 // EQ table of symmetric spread steering: per shading state and module count,
 // rows by spreading angle (degrees), interpolated linearly between rows.
-class EQDataSpread : public IEQData
+class EQDataSpread final : public IEQData
 {
 public:
     using Rows = std::map<double, EqCurveValues>;

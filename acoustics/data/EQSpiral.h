@@ -12,7 +12,7 @@ namespace zorvpro::acoustics
 
 // EQ table of spiral steering: module count, incident angle, open angle and
 // distance; a lookup snaps each coordinate to the nearest tabulated key.
-class EQSpiral : public IEQData
+class EQSpiral final : public IEQData
 {
 public:
     using ByDistance = std::map<double, EqCurveValues>;

@@ -5,11 +5,15 @@
 
 #include <immintrin.h>
 
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
 namespace zorvpro::acoustics::fast
 {
 
-__attribute__((target("avx2,fma"), optimize("fp-contract=off"))) void crossSumAvx2(const CrossSumInput& in,
-                                                                                   CrossSumResult& out)
+__attribute__((target("avx2,fma"), ZORV_UNFUSED)) void crossSumAvx2(const CrossSumInput& in,
+                                                                    CrossSumResult& out)
 {
     const __m256d frequency = _mm256_set1_pd(in.frequency);
     const __m256d hundred = _mm256_set1_pd(100.0);

@@ -5,13 +5,17 @@
 
 #include <immintrin.h>
 
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
 namespace zorvpro::acoustics::fast
 {
 
 namespace
 {
 
-#define ZORV_AVX512 __attribute__((target("avx512f"), optimize("fp-contract=off")))
+#define ZORV_AVX512 __attribute__((target("avx512f"), ZORV_UNFUSED))
 
 struct Avx512Constants
 {

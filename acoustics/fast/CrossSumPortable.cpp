@@ -3,12 +3,15 @@
 
 #include <cstring>
 
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
 namespace zorvpro::acoustics::fast
 {
 
 // Built for the baseline instruction set, with generic vectors of four.
-__attribute__((optimize("fp-contract=off"))) void crossSumPortable(const CrossSumInput& in,
-                                                                   CrossSumResult& out)
+__attribute__((ZORV_UNFUSED)) void crossSumPortable(const CrossSumInput& in, CrossSumResult& out)
 {
     constexpr double Shifter = 6755399441055744.0; // 1.5 * 2^52
     const Lanes frequency = {in.frequency, in.frequency, in.frequency, in.frequency};

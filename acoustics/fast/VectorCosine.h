@@ -88,7 +88,12 @@ void cosinesAndSines(const double* x, double* cosOut, double* sinOut, std::size_
 // True when the processor runs the wide-vector (AVX2 with FMA) variants.
 bool wideVectorsAvailable();
 
-// Marks the wide-vector variant of a function. Products and sums fuse there.
+// Marks the wide-vector variant of a function. Products and sums fuse there (clang has no
+// per-function switch for it: its default fuses them within an expression).
+#if defined(__clang__)
+#define ZORV_WIDE_VECTORS __attribute__((target("avx2,fma")))
+#else
 #define ZORV_WIDE_VECTORS __attribute__((target("avx2,fma"), optimize("fp-contract=fast")))
+#endif
 
 } // namespace zorvpro::acoustics::fast

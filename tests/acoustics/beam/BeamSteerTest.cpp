@@ -109,7 +109,7 @@ double SumOfSquares(const std::vector<DriverRow>& table)
 }
 
 // An EQ table that answers every request with the same row.
-class FixedEq : public IEQData
+class FixedEq final : public IEQData
 {
 public:
     explicit FixedEq(EqCurveValues v) : values(v) {}

@@ -34,7 +34,8 @@ TEST(DoubleBuffer, CopyIsDeepMoveEmptiesSource)
     EXPECT_EQ(a.count(), 0u);
     copy = moved;
     EXPECT_EQ(copy, moved);
-    copy = copy;
+    const DoubleBuffer& self = copy;
+    copy = self;
     EXPECT_EQ(copy.count(), 2u);
 }
 

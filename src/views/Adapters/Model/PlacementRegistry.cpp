@@ -47,7 +47,8 @@ math::Vec3 PlacementRegistry::NodePosition(const NodePtr& node)
 
 PlacementRegistry::Bucket& PlacementRegistry::BucketOf(const NodePtr& node)
 {
-    return placed[std::type_index(typeid(*node))];
+    const Node& object = *node;
+    return placed[std::type_index(typeid(object))];
 }
 
 const PlacementRegistry::PlacedList& PlacementRegistry::GetNodesOfType(const NodePtr& node)
