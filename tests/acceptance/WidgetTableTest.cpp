@@ -2,6 +2,7 @@
 // must follow. A walk of the live widget tree fails on any enabled control the table does not
 // name, so a control without a proved effect cannot land unnoticed.
 #include "AcceptanceEnv.h"
+#include "ControlTable.h"
 
 #include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
@@ -23,141 +24,9 @@ namespace zorvpro::acceptance
 {
 namespace
 {
-constexpr int kDeadline = 10000;
-
 QWidget* Page()
 {
     return Window()->findChild<QWidget*>(QStringLiteral("tabButtonSpeaker"));
-}
-
-int UndoSteps()
-{
-    int size = -1;
-    QObject* processor = Window()->findChild<QObject*>(QStringLiteral("SquishCommandProcessor"));
-    QMetaObject::invokeMethod(processor, "getUndoStackSize", Qt::DirectConnection, Q_RETURN_ARG(int, size));
-    return size;
-}
-
-int ListRows()
-{
-    auto* table = Page()->findChild<QTableWidget*>();
-    return table != nullptr ? table->rowCount() : -1;
-}
-
-QImage Frame(const char* view)
-{
-    QTest::qWait(120); // two refreshes of the views
-    auto* v = Page()->findChild<view::VenueView3D*>(QLatin1String(view));
-    return v != nullptr ? v->grabFramebuffer() : QImage();
-}
-
-// The name a control is known by: its own, or for the parts of a property widget the
-// property's ("Cluster_GainEdit" is "Cluster_Gain").
-QString ControlName(QWidget* w)
-{
-    QString name = w->objectName();
-    if (qobject_cast<QLineEdit*>(w) != nullptr && name.endsWith(QLatin1String("Edit")))
-        name.chop(4);
-    return name;
-}
-
-bool IsInteractive(QWidget* w)
-{
-    if (qobject_cast<QLineEdit*>(w) != nullptr && qobject_cast<QComboBox*>(w->parentWidget()) != nullptr)
-        return false; // the line edit of a combo box is the combo box
-    return qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
-           qobject_cast<QAbstractSlider*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
-           qobject_cast<QTextEdit*>(w);
-}
-
-// What the user does and sees. Each check returns an empty text when the effect was there, else
-// what was wrong.
-using Check = std::function<QString(QWidget* control)>;
-
-QString Expect(bool ok, const QString& what)
-{
-    return ok ? QString() : what;
-}
-
-// Typing a new value into a field of the selected array makes one undo step and the field keeps
-// a value other than the old one.
-Check TypeMakesOneStep(const QString& text)
-{
-    return [text](QWidget* control)
-    {
-        auto* edit = qobject_cast<QLineEdit*>(control);
-        if (edit == nullptr)
-            return QStringLiteral("not a line edit");
-        const QString before = edit->text();
-        const int steps = UndoSteps();
-        Type(edit, text);
-        return Expect(UndoSteps() == steps + 1 && edit->text() != before,
-                      QStringLiteral("typing %1 over %2 left %3 and %4 steps")
-                          .arg(text, before, edit->text())
-                          .arg(UndoSteps() - steps));
-    };
-}
-
-// Choosing another entry of a combo box makes one undo step.
-Check ChooseMakesOneStep(int index)
-{
-    return [index](QWidget* control)
-    {
-        auto* combo = qobject_cast<QComboBox*>(control);
-        if (combo == nullptr)
-            return QStringLiteral("not a combo box");
-        const int steps = UndoSteps();
-        // Tabbed to, then the arrow keys, as a keyboard user picks an entry.
-        combo->setFocus(Qt::TabFocusReason);
-        const int keys = index - combo->currentIndex();
-        for (int i = 0; i < std::abs(keys); ++i)
-            QTest::keyClick(combo, keys > 0 ? Qt::Key_Down : Qt::Key_Up);
-        return Expect(QTest::qWaitFor([&] { return UndoSteps() == steps + 1; }, kDeadline),
-                      QStringLiteral("choosing entry %1 makes no step").arg(index));
-    };
-}
-
-// A click on a switch makes one undo step, a second one another.
-Check ToggleMakesSteps()
-{
-    return [](QWidget* control)
-    {
-        const int steps = UndoSteps();
-        QTest::mouseClick(control, Qt::LeftButton);
-        QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(UndoSteps() == steps + 2,
-                      QStringLiteral("two clicks make %1 steps").arg(UndoSteps() - steps));
-    };
-}
-
-// A click changes what the named view shows.
-Check ClickChangesView(const char* view, bool twice)
-{
-    return [view, twice](QWidget* control)
-    {
-        const QImage before = Frame(view);
-        QTest::mouseClick(control, Qt::LeftButton);
-        const QImage after = Frame(view);
-        if (twice)
-            QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(!before.isNull() && before != after, QStringLiteral("%1 does not change").arg(view));
-    };
-}
-
-// A slider moved by keys changes what the named view shows.
-Check SlideChangesView(const char* view)
-{
-    return [view](QWidget* control)
-    {
-        const QImage before = Frame(view);
-        control->setFocus();
-        for (int i = 0; i < 5; ++i)
-            QTest::keyClick(control, Qt::Key_PageDown);
-        const QImage after = Frame(view);
-        for (int i = 0; i < 5; ++i)
-            QTest::keyClick(control, Qt::Key_PageUp);
-        return Expect(!before.isNull() && before != after, QStringLiteral("%1 does not zoom").arg(view));
-    };
 }
 
 // The collapse button hides the SPL panel and a second click brings it back.

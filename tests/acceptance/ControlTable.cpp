@@ -1,0 +1,333 @@
+#include "ControlTable.h"
+
+#include "AcceptanceEnv.h"
+#include "views/Dashboard/OpenFileButton.h"
+#include "views/Render/VenueView3D.h"
+#include "views/Shell/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace zorvpro::acceptance
+{
+QString Expect(bool ok, const QString& what)
+{
+    return ok ? QString() : what;
+}
+
+QString ControlName(QWidget* w)
+{
+    QString name = w->objectName();
+    if (qobject_cast<QLineEdit*>(w) != nullptr && name.endsWith(QLatin1String("Edit")))
+        name.chop(4);
+    return name;
+}
+
+bool IsInteractive(QWidget* w)
+{
+    if (qobject_cast<QLineEdit*>(w) != nullptr && qobject_cast<QComboBox*>(w->parentWidget()) != nullptr)
+        return false; // the line edit of a combo box is the combo box
+    if (qobject_cast<QScrollBar*>(w) != nullptr)
+        return false; // a scroll area's own bar
+    if (auto* label = qobject_cast<QLabel*>(w))
+        return label->text().contains(QLatin1String("<a "));
+    return qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+           qobject_cast<QAbstractSlider*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+           qobject_cast<QTextEdit*>(w) || qobject_cast<OpenFileButton*>(w);
+}
+
+QWidget* Locate(const QString& name, QWidget* root)
+{
+    QWidget* control = Find(name + QStringLiteral("Edit"), root);
+    if (control == nullptr)
+        control = Find(name, root);
+    if (auto* combo = control != nullptr ? control->findChild<QComboBox*>() : nullptr)
+        control = combo;
+    return control;
+}
+
+QSet<QString> RunRows(QWidget* root, const std::vector<ControlRow>& rows)
+{
+    QSet<QString> named;
+    for (const ControlRow& row : rows)
+    {
+        named.insert(QLatin1String(row.control));
+        SCOPED_TRACE(row.control);
+        // A key row ("Alt+F") is pressed on the page, not on a widget of its own.
+        const bool keys = QString::fromLatin1(row.control).contains(QLatin1Char('+'));
+        QWidget* control = keys ? root : Locate(QLatin1String(row.control), root);
+        if (control == nullptr || !control->isEnabled())
+        {
+            ADD_FAILURE() << row.control << ": not shown or disabled";
+            continue;
+        }
+        const QString wrong = row.check(control);
+        EXPECT_TRUE(wrong.isEmpty()) << row.control << " (" << row.action << "): " << wrong.toStdString();
+    }
+    return named;
+}
+
+QStringList Unnamed(QWidget* root, const QSet<QString>& named)
+{
+    QStringList unnamed;
+    for (QWidget* w : root->findChildren<QWidget*>())
+    {
+        if (!w->isVisible() || !w->isEnabled() || !IsInteractive(w))
+            continue;
+        // A part of a control that the control's row proves ("proxyButton" of a file tile).
+        if (qobject_cast<OpenFileButton*>(w->parentWidget()) != nullptr)
+            continue;
+        const QString name = ControlName(w);
+        if (!named.contains(name) && !unnamed.contains(name))
+            unnamed << name;
+    }
+    return unnamed;
+}
+
+QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named)
+{
+    QStringList keys;
+    for (QShortcut* s : root->findChildren<QShortcut*>())
+        if (s->isEnabled() && !named.contains(s->key().toString()) && !keys.contains(s->key().toString()))
+            keys << s->key().toString();
+    for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (b->isVisible() && b->isEnabled() && !b->shortcut().isEmpty() &&
+            !named.contains(b->shortcut().toString()) && !keys.contains(b->shortcut().toString()))
+            keys << b->shortcut().toString();
+    return keys;
+}
+
+int UndoSteps()
+{
+    int size = -1;
+    QObject* processor = Window()->findChild<QObject*>(QStringLiteral("SquishCommandProcessor"));
+    QMetaObject::invokeMethod(processor, "getUndoStackSize", Qt::DirectConnection, Q_RETURN_ARG(int, size));
+    return size;
+}
+
+QImage Frame(const char* view)
+{
+    auto* v = FindAs<view::VenueView3D>(QLatin1String(view));
+    if (v == nullptr)
+        return QImage();
+    // A frame still pending after the last change arrives well within this.
+    QSignalSpy swapped(v, &QOpenGLWidget::frameSwapped);
+    swapped.wait(300);
+    return v->grabFramebuffer();
+}
+
+bool FrameChanges(const char* view, const QImage& before)
+{
+    auto* v = FindAs<view::VenueView3D>(QLatin1String(view));
+    return v != nullptr && !before.isNull() &&
+           QTest::qWaitFor([&] { return v->grabFramebuffer() != before; }, kDeadline);
+}
+
+QWidget* WaitForWindow(const QString& title)
+{
+    QWidget* found = nullptr;
+    QTest::qWaitFor(
+        [&]
+        {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->windowTitle() == title)
+                    found = w;
+            return found != nullptr;
+        },
+        kDeadline);
+    return found;
+}
+
+bool UseMenu(const std::function<void()>& action, const std::function<void(QMenu*)>& use)
+{
+    bool used = false;
+    QTimer poll;
+    const QDeadlineTimer deadline(kDeadline);
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                         if (menu == nullptr || used)
+                         {
+                             if (deadline.hasExpired())
+                                 poll.stop();
+                             return;
+                         }
+                         used = true;
+                         poll.stop();
+                         // Posted, not run in the timer: an entry's own dialog then runs in a
+                         // loop where the other pollers' timers still fire.
+                         QMetaObject::invokeMethod(
+                             menu, [menu, use] { use(menu); }, Qt::QueuedConnection);
+                     });
+    poll.start(20);
+    action();
+    QTest::qWaitFor([&] { return used || deadline.hasExpired(); }, kDeadline);
+    poll.stop();
+    return used;
+}
+
+bool ClickMenuEntry(QMenu* menu, const QString& name)
+{
+    for (QAction* action : menu->actions())
+        if (action->objectName() == name && action->isVisible())
+        {
+            QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
+            return true;
+        }
+    menu->close();
+    return false;
+}
+
+void TypeFileName(QWidget* dialog, const QString& path)
+{
+    auto* files = qobject_cast<QFileDialog*>(dialog);
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+    ASSERT_TRUE(files != nullptr && name != nullptr && buttons != nullptr)
+        << "no file dialog with a name field";
+    QAbstractButton* accept = nullptr;
+    for (QAbstractButton* button : buttons->buttons())
+        if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+            accept = button;
+    ASSERT_NE(accept, nullptr) << "the file dialog has no accept button";
+    // Qt's own dialog, not the program's: the file is chosen as a click in its list chooses
+    // it, then its button accepts.
+    files->selectFile(path);
+    QTest::mouseClick(accept, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, kDeadline))
+        << "the file dialog does not take " << path.toStdString() << " (it shows "
+        << name->text().toStdString() << ")";
+}
+
+bool AnswerFileDialog(const std::function<void()>& action, const QString& path)
+{
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (auto* box = qobject_cast<QMessageBox*>(modal))
+                         {
+                             if (QAbstractButton* discard = box->button(QMessageBox::Discard))
+                                 discard->click();
+                         }
+                         else if (qobject_cast<QFileDialog*>(modal) != nullptr && !answered)
+                         {
+                             answered = true;
+                             TypeFileName(modal, path);
+                         }
+                     });
+    poll.start(20);
+    action();
+    QTest::qWaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; }, kDeadline);
+    poll.stop();
+    return answered;
+}
+
+int ListRows()
+{
+    for (auto* table : Window()->findChildren<QTableWidget*>())
+        if (table->isVisible())
+            return table->rowCount();
+    return -1;
+}
+
+Check TypeMakesOneStep(const QString& text)
+{
+    return [text](QWidget* control)
+    {
+        auto* edit = qobject_cast<QLineEdit*>(control);
+        if (edit == nullptr)
+            return QStringLiteral("not a line edit");
+        const QString before = edit->text();
+        const int steps = UndoSteps();
+        Type(edit, text);
+        return Expect(UndoSteps() == steps + 1 && edit->text() != before,
+                      QStringLiteral("typing %1 over %2 left %3 and %4 steps")
+                          .arg(text, before, edit->text())
+                          .arg(UndoSteps() - steps));
+    };
+}
+
+Check ChooseMakesOneStep(int index)
+{
+    return [index](QWidget* control)
+    {
+        auto* combo = qobject_cast<QComboBox*>(control);
+        if (combo == nullptr)
+            return QStringLiteral("not a combo box");
+        const int steps = UndoSteps();
+        // Tabbed to, then the arrow keys, as a keyboard user picks an entry.
+        combo->setFocus(Qt::TabFocusReason);
+        const int keys = index - combo->currentIndex();
+        for (int i = 0; i < std::abs(keys); ++i)
+            QTest::keyClick(combo, keys > 0 ? Qt::Key_Down : Qt::Key_Up);
+        return Expect(QTest::qWaitFor([&] { return UndoSteps() == steps + 1; }, kDeadline),
+                      QStringLiteral("choosing entry %1 makes no step").arg(index));
+    };
+}
+
+Check ToggleMakesSteps()
+{
+    return [](QWidget* control)
+    {
+        const int steps = UndoSteps();
+        QTest::mouseClick(control, Qt::LeftButton);
+        QTest::mouseClick(control, Qt::LeftButton);
+        return Expect(UndoSteps() == steps + 2,
+                      QStringLiteral("two clicks make %1 steps").arg(UndoSteps() - steps));
+    };
+}
+
+Check ClickChangesView(const char* view, bool twice)
+{
+    return [view, twice](QWidget* control)
+    {
+        const QImage before = Frame(view);
+        QTest::mouseClick(control, Qt::LeftButton);
+        const bool changed = FrameChanges(view, before);
+        if (twice)
+            QTest::mouseClick(control, Qt::LeftButton);
+        return Expect(changed, QStringLiteral("%1 does not change").arg(view));
+    };
+}
+
+Check SlideChangesView(const char* view)
+{
+    return [view](QWidget* control)
+    {
+        const QImage before = Frame(view);
+        control->setFocus();
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(control, Qt::Key_PageDown);
+        const bool changed = FrameChanges(view, before);
+        for (int i = 0; i < 5; ++i)
+            QTest::keyClick(control, Qt::Key_PageUp);
+        return Expect(changed, QStringLiteral("%1 does not zoom").arg(view));
+    };
+}
+} // namespace zorvpro::acceptance
