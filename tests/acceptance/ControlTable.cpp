@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QDeadlineTimer>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -32,6 +33,16 @@
 
 namespace zorvpro::acceptance
 {
+UrlOpener::UrlOpener()
+{
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+}
+
+UrlOpener::~UrlOpener()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
 QString Expect(bool ok, const QString& what)
 {
     return ok ? QString() : what;
@@ -117,6 +128,22 @@ QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named)
             !named.contains(b->shortcut().toString()) && !keys.contains(b->shortcut().toString()))
             keys << b->shortcut().toString();
     return keys;
+}
+
+void Activate()
+{
+    Window()->activateWindow();
+    if (QTest::qWaitForWindowActive(Window(), 2000))
+        return;
+    const bool active = QTest::qWaitFor(
+        []
+        {
+            QApplication::setActiveWindow(Window());
+            return QApplication::activeWindow() == Window();
+        },
+        kDeadline);
+    EXPECT_TRUE(active) << "the window does not take the keys; "
+                        << (QApplication::activeModalWidget() != nullptr ? "a modal window is open" : "");
 }
 
 int UndoSteps()
@@ -213,10 +240,20 @@ void TypeFileName(QWidget* dialog, const QString& path)
         if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
             accept = button;
     ASSERT_NE(accept, nullptr) << "the file dialog has no accept button";
-    // Qt's own dialog, not the program's: the file is chosen as a click in its list chooses
-    // it, then its button accepts.
-    files->selectFile(path);
+    // In the dialog's folder the bare name is typed; a path elsewhere first turns the button
+    // into "Open" for its folder, and a second press accepts.
+    const QFileInfo file(path);
+    const bool here = QFileInfo(files->directory().path()) == QFileInfo(file.absolutePath());
+    name->selectAll();
+    QTest::keyClicks(name, here ? file.fileName() : path);
+    if (QCompleter* completer = name->completer())
+        if (completer->popup() != nullptr && completer->popup()->isVisible())
+            completer->popup()->hide(); // it would take the click meant for the button
+    const QString first = accept->text();
     QTest::mouseClick(accept, Qt::LeftButton);
+    if (!here && QTest::qWaitFor([&] { return !dialog->isVisible() || accept->text() != first; }, 3000) &&
+        dialog->isVisible())
+        QTest::mouseClick(accept, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, kDeadline))
         << "the file dialog does not take " << path.toStdString() << " (it shows "
         << name->text().toStdString() << ")";

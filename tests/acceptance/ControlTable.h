@@ -5,9 +5,11 @@
 // no row names, so a control without a proved effect cannot land unnoticed.
 
 #include <QImage>
+#include <QObject>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -17,6 +19,18 @@ class QMenu;
 namespace zorvpro::acceptance
 {
 constexpr int kDeadline = 10000;
+
+// Stands in for the desktop's opener of local files while it is installed.
+class UrlOpener : public QObject
+{
+    Q_OBJECT
+public:
+    UrlOpener();
+    ~UrlOpener() override;
+    QUrl url;
+public slots:
+    void open(const QUrl& u) { url = u; }
+};
 
 // Empty when the effect was there, else what the user would see wrong.
 using Check = std::function<QString(QWidget* control)>;
@@ -61,6 +75,10 @@ void TypeFileName(QWidget* dialog, const QString& path);
 bool AnswerFileDialog(const std::function<void()>& action, const QString& path);
 // The rows of the entity list of the page shown.
 int ListRows();
+
+// Makes the main window the one that takes the keys, as the desktop does for the window the
+// user works in (the test's X server has no window manager to do it).
+void Activate();
 
 // Common checks.
 Check TypeMakesOneStep(const QString& text);

@@ -22,16 +22,6 @@ namespace zorvpro::acceptance
 {
 namespace
 {
-// Stands in for the desktop's opener of local files.
-class Opener : public QObject
-{
-    Q_OBJECT
-public:
-    QUrl url;
-public slots:
-    void open(const QUrl& u) { url = u; }
-};
-
 QWidget* TabBar()
 {
     return Find(QStringLiteral("buttonMainMenu")); // the bar's frame, which holds its buttons
@@ -162,10 +152,8 @@ std::vector<Entry> Entries()
         {"actionHelp", "F1",
          [](const std::function<void()>& trigger)
          {
-             Opener opener;
-             QDesktopServices::setUrlHandler(QStringLiteral("file"), &opener, "open");
+             UrlOpener opener;
              trigger();
-             QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
              return Expect(opener.url.isLocalFile() && QFile::exists(opener.url.toLocalFile()) &&
                                Content(opener.url.toLocalFile()).contains("<"),
                            QStringLiteral("no help page opened (%1)").arg(opener.url.toString()));
@@ -224,12 +212,7 @@ void FromMenu(const char* name)
 
 void ByKeys(const char* keys)
 {
-    // Keys go to the active window, as the desktop makes the window the user works in.
-    Window()->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(Window()))
-        << keys << ": the window is not active"
-        << (QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle().toStdString()
-                                         : std::string("none"));
+    Activate();
     const QKeySequence sequence(QString::fromLatin1(keys));
     QTest::keySequence(Window(), sequence);
 }
@@ -358,5 +341,3 @@ TEST(Controls, EveryMenuEntryAndItsKeysHaveTheirEffect)
 }
 } // namespace
 } // namespace zorvpro::acceptance
-
-#include "ShellControlsTest.moc"

@@ -120,7 +120,12 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
         << "continueButton: no new project on the venue page";
     const QString path = Home() + QStringLiteral("/Documents/StartPage.tq");
     ASSERT_TRUE(AnswerFileDialog(
-        [] { QTest::keySequence(Window(), QKeySequence(QStringLiteral("Ctrl+Shift+S"))); }, path));
+        []
+        {
+            Activate();
+            QTest::keySequence(Window(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        },
+        path));
     const QByteArray content = Saved(path).toUtf8();
     const struct
     {
@@ -142,7 +147,12 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
             << s.control << ": the saved file holds another " << s.key;
 
     // ResetButton, on the start page of the next new project.
-    DiscardIfAsked([] { QTest::keySequence(Window(), QKeySequence(QKeySequence::New)); });
+    DiscardIfAsked(
+        []
+        {
+            Activate();
+            QTest::keySequence(Window(), QKeySequence(QKeySequence::New));
+        });
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
     Type(Find(QStringLiteral("HumidityEdit")), QStringLiteral("77"));
     const QString typed = Shown("Humidity");
@@ -161,7 +171,12 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
         << ")";
 
     // openDocButton: a file dialog whose answer opens that project.
-    DiscardIfAsked([] { QTest::keySequence(Window(), QKeySequence(QKeySequence::New)); });
+    DiscardIfAsked(
+        []
+        {
+            Activate();
+            QTest::keySequence(Window(), QKeySequence(QKeySequence::New));
+        });
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
     EXPECT_TRUE(AnswerFileDialog([] { Click(QStringLiteral("openDocButton")); }, path))
         << "openDocButton: no file dialog";
