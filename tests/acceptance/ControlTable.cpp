@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalSpy>
@@ -130,20 +131,22 @@ QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named)
     return keys;
 }
 
-void Activate()
+void Activate(QWidget* window)
 {
-    Window()->activateWindow();
-    if (QTest::qWaitForWindowActive(Window(), 2000))
-        return;
-    const bool active = QTest::qWaitFor(
-        []
-        {
-            QApplication::setActiveWindow(Window());
-            return QApplication::activeWindow() == Window();
-        },
-        kDeadline);
-    EXPECT_TRUE(active) << "the window does not take the keys; "
-                        << (QApplication::activeModalWidget() != nullptr ? "a modal window is open" : "");
+    QWidget* w = window != nullptr ? window : Window();
+    w->activateWindow();
+    const bool active = (QTest::qWaitForWindowActive(w, 2000) && QApplication::activeWindow() == w) ||
+                        QTest::qWaitFor(
+                            [w]
+                            {
+                                QApplication::setActiveWindow(w);
+                                return QApplication::activeWindow() == w;
+                            },
+                            kDeadline);
+    // The focus left in a window closed since goes back to this one, as the desktop gives it.
+    if (QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != w)
+        w->setFocus(Qt::ActiveWindowFocusReason);
+    EXPECT_TRUE(active) << w->windowTitle().toStdString() << " does not take the keys";
 }
 
 int UndoSteps()
@@ -367,4 +370,63 @@ Check SlideChangesView(const char* view)
         return Expect(changed, QStringLiteral("%1 does not zoom").arg(view));
     };
 }
+QString Shown(const char* name)
+{
+    auto* edit = FindAs<QLineEdit>(QLatin1String(name) + QStringLiteral("Edit"));
+    return edit != nullptr ? edit->text() : QString();
+}
+
+// Typed into the start page; the value the saved file must hold under key.
+Check TypeForFile(const QString& text)
+{
+    return [text](QWidget* control)
+    {
+        if (auto* notes = qobject_cast<QPlainTextEdit*>(control))
+        {
+            QTest::mouseClick(notes->viewport(), Qt::LeftButton);
+            notes->selectAll();
+            QTest::keyClicks(notes, text);
+        }
+        else
+            Type(control, text);
+        return QString();
+    };
+}
+
+// A click on a switch changes the text another field shows; a second click brings it back.
+Check ClickConvertsField(const char* field)
+{
+    return [field](QWidget* control)
+    {
+        const QString before = Shown(field);
+        QTest::mouseClick(control, Qt::LeftButton);
+        const QString converted = Shown(field);
+        QTest::mouseClick(control, Qt::LeftButton);
+        return Expect(
+            !before.isEmpty() && converted != before && Shown(field) == before,
+            QStringLiteral("%1 shows %2, then %3, then %4").arg(field, before, converted, Shown(field)));
+    };
+}
+
+Check ClickRepaints(QWidget* (*root)())
+{
+    return [root](QWidget* control)
+    {
+        const QImage before = root()->grab().toImage();
+        QTest::mouseClick(control, Qt::LeftButton);
+        const bool changed = QTest::qWaitFor([&] { return root()->grab().toImage() != before; }, kDeadline);
+        const QImage other = root()->grab().toImage();
+        QTest::mouseClick(control, Qt::LeftButton);
+        // Back to the first colours (the switch itself now shows the focus).
+        const bool back = QTest::qWaitFor([&] { return root()->grab().toImage() != other; }, kDeadline);
+        return Expect(changed && back, QStringLiteral("the page does not change colour and back"));
+    };
+}
+
+QString FileValue(const QByteArray& content, const char* key)
+{
+    const QRegularExpression pattern(QStringLiteral("<%1[^>]*>([^<]*)</%1>").arg(QLatin1String(key)));
+    return pattern.match(QString::fromUtf8(content)).captured(1);
+}
+
 } // namespace zorvpro::acceptance

@@ -76,9 +76,10 @@ bool AnswerFileDialog(const std::function<void()>& action, const QString& path);
 // The rows of the entity list of the page shown.
 int ListRows();
 
-// Makes the main window the one that takes the keys, as the desktop does for the window the
-// user works in (the test's X server has no window manager to do it).
-void Activate();
+// Makes the window (the main window when null) the one that takes the keys, as the desktop does
+// for the window the user works in: the test's X server has no window manager to do it, and a
+// field without the focus never commits what is typed.
+void Activate(QWidget* window = nullptr);
 
 // Common checks.
 Check TypeMakesOneStep(const QString& text);
@@ -86,4 +87,16 @@ Check ChooseMakesOneStep(int index);
 Check ToggleMakesSteps();
 Check ClickChangesView(const char* view, bool twice);
 Check SlideChangesView(const char* view);
+
+// The settings panels of the start page and the settings dialog.
+// The text the named property's field shows.
+QString Shown(const char* name);
+// Types text into the field (a line edit or the notes); the saved file is checked afterwards.
+Check TypeForFile(const QString& text);
+// A click on a switch changes what the named field shows; a second click brings it back.
+Check ClickConvertsField(const char* field);
+// A click changes the colours of root's window; a second click brings them back.
+Check ClickRepaints(QWidget* (*root)());
+// The text of the file's element key.
+QString FileValue(const QByteArray& content, const char* key);
 } // namespace zorvpro::acceptance

@@ -19,63 +19,6 @@ namespace zorvpro::acceptance
 {
 namespace
 {
-QString Shown(const char* name)
-{
-    auto* edit = FindAs<QLineEdit>(QLatin1String(name) + QStringLiteral("Edit"));
-    return edit != nullptr ? edit->text() : QString();
-}
-
-// Typed into the start page; the value the saved file must hold under key.
-Check TypeForFile(const QString& text)
-{
-    return [text](QWidget* control)
-    {
-        if (auto* notes = qobject_cast<QPlainTextEdit*>(control))
-        {
-            QTest::mouseClick(notes->viewport(), Qt::LeftButton);
-            notes->selectAll();
-            QTest::keyClicks(notes, text);
-        }
-        else
-            Type(control, text);
-        return QString();
-    };
-}
-
-// A click on a switch changes the text another field shows; a second click brings it back.
-Check ClickConvertsField(const char* field)
-{
-    return [field](QWidget* control)
-    {
-        const QString before = Shown(field);
-        QTest::mouseClick(control, Qt::LeftButton);
-        const QString converted = Shown(field);
-        QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(
-            !before.isEmpty() && converted != before && Shown(field) == before,
-            QStringLiteral("%1 shows %2, then %3, then %4").arg(field, before, converted, Shown(field)));
-    };
-}
-
-Check ClickRepaintsPage()
-{
-    return [](QWidget* control)
-    {
-        const QImage before = Window()->grab().toImage();
-        QTest::mouseClick(control, Qt::LeftButton);
-        const bool changed = QTest::qWaitFor([&] { return Window()->grab().toImage() != before; }, kDeadline);
-        QTest::mouseClick(control, Qt::LeftButton);
-        const bool back = QTest::qWaitFor([&] { return Window()->grab().toImage() == before; }, kDeadline);
-        return Expect(changed && back, QStringLiteral("the page does not change colour and back"));
-    };
-}
-
-QString FileValue(const QByteArray& content, const char* key)
-{
-    const QRegularExpression pattern(QStringLiteral("<%1[^>]*>([^<]*)</%1>").arg(QLatin1String(key)));
-    return pattern.match(QString::fromUtf8(content)).captured(1);
-}
-
 QString Saved(const QString& path)
 {
     QFile file(path);
@@ -85,6 +28,7 @@ QString Saved(const QString& path)
 TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
 {
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
+    Activate();
     auto* air = FindAs<QAbstractButton>(QStringLiteral("AirAbsorb"));
     ASSERT_NE(air, nullptr);
     const bool airBefore = air->isChecked();
@@ -106,7 +50,7 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
                      }},
                     {"MeasurementUnits", "click twice", ClickConvertsField("EarHeight")},
                     {"TemperatureUnits", "click twice", ClickConvertsField("Temperature")},
-                    {"ColorTheme", "click twice", ClickRepaintsPage()},
+                    {"ColorTheme", "click twice", ClickRepaints([]() -> QWidget* { return Window(); })},
                 });
     named << QStringLiteral("continueButton") << QStringLiteral("ResetButton")
           << QStringLiteral("openDocButton") << QStringLiteral("recDoc1Button");
@@ -154,6 +98,7 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
             QTest::keySequence(Window(), QKeySequence(QKeySequence::New));
         });
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
+    Activate();
     Type(Find(QStringLiteral("HumidityEdit")), QStringLiteral("77"));
     const QString typed = Shown("Humidity");
     ASSERT_TRUE(Click(QStringLiteral("ResetButton")));
