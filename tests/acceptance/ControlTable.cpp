@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -88,8 +89,10 @@ QSet<QString> RunRows(QWidget* root, const std::vector<ControlRow>& rows)
         named.insert(QLatin1String(row.control));
         SCOPED_TRACE(row.control);
         // A key row ("Alt+F") is pressed on the page, not on a widget of its own.
-        const bool keys = QString::fromLatin1(row.control).contains(QLatin1Char('+'));
-        QWidget* control = keys ? root : Locate(QLatin1String(row.control), root);
+        const QString name = QString::fromLatin1(row.control);
+        const bool keys = !name.contains(QLatin1Char('_')) && Locate(name, root) == nullptr &&
+                          QKeySequence(name).toString() == name;
+        QWidget* control = keys ? root : Locate(name, root);
         if (control == nullptr || !control->isEnabled())
         {
             ADD_FAILURE() << row.control << ": not shown or disabled";
@@ -307,6 +310,26 @@ Check TypeMakesOneStep(const QString& text)
         const int steps = UndoSteps();
         Type(edit, text);
         return Expect(UndoSteps() == steps + 1 && edit->text() != before,
+                      QStringLiteral("typing %1 over %2 left %3 and %4 steps")
+                          .arg(text, before, edit->text())
+                          .arg(UndoSteps() - steps));
+    };
+}
+
+Check TypeAndMoveOnMakesOneStep(const QString& text)
+{
+    return [text](QWidget* control)
+    {
+        auto* edit = qobject_cast<QLineEdit*>(control);
+        if (edit == nullptr)
+            return QStringLiteral("not a line edit");
+        const QString before = edit->text();
+        const int steps = UndoSteps();
+        Type(edit, text);
+        // A number is committed as the field gives up the focus: the user moves on.
+        QTest::keyClick(edit, Qt::Key_Tab);
+        const bool stepped = QTest::qWaitFor([&] { return UndoSteps() == steps + 1; }, kDeadline);
+        return Expect(stepped && edit->text() != before,
                       QStringLiteral("typing %1 over %2 left %3 and %4 steps")
                           .arg(text, before, edit->text())
                           .arg(UndoSteps() - steps));

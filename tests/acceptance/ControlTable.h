@@ -83,6 +83,8 @@ void Activate(QWidget* window = nullptr);
 
 // Common checks.
 Check TypeMakesOneStep(const QString& text);
+// Types text, ends with Return and moves on with Tab: one undo step, the field shows the change.
+Check TypeAndMoveOnMakesOneStep(const QString& text);
 Check ChooseMakesOneStep(int index);
 Check ToggleMakesSteps();
 Check ClickChangesView(const char* view, bool twice);

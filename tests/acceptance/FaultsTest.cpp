@@ -184,6 +184,8 @@ TEST(Acceptance, ABeamHandleDragInTheSideViewChangesTheBeamAndOneUndoRestoresIt)
 
 TEST(Acceptance, TheAboutBoxShowsTheBuildsVersion)
 {
+    // The start page offers no about box: from a tab page.
+    NewProjectWithOneArray();
     QAction* about = Window()->findChild<QAction*>(QStringLiteral("actionAbout"));
     ASSERT_NE(about, nullptr);
     about->trigger();
