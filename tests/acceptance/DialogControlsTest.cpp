@@ -178,6 +178,21 @@ TEST(Controls, EveryControlOfTheAboutBoxHasItsEffect)
              }},
             {"buttonOk", "click", ClickCloses()},
         });
+    // Walked as it opens again: the table names all it offers.
+    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+            [](QMenu* menu)
+            {
+                for (QAction* a : menu->actions())
+                    if (a->menu() != nullptr)
+                    {
+                        menu->setActiveAction(a);
+                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
+                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
+                    }
+            });
+    ASSERT_EQ(WaitForWindow(QStringLiteral("About Zorv Tessary")), g_dialog);
+    const QStringList unnamed = Unnamed(g_dialog, named);
+    EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
 }
 
 TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
