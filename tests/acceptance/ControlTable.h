@@ -1,6 +1,6 @@
 #pragma once
 
-// The pieces every page's control table shares: a row names a control and says what the user
+// What every page's control table shares: a row names a control and says what the user
 // does to it and what must follow; a walk of the live widget tree fails on any enabled control
 // no row names, so a control without a proved effect cannot land unnoticed.
 
