@@ -1,0 +1,269 @@
+// Every control of the dialogs a user opens: the settings dialog, the about box and the log
+// window, with what the user does and what must follow.
+#include "AcceptanceEnv.h"
+#include "ControlTable.h"
+
+#include "views/Shell/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace zorvpro::acceptance
+{
+namespace
+{
+QWidget* g_dialog = nullptr;
+
+QWidget* Dialog()
+{
+    return g_dialog;
+}
+
+void ToVenuePage()
+{
+    ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
+    ASSERT_TRUE(Click(QStringLiteral("continueButton")));
+    ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("openGLPlan")) != nullptr; }, kDeadline));
+}
+
+QWidget* OpenByKeys(const char* keys, const QString& title)
+{
+    Activate();
+    QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
+    return WaitForWindow(title);
+}
+
+Check ClickCloses()
+{
+    return [](QWidget* control)
+    {
+        QWidget* window = control->window();
+        QTest::mouseClick(control, Qt::LeftButton);
+        return Expect(QTest::qWaitFor([&] { return !window->isVisible(); }, kDeadline),
+                      QStringLiteral("%1 stays open").arg(window->windowTitle()));
+    };
+}
+
+QString Saved(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
+{
+    ToVenuePage();
+    const QString path = Home() + QStringLiteral("/Documents/Settings.tq");
+    ASSERT_TRUE(AnswerFileDialog(
+        []
+        {
+            Activate();
+            QTest::keySequence(Window(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+        },
+        path));
+    g_dialog = OpenByKeys("Ctrl+Shift+P", QStringLiteral("Settings"));
+    ASSERT_NE(g_dialog, nullptr) << "Ctrl+Shift+P: no \"Settings\" window";
+    Activate(g_dialog);
+    auto* air = FindAs<QAbstractButton>(QStringLiteral("AirAbsorb"), g_dialog);
+    ASSERT_NE(air, nullptr);
+    const bool airBefore = air->isChecked();
+    QSet<QString> named =
+        RunRows(g_dialog,
+                {
+                    {"ProjectVenue", "type Saal 2", TypeForFile(QStringLiteral("Saal 2"))},
+                    {"ProjectDesigner", "type Ida Ruiz", TypeForFile(QStringLiteral("Ida Ruiz"))},
+                    {"ProjectVersion", "type r3", TypeForFile(QStringLiteral("r3"))},
+                    {"ProjectNotes", "type Balcony", TypeForFile(QStringLiteral("Balcony"))},
+                    {"Temperature", "type 27", TypeForFile(QStringLiteral("27"))},
+                    {"Humidity", "type 44", TypeForFile(QStringLiteral("44"))},
+                    {"EarHeight", "type 1.7", TypeForFile(QStringLiteral("1.7"))},
+                    {"AirAbsorb", "click",
+                     [](QWidget* c)
+                     {
+                         QTest::mouseClick(c, Qt::LeftButton);
+                         return QString();
+                     }},
+                    {"MeasurementUnits", "click twice", ClickConvertsField("EarHeight")},
+                    {"TemperatureUnits", "click twice", ClickConvertsField("Temperature")},
+                    {"ColorTheme", "click twice", ClickRepaints(Dialog)},
+                });
+    named << QStringLiteral("ResetButton") << QStringLiteral("buttonOk");
+    const QStringList unnamed = Unnamed(g_dialog, named);
+    EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+
+    // buttonOk closes it; what was typed is the project's and is saved with it.
+    EXPECT_TRUE(ClickCloses()(Find(QStringLiteral("buttonOk"), g_dialog)).isEmpty()) << "buttonOk";
+    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+            [](QMenu* menu) { ClickMenuEntry(menu, QStringLiteral("actionSave")); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Saved(path).contains(QStringLiteral("Saal 2")); }, kDeadline))
+        << "Ctrl+S after the settings: the file holds no \"Saal 2\"; the folder holds "
+        << QDir(Home() + QStringLiteral("/Documents"))
+               .entryList(QDir::Files)
+               .join(QLatin1Char(' '))
+               .toStdString()
+        << "; the title is " << Window()->windowTitle().toStdString();
+    const QByteArray content = Saved(path).toUtf8();
+    const struct
+    {
+        const char* control;
+        const char* key;
+        QString value;
+    } saved[] = {
+        {"ProjectVenue", "SettingsVenue", QStringLiteral("Saal 2")},
+        {"ProjectDesigner", "SettingsDesigner", QStringLiteral("Ida Ruiz")},
+        {"ProjectVersion", "SettingsVersion", QStringLiteral("r3")},
+        {"ProjectNotes", "SettingsNotes", QStringLiteral("Balcony")},
+        {"Temperature", "Temperature", QStringLiteral("27")},
+        {"Humidity", "Humidity", QStringLiteral("44")},
+        {"EarHeight", "DefaultEarHeight", QStringLiteral("1.7")},
+        {"AirAbsorb", "AirAbsorption", airBefore ? QStringLiteral("false") : QStringLiteral("true")},
+    };
+    for (const auto& s : saved)
+        EXPECT_EQ(FileValue(content, s.key), s.value)
+            << s.control << ": the saved file holds another " << s.key;
+
+    // ResetButton brings the defaults back into the fields.
+    g_dialog = OpenByKeys("Ctrl+Shift+P", QStringLiteral("Settings"));
+    ASSERT_NE(g_dialog, nullptr);
+    const QString typed = Shown("Humidity");
+    ASSERT_TRUE(Click(QStringLiteral("ResetButton"), g_dialog));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Shown("Humidity") != typed; }, kDeadline))
+        << "ResetButton: Humidity still shows " << typed.toStdString();
+    Click(QStringLiteral("buttonOk"), g_dialog);
+}
+
+TEST(Controls, EveryControlOfTheAboutBoxHasItsEffect)
+{
+    ToVenuePage();
+    // "&About Zorv Tessary" in the menu's "&Help".
+    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+            [](QMenu* menu)
+            {
+                for (QAction* a : menu->actions())
+                    if (a->menu() != nullptr)
+                    {
+                        menu->setActiveAction(a);
+                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
+                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
+                    }
+            });
+    g_dialog = WaitForWindow(QStringLiteral("About Zorv Tessary"));
+    ASSERT_NE(g_dialog, nullptr) << "actionAbout: no \"About Zorv Tessary\" window";
+    const QSet<QString> named = RunRows(
+        g_dialog,
+        {
+            {"licenseLbl", "click the link",
+             [](QWidget* control)
+             {
+                 // The link is the label's only text: the user clicks along it.
+                 UrlOpener opener;
+                 for (int x = 2; x < control->width() && opener.url.isEmpty(); x += 4)
+                     QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier,
+                                       QPoint(x, control->height() / 2));
+                 const QString file = opener.url.toLocalFile();
+                 return Expect(QFile::exists(file) && QFile(file).size() > 0,
+                               QStringLiteral("no license file opened (%1)").arg(opener.url.toString()));
+             }},
+            {"buttonOk", "click", ClickCloses()},
+        });
+    // Walked as it opens again: the table names all it offers.
+    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+            [](QMenu* menu)
+            {
+                for (QAction* a : menu->actions())
+                    if (a->menu() != nullptr)
+                    {
+                        menu->setActiveAction(a);
+                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
+                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
+                    }
+            });
+    ASSERT_EQ(WaitForWindow(QStringLiteral("About Zorv Tessary")), g_dialog);
+    const QStringList unnamed = Unnamed(g_dialog, named);
+    EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+}
+
+TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
+{
+    ToVenuePage();
+    // No control of the window opens it: an automation client reaches it by name.
+    ASSERT_TRUE(QMetaObject::invokeMethod(Window(), "showLoggingWindow"));
+    g_dialog = WaitForWindow(QStringLiteral("Diagnostics"));
+    ASSERT_NE(g_dialog, nullptr) << "no \"Diagnostics\" window";
+    auto* list = g_dialog->findChild<QListWidget*>(QStringLiteral("lstLogMessages"));
+    ASSERT_NE(list, nullptr);
+    // A project that cannot be read is logged as an error while the window shows.
+    const QString broken = Home() + QStringLiteral("/Documents/Broken.tq");
+    QFile file(broken);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("<Project><Venue><Quad>x") > 0);
+    file.close();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout,
+                     []
+                     {
+                         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                             if (box->windowTitle() == QStringLiteral("File Load Error"))
+                                 box->close();
+                     });
+    poll.start(20);
+    AnswerFileDialog(
+        []
+        {
+            Activate();
+            QTest::keySequence(Window(), QKeySequence(QKeySequence::Open));
+        },
+        broken);
+    poll.stop();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() > 0; }, kDeadline)) << "no log line is shown";
+
+    const QSet<QString> named = RunRows(
+        g_dialog,
+        {
+            {"btnPause", "click",
+             [](QWidget* control)
+             {
+                 auto* pause = qobject_cast<QAbstractButton*>(control);
+                 QTest::mouseClick(pause, Qt::LeftButton);
+                 return Expect(
+                     pause->text() == QStringLiteral("Resume") &&
+                         Find(QStringLiteral("btnCopy"), Dialog())->isEnabled() &&
+                         Find(QStringLiteral("btnClear"), Dialog())->isEnabled(),
+                     QStringLiteral("it reads \"%1\"; copy and clear stay disabled").arg(pause->text()));
+             }},
+            {"btnCopy", "click",
+             [list](QWidget* control)
+             {
+                 QApplication::clipboard()->setText(QStringLiteral("before"));
+                 QStringList rows;
+                 for (int i = 0; i < list->count(); ++i)
+                     rows << list->item(i)->text();
+                 QTest::mouseClick(control, Qt::LeftButton);
+                 return Expect(
+                     QApplication::clipboard()->text() == rows.join(QLatin1Char('\n')),
+                     QStringLiteral("the clipboard holds \"%1\"").arg(QApplication::clipboard()->text()));
+             }},
+            {"btnClear", "click",
+             [list](QWidget* control)
+             {
+                 QTest::mouseClick(control, Qt::LeftButton);
+                 return Expect(list->count() == 0, QStringLiteral("%1 lines stay").arg(list->count()));
+             }},
+            {"btnClose", "click", ClickCloses()},
+        });
+    const QStringList unnamed = Unnamed(g_dialog, named);
+    EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+}
+} // namespace
+} // namespace zorvpro::acceptance
