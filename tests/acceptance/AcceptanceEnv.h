@@ -4,6 +4,8 @@
 // "--dx", in private home, data and config folders that hold the generated array data set. The
 // helpers below only find widgets, press, type and read what is shown.
 
+#include "../support/WindowTestSupport.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -35,7 +37,7 @@ QString Invoke(const char* method);
 // A new project on the speaker page with one array added from the plan tool bar, selected.
 void NewProjectWithOneArray();
 // Runs answer on the next modal window opened while action runs; its title.
-QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer);
+using windowtest::AnswerModal;
 } // namespace zorvpro::acceptance
 
 namespace zorvpro::acceptance

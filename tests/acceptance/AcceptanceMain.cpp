@@ -2,8 +2,6 @@
 // by the start-up steps main runs, started with "--dx".
 #include "AcceptanceEnv.h"
 
-#include "tools/datagen/Archive.h"
-#include "tools/datagen/Models.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/Startup.h"
 #include "views/ZorvApp.h"
@@ -32,16 +30,7 @@ QString g_home;
 bool PrepareFolders(const QString& root)
 {
     g_home = root;
-    const QString speakers = root + QStringLiteral("/data/Zorv/Zorv Tessary/Loudspeakers");
-    if (!QDir().mkpath(speakers) || !QDir().mkpath(root + QStringLiteral("/config")) ||
-        !QDir().mkpath(root + QStringLiteral("/Documents")) ||
-        !datagen::WriteDataSet(juce::File(speakers.toStdString()), datagen::MakeArrayDataSet()))
-        return false;
-    setenv("HOME", root.toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit().constData(), 1);
-    return true;
+    return windowtest::UseFolders(root);
 }
 } // namespace
 
@@ -96,34 +85,6 @@ QString Invoke(const char* method)
     if (processor != nullptr)
         QMetaObject::invokeMethod(processor, method, Qt::DirectConnection, Q_RETURN_ARG(QString, result));
     return result;
-}
-
-QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)
-{
-    QString title;
-    bool answered = false;
-    QTimer poll;
-    const QDeadlineTimer deadline(20000);
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (modal == nullptr || answered)
-                         {
-                             if (deadline.hasExpired() && !answered)
-                                 poll.stop();
-                             return;
-                         }
-                         answered = true;
-                         poll.stop();
-                         title = modal->windowTitle();
-                         answer(modal);
-                     });
-    poll.start(20);
-    action();
-    poll.stop();
-    EXPECT_TRUE(answered) << "no modal window opened";
-    return title;
 }
 
 void DiscardIfAsked(const std::function<void()>& action)

@@ -299,9 +299,12 @@ int ListRows()
     return -1;
 }
 
-Check TypeMakesOneStep(const QString& text)
+namespace
 {
-    return [text](QWidget* control)
+// Types text; with moveOn the user then leaves the field with Tab and the step may come later.
+Check TypeMakesOneStep(const QString& text, bool moveOn)
+{
+    return [text, moveOn](QWidget* control)
     {
         auto* edit = qobject_cast<QLineEdit*>(control);
         if (edit == nullptr)
@@ -309,31 +312,29 @@ Check TypeMakesOneStep(const QString& text)
         const QString before = edit->text();
         const int steps = UndoSteps();
         Type(edit, text);
-        return Expect(UndoSteps() == steps + 1 && edit->text() != before,
-                      QStringLiteral("typing %1 over %2 left %3 and %4 steps")
-                          .arg(text, before, edit->text())
-                          .arg(UndoSteps() - steps));
-    };
-}
-
-Check TypeAndMoveOnMakesOneStep(const QString& text)
-{
-    return [text](QWidget* control)
-    {
-        auto* edit = qobject_cast<QLineEdit*>(control);
-        if (edit == nullptr)
-            return QStringLiteral("not a line edit");
-        const QString before = edit->text();
-        const int steps = UndoSteps();
-        Type(edit, text);
-        // A number is committed as the field gives up the focus: the user moves on.
-        QTest::keyClick(edit, Qt::Key_Tab);
-        const bool stepped = QTest::qWaitFor([&] { return UndoSteps() == steps + 1; }, kDeadline);
+        bool stepped = UndoSteps() == steps + 1;
+        if (moveOn)
+        {
+            // A number is committed as the field gives up the focus: the user moves on.
+            QTest::keyClick(edit, Qt::Key_Tab);
+            stepped = QTest::qWaitFor([&] { return UndoSteps() == steps + 1; }, kDeadline);
+        }
         return Expect(stepped && edit->text() != before,
                       QStringLiteral("typing %1 over %2 left %3 and %4 steps")
                           .arg(text, before, edit->text())
                           .arg(UndoSteps() - steps));
     };
+}
+} // namespace
+
+Check TypeMakesOneStep(const QString& text)
+{
+    return TypeMakesOneStep(text, false);
+}
+
+Check TypeAndMoveOnMakesOneStep(const QString& text)
+{
+    return TypeMakesOneStep(text, true);
 }
 
 Check ChooseMakesOneStep(int index)
@@ -450,6 +451,62 @@ QString FileValue(const QByteArray& content, const char* key)
 {
     const QRegularExpression pattern(QStringLiteral("<%1[^>]*>([^<]*)</%1>").arg(QLatin1String(key)));
     return pattern.match(QString::fromUtf8(content)).captured(1);
+}
+
+QString FileText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+std::vector<ControlRow> SettingsRows(const SettingsTyped& typed, QWidget* (*root)())
+{
+    return {
+        {"ProjectVenue", "type the venue", TypeForFile(typed.venue)},
+        {"ProjectDesigner", "type the designer", TypeForFile(typed.designer)},
+        {"ProjectVersion", "type the version", TypeForFile(typed.version)},
+        {"ProjectNotes", "type the notes", TypeForFile(typed.notes)},
+        {"Temperature", "type the temperature", TypeForFile(typed.temperature)},
+        {"Humidity", "type the humidity", TypeForFile(typed.humidity)},
+        {"EarHeight", "type the ear height", TypeForFile(typed.earHeight)},
+        {"AirAbsorb", "click",
+         [](QWidget* c)
+         {
+             QTest::mouseClick(c, Qt::LeftButton);
+             return QString();
+         }},
+        {"MeasurementUnits", "click twice", ClickConvertsField("EarHeight")},
+        {"TemperatureUnits", "click twice", ClickConvertsField("Temperature")},
+        {"ColorTheme", "click twice", ClickRepaints(root)},
+    };
+}
+
+void ExpectSettingsSaved(const QByteArray& content, const SettingsTyped& typed, bool airBefore)
+{
+    const struct
+    {
+        const char* control;
+        const char* key;
+        QString value;
+    } saved[] = {
+        {"ProjectVenue", "SettingsVenue", typed.venue},
+        {"ProjectDesigner", "SettingsDesigner", typed.designer},
+        {"ProjectVersion", "SettingsVersion", typed.version},
+        {"ProjectNotes", "SettingsNotes", typed.notes},
+        {"Temperature", "Temperature", typed.temperature},
+        {"Humidity", "Humidity", typed.humidity},
+        {"EarHeight", "DefaultEarHeight", typed.earHeight},
+        {"AirAbsorb", "AirAbsorption", airBefore ? QStringLiteral("false") : QStringLiteral("true")},
+    };
+    for (const auto& s : saved)
+        EXPECT_EQ(FileValue(content, s.key), s.value)
+            << s.control << ": the saved file holds another " << s.key;
+}
+
+void PressOnWindow(const QKeySequence& keys)
+{
+    Activate();
+    QTest::keySequence(Window(), keys);
 }
 
 } // namespace zorvpro::acceptance

@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class QKeySequence;
 class QMenu;
 
 namespace zorvpro::acceptance
@@ -101,4 +102,17 @@ Check ClickConvertsField(const char* field);
 Check ClickRepaints(QWidget* (*root)());
 // The text of the file's element key.
 QString FileValue(const QByteArray& content, const char* key);
+// The file's text; empty when it cannot be read.
+QString FileText(const QString& path);
+// What the settings rows type into the project's fields.
+struct SettingsTyped
+{
+    QString venue, designer, version, notes, temperature, humidity, earHeight;
+};
+// The rows of the settings panel; root is the window whose colours the theme switch changes.
+std::vector<ControlRow> SettingsRows(const SettingsTyped& typed, QWidget* (*root)());
+// The saved file holds what the settings rows typed and the air absorption switched from airBefore.
+void ExpectSettingsSaved(const QByteArray& content, const SettingsTyped& typed, bool airBefore);
+// Presses the keys on the main window once it takes them.
+void PressOnWindow(const QKeySequence& keys);
 } // namespace zorvpro::acceptance

@@ -40,9 +40,24 @@ void ToVenuePage()
 
 QWidget* OpenByKeys(const char* keys, const QString& title)
 {
-    Activate();
-    QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
+    PressOnWindow(QKeySequence(QString::fromLatin1(keys)));
     return WaitForWindow(title);
+}
+
+// "&About Zorv Tessary" in the menu's "&Help".
+void OpenAboutBox()
+{
+    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+            [](QMenu* menu)
+            {
+                for (QAction* a : menu->actions())
+                    if (a->menu() != nullptr)
+                    {
+                        menu->setActiveAction(a);
+                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
+                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
+                    }
+            });
 }
 
 Check ClickCloses()
@@ -56,49 +71,22 @@ Check ClickCloses()
     };
 }
 
-QString Saved(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
+const SettingsTyped kTyped = {QStringLiteral("Saal 2"),  QStringLiteral("Ida Ruiz"), QStringLiteral("r3"),
+                              QStringLiteral("Balcony"), QStringLiteral("27"),       QStringLiteral("44"),
+                              QStringLiteral("1.7")};
 
 TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
 {
     ToVenuePage();
     const QString path = Home() + QStringLiteral("/Documents/Settings.tq");
-    ASSERT_TRUE(AnswerFileDialog(
-        []
-        {
-            Activate();
-            QTest::keySequence(Window(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-        },
-        path));
+    ASSERT_TRUE(AnswerFileDialog([] { PressOnWindow(QKeySequence(QStringLiteral("Ctrl+Shift+S"))); }, path));
     g_dialog = OpenByKeys("Ctrl+Shift+P", QStringLiteral("Settings"));
     ASSERT_NE(g_dialog, nullptr) << "Ctrl+Shift+P: no \"Settings\" window";
     Activate(g_dialog);
     auto* air = FindAs<QAbstractButton>(QStringLiteral("AirAbsorb"), g_dialog);
     ASSERT_NE(air, nullptr);
     const bool airBefore = air->isChecked();
-    QSet<QString> named =
-        RunRows(g_dialog,
-                {
-                    {"ProjectVenue", "type Saal 2", TypeForFile(QStringLiteral("Saal 2"))},
-                    {"ProjectDesigner", "type Ida Ruiz", TypeForFile(QStringLiteral("Ida Ruiz"))},
-                    {"ProjectVersion", "type r3", TypeForFile(QStringLiteral("r3"))},
-                    {"ProjectNotes", "type Balcony", TypeForFile(QStringLiteral("Balcony"))},
-                    {"Temperature", "type 27", TypeForFile(QStringLiteral("27"))},
-                    {"Humidity", "type 44", TypeForFile(QStringLiteral("44"))},
-                    {"EarHeight", "type 1.7", TypeForFile(QStringLiteral("1.7"))},
-                    {"AirAbsorb", "click",
-                     [](QWidget* c)
-                     {
-                         QTest::mouseClick(c, Qt::LeftButton);
-                         return QString();
-                     }},
-                    {"MeasurementUnits", "click twice", ClickConvertsField("EarHeight")},
-                    {"TemperatureUnits", "click twice", ClickConvertsField("Temperature")},
-                    {"ColorTheme", "click twice", ClickRepaints(Dialog)},
-                });
+    QSet<QString> named = RunRows(g_dialog, SettingsRows(kTyped, Dialog));
     named << QStringLiteral("ResetButton") << QStringLiteral("buttonOk");
     const QStringList unnamed = Unnamed(g_dialog, named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
@@ -107,32 +95,14 @@ TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
     EXPECT_TRUE(ClickCloses()(Find(QStringLiteral("buttonOk"), g_dialog)).isEmpty()) << "buttonOk";
     UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
             [](QMenu* menu) { ClickMenuEntry(menu, QStringLiteral("actionSave")); });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Saved(path).contains(QStringLiteral("Saal 2")); }, kDeadline))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return FileText(path).contains(kTyped.venue); }, kDeadline))
         << "Ctrl+S after the settings: the file holds no \"Saal 2\"; the folder holds "
         << QDir(Home() + QStringLiteral("/Documents"))
                .entryList(QDir::Files)
                .join(QLatin1Char(' '))
                .toStdString()
         << "; the title is " << Window()->windowTitle().toStdString();
-    const QByteArray content = Saved(path).toUtf8();
-    const struct
-    {
-        const char* control;
-        const char* key;
-        QString value;
-    } saved[] = {
-        {"ProjectVenue", "SettingsVenue", QStringLiteral("Saal 2")},
-        {"ProjectDesigner", "SettingsDesigner", QStringLiteral("Ida Ruiz")},
-        {"ProjectVersion", "SettingsVersion", QStringLiteral("r3")},
-        {"ProjectNotes", "SettingsNotes", QStringLiteral("Balcony")},
-        {"Temperature", "Temperature", QStringLiteral("27")},
-        {"Humidity", "Humidity", QStringLiteral("44")},
-        {"EarHeight", "DefaultEarHeight", QStringLiteral("1.7")},
-        {"AirAbsorb", "AirAbsorption", airBefore ? QStringLiteral("false") : QStringLiteral("true")},
-    };
-    for (const auto& s : saved)
-        EXPECT_EQ(FileValue(content, s.key), s.value)
-            << s.control << ": the saved file holds another " << s.key;
+    ExpectSettingsSaved(FileText(path).toUtf8(), kTyped, airBefore);
 
     // ResetButton brings the defaults back into the fields.
     g_dialog = OpenByKeys("Ctrl+Shift+P", QStringLiteral("Settings"));
@@ -147,18 +117,7 @@ TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
 TEST(Controls, EveryControlOfTheAboutBoxHasItsEffect)
 {
     ToVenuePage();
-    // "&About Zorv Tessary" in the menu's "&Help".
-    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
-            [](QMenu* menu)
-            {
-                for (QAction* a : menu->actions())
-                    if (a->menu() != nullptr)
-                    {
-                        menu->setActiveAction(a);
-                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
-                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
-                    }
-            });
+    OpenAboutBox();
     g_dialog = WaitForWindow(QStringLiteral("About Zorv Tessary"));
     ASSERT_NE(g_dialog, nullptr) << "actionAbout: no \"About Zorv Tessary\" window";
     const QSet<QString> named = RunRows(
@@ -179,17 +138,7 @@ TEST(Controls, EveryControlOfTheAboutBoxHasItsEffect)
             {"buttonOk", "click", ClickCloses()},
         });
     // Walked as it opens again: the table names all it offers.
-    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
-            [](QMenu* menu)
-            {
-                for (QAction* a : menu->actions())
-                    if (a->menu() != nullptr)
-                    {
-                        menu->setActiveAction(a);
-                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
-                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
-                    }
-            });
+    OpenAboutBox();
     ASSERT_EQ(WaitForWindow(QStringLiteral("About Zorv Tessary")), g_dialog);
     const QStringList unnamed = Unnamed(g_dialog, named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
@@ -218,13 +167,7 @@ TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
                                  box->close();
                      });
     poll.start(20);
-    AnswerFileDialog(
-        []
-        {
-            Activate();
-            QTest::keySequence(Window(), QKeySequence(QKeySequence::Open));
-        },
-        broken);
+    AnswerFileDialog([] { PressOnWindow(QKeySequence(QKeySequence::Open)); }, broken);
     poll.stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->count() > 0; }, kDeadline)) << "no log line is shown";
 

@@ -19,11 +19,9 @@ namespace zorvpro::acceptance
 {
 namespace
 {
-QString Saved(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
+const SettingsTyped kTyped = {QStringLiteral("Hall Nord"),  QStringLiteral("Ana Kos"), QStringLiteral("v7"),
+                              QStringLiteral("Stage left"), QStringLiteral("25"),      QStringLiteral("63"),
+                              QStringLiteral("1.5")};
 
 TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
 {
@@ -32,26 +30,7 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
     auto* air = FindAs<QAbstractButton>(QStringLiteral("AirAbsorb"));
     ASSERT_NE(air, nullptr);
     const bool airBefore = air->isChecked();
-    QSet<QString> named =
-        RunRows(Window(),
-                {
-                    {"ProjectVenue", "type Hall Nord", TypeForFile(QStringLiteral("Hall Nord"))},
-                    {"ProjectDesigner", "type Ana Kos", TypeForFile(QStringLiteral("Ana Kos"))},
-                    {"ProjectVersion", "type v7", TypeForFile(QStringLiteral("v7"))},
-                    {"ProjectNotes", "type Stage left", TypeForFile(QStringLiteral("Stage left"))},
-                    {"Temperature", "type 25", TypeForFile(QStringLiteral("25"))},
-                    {"Humidity", "type 63", TypeForFile(QStringLiteral("63"))},
-                    {"EarHeight", "type 1.5", TypeForFile(QStringLiteral("1.5"))},
-                    {"AirAbsorb", "click",
-                     [](QWidget* c)
-                     {
-                         QTest::mouseClick(c, Qt::LeftButton);
-                         return QString();
-                     }},
-                    {"MeasurementUnits", "click twice", ClickConvertsField("EarHeight")},
-                    {"TemperatureUnits", "click twice", ClickConvertsField("Temperature")},
-                    {"ColorTheme", "click twice", ClickRepaints([]() -> QWidget* { return Window(); })},
-                });
+    QSet<QString> named = RunRows(Window(), SettingsRows(kTyped, []() -> QWidget* { return Window(); }));
     named << QStringLiteral("continueButton") << QStringLiteral("ResetButton")
           << QStringLiteral("openDocButton") << QStringLiteral("recDoc1Button");
     const QStringList unnamed = Unnamed(Window(), named);
@@ -63,40 +42,11 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
         [] { return Find(QStringLiteral("openGLPlan")) != nullptr && ListRows() == 1; }, kDeadline))
         << "continueButton: no new project on the venue page";
     const QString path = Home() + QStringLiteral("/Documents/StartPage.tq");
-    ASSERT_TRUE(AnswerFileDialog(
-        []
-        {
-            Activate();
-            QTest::keySequence(Window(), QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-        },
-        path));
-    const QByteArray content = Saved(path).toUtf8();
-    const struct
-    {
-        const char* control;
-        const char* key;
-        QString value;
-    } saved[] = {
-        {"ProjectVenue", "SettingsVenue", QStringLiteral("Hall Nord")},
-        {"ProjectDesigner", "SettingsDesigner", QStringLiteral("Ana Kos")},
-        {"ProjectVersion", "SettingsVersion", QStringLiteral("v7")},
-        {"ProjectNotes", "SettingsNotes", QStringLiteral("Stage left")},
-        {"Temperature", "Temperature", QStringLiteral("25")},
-        {"Humidity", "Humidity", QStringLiteral("63")},
-        {"EarHeight", "DefaultEarHeight", QStringLiteral("1.5")},
-        {"AirAbsorb", "AirAbsorption", airBefore ? QStringLiteral("false") : QStringLiteral("true")},
-    };
-    for (const auto& s : saved)
-        EXPECT_EQ(FileValue(content, s.key), s.value)
-            << s.control << ": the saved file holds another " << s.key;
+    ASSERT_TRUE(AnswerFileDialog([] { PressOnWindow(QKeySequence(QStringLiteral("Ctrl+Shift+S"))); }, path));
+    ExpectSettingsSaved(FileText(path).toUtf8(), kTyped, airBefore);
 
     // ResetButton, on the start page of the next new project.
-    DiscardIfAsked(
-        []
-        {
-            Activate();
-            QTest::keySequence(Window(), QKeySequence(QKeySequence::New));
-        });
+    DiscardIfAsked([] { PressOnWindow(QKeySequence(QKeySequence::New)); });
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
     Activate();
     Type(Find(QStringLiteral("HumidityEdit")), QStringLiteral("77"));
@@ -116,12 +66,7 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
         << ")";
 
     // openDocButton: a file dialog whose answer opens that project.
-    DiscardIfAsked(
-        []
-        {
-            Activate();
-            QTest::keySequence(Window(), QKeySequence(QKeySequence::New));
-        });
+    DiscardIfAsked([] { PressOnWindow(QKeySequence(QKeySequence::New)); });
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
     EXPECT_TRUE(AnswerFileDialog([] { Click(QStringLiteral("openDocButton")); }, path))
         << "openDocButton: no file dialog";

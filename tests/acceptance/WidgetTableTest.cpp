@@ -2,6 +2,7 @@
 // must follow. A walk of the live widget tree fails on any enabled control the table does not
 // name, so a control without a proved effect cannot land unnoticed.
 #include "AcceptanceEnv.h"
+#include "ControlTable.h"
 
 #include "views/GridControl/SPLVerticalRangeSliderWidget.h"
 #include "views/Render/VenueView3D.h"
@@ -10,18 +11,17 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSet>
 #include <QTableWidget>
 #include <QTest>
-#include <QTextEdit>
 #include <functional>
 #include <gtest/gtest.h>
 #include <utility>
@@ -30,7 +30,6 @@ namespace zorvpro::acceptance
 {
 namespace
 {
-constexpr int kDeadline = 10000;
 // A calculation of the maps runs on the engine's threads; it may take a while on a busy machine.
 constexpr int kCalculationDeadline = 30000;
 
@@ -39,15 +38,8 @@ QWidget* Page()
     return Window()->findChild<QWidget*>(QStringLiteral("tabButtonSpeaker"));
 }
 
-int UndoSteps()
-{
-    int size = -1;
-    QObject* processor = Window()->findChild<QObject*>(QStringLiteral("SquishCommandProcessor"));
-    QMetaObject::invokeMethod(processor, "getUndoStackSize", Qt::DirectConnection, Q_RETURN_ARG(int, size));
-    return size;
-}
-
-int ListRows()
+// The rows of the page's own list.
+int PageRows()
 {
     auto* table = Page()->findChild<QTableWidget*>();
     return table != nullptr ? table->rowCount() : -1;
@@ -80,8 +72,8 @@ bool Enter(QLineEdit* edit, const QString& text)
         kDeadline);
 }
 
-// What the view shows once it has drawn every change made so far.
-QImage Frame(const char* view)
+// What the view shows once it has drawn every change made so far: settled, not just the next frame.
+QImage SettledFrame(const char* view)
 {
     auto* v = Page()->findChild<view::VenueView3D*>(QLatin1String(view));
     if (v == nullptr)
@@ -95,35 +87,13 @@ QImage Frame(const char* view)
 bool FrameBecomes(const char* view, const std::function<bool(const QImage&)>& accept,
                   int deadline = kDeadline)
 {
-    return QTest::qWaitFor([&] { return accept(Frame(view)); }, deadline);
+    return QTest::qWaitFor([&] { return accept(SettledFrame(view)); }, deadline);
 }
 
-// The name a control is known by: its own, or for the parts of a property widget the
-// property's ("Cluster_GainEdit" is "Cluster_Gain").
-QString ControlName(QWidget* w)
+// The page's scroll bar has a row of its own, so the walk counts scroll bars too.
+bool IsSpeakerControl(QWidget* w)
 {
-    QString name = w->objectName();
-    if (qobject_cast<QLineEdit*>(w) != nullptr && name.endsWith(QLatin1String("Edit")))
-        name.chop(4);
-    return name;
-}
-
-bool IsInteractive(QWidget* w)
-{
-    if (qobject_cast<QLineEdit*>(w) != nullptr && qobject_cast<QComboBox*>(w->parentWidget()) != nullptr)
-        return false; // the line edit of a combo box is the combo box
-    return qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
-           qobject_cast<QAbstractSlider*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
-           qobject_cast<QTextEdit*>(w);
-}
-
-// What the user does and sees. Each check returns an empty text when the effect was there, else
-// what was wrong.
-using Check = std::function<QString(QWidget* control)>;
-
-QString Expect(bool ok, const QString& what)
-{
-    return ok ? QString() : what;
+    return IsInteractive(w) || qobject_cast<QScrollBar*>(w) != nullptr;
 }
 
 // Typing a value into a field of the selected array makes one undo step, and once the entry is
@@ -164,7 +134,7 @@ int ChooseByKeys(QComboBox* combo, bool first = false)
 
 // Choosing another entry of a combo box of the array shows it and makes one undo step; the array
 // stays where it is.
-Check ChooseMakesOneStep()
+Check ChooseKeepsArrayPut()
 {
     return [](QWidget* control)
     {
@@ -194,7 +164,7 @@ Check ChooseChangesView(const char* view)
         auto* combo = qobject_cast<QComboBox*>(control);
         if (combo == nullptr)
             return QStringLiteral("not a combo box");
-        const QImage before = Frame(view);
+        const QImage before = SettledFrame(view);
         const int index = ChooseByKeys(combo);
         const bool changed = combo->currentIndex() == index &&
                              FrameBecomes(view, [&](const QImage& now) { return now != before; });
@@ -227,25 +197,12 @@ Check ChooseChangesFrequencies()
     };
 }
 
-// A click on a switch makes one undo step, a second one another.
-Check ToggleMakesSteps()
-{
-    return [](QWidget* control)
-    {
-        const int steps = UndoSteps();
-        QTest::mouseClick(control, Qt::LeftButton);
-        QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(UndoSteps() == steps + 2,
-                      QStringLiteral("two clicks make %1 steps").arg(UndoSteps() - steps));
-    };
-}
-
-// A click changes what the named view shows.
-Check ClickChangesView(const char* view)
+// A click changes what the named view shows once settled.
+Check ClickChangesSettledView(const char* view)
 {
     return [view](QWidget* control)
     {
-        const QImage before = Frame(view);
+        const QImage before = SettledFrame(view);
         QTest::mouseClick(control, Qt::LeftButton);
         return Expect(!before.isNull() &&
                           FrameBecomes(view, [&](const QImage& now) { return now != before; }),
@@ -258,7 +215,7 @@ Check ClickTogglesView(const char* view, int deadline = kDeadline)
 {
     return [view, deadline](QWidget* control)
     {
-        const QImage before = Frame(view);
+        const QImage before = SettledFrame(view);
         QTest::mouseClick(control, Qt::LeftButton);
         const bool changed = FrameBecomes(
             view, [&](const QImage& now) { return now != before; }, deadline);
@@ -299,7 +256,7 @@ Check ThrowLinesFollowTheSwitch(const char* view)
 
 // A slider moved by keys (a page, then arrows) changes what the named view shows; the selected
 // array stays where it is.
-Check SlideChangesView(const char* view)
+Check SlideKeepsArrayPut(const char* view)
 {
     return [view](QWidget* control)
     {
@@ -313,7 +270,7 @@ Check SlideChangesView(const char* view)
         for (const auto& [down, up] :
              {std::pair{Qt::Key_PageDown, Qt::Key_PageUp}, {Qt::Key_Left, Qt::Key_Right}})
         {
-            const QImage before = Frame(view);
+            const QImage before = SettledFrame(view);
             const int value = slider->value();
             for (int i = 0; i < 5; ++i)
                 QTest::keyClick(slider, down);
@@ -424,11 +381,11 @@ Check LinkTiesTheZooms()
     {
         auto zoomPlanMovesSide = [&]
         {
-            const QImage plan = Frame("openGLPlanSpkr");
-            const QImage side = Frame("openGLSideSpkr");
+            const QImage plan = SettledFrame("openGLPlanSpkr");
+            const QImage side = SettledFrame("openGLSideSpkr");
             QTest::mouseClick(PlanBar("Toolbar_SliderPlanAddButton"), Qt::LeftButton);
             FrameBecomes("openGLPlanSpkr", [&](const QImage& now) { return now != plan; });
-            const bool moved = Frame("openGLSideSpkr") != side;
+            const bool moved = SettledFrame("openGLSideSpkr") != side;
             QTest::mouseClick(PlanBar("Toolbar_SliderPlanSubtractButton"), Qt::LeftButton);
             FrameBecomes("openGLPlanSpkr", [&](const QImage& now) { return now == plan; });
             return moved;
@@ -452,7 +409,7 @@ Check LockFreezesThePanel()
     return [](QWidget* control)
     {
         const int steps = UndoSteps();
-        const QImage side = Frame("openGLSideSpkr");
+        const QImage side = SettledFrame("openGLSideSpkr");
         QTest::mouseClick(control, Qt::LeftButton);
         const bool frozen = QTest::qWaitFor([] { return !Field("Cluster_Gain")->isEnabled(); }, kDeadline) &&
                             FrameBecomes("openGLSideSpkr", [&](const QImage& now) { return now != side; });
@@ -486,7 +443,7 @@ Check TypeRecolours(const QString& text)
     return [text](QWidget* control)
     {
         const QImage before = ColourScale();
-        const QImage plan = Frame("openGLPlanSpkr");
+        const QImage plan = SettledFrame("openGLPlanSpkr");
         Type(control, text);
         const bool shown = QTest::qWaitFor(
             [&] {
@@ -546,7 +503,7 @@ Check AutoCalculateRecomputes()
         if (toggle == nullptr || toggle->isChecked())
             return QStringLiteral("not a switch that is off");
         QTest::mouseClick(control, Qt::LeftButton);
-        const QImage before = Frame("openGLPlanSpkr");
+        const QImage before = SettledFrame("openGLPlanSpkr");
         // Not the array's gain: with the range fitted to the data, a louder array looks the same.
         QLineEdit* beamGain = Field("Beam_MainGain1");
         if (beamGain == nullptr)
@@ -591,13 +548,13 @@ Check ClickChangesRows(int change)
 {
     return [change](QWidget* control)
     {
-        const int rows = ListRows();
+        const int rows = PageRows();
         const int steps = UndoSteps();
         QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(QTest::qWaitFor([&] { return ListRows() == rows + change; }, kDeadline) &&
+        return Expect(QTest::qWaitFor([&] { return PageRows() == rows + change; }, kDeadline) &&
                           UndoSteps() == steps + 1,
                       QStringLiteral("the list has %1 rows, not %2, after %3 steps")
-                          .arg(ListRows())
+                          .arg(PageRows())
                           .arg(rows + change)
                           .arg(UndoSteps() - steps));
     };
@@ -634,8 +591,8 @@ std::vector<Row> Table()
         {"Beam_SpreadingAngle1", nullptr, "type 12", TypeShows(QStringLiteral("12"))},
         {"Cluster_Gain", nullptr, "type -4", TypeShows(QStringLiteral("-4"))},
         {"Beam_Smoothing1", nullptr, "click twice", ToggleMakesSteps()},
-        {"Beam_Modules", nullptr, "Down", ChooseMakesOneStep()},
-        {"Beam_Beams", nullptr, "Down", ChooseMakesOneStep()},
+        {"Beam_Modules", nullptr, "Down", ChooseKeepsArrayPut()},
+        {"Beam_Beams", nullptr, "Down", ChooseKeepsArrayPut()},
         {"Beam_MainGain2", nullptr, "type -3", TypeShows(QStringLiteral("-3"))},
         {"Beam_TopRearAngle2", nullptr, "type 6", TypeShows(QStringLiteral("6"))},
         {"Beam_TopRearDistance2", nullptr, "type 25", TypeShows(QStringLiteral("25"))},
@@ -644,8 +601,8 @@ std::vector<Row> Table()
         {"Beam_SteeringAngle2", nullptr, "type -4", TypeShows(QStringLiteral("-4"))},
         {"Beam_SpreadingAngle2", nullptr, "type 10", TypeShows(QStringLiteral("10"))},
         {"Beam_Smoothing2", nullptr, "click twice", ToggleMakesSteps()},
-        {"Beam_Manual2", nullptr, "Down", ChooseMakesOneStep()},
-        {"Beam_Manual1", nullptr, "Down", ChooseMakesOneStep()},
+        {"Beam_Manual2", nullptr, "Down", ChooseKeepsArrayPut()},
+        {"Beam_Manual1", nullptr, "Down", ChooseKeepsArrayPut()},
         {"Beam_Comments", nullptr, "type, click away, save",
          CommentsReachTheFile(QStringLiteral("Balcony fill"))},
         {"Toolbar_Undo", "planToolbarContainerFrame", "click after an entry", UndoRestoresField(false)},
@@ -654,16 +611,17 @@ std::vector<Row> Table()
          ThrowLinesFollowTheSwitch("openGLPlanSpkr")},
         {"Toolbar_LinkViews", "planToolbarContainerFrame", "click, zoom, click", LinkTiesTheZooms()},
         {"Toolbar_SliderPlanSlider", "planToolbarContainerFrame", "Page Down",
-         SlideChangesView("openGLPlanSpkr")},
+         SlideKeepsArrayPut("openGLPlanSpkr")},
         {"Toolbar_SliderPlanSubtractButton", "planToolbarContainerFrame", "click",
-         ClickChangesView("openGLPlanSpkr")},
+         ClickChangesSettledView("openGLPlanSpkr")},
         {"Toolbar_SliderPlanAddButton", "planToolbarContainerFrame", "click",
-         ClickChangesView("openGLPlanSpkr")},
-        {"Toolbar_ZoomToFit", "planToolbarContainerFrame", "click", ClickChangesView("openGLPlanSpkr")},
+         ClickChangesSettledView("openGLPlanSpkr")},
+        {"Toolbar_ZoomToFit", "planToolbarContainerFrame", "click",
+         ClickChangesSettledView("openGLPlanSpkr")},
         {"Entity_Visibility", nullptr, "click twice", ClickTogglesView("openGLPlanSpkr")},
         {"Entity_Lock", nullptr, "click twice", LockFreezesThePanel()},
         {"hideSplButton", nullptr, "click twice", ClickHidesSplPanel()},
-        {"Spl_RecalculateButton", nullptr, "click", ClickChangesView("openGLPlanSpkr")},
+        {"Spl_RecalculateButton", nullptr, "click", ClickChangesSettledView("openGLPlanSpkr")},
         {"Spl_Mode", nullptr, "Down", ChooseChangesFrequencies()},
         {"Spl_Freq", nullptr, "Down", ChooseChangesView("openGLPlanSpkr")},
         {"Spl_Max_dB", nullptr, "type 120", TypeRecolours(QStringLiteral("120"))},
@@ -688,14 +646,14 @@ const QSet<QString> kProvedElsewhere = {QStringLiteral("buttonSendToKVD"), QStri
 TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
 {
     NewProjectWithOneArray();
-    Window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Window()));
+    Activate();
+    ASSERT_EQ(QApplication::activeWindow(), Window());
     QSet<QString> named;
     QSet<QString> seen;
     auto walk = [&]
     {
         for (QWidget* w : Page()->findChildren<QWidget*>())
-            if (w->isVisible() && w->isEnabled() && IsInteractive(w))
+            if (w->isVisible() && w->isEnabled() && IsSpeakerControl(w))
                 seen.insert(ControlName(w));
     };
     walk();
@@ -704,12 +662,7 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
         named.insert(QLatin1String(row.control));
         SCOPED_TRACE(row.control);
         QWidget* root = row.frame != nullptr ? SpeakerFrame(row.frame) : Page();
-        // A line-edit property is the edit inside the property's frame.
-        QWidget* control = Find(QLatin1String(row.control) + QStringLiteral("Edit"), root);
-        if (control == nullptr)
-            control = Find(QLatin1String(row.control), root);
-        if (auto* combo = control != nullptr ? control->findChild<QComboBox*>() : nullptr)
-            control = combo;
+        QWidget* control = Locate(QLatin1String(row.control), root);
         if (control == nullptr || !control->isEnabled())
         {
             ADD_FAILURE() << row.control << ": not shown or disabled";

@@ -2,6 +2,7 @@
 // automation interface: the coverage map follows the listener plane, and one beam's gain changes
 // that beam only.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "core/Commands/UndoStack.h"
 #include "core/Nodes/QuadNode.h"
@@ -33,14 +34,6 @@ namespace zorvpro::programtest
 {
 namespace
 {
-QWidget* Shown(const char* name)
-{
-    for (QWidget* widget : Window()->findChildren<QWidget*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
 bool Automation(const char* method)
 {
     bool result = false;
@@ -49,20 +42,8 @@ bool Automation(const char* method)
     return result;
 }
 
-// A new project from the start page, as the user starts one: one surface on the venue tab.
-void StartNewProject()
-{
-    MainWindow* window = Window();
-    if (window->currentPage() != 0)
-        window->showStartPage();
-    auto* button = window->startPage()->findChild<QPushButton*>(QStringLiteral("continueButton"));
-    ASSERT_NE(button, nullptr);
-    QTest::mouseClick(button, Qt::LeftButton);
-    ASSERT_EQ(window->currentPage(), 1);
-}
-
-// Types the value into the panel's field and presses Return.
-void Type(const char* field, const QString& text)
+// Types the value into the panel's field once it takes input and presses Return.
+void TypeWhenReady(const char* field, const QString& text)
 {
     QLineEdit* edit = nullptr;
     ASSERT_TRUE(QTest::qWaitFor(
@@ -73,8 +54,7 @@ void Type(const char* field, const QString& text)
         },
         10000))
         << field;
-    Window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Window()));
+    ActivateWindow();
     // The page may still be settling after the last click: wait until the field keeps its focus.
     ASSERT_TRUE(QTest::qWaitFor(
         [&]
@@ -117,7 +97,7 @@ double DistanceFromListenerPlane(const QuadNode& surface)
 
 TEST(PanelEdits, TheCoverageMapFollowsTheListenerPlaneThroughEditUndoAndRedo)
 {
-    StartNewProject();
+    StartProject();
     MainWindow* window = Window();
     const auto children = ProjectDefinition::Instance()->GetVenue()->GetRoot()->GetChildren();
     ASSERT_EQ(children.size(), 1u);
@@ -129,7 +109,7 @@ TEST(PanelEdits, TheCoverageMapFollowsTheListenerPlaneThroughEditUndoAndRedo)
         << "the new surface's map lies on its listener plane";
 
     const double first = surface->GetListenerHeight();
-    Type("Quad_ListenerHeightEdit", QStringLiteral("2.5"));
+    TypeWhenReady("Quad_ListenerHeightEdit", QStringLiteral("2.5"));
     QTest::qWaitFor([&] { return surface->GetListenerHeight() != first; }, 5000);
     const double edited = surface->GetListenerHeight();
     ASSERT_GT(std::fabs(edited - first), 0.1) << "the typed height reached the surface";
@@ -163,7 +143,7 @@ TEST(PanelEdits, TheCoverageMapFollowsTheListenerPlaneThroughEditUndoAndRedo)
 
 TEST(PanelEdits, OneBeamsGainChangesTheNodeItsEntityAndPanelOnlyAsOneStep)
 {
-    StartNewProject();
+    StartProject();
     MainWindow* window = Window();
     QTest::mouseClick(qobject_cast<QAbstractButton*>(Shown("buttonSpeakerTab")), Qt::LeftButton);
     ASSERT_EQ(window->currentPage(), 2);
@@ -181,7 +161,7 @@ TEST(PanelEdits, OneBeamsGainChangesTheNodeItsEntityAndPanelOnlyAsOneStep)
     ASSERT_TRUE(shown && inVenue);
 
     const double before = array->GetBeamGain(0);
-    Type("Beam_MainGain1Edit", QStringLiteral("-6"));
+    TypeWhenReady("Beam_MainGain1Edit", QStringLiteral("-6"));
     QTest::qWaitFor([&] { return array->GetBeamGain(0) != before; }, 5000);
     const int steps = UndoStack::Instance().count();
     ASSERT_GE(steps, 1);

@@ -4,6 +4,8 @@
 // steps as main, in temporary data, config and home folders that hold the
 // generated array data set.
 
+#include "../support/WindowTestSupport.h"
+
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -21,7 +23,7 @@ MainWindow* Window();
 // Sets what Window and Home give in a process that runs an end-to-end phase.
 void SetWindowForPhase(MainWindow* window, const QString& home);
 // Makes the home, data and config folders below root, with the generated data set.
-bool MakeFolders(const QString& root);
+using windowtest::MakeFolders;
 // The temporary home folder of this process.
 QString Home();
 // The documents folder the project dialogs start in.
@@ -30,7 +32,7 @@ QString Documents();
 // Runs answer on the next modal window (message box or file dialog) that
 // opens, from the event loop, while action runs; fails the test when none
 // opened within the deadline. Returns the title the window had.
-QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer);
+using windowtest::AnswerModal;
 // Presses the message box button with the given text; Escape when empty.
 std::function<void(QWidget*)> PressButton(const QString& text);
 

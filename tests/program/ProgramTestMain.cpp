@@ -5,8 +5,6 @@
 #include "BadInputPhase.h"
 #include "EndToEndPhases.h"
 
-#include "tools/datagen/Archive.h"
-#include "tools/datagen/Models.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/Startup.h"
 #include "views/ZorvApp.h"
@@ -54,37 +52,6 @@ QString Documents()
     return g_home + QStringLiteral("/Documents");
 }
 
-QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)
-{
-    QString title;
-    bool answered = false;
-    QTimer poll;
-    const QDeadlineTimer deadline(20000);
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         QWidget* modal = QApplication::activeModalWidget();
-                         if (modal == nullptr || answered)
-                         {
-                             if (deadline.hasExpired() && !answered)
-                             {
-                                 poll.stop();
-                                 ADD_FAILURE() << "no modal window opened";
-                             }
-                             return;
-                         }
-                         answered = true;
-                         poll.stop();
-                         title = modal->windowTitle();
-                         answer(modal);
-                     });
-    poll.start(20);
-    action();
-    poll.stop();
-    EXPECT_TRUE(answered);
-    return title;
-}
-
 std::function<void(QWidget*)> PressButton(const QString& text)
 {
     return [text](QWidget* modal)
@@ -105,24 +72,10 @@ std::function<void(QWidget*)> PressButton(const QString& text)
     };
 }
 
-bool MakeFolders(const QString& root)
-{
-    const QString speakers = root + QStringLiteral("/data/Zorv/Zorv Tessary/Loudspeakers");
-    return QDir().mkpath(speakers) && QDir().mkpath(root + QStringLiteral("/config")) &&
-           QDir().mkpath(root + QStringLiteral("/Documents")) &&
-           datagen::WriteDataSet(juce::File(speakers.toStdString()), datagen::MakeArrayDataSet());
-}
-
 bool PrepareFolders(const QString& root)
 {
     g_home = root;
-    if (!MakeFolders(root))
-        return false;
-    setenv("HOME", root.toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit().constData(), 1);
-    return true;
+    return windowtest::UseFolders(root);
 }
 } // namespace zorvpro::programtest
 

@@ -1,5 +1,6 @@
 // A switch that is off still shows its outline against the bar it sits on, in both themes.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
@@ -15,14 +16,6 @@ namespace zorvpro::programtest
 {
 namespace
 {
-QWidget* Shown(const char* name)
-{
-    for (QWidget* widget : Window()->findChildren<QWidget*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
 int Difference(QRgb a, QRgb b)
 {
     return std::max(
@@ -32,12 +25,9 @@ int Difference(QRgb a, QRgb b)
 
 TEST(Switches, AnOffSwitchStandsOutFromItsBarInBothThemes)
 {
+    ShowAt(1920, 1080);
+    StartProject();
     MainWindow* window = Window();
-    window->showNormal();
-    window->resize(1920, 1080);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->showStartPage();
-    QTest::mouseClick(Shown("continueButton"), Qt::LeftButton);
     QTest::mouseClick(Shown("buttonSpeakerTab"), Qt::LeftButton);
 
     for (const auto& [theme, themeName] :

@@ -7,8 +7,8 @@
 #include "views/Shell/TabToolBarWidget.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -92,7 +92,15 @@ QPushButton* TabButton(const char* name)
     return qobject_cast<QPushButton*>(Window()->tabBar()->getProperty(QLatin1String(name))->widget());
 }
 
-void StartOnSpeakerTab()
+void ShowAt(int width, int height)
+{
+    MainWindow* window = Window();
+    window->showNormal();
+    window->resize(width, height);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+}
+
+void ActivateWindow()
 {
     MainWindow* window = Window();
     // Keys go to the active window; another program's window may have had the focus last.
@@ -101,6 +109,25 @@ void StartOnSpeakerTab()
     if (!QTest::qWaitForWindowActive(window, 2000))
         QApplication::setActiveWindow(window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+}
+
+void StartProject()
+{
+    MainWindow* window = Window();
+    if (window->currentPage() != 0)
+        window->showStartPage();
+    QWidget* button = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (button = Shown("continueButton")) != nullptr; }, 10000));
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_EQ(window->currentPage(), 1);
+}
+
+void StartOnSpeakerTab()
+{
+    MainWindow* window = Window();
+    ActivateWindow();
+    if (testing::Test::HasFatalFailure())
+        return;
     // A project left open by an earlier test is put away without saving.
     if (window->currentPage() != 0)
     {

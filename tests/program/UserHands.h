@@ -29,6 +29,12 @@ void OpenAndClose(const char* name);
 void Type(const char* name, const QString& text);
 // The tab bar's button of that name.
 QPushButton* TabButton(const char* name);
+// Shows the window normal, at that size, on the screen.
+void ShowAt(int width, int height);
+// Makes the window the one that takes the keys.
+void ActivateWindow();
+// Starts a new project from the start page: the venue tab.
+void StartProject();
 // Starts a new project from the start page and shows the speaker tab with the window active.
 void StartOnSpeakerTab();
 // The speaker tab's list of arrays.

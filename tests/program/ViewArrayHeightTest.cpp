@@ -1,6 +1,7 @@
 // An array as the speaker page draws it: its body spans the heights the panel shows, top to
 // bottom, and the engine hangs its modules there too.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "../gl/GlViewSupport.h"
 #include "acoustics/cluster/LoudspeakerCluster.h"
@@ -26,14 +27,6 @@ namespace zorvpro::programtest
 {
 namespace
 {
-template <typename T> T* Shown(const char* name)
-{
-    for (T* widget : Window()->findChildren<T*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
 void Click(const char* name)
 {
     QWidget* widget = nullptr;
@@ -41,7 +34,8 @@ void Click(const char* name)
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
-void Type(const char* name, const QString& text)
+// Types over the field's number and leaves it with Tab.
+void TypeAndLeave(const char* name, const QString& text)
 {
     auto* edit = Shown<QLineEdit>(name);
     ASSERT_NE(edit, nullptr) << name;
@@ -58,7 +52,8 @@ void Type(const char* name, const QString& text)
     ASSERT_FALSE(edit->hasFocus()) << name;
 }
 
-void Choose(const char* name, const QString& option)
+// Picks the option once the box takes input.
+void ChooseWhenEnabled(const char* name, const QString& option)
 {
     auto* box = Shown<QComboBox>(name);
     ASSERT_NE(box, nullptr) << name;
@@ -81,8 +76,7 @@ void Choose(const char* name, const QString& option)
 // A new project on the speaker page with one array, added by its tool bar button.
 std::shared_ptr<BeamSpeakerClusterNode> NewArray()
 {
-    Window()->showStartPage();
-    Click("continueButton");
+    StartProject();
     // The start page hands out its focus as it goes (queued); let that pass before typing.
     QCoreApplication::processEvents();
     Click("buttonSpeakerTab");
@@ -108,13 +102,9 @@ QPointF ScreenOf(view::VenueView3D& view, const math::Vec3& point)
 
 TEST(SpeakerPage, ArrayIsDrawnFromThePanelsTopToItsBottom)
 {
-    MainWindow* window = Window();
-    window->showNormal();
-    window->resize(1920, 1080);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ShowAt(1920, 1080);
     // Fields commit when they lose the keyboard focus, which only an active window hands out.
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    ActivateWindow();
     struct Case
     {
         int modules;
@@ -125,10 +115,10 @@ TEST(SpeakerPage, ArrayIsDrawnFromThePanelsTopToItsBottom)
         SCOPED_TRACE(testing::Message() << c.modules << " modules, pitch " << c.pitch);
         const auto array = NewArray();
         ASSERT_NE(array, nullptr);
-        Choose("Beam_Modules", QString::number(c.modules));
+        ChooseWhenEnabled("Beam_Modules", QString::number(c.modules));
         ASSERT_EQ(array->GetChildCount(), uint64_t(c.modules));
-        Type("Beam_TopPositionEdit", QStringLiteral("5"));
-        Type("Beam_PitchPositionEdit", QLatin1String(c.pitch));
+        TypeAndLeave("Beam_TopPositionEdit", QStringLiteral("5"));
+        TypeAndLeave("Beam_PitchPositionEdit", QLatin1String(c.pitch));
 
         // The panel's heights are those of the node: its origin and the point an array's
         // length below it.

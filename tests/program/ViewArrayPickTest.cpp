@@ -1,6 +1,7 @@
 // An array zoomed out to a few pixels in the plan view, its throw lines off: it is drawn at its
 // real size and a click just beside it still selects it, as its throw lines' box would.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "../gl/GlViewSupport.h"
 #include "data/Nodes/BeamSpeakerClusterNode.h"
@@ -19,26 +20,11 @@
 
 namespace zorvpro::programtest
 {
-namespace
-{
-template <typename T> T* Shown(const char* name)
-{
-    for (T* widget : Window()->findChildren<T*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-} // namespace
-
 TEST(SpeakerPage, AnArrayAFewPixelsAcrossIsClickedFromJustBesideIt)
 {
-    MainWindow* window = Window();
-    window->showNormal();
-    window->resize(1920, 1080);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->showStartPage();
-    QTest::mouseClick(Shown<QWidget>("continueButton"), Qt::LeftButton);
-    QTest::mouseClick(Shown<QWidget>("buttonSpeakerTab"), Qt::LeftButton);
+    ShowAt(1920, 1080);
+    StartProject();
+    QTest::mouseClick(Shown("buttonSpeakerTab"), Qt::LeftButton);
     QTest::mouseClick(Shown<QWidget>("Toolbar_AddEntity"), Qt::LeftButton);
     std::shared_ptr<BeamSpeakerClusterNode> array;
     for (const NodePtr& node : ProjectDefinition::Instance()->GetVenue()->GetRoot()->GetChildren())

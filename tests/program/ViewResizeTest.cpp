@@ -1,6 +1,7 @@
 // The frame a view paints straight after it was resized already shows the new size: the same
 // picture as once the view has settled, grid and surface alike.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "../gl/GlViewSupport.h"
 #include "views/Render/VenueView3D.h"
@@ -17,14 +18,6 @@ namespace zorvpro::programtest
 {
 namespace
 {
-template <typename T> T* Shown(const char* name)
-{
-    for (T* widget : Window()->findChildren<T*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
 void Send(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
 {
     QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
@@ -52,12 +45,8 @@ int Differing(const QImage& a, const QImage& b)
 
 TEST(Views, TheFrameAfterAResizeShowsTheNewSize)
 {
-    MainWindow* window = Window();
-    window->showNormal();
-    window->resize(1920, 1080);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->showStartPage();
-    QTest::mouseClick(Shown<QWidget>("continueButton"), Qt::LeftButton);
+    ShowAt(1920, 1080);
+    StartProject();
     auto* plan = Shown<view::VenueView3D>("openGLPlan");
     auto* splitter = Shown<QSplitter>("splitterViewsVenue");
     ASSERT_TRUE(plan != nullptr && splitter != nullptr);

@@ -1,6 +1,7 @@
 // The smallest supported window, 1366 x 768, in both themes: every field and button of the
 // venue and speaker pages lies across the width its pane shows, with nothing to scroll sideways.
 #include "ProgramTestEnv.h"
+#include "UserHands.h"
 
 #include "data/Settings/AppSettings.h"
 #include "data/Settings/UiSettings.h"
@@ -22,14 +23,6 @@ namespace zorvpro::programtest
 {
 namespace
 {
-QWidget* Shown(const char* name)
-{
-    for (QWidget* widget : Window()->findChildren<QWidget*>(QLatin1String(name)))
-        if (widget->isVisible())
-            return widget;
-    return nullptr;
-}
-
 // Every shown control inside the scroll area lies between the left and right edges of what
 // the area shows, and the area has nothing to scroll sideways.
 void ExpectAllAcross(QAbstractScrollArea* area, const std::string& what, int atLeast)
@@ -60,12 +53,9 @@ void ExpectAllAcross(QAbstractScrollArea* area, const std::string& what, int atL
 
 TEST(SmallWindow, EveryFieldAndButtonOfBothPagesIsInSightAt1366x768)
 {
+    ShowAt(1366, 768);
+    StartProject();
     MainWindow* window = Window();
-    window->showNormal();
-    window->resize(1366, 768);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    window->showStartPage();
-    QTest::mouseClick(Shown("continueButton"), Qt::LeftButton);
     QTest::mouseClick(Shown("buttonSpeakerTab"), Qt::LeftButton);
     QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
     QTest::mouseClick(Shown("buttonVenueTab"), Qt::LeftButton);
