@@ -55,14 +55,17 @@ void TypeWhenReady(const char* field, const QString& text)
         10000))
         << field;
     ActivateWindow();
-    // The page may still be settling after the last click: wait until the field keeps its focus.
+    // The page may still be settling after the last click: click into the field until it has
+    // kept its focus over a few turns of the event loop.
+    int held = 0;
     ASSERT_TRUE(QTest::qWaitFor(
         [&]
         {
-            if (!edit->hasFocus())
-                edit->setFocus();
-            QTest::qWait(50); // the field selects its number once it has focus
-            return edit->hasFocus();
+            if (edit->hasFocus())
+                return ++held >= 3;
+            held = 0;
+            QTest::mouseClick(edit, Qt::LeftButton);
+            return false;
         },
         5000));
     edit->selectAll();
