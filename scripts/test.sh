@@ -53,15 +53,23 @@ if grep -q "ZORV_BUILD_GUI:BOOL=ON" "$BUILD/CMakeCache.txt" && ! grep -q "Total 
   echo "$GL_LIST"; echo "No GL tests discovered"; exit 1
 fi
 if grep -q "Total Tests: [1-9]" <<< "$GL_LIST"; then
-  DISPLAY_NUM=":97"
-  Xvfb "$DISPLAY_NUM" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+  # The server takes a free display and writes its number once it listens, so another X
+  # server on the machine (a second run, a desktop) is never the one the tests talk to.
+  DISPLAY_FILE="$(mktemp)"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$DISPLAY_FILE" >/dev/null 2>&1 &
   XVFB_PID=$!
+  DISPLAY_NUM=""
   for _ in $(seq 300); do
-    DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 && break
+    if [ -s "$DISPLAY_FILE" ]; then
+      DISPLAY_NUM=":$(head -n 1 "$DISPLAY_FILE")"
+      DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 && break
+    fi
     kill -0 "$XVFB_PID" 2>/dev/null || { echo "Xvfb exited"; exit 1; }
     sleep 0.1
   done
-  DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not answer"; exit 1; }
+  rm -f "$DISPLAY_FILE"
+  [ -n "$DISPLAY_NUM" ] && DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not answer"; exit 1; }
+  echo "== X server on $DISPLAY_NUM"
   (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ctest -L gl --output-on-failure -j 1)
   stage_done "OpenGL tests: desktop GL"
   echo "== OpenGL ES"
