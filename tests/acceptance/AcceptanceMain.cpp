@@ -163,7 +163,8 @@ int main(int argc, char** argv)
         ProgramStart start(*app);
         start.ParseCommandLine();
         acceptance::g_window = start.Start();
-        QTest::qWaitForWindowExposed(acceptance::g_window);
+        if (!QTest::qWaitForWindowExposed(acceptance::g_window))
+            std::fprintf(stderr, "the main window was not shown\n");
         result = RUN_ALL_TESTS();
         acceptance::g_window = nullptr;
         start.Finish();

@@ -181,7 +181,7 @@ bool FrameChanges(const char* view, const QImage& before)
 QWidget* WaitForWindow(const QString& title)
 {
     QWidget* found = nullptr;
-    QTest::qWaitFor(
+    (void)QTest::qWaitFor( // the caller is told by a null window
         [&]
         {
             for (QWidget* w : QApplication::topLevelWidgets())
@@ -217,7 +217,7 @@ bool UseMenu(const std::function<void()>& action, const std::function<void(QMenu
                      });
     poll.start(20);
     action();
-    QTest::qWaitFor([&] { return used || deadline.hasExpired(); }, kDeadline);
+    (void)QTest::qWaitFor([&] { return used || deadline.hasExpired(); }, kDeadline);
     poll.stop();
     return used;
 }
@@ -286,7 +286,8 @@ bool AnswerFileDialog(const std::function<void()>& action, const QString& path)
                      });
     poll.start(20);
     action();
-    QTest::qWaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; }, kDeadline);
+    (void)QTest::qWaitFor([&] { return answered && QApplication::activeModalWidget() == nullptr; },
+                          kDeadline);
     poll.stop();
     return answered;
 }

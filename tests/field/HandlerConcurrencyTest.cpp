@@ -1,13 +1,12 @@
 // The handler against engines that call back from their own threads while
 // holding their result lock, and shutdown with work in flight.
 
+#include "ArrayCluster.h"
 #include "FieldTestSupport.h"
-#include "acoustics/cluster/LoudspeakerCluster.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 #include "data/Field/AudioEngineHandler.h"
 #include "data/Field/FieldManager.h"
 #include "data/Field/FieldMessageTypes.h"
-#include "tools/datagen/LoadGenerated.h"
 
 #include <gtest/gtest.h>
 
@@ -94,17 +93,6 @@ TEST(HandlerConcurrency, SubmittingWhileTheEngineCallsBackNeverDeadlocks)
     handler.Shutdown();
 }
 
-std::shared_ptr<acoustics::LoudspeakerCluster> ArrayCluster()
-{
-    static const auto model = datagen::LoadGenerated(datagen::MakeArrayDataSet());
-    if (!model)
-        return nullptr;
-    auto cluster = acoustics::createLoudspeakerCluster();
-    cluster->addModule(std::make_shared<acoustics::LoudspeakerImpl>(*model));
-    cluster->setPosition({0, 0, 3});
-    return cluster;
-}
-
 FieldChunkPtr FloorChunk(double y)
 {
     auto chunk = std::make_shared<FieldChunk>(1);
@@ -116,7 +104,7 @@ FieldChunkPtr FloorChunk(double y)
 TEST(HandlerConcurrency, RealEngineResultsFlowBackAndShutdownWithWorkInFlightIsClean)
 {
     testing::Watchdog watchdog(120s, "engine round trip and shutdown");
-    auto cluster = ArrayCluster();
+    auto cluster = testing::ArrayCluster();
     ASSERT_NE(cluster, nullptr);
     acoustics::ZorvAcousticsImpl::Options options;
     options.threadCount = 3;

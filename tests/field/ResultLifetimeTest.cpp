@@ -2,13 +2,12 @@
 // that race with a map's removal must not wait in the queue for good. Run by the thread
 // sanitizer build.
 
+#include "ArrayCluster.h"
 #include "FieldTestSupport.h"
-#include "acoustics/cluster/LoudspeakerCluster.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 #include "data/Field/AudioEngineHandler.h"
 #include "data/Field/FieldManager.h"
 #include "data/Field/FieldMessageTypes.h"
-#include "tools/datagen/LoadGenerated.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +70,9 @@ Outcome RaceResultWithRemoval(RemovalAt removal)
     found.get_future().wait();
     ui->SendChunks(MessageType::RemovedChunks, {chunk});
     if (removal == RemovalAt::ProcessedBeforeThePost)
+    {
         EXPECT_EQ(handler.RunPass(), 1);
+    }
     go.set_value();
     pool.join();
     handler.SetResultHook({});
@@ -137,23 +138,12 @@ TEST(ResultLifetime, AnUpdateForAChunkNoSideKnowsIsDroppedNotKeptForever)
     EXPECT_TRUE(weak.expired());
 }
 
-std::shared_ptr<acoustics::LoudspeakerCluster> ArrayCluster()
-{
-    static const auto model = datagen::LoadGenerated(datagen::MakeArrayDataSet());
-    if (!model)
-        return nullptr;
-    auto cluster = acoustics::createLoudspeakerCluster();
-    cluster->addModule(std::make_shared<acoustics::LoudspeakerImpl>(*model));
-    cluster->setPosition({0, 0, 3});
-    return cluster;
-}
-
 // Maps added, calculated and removed while their calculation runs, a thousand times, against
 // the real engine and the handler's own thread; the user interface polls as it does every tick.
 TEST(ResultLifetime, AThousandMapsRemovedMidCalculationLeaveNoMessageAndNoChunk)
 {
     testing::Watchdog watchdog(300s, "add, calculate and remove maps");
-    auto cluster = ArrayCluster();
+    auto cluster = testing::ArrayCluster();
     ASSERT_NE(cluster, nullptr);
     acoustics::ZorvAcousticsImpl::Options options;
     options.threadCount = 2;

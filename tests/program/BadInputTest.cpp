@@ -31,11 +31,7 @@ TEST(BadInput, MissingProjectIsSaidAndAnUnreadableDataSetIsLoggedAsAnError)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("not an archive");
     }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), root.path());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), root.filePath(QStringLiteral("cache")));
+    QProcessEnvironment env = windowtest::FolderEnvironment(root.path());
     env.insert(QStringLiteral("ZORV_E2E_ROOT"), root.path());
 
     // A file that is not there, and one that is there but no project: each is said in the load

@@ -17,11 +17,7 @@ TEST(EndToEnd, ArrayMapsSurviveSaveAndRestart)
     QTemporaryDir root;
     ASSERT_TRUE(root.isValid());
     ASSERT_TRUE(MakeFolders(root.path()));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), root.path());
-    env.insert(QStringLiteral("XDG_DATA_HOME"), root.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), root.filePath(QStringLiteral("cache")));
+    QProcessEnvironment env = windowtest::FolderEnvironment(root.path());
     env.insert(QStringLiteral("ZORV_E2E_ROOT"), root.path());
 
     const QString saved = root.filePath(QStringLiteral("Documents/EndToEnd.tq"));
@@ -39,7 +35,9 @@ TEST(EndToEnd, ArrayMapsSurviveSaveAndRestart)
         EXPECT_EQ(program.exitCode(), 0) << errors.toStdString();
         EXPECT_FALSE(errors.contains("end-to-end check failed")) << errors.toStdString();
         if (arguments.size() == 2)
+        {
             ASSERT_TRUE(QFile::exists(saved)) << errors.toStdString();
+        }
     }
 
     // The logs of both runs hold no exception.

@@ -113,7 +113,8 @@ TEST(PanelEdits, TheCoverageMapFollowsTheListenerPlaneThroughEditUndoAndRedo)
 
     const double first = surface->GetListenerHeight();
     TypeWhenReady("Quad_ListenerHeightEdit", QStringLiteral("2.5"));
-    QTest::qWaitFor([&] { return surface->GetListenerHeight() != first; }, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return surface->GetListenerHeight() != first; }, 5000))
+        << "the typed height never reached the surface";
     const double edited = surface->GetListenerHeight();
     ASSERT_GT(std::fabs(edited - first), 0.1) << "the typed height reached the surface";
     const int steps = UndoStack::Instance().count();
@@ -165,7 +166,8 @@ TEST(PanelEdits, OneBeamsGainChangesTheNodeItsEntityAndPanelOnlyAsOneStep)
 
     const double before = array->GetBeamGain(0);
     TypeWhenReady("Beam_MainGain1Edit", QStringLiteral("-6"));
-    QTest::qWaitFor([&] { return array->GetBeamGain(0) != before; }, 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return array->GetBeamGain(0) != before; }, 5000))
+        << "the typed gain never reached the array";
     const int steps = UndoStack::Instance().count();
     ASSERT_GE(steps, 1);
     EXPECT_EQ(UndoStack::Instance().text(steps - 1),

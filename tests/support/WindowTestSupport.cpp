@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace zorvpro::windowtest
 {
@@ -20,15 +22,33 @@ bool MakeFolders(const QString& root)
            datagen::WriteDataSet(juce::File(speakers.toStdString()), datagen::MakeArrayDataSet());
 }
 
+namespace
+{
+// The variables by which the program finds its folders, for folders below root.
+std::vector<std::pair<const char*, QString>> FolderVariables(const QString& root)
+{
+    return {{"HOME", root},
+            {"XDG_DATA_HOME", root + QStringLiteral("/data")},
+            {"XDG_CONFIG_HOME", root + QStringLiteral("/config")},
+            {"XDG_CACHE_HOME", root + QStringLiteral("/cache")}};
+}
+} // namespace
+
 bool UseFolders(const QString& root)
 {
     if (!MakeFolders(root))
         return false;
-    setenv("HOME", root.toLocal8Bit().constData(), 1);
-    setenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit().constData(), 1);
-    setenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit().constData(), 1);
+    for (const auto& [name, value] : FolderVariables(root))
+        setenv(name, value.toLocal8Bit().constData(), 1);
     return true;
+}
+
+QProcessEnvironment FolderEnvironment(const QString& root)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : FolderVariables(root))
+        env.insert(QLatin1String(name), value);
+    return env;
 }
 
 QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)

@@ -3,6 +3,7 @@
 // What the suites that drive the real main window share: the private folders the program runs in
 // and the answering of its modal windows.
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -13,6 +14,9 @@ namespace zorvpro::windowtest
 bool MakeFolders(const QString& root);
 // Makes the folders below root and points the home, data, config and cache locations there.
 bool UseFolders(const QString& root);
+// This process's environment with the home, data, config and cache locations below root, for a
+// program started as a child.
+QProcessEnvironment FolderEnvironment(const QString& root);
 
 // Runs answer on the next modal window (message box or file dialog) that opens, from the event
 // loop, while action runs; fails the test when none opened within the deadline. Returns the title
