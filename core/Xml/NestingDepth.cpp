@@ -101,12 +101,17 @@ QString FindUnsafeMarkup(const QString& text, int maxDepth, int& line, int& colu
         {
             const int tagLine = scanner.Line();
             const int tagColumn = scanner.Column();
-            if (!scanner.SkipTag() && ++depth > maxDepth)
+            // An empty element ("<a/>") lies one level down as much as one
+            // with content does; it only leaves nothing open behind it.
+            const bool empty = scanner.SkipTag();
+            if (depth + 1 > maxDepth)
             {
                 line = tagLine;
                 column = tagColumn;
                 return QStringLiteral("elements nested deeper than %1 levels").arg(maxDepth);
             }
+            if (!empty)
+                ++depth;
         }
     }
     return {};

@@ -31,6 +31,9 @@ TEST(FuzzReplay, DomDocumentsAtAndPastTheNestingLimitOnASmallStack)
     } documents[] = {
         {"plain at the limit", Nested(limit), true},
         {"plain past it", Nested(limit + 1), false},
+        // An empty element is as deep as one with content.
+        {"empty element at the limit", Nested(limit - 1).replace("x", "<b/>"), true},
+        {"empty element past it", Nested(limit).replace("x", "<b/>"), false},
         {"quoted markup at the limit", Nested(limit, "<a n=\"b>c\" m='/>'>"), true},
         {"quoted markup past it", Nested(limit + 1, "<a n=\"b>c\" m='/>'>"), false},
         {"entity expanding past it", "<!DOCTYPE r [<!ENTITY e \"" + Nested(limit) + "\">]><r>&e;</r>", false},
