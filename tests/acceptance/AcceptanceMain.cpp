@@ -26,12 +26,6 @@ namespace
 {
 MainWindow* g_window = nullptr;
 QString g_home;
-
-bool PrepareFolders(const QString& root)
-{
-    g_home = root;
-    return windowtest::UseFolders(root);
-}
 } // namespace
 
 MainWindow* Window()
@@ -133,42 +127,6 @@ void NewProjectWithOneArray()
 int main(int argc, char** argv)
 {
     using namespace zorvpro;
-    ::testing::InitGoogleTest(&argc, argv);
-    // Listing needs no display: ctest discovers the tests before the X server runs.
-    if (::testing::GTEST_FLAG(list_tests))
-        return RUN_ALL_TESTS();
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "xcb", 0);
-    setenv("QT_SCALE_FACTOR", "1", 1);
-    QTemporaryDir root;
-    if (!root.isValid() || !acceptance::PrepareFolders(root.path()))
-    {
-        std::fprintf(stderr, "cannot prepare the test folders\n");
-        return 1;
-    }
     // The program's own command line, with the debug option a user can give.
-    std::vector<char*> args{argv[0], const_cast<char*>("--dx")};
-    int count = static_cast<int>(args.size());
-    args.push_back(nullptr);
-    PrepareApplicationAttributes(count, args.data());
-    ZorvApp::Create(count, args.data());
-    ZorvApp* app = ZorvApp::Instance();
-    if (app == nullptr)
-    {
-        std::fprintf(stderr, "no application object\n");
-        return 1;
-    }
-    int result = 1;
-    {
-        ProgramStart start(*app);
-        start.ParseCommandLine();
-        acceptance::g_window = start.Start();
-        if (!QTest::qWaitForWindowExposed(acceptance::g_window))
-            std::fprintf(stderr, "the main window was not shown\n");
-        result = RUN_ALL_TESTS();
-        acceptance::g_window = nullptr;
-        start.Finish();
-    }
-    app->Shutdown();
-    return result;
+    return windowtest::RunWindowSuite(argc, argv, {"--dx"}, acceptance::g_window, acceptance::g_home);
 }

@@ -17,64 +17,54 @@ namespace zorvpro::programtest
 {
 namespace
 {
-int g_failures = 0;
-
 void Check(bool ok, const char* what)
 {
-    if (!ok)
-    {
-        ++g_failures;
-        std::fprintf(stderr, "bad-input check failed: %s\n", what);
-    }
+    PhaseCheck("bad-input", ok, what);
 }
 } // namespace
 
 int RunBadInputPhase(const QString& folder, int argc, char** argv)
 {
     setenv("QT_SCALE_FACTOR", "1", 1);
-    PrepareApplicationAttributes(argc, argv);
-    ZorvApp::Create(argc, argv);
-    ZorvApp* app = ZorvApp::Instance();
-    if (app == nullptr)
-        return 2;
-    const QString named = QCoreApplication::arguments().value(1);
-    {
-        ProgramStart start(*app);
-        MainWindow* window = nullptr;
-        QString title, text, detail;
-        bool splashShown = true;
-        const QString answered =
-            AnswerModal([&] { window = start.Start(); },
-                        [&](QWidget* modal)
-                        {
-                            splashShown = false;
-                            for (QWidget* top : QApplication::topLevelWidgets())
-                                if (qobject_cast<QSplashScreen*>(top) && top->isVisible())
-                                    splashShown = true;
-                            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                            {
-                                text = box->text();
-                                detail = box->informativeText();
-                            }
-                            PressButton(QStringLiteral("OK"))(modal);
-                        });
-        Check(answered == QStringLiteral("File Load Error"), "a File Load Error box");
-        Check(text == QStringLiteral("The file could not be loaded."), "the load error's text");
-        Check(!named.isEmpty() && detail.contains(named), "the box names the file");
-        Check(!splashShown, "the splash gone before the box");
-        SetWindowForPhase(window, folder);
-        Check(window != nullptr && window->currentPage() == 0, "the start page, no project");
-        if (window != nullptr)
+    const int code = RunProgram(
+        argc, argv,
+        [&folder](ProgramStart& start)
         {
-            // The readable data set still gives its array.
-            StartOnSpeakerTab();
-            QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
-            Check(QTest::qWaitFor([] { return ArrayList()->rowCount() == 1; }, 10000), "an array added");
-        }
-        SetWindowForPhase(nullptr, folder);
-        start.Finish();
-    }
-    app->Shutdown();
-    return g_failures == 0 ? 0 : 1;
+            const QString named = QCoreApplication::arguments().value(1);
+            MainWindow* window = nullptr;
+            QString text, detail;
+            bool splashShown = true;
+            const QString answered =
+                AnswerModal([&] { window = start.Start(); },
+                            [&](QWidget* modal)
+                            {
+                                splashShown = false;
+                                for (QWidget* top : QApplication::topLevelWidgets())
+                                    if (qobject_cast<QSplashScreen*>(top) && top->isVisible())
+                                        splashShown = true;
+                                if (auto* box = qobject_cast<QMessageBox*>(modal))
+                                {
+                                    text = box->text();
+                                    detail = box->informativeText();
+                                }
+                                PressButton(QStringLiteral("OK"))(modal);
+                            });
+            Check(answered == QStringLiteral("File Load Error"), "a File Load Error box");
+            Check(text == QStringLiteral("The file could not be loaded."), "the load error's text");
+            Check(!named.isEmpty() && detail.contains(named), "the box names the file");
+            Check(!splashShown, "the splash gone before the box");
+            SetWindowForPhase(window, folder);
+            Check(window != nullptr && window->currentPage() == 0, "the start page, no project");
+            if (window != nullptr)
+            {
+                // The readable data set still gives its array.
+                StartOnSpeakerTab();
+                QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
+                Check(QTest::qWaitFor([] { return ArrayList()->rowCount() == 1; }, 10000), "an array added");
+            }
+            SetWindowForPhase(nullptr, folder);
+            return 0;
+        });
+    return PhaseFailures() == 0 ? code : 1;
 }
 } // namespace zorvpro::programtest

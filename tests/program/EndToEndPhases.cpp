@@ -29,15 +29,9 @@ namespace zorvpro::programtest
 {
 namespace
 {
-int g_failures = 0;
-
 void Check(bool ok, const char* what)
 {
-    if (!ok)
-    {
-        ++g_failures;
-        std::fprintf(stderr, "end-to-end check failed: %s\n", what);
-    }
+    PhaseCheck("end-to-end", ok, what);
 }
 
 QString Invoke(const char* method)
@@ -284,46 +278,41 @@ void ReopenAndCompare(const QString& folder, MainWindow* window)
 int RunPhase(int phase, const QString& folder, int argc, char** argv)
 {
     setenv("QT_SCALE_FACTOR", "1", 1);
-    PrepareApplicationAttributes(argc, argv);
-    ZorvApp::Create(argc, argv);
-    ZorvApp* app = ZorvApp::Instance();
-    if (app == nullptr)
-        return 2;
-    int code = 0;
-    {
-        ProgramStart start(*app);
-        MainWindow* window = start.Start();
-        SetWindowForPhase(window, folder);
-        Check(QTest::qWaitForWindowExposed(window), "window shown");
-        if (phase == 1)
-            BuildAndSave(folder, window);
-        else
-            ReopenAndCompare(folder, window);
-        // A user's close; unsaved map switches are let go at the prompt.
-        QTimer::singleShot(0, window,
-                           [window]
-                           {
-                               if (ProjectDefinition::Instance()->IsModified())
-                                   AnswerModal([window] { window->close(); },
-                                               PressButton(QStringLiteral("Discard")));
-                               else
-                                   window->close();
-                           });
-        QTimer::singleShot(60000,
-                           []
-                           {
-                               Check(false, "the window closed");
-                               QApplication::exit(3);
-                           });
-        code = QApplication::exec();
-        Check(!window->isVisible(), "window closed");
-        SetWindowForPhase(nullptr, folder);
-        start.Finish();
-    }
-    app->Shutdown();
+    const int code =
+        RunProgram(argc, argv,
+                   [phase, &folder](ProgramStart& start)
+                   {
+                       MainWindow* window = start.Start();
+                       SetWindowForPhase(window, folder);
+                       Check(QTest::qWaitForWindowExposed(window), "window shown");
+                       if (phase == 1)
+                           BuildAndSave(folder, window);
+                       else
+                           ReopenAndCompare(folder, window);
+                       // A user's close; unsaved map switches are let go at the prompt.
+                       QTimer::singleShot(0, window,
+                                          [window]
+                                          {
+                                              if (ProjectDefinition::Instance()->IsModified())
+                                                  AnswerModal([window] { window->close(); },
+                                                              PressButton(QStringLiteral("Discard")));
+                                              else
+                                                  window->close();
+                                          });
+                       QTimer::singleShot(60000,
+                                          []
+                                          {
+                                              Check(false, "the window closed");
+                                              QApplication::exit(3);
+                                          });
+                       const int loop = QApplication::exec();
+                       Check(!window->isVisible(), "window closed");
+                       SetWindowForPhase(nullptr, folder);
+                       return loop;
+                   });
     const QStringList threads = ThreadNames();
     Check(!threads.contains(QStringLiteral("engineThread")) && !threads.contains(QStringLiteral("Pool")),
           "engine threads joined");
-    return g_failures == 0 ? code : 1;
+    return PhaseFailures() == 0 ? code : 1;
 }
 } // namespace zorvpro::programtest

@@ -36,6 +36,12 @@ using windowtest::AnswerModal;
 // Presses the message box button with the given text; Escape when empty.
 std::function<void(QWidget*)> PressButton(const QString& text);
 
+// A check of a phase run in a child process, outside GoogleTest: a failure is named on stderr
+// ("<phase> check failed: <what>") and counted.
+void PhaseCheck(const char* phase, bool ok, const char* what);
+// How many of this process's phase checks failed.
+int PhaseFailures();
+
 // Stands in for the desktop's URL opener.
 class UrlCatcher : public QObject
 {

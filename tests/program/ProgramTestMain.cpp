@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -29,7 +30,22 @@ namespace
 {
 MainWindow* g_window = nullptr;
 QString g_home;
+int g_phaseFailures = 0;
 } // namespace
+
+void PhaseCheck(const char* phase, bool ok, const char* what)
+{
+    if (!ok)
+    {
+        ++g_phaseFailures;
+        std::fprintf(stderr, "%s check failed: %s\n", phase, what);
+    }
+}
+
+int PhaseFailures()
+{
+    return g_phaseFailures;
+}
 
 MainWindow* Window()
 {
@@ -71,12 +87,6 @@ std::function<void(QWidget*)> PressButton(const QString& text)
         modal->close();
     };
 }
-
-bool PrepareFolders(const QString& root)
-{
-    g_home = root;
-    return windowtest::UseFolders(root);
-}
 } // namespace zorvpro::programtest
 
 int main(int argc, char** argv)
@@ -96,36 +106,5 @@ int main(int argc, char** argv)
             return programtest::RunBadInputPhase(root, count, arguments.data());
         return programtest::RunPhase(phase, root, count, arguments.data());
     }
-    ::testing::InitGoogleTest(&argc, argv);
-    // Listing needs no display: ctest discovers the tests before the X server runs.
-    if (::testing::GTEST_FLAG(list_tests))
-        return RUN_ALL_TESTS();
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "xcb", 0);
-    setenv("QT_SCALE_FACTOR", "1", 1);
-
-    QTemporaryDir root;
-    if (!root.isValid() || !programtest::PrepareFolders(root.path()))
-    {
-        std::fprintf(stderr, "cannot prepare the test folders\n");
-        return 1;
-    }
-    PrepareApplicationAttributes(argc, argv);
-    ZorvApp::Create(argc, argv);
-    ZorvApp* app = ZorvApp::Instance();
-    if (app == nullptr)
-    {
-        std::fprintf(stderr, "no application object\n");
-        return 1;
-    }
-    int result = 1;
-    {
-        ProgramStart start(*app);
-        programtest::g_window = start.Start();
-        result = RUN_ALL_TESTS();
-        programtest::g_window = nullptr;
-        start.Finish();
-    }
-    app->Shutdown();
-    return result;
+    return windowtest::RunWindowSuite(argc, argv, {}, programtest::g_window, programtest::g_home);
 }

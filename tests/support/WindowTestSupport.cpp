@@ -2,11 +2,16 @@
 
 #include "tools/datagen/Archive.h"
 #include "tools/datagen/Models.h"
+#include "views/Shell/MainWindow.h"
+#include "views/Shell/Startup.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <utility>
@@ -49,6 +54,40 @@ QProcessEnvironment FolderEnvironment(const QString& root)
     for (const auto& [name, value] : FolderVariables(root))
         env.insert(QLatin1String(name), value);
     return env;
+}
+
+int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& options, MainWindow*& window,
+                   QString& home)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing needs no display: ctest discovers the tests before the X server runs.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "xcb", 0);
+    setenv("QT_SCALE_FACTOR", "1", 1);
+    QTemporaryDir root;
+    home = root.path();
+    if (!root.isValid() || !UseFolders(home))
+    {
+        std::fprintf(stderr, "cannot prepare the test folders\n");
+        return 1;
+    }
+    std::vector<char*> args{argv[0]};
+    for (const char* option : options)
+        args.push_back(const_cast<char*>(option));
+    const int count = static_cast<int>(args.size());
+    args.push_back(nullptr);
+    return RunProgram(count, args.data(),
+                      [&window](ProgramStart& start)
+                      {
+                          window = start.Start();
+                          if (!QTest::qWaitForWindowExposed(window))
+                              std::fprintf(stderr, "the main window was not shown\n");
+                          const int result = RUN_ALL_TESTS();
+                          window = nullptr;
+                          return result;
+                      });
 }
 
 QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)

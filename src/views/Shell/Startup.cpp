@@ -24,6 +24,7 @@
 #include <QSplashScreen>
 #include <QSurfaceFormat>
 #include <cstring>
+#include <exception>
 
 namespace zorvpro
 {
@@ -140,5 +141,45 @@ void ProgramStart::Finish()
 {
     window.reset();
     splash.reset();
+}
+
+int RunProgram(int argc, char** argv, const std::function<int(ProgramStart&)>& run)
+{
+    PrepareApplicationAttributes(argc, argv);
+    try
+    {
+        ZorvApp::Create(argc, argv);
+    }
+    catch (const std::exception& e)
+    {
+        OmbraxLogger::LogException(e, __FILE__, "RunProgram", __LINE__);
+        return 1;
+    }
+    ZorvApp* app = ZorvApp::Instance();
+    if (app == nullptr)
+        return -1;
+
+    int code = 1;
+    {
+        ProgramStart start(*app);
+        try
+        {
+            start.ParseCommandLine();
+            code = run(start);
+        }
+        catch (const std::exception& e)
+        {
+            OmbraxLogger::LogException(e, __FILE__, "RunProgram", __LINE__);
+            code = 1;
+        }
+        catch (...)
+        {
+            OmbraxLogger::LogUnknownException(__FILE__, "RunProgram", __LINE__);
+            code = 1;
+        }
+        start.Finish();
+    }
+    app->Shutdown();
+    return code;
 }
 } // namespace zorvpro

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class QApplication;
@@ -16,7 +17,7 @@ class MainWindow;
 void PrepareApplicationAttributes(int argc, char** argv);
 
 // The program's start-up and shutdown around the event loop, in their fixed
-// order; main and the end-to-end test run the same steps.
+// order (RunProgram takes them one after the other).
 class ProgramStart
 {
 public:
@@ -49,4 +50,10 @@ private:
 };
 
 void InitLogging();
+
+// The program's life in its fixed order: application attributes, the application object, the
+// command line, then run (which calls Start and does what the process is for: the event loop in
+// main, the tests in a test program), the start-up's finish and the application's shutdown. An
+// exception escaping a step is logged and gives 1; no application object gives -1.
+int RunProgram(int argc, char** argv, const std::function<int(ProgramStart&)>& run);
 } // namespace zorvpro
