@@ -106,12 +106,7 @@ TEST(HandlerConcurrency, RealEngineResultsFlowBackAndShutdownWithWorkInFlightIsC
     testing::Watchdog watchdog(120s, "engine round trip and shutdown");
     auto cluster = testing::ArrayCluster();
     ASSERT_NE(cluster, nullptr);
-    acoustics::ZorvAcousticsImpl::Options options;
-    options.threadCount = 3;
-    options.settlingPause = 1ms;
-    std::shared_ptr<acoustics::IZorvAcoustics> engine = acoustics::ZorvAcousticsImpl::create(options);
-    engine->addCluster(cluster);
-    engine->setCalculationEnabled(true);
+    std::shared_ptr<acoustics::IZorvAcoustics> engine = testing::ComputingEngine(cluster, 3, 1ms);
 
     auto manager = std::make_unique<FieldManager>();
     auto handler = std::make_unique<AudioEngineHandler>(engine, [&] { return engine; });

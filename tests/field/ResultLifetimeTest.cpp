@@ -145,12 +145,7 @@ TEST(ResultLifetime, AThousandMapsRemovedMidCalculationLeaveNoMessageAndNoChunk)
     testing::Watchdog watchdog(300s, "add, calculate and remove maps");
     auto cluster = testing::ArrayCluster();
     ASSERT_NE(cluster, nullptr);
-    acoustics::ZorvAcousticsImpl::Options options;
-    options.threadCount = 2;
-    options.settlingPause = 0ms;
-    std::shared_ptr<acoustics::IZorvAcoustics> engine = acoustics::ZorvAcousticsImpl::create(options);
-    engine->addCluster(cluster);
-    engine->setCalculationEnabled(true);
+    std::shared_ptr<acoustics::IZorvAcoustics> engine = testing::ComputingEngine(cluster, 2, 0ms);
 
     FieldManager manager;
     AudioEngineHandler handler(engine, [&] { return engine; });
