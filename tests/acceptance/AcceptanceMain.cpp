@@ -3,8 +3,6 @@
 #include "AcceptanceEnv.h"
 
 #include "views/Shell/MainWindow.h"
-#include "views/Shell/Startup.h"
-#include "views/ZorvApp.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -13,12 +11,9 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace zorvpro::acceptance
 {

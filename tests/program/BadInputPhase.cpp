@@ -4,7 +4,6 @@
 #include "UserHands.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/Startup.h"
-#include "views/ZorvApp.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -6,7 +6,6 @@
 #include "data/Project/Venue.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/Startup.h"
-#include "views/ZorvApp.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -6,8 +6,6 @@
 #include "EndToEndPhases.h"
 
 #include "views/Shell/MainWindow.h"
-#include "views/Shell/Startup.h"
-#include "views/ZorvApp.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,7 +13,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
