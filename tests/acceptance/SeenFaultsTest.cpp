@@ -1,0 +1,122 @@
+// What a user met in the window: the fields of a locked surface.
+#include "AcceptanceEnv.h"
+#include "ControlTable.h"
+
+#include "views/Shell/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QProcess>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTest>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <utility>
+
+namespace zorvpro::acceptance
+{
+namespace
+{
+// A calculation of the maps runs on the engine's threads; it may take a while on a busy machine.
+constexpr int kCalculationDeadline = 60000;
+
+// Clicks the name of the list's row and waits until that row alone is selected.
+bool SelectRow(QTableWidget* list, int row)
+{
+    // The list ignores clicks until a selection made by the program has settled.
+    QCoreApplication::processEvents();
+    const QRect cell = list->visualRect(list->model()->index(row, 1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    return QTest::qWaitFor(
+        [&]
+        {
+            const QModelIndexList rows = list->selectionModel()->selectedRows(1);
+            return rows.size() == 1 && rows.front().row() == row;
+        },
+        kDeadline);
+}
+
+// The venue page with one new surface, from wherever the last test left the window.
+void NewProjectOnVenuePage()
+{
+    if (Find(QStringLiteral("continueButton")) == nullptr)
+    {
+        QAction* newProject = Window()->findChild<QAction*>(QStringLiteral("actionNew"));
+        ASSERT_NE(newProject, nullptr);
+        DiscardIfAsked([newProject] { newProject->trigger(); });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
+    ASSERT_TRUE(Click(QStringLiteral("continueButton")));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return Find(QStringLiteral("openGLPlan")) != nullptr && ListRows() == 1; }, kDeadline));
+}
+
+QByteArray SavedBytes(const QString& path)
+{
+    PressOnWindow(QKeySequence(QKeySequence::Save));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST(SeenFaults, ALockedSurfaceShowsOnlyWhatItHolds)
+{
+    NewProjectOnVenuePage();
+    QWidget* panel = Find(QStringLiteral("SurfacePropertiesControl"));
+    ASSERT_NE(panel, nullptr);
+    auto* list = FindAs<QTableWidget>(QStringLiteral("VenueTabEntitySelectionControl"));
+    ASSERT_NE(list, nullptr);
+    QWidget* lock = Find(QStringLiteral("Entity_Lock"), list);
+    ASSERT_NE(lock, nullptr);
+    QTest::mouseClick(lock, Qt::LeftButton);
+    const QString path = Home() + QStringLiteral("/Documents/LockedSurface.tq");
+    ASSERT_TRUE(AnswerFileDialog([] { PressOnWindow(QKeySequence(QStringLiteral("Ctrl+Shift+S"))); }, path));
+    const QByteArray saved = SavedBytes(path);
+    ASSERT_TRUE(saved.contains("Locked")) << saved.left(400).toStdString();
+
+    // Selected again, as the user comes back to it: nothing of the panel takes an edit.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualRect(list->model()->index(0, 1)).center());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return list->selectionModel()->selectedRows(1).isEmpty(); }, kDeadline));
+    ASSERT_TRUE(SelectRow(list, 0));
+    const char* corners[] = {"Quad_P1X", "Quad_P1Y", "Quad_P1Z", "Quad_P2X", "Quad_P2Y", "Quad_P2Z",
+                             "Quad_P3X", "Quad_P3Y", "Quad_P3Z", "Quad_P4X", "Quad_P4Y", "Quad_P4Z"};
+    int fields = 0;
+    for (QWidget* field : panel->findChildren<QWidget*>())
+    {
+        auto* edit = qobject_cast<QLineEdit*>(field);
+        auto* toggle = qobject_cast<QAbstractButton*>(field);
+        if ((edit == nullptr && toggle == nullptr) || !field->isVisible())
+            continue;
+        ++fields;
+        EXPECT_TRUE(!field->isEnabled() || (edit != nullptr && edit->isReadOnly()))
+            << field->objectName().toStdString() << " takes edits on a locked surface";
+    }
+    EXPECT_EQ(fields, 22) << "the panel's fields: P0, the shape, the rotation, the corners, the ear height";
+    for (const char* corner : corners)
+    {
+        SCOPED_TRACE(corner);
+        auto* edit = FindAs<QLineEdit>(QLatin1String(corner) + QStringLiteral("Edit"), panel);
+        ASSERT_NE(edit, nullptr);
+        const QString before = edit->text();
+        ASSERT_FALSE(before.isEmpty());
+        Type(edit, QStringLiteral("7.25"));
+        EXPECT_EQ(edit->text(), before) << "the field shows a value the surface does not hold";
+    }
+    EXPECT_EQ(SavedBytes(path), saved);
+}
+
+} // namespace
+} // namespace zorvpro::acceptance
