@@ -8,7 +8,7 @@ PACKAGES=(
   qtbase5-dev libqt5opengl5-dev qtbase5-dev-tools
   juce-modules-source-data zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-manrope
+  xvfb xauth fonts-manrope openbox
   x11-utils glslang-tools
   clang libclang-rt-14-dev
 )

@@ -2,12 +2,14 @@
 #include "core/Base/ApplicationSeam.h"
 #include "core/Nodes/NodeFactory.h"
 #include "core/math/Compare.h"
+#include "data/Nodes/BeamSpeakerClusterNode.h"
 #include "data/Nodes/LoudspeakerClusterNode.h"
 #include "tests/core/support/LogCapture.h"
 #include "tests/field/FieldTestSupport.h"
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace zorvpro
@@ -79,6 +81,43 @@ TEST(LoudspeakerNodes, ClusterKeysReadBackAndReachTheCluster)
     EXPECT_NEAR(ahead.x, std::cos(0.25) * std::cos(-0.5), 2e-6);
     EXPECT_NEAR(ahead.y, std::sin(0.25) * std::cos(-0.5), 2e-6);
     EXPECT_NEAR(ahead.z, -std::sin(-0.5), 2e-6);
+}
+
+TEST(LoudspeakerNodes, OnlyABeamSpeakerArrayHangsItsModulesFromItsTop)
+{
+    // The generated module's outline top, from its faces.
+    double top = -DBL_MAX;
+    for (const acoustics::DXFFace& face : CreateLoudspeakerNode(datagen::kArrayModelName)->GetDxfFaces())
+        for (const math::Vec3& point : face.points)
+            top = std::max(top, point.z);
+    ASSERT_GT(top, 0.01) << "the module's outline must rise above its origin to tell the cases apart";
+
+    const math::Vec3 origin(4, -2, 6);
+    struct Row
+    {
+        const char* what;
+        LoudspeakerClusterNodePtr node;
+        double drop;
+    };
+    const Row rows[] = {
+        {"plain cluster", NewCluster(), 0.0},
+        {"beam-speaker array", BeamSpeakerClusterNode::Create(acoustics::createLoudspeakerCluster()), top},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        row.node->SetTransform(math::Mat4::Translation(origin));
+        AddModules(row.node, 2);
+        ASSERT_EQ(row.node->GetChildCount(), 2u);
+        const math::Vec3 placed = row.node->GetCluster()->getPosition();
+        EXPECT_NEAR(placed.x, origin.x, 1e-12);
+        EXPECT_NEAR(placed.y, origin.y, 1e-12);
+        EXPECT_NEAR(placed.z, origin.z - row.drop, 1e-12);
+        // Without modules nothing hangs: every cluster stands at its origin.
+        row.node->RemoveChildAt(1);
+        row.node->RemoveChildAt(0);
+        EXPECT_NEAR(row.node->GetCluster()->getPosition().z, origin.z, 1e-12);
+    }
 }
 
 TEST(LoudspeakerNodes, ClusterReadingRulesForMissingAndOutOfRangeKeys)

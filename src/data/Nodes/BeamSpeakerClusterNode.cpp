@@ -3,6 +3,7 @@
 #include "acoustics/beam/BeamSteerFactory.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "core/Nodes/NodeProperties.h"
+#include "data/Nodes/LoudspeakerNode.h"
 
 #include <cmath>
 
@@ -160,6 +161,14 @@ void BeamSpeakerClusterNode::AddChild(const NodePtr& child)
     }
     if (GetChildCount() == m_pendingModules)
         BuildPendingBeams();
+}
+
+double BeamSpeakerClusterNode::GetModuleTop() const
+{
+    if (GetChildCount() == 0)
+        return 0.0;
+    const auto first = std::dynamic_pointer_cast<LoudspeakerNode>(GetChild(0));
+    return first ? first->GetOutlineTop() : 0.0;
 }
 
 void BeamSpeakerClusterNode::FinishLoading()

@@ -95,8 +95,15 @@ public:
     // One beam more (algorithm 1) or one less (the last) towards count.
     void SetBeamCount(uint32_t count);
 
+    // Height of the first module's outline top above that module's origin; 0 without modules.
+    // An array hangs from its top: the node's origin is that point, so the engine and the
+    // drawing both put the first module's origin this far below it.
+    double GetModuleTop() const;
+
 protected:
     explicit BeamSpeakerClusterNode(std::shared_ptr<acoustics::LoudspeakerCluster> cluster);
+
+    double ModuleDrop() const override { return GetModuleTop(); }
 
 private:
     std::shared_ptr<acoustics::BeamSteer> Beam(uint32_t beam);

@@ -144,21 +144,12 @@ void LoudspeakerClusterNode::PlaceCluster()
     if (!m_cluster)
         return;
     // Position and orientation both: the engine's occlusion rays start from the position.
-    // The node's origin is the top of the hanging modules (what the panel calls the top).
-    const math::Vec3 position = math::TransformPoint(GetTransform(), math::Vec3(0, 0, -GetModuleTop()));
+    const math::Vec3 position = math::TransformPoint(GetTransform(), math::Vec3(0, 0, -ModuleDrop()));
     if (std::isfinite(position.x) && std::isfinite(position.y) && std::isfinite(position.z))
         m_cluster->setPosition(position);
     acoustics::Orientation orientation{0.0, m_pitch, m_zRotation};
     orientation.Clamp(true);
     m_cluster->setOrientation(orientation);
-}
-
-double LoudspeakerClusterNode::GetModuleTop() const
-{
-    if (GetChildCount() == 0)
-        return 0.0;
-    const auto first = std::dynamic_pointer_cast<LoudspeakerNode>(GetChild(0));
-    return first ? first->GetOutlineTop() : 0.0;
 }
 
 double LoudspeakerClusterNode::GetGain() const

@@ -57,16 +57,15 @@ public:
     // Turn the node's transform by the change of angle (radians) and place it.
     void SetPitch(double pitch);
     void SetYaw(double yaw);
-    // Height of the first module's outline top above that module's origin; 0 without modules.
-    // The node's origin is the top of the hanging modules, so the engine and the drawing both
-    // put the first module's origin this far below it.
-    double GetModuleTop() const;
 
 protected:
     explicit LoudspeakerClusterNode(std::shared_ptr<acoustics::LoudspeakerCluster> cluster);
 
-    // Position from the transform, orientation from the angles (clamped).
+    // Position from the transform, lowered by ModuleDrop; orientation from the angles (clamped).
     void PlaceCluster();
+    // How far below the node's origin the first module's origin sits. A plain cluster has no
+    // top to hang from: its modules start at the node's origin.
+    virtual double ModuleDrop() const { return 0.0; }
 
 private:
     void Reorient(double pitch, double yaw);

@@ -32,7 +32,7 @@ public:
     acoustics::BOM GetBOM() const;
     std::vector<acoustics::DXFFace> GetDxfFaces() const;
     // Height of the outline's top above the model's own origin (0 without an outline). An
-    // array hangs from its top: the cluster node's origin is that point, not the model origin.
+    // array hangs from its top: a beam-speaker array's origin is that point, not the model origin.
     double GetOutlineTop() const;
 
 protected:

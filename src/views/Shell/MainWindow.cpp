@@ -21,6 +21,7 @@
 #include "views/Dialogs/AboutDialog.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/MyPropertyButton.h"
+#include "views/Shell/ScreenFit.h"
 #include "views/Shell/SplNodeForwarder.h"
 #include "views/Shell/SquishCommandProcessor.h"
 #include "views/Shell/TabToolBarWidget.h"
@@ -122,7 +123,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
             handler->Start();
         }
 
-    setMinimumSize(1366, 768);
+    // 1366 x 768 at least, unless the screen's available area cannot hold that with the frame.
+    new ScreenFit(this, {1366, 768});
     showStartPage();
 }
 

@@ -237,19 +237,29 @@ TEST_F(SplAdapterTest, TheAutomaticRangeSpansThirtyDecibelsBelowTheLoudestVisibl
         EXPECT_EQ(panel.slider, std::make_pair(c.low, c.high));
         EXPECT_EQ(panel.range, std::make_pair(c.low, c.high));
     }
-    // Hidden maps do not count; the automatic switch fits the range at once and after each step.
+    // Hidden maps do not count. The automatic switch fits the range at once, then whenever the
+    // maps shown change (shown again, a new result) and after each step.
     adapter->ShowSplMaps(false);
     adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Auto_Adjust", true);
     EXPECT_TRUE(Settings().getSplAutoAdjustRange());
     EXPECT_EQ(Settings().getSplHighValue(), 50);
-    adapter->ShowSplMaps(true);
     Deliver(p->chunk, [](const acoustics::FieldPoint& pt) { return 88.6 - 0.1 * pt.x; });
     Settle();
-    EXPECT_EQ(Settings().getSplHighValue(), 50) << "results alone do not move the range";
+    EXPECT_EQ(Settings().getSplHighValue(), 50) << "a hidden map's result moves the range";
+    adapter->ShowSplMaps(true);
+    EXPECT_EQ(Settings().getSplHighValue(), 89) << "the map shown again";
+    EXPECT_EQ(Settings().getSplLowValue(), 59);
+    Deliver(p->chunk, [](const acoustics::FieldPoint& pt) { return 120.3 - 0.1 * pt.x; });
+    Settle();
+    EXPECT_EQ(Settings().getSplHighValue(), 120) << "a new result shown";
+    EXPECT_EQ(Settings().getSplLowValue(), 90);
+    adapter->SetSplRange(60, 70);
+    Settle();
+    EXPECT_EQ(Settings().getSplHighValue(), 70) << "the range typed stays while the maps do not change";
     engineSide->Send(Type::StepFinished);
     Settle();
-    EXPECT_EQ(Settings().getSplHighValue(), 89);
-    EXPECT_EQ(Settings().getSplLowValue(), 59);
+    EXPECT_EQ(Settings().getSplHighValue(), 120);
+    EXPECT_EQ(Settings().getSplLowValue(), 90);
 }
 
 TEST_F(SplAdapterTest, RangeEditsRecolourWithoutNewMeshesAndSettingsReachThePanel)

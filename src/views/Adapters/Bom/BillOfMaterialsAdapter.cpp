@@ -9,19 +9,18 @@
 #include "data/Project/ProjectSettings.h"
 #include "data/Project/Venue.h"
 #include "views/Adapters/Bom/HtmlEscape.h"
+#include "views/Common/OpenLocalFile.h"
 #include "views/Common/WarningMessage.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTextStream>
-#include <QUrl>
 #include <stdexcept>
 
 namespace zorvpro
@@ -161,7 +160,7 @@ void BillOfMaterialsAdapter::preview()
         showWarningMessage(Tr("Failed to preview the Bill of Materials"), Tr("Failed Preview"), m_tableView);
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    OpenLocalFile(path, m_tableView);
 }
 
 std::string BillOfMaterialsAdapter::toHtml() const

@@ -507,6 +507,7 @@ void SplAdapter::SetActiveSpeaker(const NodePtr& node)
 {
     m_activeSpeaker = node;
     RefreshAllVisibility();
+    FollowShownMaps();
 }
 
 void SplAdapter::HandleEntityVisibility(const NodePtr& node)
@@ -518,6 +519,7 @@ void SplAdapter::HandleEntityVisibility(const NodePtr& node)
         return;
     }
     RefreshAllVisibility(p);
+    FollowShownMaps();
 }
 
 void SplAdapter::RefreshSpeaker(const NodePtr& node)
@@ -608,6 +610,7 @@ void SplAdapter::ShowSplMaps(bool on)
     m_mapsShown = on;
     Send(on ? field::MessageType::MapsShown : field::MessageType::MapsHidden);
     RefreshAllVisibility();
+    FollowShownMaps();
 }
 
 void SplAdapter::Recalculate()

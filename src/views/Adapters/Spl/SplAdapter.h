@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace zorvpro
@@ -125,6 +126,9 @@ public:
     void SetSplRange(double low, double high);
     void ComputeVisibleSplRange();
     void AutoScaleSplRange();
+    // With the automatic range on, fits the range to the maps shown once they differ from the
+    // maps it was last checked against: another result, a map shown or hidden.
+    void FollowShownMaps();
     // The colour of a level in the range current when it is called.
     ISplPropertiesPanel::ColorFunction ColorFunction() const;
     const SplColorRange& ColorRange() const { return *m_colorRange; }
@@ -190,6 +194,10 @@ private:
     bool IsRetired(const field::FieldChunkPtr& chunk) const;
     // The shown result of the chunk when it was computed for the chunk's present points.
     bool ResultFitsChunk(const field::FieldChunkPtr& chunk) const;
+    // A visible map with the result it holds. The result is held, so a new one never takes the
+    // address of the one it replaced.
+    using ShownMap = std::pair<const view::FieldEntity*, field::FieldChunk::ResultPtr>;
+    std::vector<ShownMap> ShownMaps() const;
 
     QTimer m_pollTimer;
     field::FieldManager m_fieldManager;
@@ -206,6 +214,7 @@ private:
     bool m_mapsShown = true;
     double m_visibleSplMin = 0.0;
     double m_visibleSplMax = 0.0;
+    std::vector<ShownMap> m_followedMaps;
     Counters m_counters;
     ThreadedTaskQueue m_taskQueue;
 };

@@ -96,4 +96,29 @@ void SplAdapter::AutoScaleSplRange()
         splPropertiesControl_->setSplRange(low, top);
     BuildColorMap();
 }
+
+std::vector<SplAdapter::ShownMap> SplAdapter::ShownMaps() const
+{
+    std::vector<ShownMap> shown;
+    for (const PairingPtr& p : m_pairings)
+    {
+        if (!p->chunk || !p->entity || !p->entity->isVisible())
+            continue;
+        if (field::FieldChunk::ResultPtr result = p->chunk->GetDataSet())
+            shown.emplace_back(p->entity.get(), std::move(result));
+    }
+    return shown;
+}
+
+void SplAdapter::FollowShownMaps()
+{
+    // The range a calculation step fitted belongs to the maps shown then: a selection that shows
+    // another array's map, or a map computed since, needs the range of what is shown now.
+    std::vector<ShownMap> shown = ShownMaps();
+    if (shown == m_followedMaps)
+        return;
+    m_followedMaps = std::move(shown);
+    if (Settings().getSplAutoAdjustRange())
+        AutoScaleSplRange();
+}
 } // namespace zorvpro

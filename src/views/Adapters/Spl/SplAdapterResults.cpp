@@ -43,7 +43,7 @@ void SplAdapter::ProcessEngineMessages()
     {
         field::FieldMessagePtr message = Receive();
         if (!message)
-            return;
+            break;
         switch (message->GetType())
         {
         case field::MessageType::ChunksUpdated:
@@ -76,6 +76,7 @@ void SplAdapter::ProcessEngineMessages()
             break;
         }
     }
+    FollowShownMaps();
 }
 
 bool SplAdapter::ResultFitsChunk(const field::FieldChunkPtr& chunk) const

@@ -190,8 +190,19 @@ void SurfacePropertiesControl::updateProperty(const QString& name, const QVarian
 void SurfacePropertiesControl::updateCornerEditability(double rotation)
 {
     const double r = std::fabs(std::fmod(rotation, kHalfPi));
-    const bool rightAngle = r < kRightAngleTolerance || kHalfPi - r < kRightAngleTolerance;
+    rightAngle_ = r < kRightAngleTolerance || kHalfPi - r < kRightAngleTolerance;
+    // A locked surface keeps its corners locked whatever its rotation: a field that takes a
+    // value the model refuses would show a number the surface does not hold.
     for (BindableProperty* corner : cornerEdits_)
-        corner->setEditable(rightAngle, false);
+        corner->setEditable(editable_ && rightAngle_, false);
+}
+
+void SurfacePropertiesControl::setEditable(bool enabled, bool clearWhenDisabled)
+{
+    editable_ = enabled;
+    BoundPropertiesGrid::setEditable(enabled, clearWhenDisabled);
+    if (!rightAngle_)
+        for (BindableProperty* corner : cornerEdits_)
+            corner->setEditable(false, false);
 }
 } // namespace zorvpro

@@ -13,7 +13,8 @@ class BindableProperty;
 
 // The venue tab's panel for the selected surface: reference point, shape,
 // rotation, the four corners and the ear height. The corners can be typed
-// only while the surface stands at a multiple of a right angle.
+// only while the panel is editable (the surface is not locked) and the surface
+// stands at a multiple of a right angle.
 class SurfacePropertiesControl : public BoundPropertiesGrid
 {
 public:
@@ -23,6 +24,8 @@ public:
     void createProperties() override;
     void layoutProperties() override;
     void updateProperty(const QString& name, const QVariant& value) override;
+    // The corners follow as well, but stay locked while the rotation forbids them.
+    void setEditable(bool enabled, bool clearWhenDisabled) override;
 
     // A line edit of the panel with the bounds its item allows.
     BindableProperty* createSurfaceLineEdit(const QString& name, std::uint32_t unitType);
@@ -31,5 +34,7 @@ public:
 
 private:
     std::vector<BindableProperty*> cornerEdits_;
+    bool editable_ = true;
+    bool rightAngle_ = true;
 };
 } // namespace zorvpro
