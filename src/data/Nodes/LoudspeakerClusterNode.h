@@ -57,6 +57,8 @@ public:
     // Turn the node's transform by the change of angle (radians) and place it.
     void SetPitch(double pitch);
     void SetYaw(double yaw);
+    // Transform and angles together as read earlier, without turning anything (for undo).
+    void RestoreOrientation(const math::Mat4& transform, double pitch, double yaw);
     // Height of the first module's outline top above that module's origin; 0 without modules.
     // The node's origin is the top of the hanging modules, so the engine and the drawing both
     // put the first module's origin this far below it.
