@@ -65,6 +65,11 @@ public:
     virtual void recalculateSteering() = 0;
     // Stores all four values unchecked, then recomputes steering and publishes.
     virtual void setPoints(Angle topAngle, double topDistance, Angle bottomAngle, double bottomDistance) = 0;
+    // Stores every value as an earlier reading of the getters gave them, unchecked and without
+    // deriving either description from the other, so the beam returns to that state exactly (a
+    // solve from the points alone may land a rounding away); publishes once.
+    virtual void restoreValues(Angle steering, Angle spreading, Angle topAngle, double topDistance,
+                               Angle bottomAngle, double bottomDistance, bool shading) = 0;
 };
 
 } // namespace zorvpro::acoustics

@@ -405,4 +405,24 @@ void BeamConstraintsImpl::setPoints(Angle top, double topDist, Angle bottom, dou
     scope.finish();
 }
 
+void BeamConstraintsImpl::restoreValues(Angle steering, Angle spreading, Angle top, double topDist,
+                                        Angle bottom, double bottomDist, bool shading)
+{
+    Lock lock(mutex);
+    for (const double value :
+         {steering.radians(), spreading.radians(), top.radians(), topDist, bottom.radians(), bottomDist})
+        if (!std::isfinite(value))
+            return;
+    ChangeScope scope(*this);
+    steeringAngle = steering;
+    spreadingAngle = spreading;
+    topAngle = top;
+    topDistance = topDist;
+    bottomAngle = bottom;
+    bottomDistance = bottomDist;
+    shadingOn = shading;
+    markChanged();
+    scope.finish();
+}
+
 } // namespace zorvpro::acoustics

@@ -75,6 +75,8 @@ public:
     double getArrayLength() override;
     void recalculateSteering() override;
     void setPoints(Angle topAngle, double topDistance, Angle bottomAngle, double bottomDistance) override;
+    void restoreValues(Angle steering, Angle spreading, Angle topAngle, double topDistance, Angle bottomAngle,
+                       double bottomDistance, bool shading) override;
 
 protected:
     BeamConstraintsImpl() = default;

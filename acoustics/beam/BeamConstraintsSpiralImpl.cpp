@@ -180,6 +180,16 @@ bool BeamConstraintsSpiralImpl::setModuleCount(uint32_t count)
     return taken;
 }
 
+void BeamConstraintsSpiralImpl::restoreValues(Angle steering, Angle spreading, Angle top, double topDist,
+                                              Angle bottom, double bottomDist, bool shading)
+{
+    Lock lock(mutex);
+    ChangeScope scope(*this);
+    BeamConstraintsImpl::restoreValues(steering, spreading, top, topDist, bottom, bottomDist, shading);
+    computeGuidePoints(topAngle, topDistance, guides[5], guides[4], guides[1], guides[2], guides[3]);
+    scope.finish();
+}
+
 bool BeamConstraintsSpiralImpl::setBottomAngle(Angle& angle)
 {
     Lock lock(mutex);

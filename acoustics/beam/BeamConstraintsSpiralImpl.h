@@ -29,6 +29,9 @@ public:
     bool supportsShading() override { return false; }
 
     bool setModuleCount(uint32_t count) override;
+    // The region follows the restored top point; the bottom point stays where it was stored.
+    void restoreValues(Angle steering, Angle spreading, Angle topAngle, double topDistance, Angle bottomAngle,
+                       double bottomDistance, bool shading) override;
     using BeamConstraintsImpl::setBottomAngle;
     bool setBottomAngle(Angle& angle) override;
     bool setBottomDistance(double distance) override;

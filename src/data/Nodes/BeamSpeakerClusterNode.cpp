@@ -427,14 +427,64 @@ BeamSpeakerClusterNode::BeamDataPtr BeamSpeakerClusterNode::GetBeamData(uint32_t
     return data;
 }
 
-void BeamSpeakerClusterNode::SetBeamData(uint32_t beam, const BeamDataPtr& data)
+BeamSpeakerClusterNode::BeamStatePtr BeamSpeakerClusterNode::GetBeamState()
 {
-    auto c = Constraints(beam);
-    if (!data || !c)
+    auto state = std::make_shared<BeamState>();
+    const uint32_t count = GetBeamCount();
+    state->modules = static_cast<uint32_t>(GetChildCount());
+    state->gain = GetGain();
+    state->transform = GetTransform();
+    state->pitch = GetPitch();
+    state->yaw = GetYaw();
+    for (uint32_t b = 0; b < count; ++b)
+    {
+        BeamData data;
+        if (const BeamDataPtr held = GetBeamData(b))
+            data = *held;
+        else
+            data.algorithm = GetBeamAlgorithm(b);
+        state->beams.push_back(data);
+    }
+    return state;
+}
+
+void BeamSpeakerClusterNode::RestoreBeamState(const BeamState& state)
+{
+    const auto& cluster = GetCluster();
+    if (!cluster)
         return;
-    c->setShadingOn(data->smoothing);
-    c->setPoints(Angle(data->topRearAngle), data->topRearDistance, Angle(data->bottomFrontAngle),
-                 data->bottomFrontDistance);
+    if (!(GetTransform() == state.transform) || GetPitch() != state.pitch || GetYaw() != state.yaw)
+        RestoreOrientation(state.transform, state.pitch, state.yaw);
+    while (GetBeamCount() > state.beams.size())
+        SetBeamCount(GetBeamCount() - 1);
+    while (GetBeamCount() < state.beams.size())
+    {
+        const uint32_t before = GetBeamCount();
+        SetBeamCount(before + 1);
+        if (GetBeamCount() == before)
+            break;
+    }
+    for (uint32_t b = 0; b < GetBeamCount() && b < state.beams.size(); ++b)
+    {
+        const BeamData& data = state.beams[b];
+        std::shared_ptr<acoustics::BeamSteer> steer = Beam(b);
+        if (steer && steer->getAlgorithm() != data.algorithm)
+        {
+            auto replacement = acoustics::BeamSteerFactory::instance().createBeamSteer(data.algorithm);
+            if (replacement && cluster->setBeamSteerAt(replacement, b) == 1)
+                steer = replacement;
+        }
+        if (!steer)
+            continue;
+        steer->setBeamGain(data.gain);
+        if (const auto c = steer->getConstraints())
+            c->restoreValues(Angle(data.steering), Angle(data.spreading), Angle(data.topRearAngle),
+                             data.topRearDistance, Angle(data.bottomFrontAngle), data.bottomFrontDistance,
+                             data.smoothing);
+    }
+    // Last: the beams set how high the gain may go, and a beam put back earlier may have lowered it.
+    if (GetGain() != state.gain)
+        SetGain(state.gain);
 }
 
 void BeamSpeakerClusterNode::SetBeamAlgorithm(uint32_t beam, uint32_t algorithm)

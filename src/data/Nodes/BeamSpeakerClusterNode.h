@@ -86,10 +86,27 @@ public:
     void SetBeamSmoothing(uint32_t beam, bool on);
     void SetBeamGain(uint32_t beam, double gainDb);
 
-    // A snapshot of the beam (for undo); empty without the beam.
+    // The beam's settings as its objects hold them; empty without the beam.
     BeamDataPtr GetBeamData(uint32_t beam);
-    // Applies the shading switch and the four aim values of the data.
-    void SetBeamData(uint32_t beam, const BeamDataPtr& data);
+
+    // Every setting the project file holds of the beams, with the module count they were solved
+    // for, the array's gain, which the beams limit, and its placement and angles: all that one
+    // edit of the array's beams, modules, gain or angles may change.
+    struct BeamState
+    {
+        uint32_t modules = 0;
+        double gain = 0.0;
+        math::Mat4 transform;
+        double pitch = 0.0;
+        double yaw = 0.0;
+        std::vector<BeamData> beams;
+    };
+    using BeamStatePtr = std::shared_ptr<const BeamState>;
+    BeamStatePtr GetBeamState();
+    // Brings beams, gain and placement back to the state exactly, solving nothing again, so that
+    // values the solver derived return as they were. The modules are the caller's to bring back
+    // first.
+    void RestoreBeamState(const BeamState& state);
     // Replaces the beam by one of the algorithm, keeping its gain and aim.
     void SetBeamAlgorithm(uint32_t beam, uint32_t algorithm);
     // One beam more (algorithm 1) or one less (the last) towards count.

@@ -213,4 +213,11 @@ void LoudspeakerClusterNode::SetYaw(double yaw)
     Reorient(m_pitch, yaw);
 }
 
+void LoudspeakerClusterNode::RestoreOrientation(const math::Mat4& transform, double pitch, double yaw)
+{
+    m_pitch = pitch;
+    m_zRotation = yaw;
+    SetTransform(transform);
+}
+
 } // namespace zorvpro

@@ -57,6 +57,8 @@ public:
     // Turn the node's transform by the change of angle (radians) and place it.
     void SetPitch(double pitch);
     void SetYaw(double yaw);
+    // Transform and angles together as read earlier, without turning anything (for undo).
+    void RestoreOrientation(const math::Mat4& transform, double pitch, double yaw);
 
 protected:
     explicit LoudspeakerClusterNode(std::shared_ptr<acoustics::LoudspeakerCluster> cluster);

@@ -249,7 +249,7 @@ TEST_F(SpeakerTabAdapterTest, AModuleCountTheClusterRefusesStopsWhereNodeEntityA
     ASSERT_NE(array, nullptr);
     Select({array});
     LogCapture log;
-    adapter->ModifyModuleCount(array, 12, nullptr, true);
+    adapter->ModifyModuleCount(array, 12, true);
     EXPECT_TRUE(Logged(log, "Could not allocate speaker"));
     const auto modules = array->GetChildCount();
     EXPECT_GE(modules, 1u);
@@ -419,7 +419,7 @@ TEST_F(SpeakerTabAdapterTest, AnArraysSideMapCoversTheSceneAtOnceWhenAddedOrLeng
     {
         SCOPED_TRACE(modules);
         if (modules != 0)
-            adapter->ModifyModuleCount(array, modules, nullptr, true);
+            adapter->ModifyModuleCount(array, modules, true);
         const auto atOnce = planes();
         for (view::VenueView3D* view : {plan, side})
             for (const view::EntityPtr& entity : view->GetEntities())

@@ -98,7 +98,7 @@ bool SpeakerTabAdapter::entityValueChanged(Id id, const QString& itemName, std::
     {
         const int count = BeamCountFromName(value.toString());
         if (count > 0)
-            ModifyBeamCount(node, std::uint32_t(count), nullptr, 0, true);
+            ModifyBeamCount(node, std::uint32_t(count), true);
         return true;
     }
     case Item::Beam_PosX:
@@ -130,7 +130,7 @@ bool SpeakerTabAdapter::entityValueChanged(Id id, const QString& itemName, std::
     {
         const int algorithm = AlgorithmFromName(value.toString());
         if (algorithm >= 0)
-            ModifyAlgorithm(node, item, algorithm, nullptr, true);
+            ModifyAlgorithm(node, item, algorithm, true);
         return true;
     }
     case Item::Beam_MainGain1:
@@ -329,7 +329,7 @@ void SpeakerTabAdapter::ApplyModuleCountFromPanel(const NodePtr& node, std::uint
     const QVariant shownY = y != nullptr ? y->value() : QVariant();
     top->setValue(newTop, false);
     if (count > 0)
-        ModifyModuleCount(node, std::uint32_t(count), nullptr, true);
+        ModifyModuleCount(node, std::uint32_t(count), true);
     // The count's own panel refresh shows the old place: the place asked for goes back first.
     if (x != nullptr && y != nullptr)
     {

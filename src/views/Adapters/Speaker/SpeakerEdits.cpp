@@ -1,10 +1,8 @@
 // The speaker tab's undoable edits: each takes the node, finds its entity and typed node, and
 // either pushes one step (undoable) or changes node and entity together (from the step).
 
-#include "Utility/ApiChecker.h"
 #include "acoustics/beam/SteeringLimits.h"
 #include "core/math/Matrix4.h"
-#include "data/Nodes/LoudspeakerNode.h"
 #include "views/Adapters/Model/ViewMath.h"
 #include "views/Adapters/Speaker/SpeakerDragState.h"
 #include "views/Common/BeamSpeakerItem.h"
@@ -75,10 +73,8 @@ void SpeakerTabAdapter::ModifySteering(const NodePtr& node, int beam, double ang
         return;
     }
     const std::uint32_t item = Number(beam != 0 ? Item::Beam_SteeringAngle2 : Item::Beam_SteeringAngle1);
-    if (SetGenericValue(
-            node, item, undoable, StepText("Modify %1 steering", node),
-            [this, node, beam, clamped] { ModifySteering(node, beam, clamped, false); },
-            [this, node, beam, current] { ModifySteering(node, beam, current, false); }))
+    if (PushBeamStep(node, item, undoable, StepText("Modify %1 steering", node),
+                     [this, node, beam, clamped] { ModifySteering(node, beam, clamped, false); }))
         return;
     t.node->SetBeamSteering(std::uint32_t(beam), clamped);
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
@@ -100,18 +96,15 @@ void SpeakerTabAdapter::ModifySpreading(const NodePtr& node, int beam, double an
         return;
     }
     const std::uint32_t item = Number(beam != 0 ? Item::Beam_SpreadingAngle2 : Item::Beam_SpreadingAngle1);
-    if (SetGenericValue(
-            node, item, undoable, StepText("Modify %1 spreading", node),
-            [this, node, beam, clamped] { ModifySpreading(node, beam, clamped, false); },
-            [this, node, beam, current] { ModifySpreading(node, beam, current, false); }))
+    if (PushBeamStep(node, item, undoable, StepText("Modify %1 spreading", node),
+                     [this, node, beam, clamped] { ModifySpreading(node, beam, clamped, false); }))
         return;
     t.node->SetBeamSpreading(std::uint32_t(beam), clamped);
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
     FinishEdit(t.entity);
 }
 
-void SpeakerTabAdapter::ModifyBeamCount(const NodePtr& node, std::uint32_t count, BeamDataPtr snapshot,
-                                        std::uint32_t algorithm, bool undoable)
+void SpeakerTabAdapter::ModifyBeamCount(const NodePtr& node, std::uint32_t count, bool undoable)
 {
     const Target t = Find(links, node);
     if (!t)
@@ -122,24 +115,10 @@ void SpeakerTabAdapter::ModifyBeamCount(const NodePtr& node, std::uint32_t count
         UpdatePropertyPanel(t.entity);
         return;
     }
-    if (!snapshot && current == 2 && count == 1)
-    {
-        // The second beam's settings survive its removal in the undo step.
-        snapshot = t.node->GetBeamData(1);
-        algorithm = t.node->GetBeamAlgorithm(1);
-    }
-    if (SetGenericValue(
-            node, Number(Item::Beam_Beams), undoable, StepText("Modify %1 beam count", node),
-            [this, node, count, algorithm] { ModifyBeamCount(node, count, nullptr, algorithm, false); },
-            [this, node, current, snapshot, algorithm]
-            { ModifyBeamCount(node, current, snapshot, algorithm, false); }))
+    if (PushBeamStep(node, Number(Item::Beam_Beams), undoable, StepText("Modify %1 beam count", node),
+                     [this, node, count] { ModifyBeamCount(node, count, false); }))
         return;
     t.node->SetBeamCount(count);
-    if (snapshot && count == 2)
-    {
-        t.node->SetBeamAlgorithm(1, algorithm);
-        t.node->SetBeamData(1, snapshot);
-    }
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
     UpdatePropertyPanel(t.entity);
     ShowFirstBeam(t.entity, node);
@@ -156,8 +135,7 @@ void SpeakerTabAdapter::ShowFirstBeam(const view::EntityPtr& entity, const NodeP
         SetPropertyValue(node, Number(Item::Beam_BeamSelection), false);
 }
 
-void SpeakerTabAdapter::ModifyModuleCount(const NodePtr& node, std::uint32_t count, BeamDataList snapshots,
-                                          bool undoable)
+void SpeakerTabAdapter::ModifyModuleCount(const NodePtr& node, std::uint32_t count, bool undoable)
 {
     const Target t = Find(links, node);
     if (!t)
@@ -168,41 +146,10 @@ void SpeakerTabAdapter::ModifyModuleCount(const NodePtr& node, std::uint32_t cou
         UpdatePropertyPanel(t.entity);
         return;
     }
-    if (!snapshots && undoable)
-    {
-        snapshots = std::make_shared<std::vector<BeamDataPtr>>();
-        CheckAlloc(snapshots);
-        for (std::uint32_t i = 0; i < t.node->GetBeamCount(); ++i)
-            snapshots->push_back(t.node->GetBeamData(i));
-    }
-    if (SetGenericValue(
-            node, Number(Item::Beam_Modules), undoable, StepText("Modify %1 module count", node),
-            [this, node, count] { ModifyModuleCount(node, count, nullptr, false); },
-            [this, node, current, snapshots] { ModifyModuleCount(node, current, snapshots, false); }))
+    if (PushBeamStep(node, Number(Item::Beam_Modules), undoable, StepText("Modify %1 module count", node),
+                     [this, node, count] { ModifyModuleCount(node, count, false); }))
         return;
-    while (t.node->GetChildCount() < count)
-    {
-        EnsureUserLoudspeakersLoaded();
-        const LoudspeakerNodePtr module = CreateLoudspeakerNode(kModelName);
-        if (!module)
-        {
-            LogError("Could not allocate speaker");
-            break;
-        }
-        const auto before = t.node->GetChildCount();
-        t.node->AddChild(module);
-        if (t.node->GetChildCount() == before)
-        {
-            // The cluster refused the module (it is full): stop short instead of asking forever.
-            LogError("Could not allocate speaker");
-            break;
-        }
-    }
-    while (t.node->GetChildCount() > count)
-        t.node->RemoveChildAt(std::int32_t(t.node->GetChildCount() - 1));
-    if (snapshots)
-        for (std::uint32_t i = 0; i < snapshots->size() && i < t.node->GetBeamCount(); ++i)
-            t.node->SetBeamData(i, (*snapshots)[i]);
+    SetModuleChildren(t.node, count);
     // The count shown is the one the node reached, so a failed allocation leaves both agreeing.
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
     t.entity->SetNumModules(std::uint32_t(t.node->GetChildCount()));
@@ -213,8 +160,7 @@ void SpeakerTabAdapter::ModifyModuleCount(const NodePtr& node, std::uint32_t cou
     emit entitiesChanged();
 }
 
-void SpeakerTabAdapter::ModifyAlgorithm(const NodePtr& node, std::uint32_t item, int choice,
-                                        BeamDataPtr snapshot, bool undoable)
+void SpeakerTabAdapter::ModifyAlgorithm(const NodePtr& node, std::uint32_t item, int choice, bool undoable)
 {
     const Target t = Find(links, node);
     if (!t)
@@ -223,19 +169,13 @@ void SpeakerTabAdapter::ModifyAlgorithm(const NodePtr& node, std::uint32_t item,
     const int current = int(t.entity->beam(beam).algorithm());
     if (choice == current)
         return;
-    if (!snapshot && undoable)
-        snapshot = t.node->GetBeamData(std::uint32_t(beam));
-    if (SetGenericValue(
-            node, item, undoable, StepText("Modify %1 algorithm", node),
-            [this, node, item, choice] { ModifyAlgorithm(node, item, choice, nullptr, false); },
-            [this, node, item, current, snapshot] { ModifyAlgorithm(node, item, current, snapshot, false); }))
+    if (PushBeamStep(node, item, undoable, StepText("Modify %1 algorithm", node),
+                     [this, node, item, choice] { ModifyAlgorithm(node, item, choice, false); }))
         return;
     const bool known = choice >= 0 && choice <= int(view::Beam::AsymmetricSpiral);
     const std::uint32_t algorithm =
         view::ModelAlgorithmFromBeam(known ? view::Beam::Algorithm(choice) : view::Beam::SymmetricSpread);
     t.node->SetBeamAlgorithm(std::uint32_t(beam), algorithm);
-    if (snapshot)
-        t.node->SetBeamData(std::uint32_t(beam), snapshot);
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
     FinishEdit(t.entity);
 }
@@ -251,10 +191,8 @@ void SpeakerTabAdapter::ModifyPitch(const NodePtr& node, double angle, bool undo
         UpdatePropertyPanel(t.entity);
         return;
     }
-    if (SetGenericValue(
-            node, Number(Item::Beam_PitchPosition), undoable, StepText("Modify %1 pitch", node),
-            [this, node, angle] { ModifyPitch(node, angle, false); },
-            [this, node, current] { ModifyPitch(node, current, false); }))
+    if (PushBeamStep(node, Number(Item::Beam_PitchPosition), undoable, StepText("Modify %1 pitch", node),
+                     [this, node, angle] { ModifyPitch(node, angle, false); }))
         return;
     t.node->SetPitch(angle);
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
@@ -273,10 +211,8 @@ void SpeakerTabAdapter::ModifyYaw(const NodePtr& node, double angle, bool undoab
         UpdatePropertyPanel(t.entity);
         return;
     }
-    if (SetGenericValue(
-            node, Number(Item::Beam_YawPosition), undoable, StepText("Modify %1 yaw", node),
-            [this, node, angle] { ModifyYaw(node, angle, false); },
-            [this, node, current] { ModifyYaw(node, current, false); }))
+    if (PushBeamStep(node, Number(Item::Beam_YawPosition), undoable, StepText("Modify %1 yaw", node),
+                     [this, node, angle] { ModifyYaw(node, angle, false); }))
         return;
     t.node->SetYaw(angle);
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
@@ -298,10 +234,8 @@ void SpeakerTabAdapter::ModifyGain(const NodePtr& node, double gainDb, bool undo
         UpdatePropertyPanel(t.entity);
         return;
     }
-    if (SetGenericValue(
-            node, Number(Item::Cluster_Gain), undoable, StepText("Modify %1 gain", node),
-            [this, node, gainDb] { ModifyGain(node, gainDb, false); },
-            [this, node, current] { ModifyGain(node, current, false); }))
+    if (PushBeamStep(node, Number(Item::Cluster_Gain), undoable, StepText("Modify %1 gain", node),
+                     [this, node, gainDb] { ModifyGain(node, gainDb, false); }))
         return;
     t.node->SetGain(gainDb);
     view::BeamSpeakerEntity::SyncFromNode(t.node, t.entity);
@@ -387,11 +321,9 @@ void SpeakerTabAdapter::ModifyBeamShape(const NodePtr& node, int beam, double to
                                  steering, spreading);
     const double ta = topAngleChange, td = topDistanceChange, ba = bottomAngleChange,
                  bd = bottomDistanceChange;
-    if (SetGenericValue(
-            node, 0, undoable, StepText("Modify %1 beam shape", node),
-            [this, node, beam, ta, td, ba, bd] { ModifyBeamShape(node, beam, ta, td, ba, bd, false, true); },
-            [this, node, beam, ta, td, ba, bd]
-            { ModifyBeamShape(node, beam, -ta, -td, -ba, -bd, false, true); }))
+    if (PushBeamStep(node, 0, undoable, StepText("Modify %1 beam shape", node),
+                     [this, node, beam, ta, td, ba, bd]
+                     { ModifyBeamShape(node, beam, ta, td, ba, bd, false, true); }))
         return;
     record.setTopRearAngle(topAngle);
     record.setTopRearDistance(topDistance);

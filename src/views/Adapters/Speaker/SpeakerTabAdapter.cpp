@@ -307,14 +307,11 @@ void SpeakerTabAdapter::ProcessBeamValue(const NodePtr& node, std::uint32_t fiel
         return;
     }
     const int beam = int(field->index);
-    const T oldValue = field->getter(entity, beam);
-    // A beam's value has no column in the entity list: redo and undo only re-enter the applier.
-    auto apply = [this, reentry, node, fieldId](T applied)
-    { (this->*reentry)(node, fieldId, applied, false); };
+    // A beam's value has no column in the entity list: the step only re-enters the applier.
     const QString text = field->undoText.arg(QString::fromStdString(node->GetName()), 0, QChar(' '));
-    if (SetGenericValue(
-            node, fieldId, createUndo, text, [apply, value] { apply(value); },
-            [apply, oldValue] { apply(oldValue); }))
+    if (PushBeamStep(node, fieldId, createUndo, text,
+                     [this, reentry, node, fieldId, value]
+                     { (this->*reentry)(node, fieldId, value, false); }))
         return;
     field->entitySetter(entity, beam, value);
     field->nodeSetter(node, beam, value);

@@ -29,8 +29,7 @@ class SpeakerTabAdapter : public ModelAdapter
     Q_OBJECT
 
 public:
-    using BeamDataPtr = BeamSpeakerClusterNode::BeamDataPtr;
-    using BeamDataList = std::shared_ptr<std::vector<BeamDataPtr>>;
+    using BeamState = BeamSpeakerClusterNode::BeamState;
     using Corners = std::array<math::Vec3, 4>;
 
     static const char* const kItemName;  // "TQR40V Array"
@@ -113,13 +112,13 @@ public:
     static double HeightAlongAxis(const math::Mat4& transform, double z0, double dz);
 
     // --- Edits (undoable pushes one step; false applies at once) ---
+    // The steps of the edits of an array's beams, modules and gain put back the array's whole beam
+    // state as it was before and right after the edit (PushBeamStep).
     void ModifySteering(const NodePtr& node, int beam, double angle, bool undoable);
     void ModifySpreading(const NodePtr& node, int beam, double angle, bool undoable);
-    void ModifyBeamCount(const NodePtr& node, std::uint32_t count, BeamDataPtr snapshot,
-                         std::uint32_t algorithm, bool undoable);
-    void ModifyModuleCount(const NodePtr& node, std::uint32_t count, BeamDataList snapshots, bool undoable);
-    void ModifyAlgorithm(const NodePtr& node, std::uint32_t item, int choice, BeamDataPtr snapshot,
-                         bool undoable);
+    void ModifyBeamCount(const NodePtr& node, std::uint32_t count, bool undoable);
+    void ModifyModuleCount(const NodePtr& node, std::uint32_t count, bool undoable);
+    void ModifyAlgorithm(const NodePtr& node, std::uint32_t item, int choice, bool undoable);
     void ModifyPitch(const NodePtr& node, double angle, bool undoable);
     void ModifyYaw(const NodePtr& node, double angle, bool undoable);
     void ModifyGain(const NodePtr& node, double gainDb, bool undoable);
@@ -167,6 +166,14 @@ private:
                           const IndexedFieldDescriptor<T>* table,
                           void (SpeakerTabAdapter::*reentry)(const NodePtr&, std::uint32_t, T, bool));
     void ModifyThrowShapeFromPanel(const NodePtr& node, std::uint32_t item, double value);
+    // SetGenericValue for an edit of the array's beams: when undoable, pushes a step whose first
+    // run makes the edit and whose undo and later redos restore the beam state from before and
+    // after it. True when the change was dealt with; false when the caller must apply it now.
+    bool PushBeamStep(const NodePtr& node, std::uint32_t item, bool undoable, const QString& text,
+                      const std::function<void()>& edit);
+    void RestoreBeams(const BeamSpeakerClusterNodePtr& array, const BeamState& state);
+    // Adds modules of the array model or removes the last ones towards count.
+    void SetModuleChildren(const BeamSpeakerClusterNodePtr& array, std::uint32_t count);
     void ShowFirstBeam(const view::EntityPtr& entity, const NodePtr& node);
     void RemoveSurfaceEntities();
     void FinishEdit(const view::EntityPtr& entity);
