@@ -14,6 +14,7 @@
 #include "views/Adapters/Theme/AppThemeAdapter.h"
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/Dashboard/DiagnosticDialog.h"
@@ -296,6 +297,9 @@ void MainWindow::onPropertyEvent(BoundPropertyEvent event, const QString& propNa
 {
     if (event != BoundPropertyEvent::ValueChanged)
         return;
+    // The tab buttons take no focus: the field left behind commits before the report is built
+    // from the project.
+    CommitFocusedEdit();
     if (propName == QLatin1String("buttonVenueTab"))
         showPage(1);
     else if (propName == QLatin1String("buttonSpeakerTab"))
@@ -336,6 +340,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // The value being typed counts as a change the question must offer to save.
+    CommitFocusedEdit();
     if (maybeSave())
     {
         closing = true;

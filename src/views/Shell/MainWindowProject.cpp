@@ -10,6 +10,7 @@
 #include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/OpenLocalFile.h"
 #include "views/Common/WarningMessage.h"
 #include "views/Dashboard/Dashboard.h"
@@ -126,6 +127,7 @@ void MainWindow::newProject()
 {
     if (onStartPage())
         return;
+    CommitFocusedEdit();
     if (maybeSave())
         showStartPage();
 }
@@ -138,6 +140,8 @@ void MainWindow::showStartPage()
 
 void MainWindow::startNewProject()
 {
+    // The start page's fields are the new project's settings.
+    CommitFocusedEdit();
     venueTab_->adapter()->AddNewItem(true);
     ProjectDefinition::Instance()->MarkModified();
     showPage(1);
@@ -147,6 +151,7 @@ void MainWindow::startNewProject()
 
 void MainWindow::openProject()
 {
+    CommitFocusedEdit();
     if (!maybeSave())
         return;
     const QString path =
@@ -157,6 +162,8 @@ void MainWindow::openProject()
 
 bool MainWindow::saveProject()
 {
+    // A shortcut leaves the focus in the field: what it shows is what gets saved.
+    CommitFocusedEdit();
     ProjectDefinition* project = ProjectDefinition::Instance();
     if (project->GetFileName().isEmpty())
         return saveProjectAs();
@@ -168,6 +175,7 @@ bool MainWindow::saveProject()
 
 bool MainWindow::saveProjectAs()
 {
+    CommitFocusedEdit();
     ProjectDefinition* project = ProjectDefinition::Instance();
     const QString current = project->GetFileName();
     const QString proposal = current.isEmpty()
@@ -187,7 +195,10 @@ bool MainWindow::saveProjectAs()
 void MainWindow::openRecentFile()
 {
     auto* action = qobject_cast<QAction*>(sender());
-    if (action == nullptr || !maybeSave())
+    if (action == nullptr)
+        return;
+    CommitFocusedEdit();
+    if (!maybeSave())
         return;
     const QString path = action->data().toString();
     if (!path.isEmpty())

@@ -9,6 +9,7 @@
 #include "data/Project/ProjectSettings.h"
 #include "data/Project/Venue.h"
 #include "views/Adapters/Bom/HtmlEscape.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/OpenLocalFile.h"
 #include "views/Common/WarningMessage.h"
 
@@ -112,6 +113,7 @@ void BillOfMaterialsAdapter::buttonCopyClicked()
 {
     try
     {
+        CommitFocusedEdit();
         load();
         QClipboard* clipboard = QApplication::clipboard();
         CheckAlloc(clipboard);
@@ -136,6 +138,7 @@ QString BillOfMaterialsAdapter::previewFilePath()
 
 void BillOfMaterialsAdapter::preview()
 {
+    CommitFocusedEdit();
     load();
     const QString path = previewFilePath();
     const QString folder = QFileInfo(path).absolutePath();

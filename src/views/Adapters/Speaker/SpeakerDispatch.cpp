@@ -86,8 +86,13 @@ bool SpeakerTabAdapter::entityValueChanged(Id id, const QString& itemName, std::
         ApplyBoolValue(node, item, value.toBool(), true);
         return true;
     case Item::Beam_Comments:
-        ApplyNameValue(node, item, value.toString().toStdString(), true);
+    {
+        // The notes report their text on every focus loss: only a change is a step.
+        const std::string note = value.toString().toStdString();
+        if (note != array->GetUserNote())
+            ApplyNameValue(node, item, note, true);
         return true;
+    }
     case Item::Beam_Modules:
     case Item::Beam_TopPosition:
     case Item::Beam_CenterPosition:

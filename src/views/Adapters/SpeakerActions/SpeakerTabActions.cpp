@@ -8,6 +8,7 @@
 #include "data/Project/ProjectSettings.h"
 #include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/Spl/SplAdapter.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/WarningMessage.h"
 
 #include <QDir>
@@ -65,6 +66,8 @@ void SpeakerTabActions::handleShowSPLMapClicked(bool isOn)
 
 bool SpeakerTabActions::handleSendToKVDClicked()
 {
+    // The button takes no focus: a value still being typed belongs in what is sent.
+    CommitFocusedEdit();
     const std::vector<NodePtr> selected = m_adapter.GetSelectedNodes();
     if (selected.empty())
     {
