@@ -779,7 +779,7 @@ Check KeysMoveArray(const char* keys, double dx, double dy)
         const double y0 = Shown(y);
         const int steps = UndoSteps();
         Press(keys);
-        // The fields show centimetres: the shown start and end are each rounded.
+        // The fields round the position: the shown start and end are each rounded.
         const bool moved = QTest::qWaitFor(
             [&] { return qAbs(Shown(x) - x0 - dx) < 0.011 && qAbs(Shown(y) - y0 - dy) < 0.011; }, kDeadline);
         return Expect(moved && UndoSteps() == steps + 1,
