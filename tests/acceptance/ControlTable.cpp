@@ -590,10 +590,9 @@ Check RenameReachesFile(const QString& name)
         const bool shown = QTest::qWaitFor([&] { return item->text() == name; }, kDeadline);
         const QString saved = SaveProjectAs(Home() + QStringLiteral("/Documents/Renamed.tq"));
         const QString element = QStringLiteral("<Name>%1</Name>").arg(name);
-        return Expect(
-            shown && saved.contains(element),
-            QStringLiteral("the row reads %1, not %2; the saved file %3 %4")
-                .arg(item->text(), name, saved.isEmpty() ? "is missing, so lacks" : "lacks", element));
+        return Expect(shown && saved.contains(element),
+                      QStringLiteral("the row reads %1; the saved file %2 %3")
+                          .arg(item->text(), saved.isEmpty() ? "is missing, so lacks" : "lacks", element));
     };
 }
 
