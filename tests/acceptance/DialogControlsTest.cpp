@@ -90,6 +90,8 @@ TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
     named << QStringLiteral("ResetButton") << QStringLiteral("buttonOk");
     const QStringList unnamed = Unnamed(g_dialog, named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(UnnamedShortcuts(g_dialog, named).isEmpty())
+        << "shortcuts without a row: " << UnnamedShortcuts(g_dialog, named).join(", ").toStdString();
 
     // buttonOk closes it; what was typed is the project's and is saved with it.
     EXPECT_TRUE(ClickCloses()(Find(QStringLiteral("buttonOk"), g_dialog)).isEmpty()) << "buttonOk";
@@ -142,6 +144,8 @@ TEST(Controls, EveryControlOfTheAboutBoxHasItsEffect)
     ASSERT_EQ(WaitForWindow(QStringLiteral("About Zorv Tessary")), g_dialog);
     const QStringList unnamed = Unnamed(g_dialog, named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(UnnamedShortcuts(g_dialog, named).isEmpty())
+        << "shortcuts without a row: " << UnnamedShortcuts(g_dialog, named).join(", ").toStdString();
 }
 
 TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
@@ -219,6 +223,8 @@ TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
     // Walked while it shows, paused, with every button enabled.
     const QStringList unnamed = Unnamed(g_dialog, named + QSet<QString>{QStringLiteral("btnClose")});
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(UnnamedShortcuts(g_dialog, named).isEmpty())
+        << "shortcuts without a row: " << UnnamedShortcuts(g_dialog, named).join(", ").toStdString();
     RunRows(g_dialog, {{"btnClose", "click", ClickCloses()}});
 }
 } // namespace
