@@ -569,7 +569,8 @@ Check RenameReachesFile(const QString& name)
         if (item == nullptr)
             return QStringLiteral("no list with a named row");
         Activate();
-        // Chosen first: the list then takes the double click on its name.
+        // A double click as the desktop delivers it: a click, which chooses the row, then the
+        // double click.
         const QPoint at = list->visualItemRect(item).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
         if (!QTest::qWaitFor([&] { return list->selectedItems().contains(item); }, kDeadline))

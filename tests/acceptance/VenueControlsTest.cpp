@@ -174,6 +174,7 @@ TEST(Controls, EveryControlOfTheVenuePageHasItsEffect)
     Activate();
     // Walked first with the one surface selected, its panel enabled; again at the end, with two.
     const QSet<QString> seen = Interactive(Page());
+    ASSERT_TRUE(seen.contains(QStringLiteral("Quad_P0X"))) << "the walk sees no surface panel";
     const QSet<QString> named =
         RunRows(Page(),
                 {
