@@ -7,7 +7,9 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +34,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace zorvpro::acceptance
@@ -66,9 +70,25 @@ bool IsInteractive(QWidget* w)
         return false; // a scroll area's own bar
     if (auto* label = qobject_cast<QLabel*>(w))
         return label->text().contains(QLatin1String("<a "));
-    return qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
-           qobject_cast<QAbstractSlider*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
-           qobject_cast<QTextEdit*>(w) || qobject_cast<OpenFileButton*>(w);
+    if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+        qobject_cast<QAbstractSlider*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+        qobject_cast<QTextEdit*>(w) || qobject_cast<OpenFileButton*>(w))
+        return true;
+    // A table's headers are the table's own parts.
+    if (qobject_cast<QHeaderView*>(w) != nullptr &&
+        qobject_cast<QAbstractItemView*>(w->parentWidget()) != nullptr)
+        return false;
+    // A list or table takes the mouse when its rows can be picked or edited.
+    if (auto* view = qobject_cast<QAbstractItemView*>(w))
+        return view->selectionMode() != QAbstractItemView::NoSelection ||
+               view->editTriggers() != QAbstractItemView::NoEditTriggers;
+    // A scroll area's viewport is the area's own part.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w->parentWidget()))
+        if (area->viewport() == w)
+            return false;
+    // Any other widget takes input when it takes the focus or follows the pointer: the views, the
+    // colour scale.
+    return w->focusPolicy() != Qt::NoFocus || w->hasMouseTracking();
 }
 
 QWidget* Locate(const QString& name, QWidget* root)
@@ -104,9 +124,9 @@ QSet<QString> RunRows(QWidget* root, const std::vector<ControlRow>& rows)
     return named;
 }
 
-QStringList Unnamed(QWidget* root, const QSet<QString>& named)
+QSet<QString> Interactive(QWidget* root)
 {
-    QStringList unnamed;
+    QSet<QString> names;
     for (QWidget* w : root->findChildren<QWidget*>())
     {
         if (!w->isVisible() || !w->isEnabled() || !IsInteractive(w))
@@ -114,11 +134,24 @@ QStringList Unnamed(QWidget* root, const QSet<QString>& named)
         // A part of a control that the control's row proves ("proxyButton" of a file tile).
         if (qobject_cast<OpenFileButton*>(w->parentWidget()) != nullptr)
             continue;
-        const QString name = ControlName(w);
-        if (!named.contains(name) && !unnamed.contains(name))
-            unnamed << name;
+        names.insert(ControlName(w));
     }
+    return names;
+}
+
+QStringList Unnamed(const QSet<QString>& seen, const QSet<QString>& named)
+{
+    QStringList unnamed;
+    for (const QString& name : seen)
+        if (!named.contains(name))
+            unnamed << name;
+    unnamed.sort();
     return unnamed;
+}
+
+QStringList Unnamed(QWidget* root, const QSet<QString>& named)
+{
+    return Unnamed(Interactive(root), named);
 }
 
 QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named)
@@ -131,6 +164,14 @@ QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named)
         if (b->isVisible() && b->isEnabled() && !b->shortcut().isEmpty() &&
             !named.contains(b->shortcut().toString()) && !keys.contains(b->shortcut().toString()))
             keys << b->shortcut().toString();
+    // The actions a page or any widget on it carries.
+    QList<QWidget*> holders = root->findChildren<QWidget*>();
+    holders << root;
+    for (QWidget* w : holders)
+        for (QAction* a : w->actions())
+            for (const QKeySequence& key : a->shortcuts())
+                if (a->isEnabled() && !named.contains(key.toString()) && !keys.contains(key.toString()))
+                    keys << key.toString();
     return keys;
 }
 
@@ -508,6 +549,80 @@ void PressOnWindow(const QKeySequence& keys)
 {
     Activate();
     QTest::keySequence(Window(), keys);
+}
+
+QString SaveProjectAs(const QString& path)
+{
+    QFile::remove(path);
+    QAction* saveAs = Window()->findChild<QAction*>(QStringLiteral("actionSaveAs"));
+    if (saveAs == nullptr || !AnswerFileDialog([saveAs] { saveAs->trigger(); }, path))
+        return QString();
+    return FileText(path);
+}
+
+Check RenameReachesFile(const QString& name)
+{
+    return [name](QWidget* control)
+    {
+        auto* list = qobject_cast<QTableWidget*>(control);
+        QTableWidgetItem* item = list != nullptr ? list->item(0, 1) : nullptr;
+        if (item == nullptr)
+            return QStringLiteral("no list with a named row");
+        Activate();
+        // A double click as the desktop delivers it: a click, which chooses the row, then the
+        // double click.
+        const QPoint at = list->visualItemRect(item).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        if (!QTest::qWaitFor([&] { return list->selectedItems().contains(item); }, kDeadline))
+            return QStringLiteral("a click does not choose the row");
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+        QLineEdit* editor = nullptr;
+        if (!QTest::qWaitFor(
+                [&]
+                {
+                    editor = list->findChild<QLineEdit*>();
+                    return editor != nullptr && editor->isVisible();
+                },
+                kDeadline))
+            return QStringLiteral("a double click opens no name field");
+        editor->selectAll();
+        QTest::keyClicks(editor, name);
+        QTest::keyClick(editor, Qt::Key_Return);
+        const bool shown = QTest::qWaitFor([&] { return item->text() == name; }, kDeadline);
+        const QString saved = SaveProjectAs(Home() + QStringLiteral("/Documents/Renamed.tq"));
+        const QString element = QStringLiteral("<Name>%1</Name>").arg(name);
+        return Expect(shown && saved.contains(element),
+                      QStringLiteral("the row reads %1; the saved file %2 %3")
+                          .arg(item->text(), saved.isEmpty() ? "is missing, so lacks" : "lacks", element));
+    };
+}
+
+void Wheel(QWidget* widget, int notches)
+{
+    const QPoint at = widget->rect().center();
+    QWheelEvent wheel(QPointF(at), QPointF(widget->mapToGlobal(at)), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &wheel);
+}
+
+Check WheelZooms(const std::function<QAbstractSlider*()>& zoom)
+{
+    return [zoom](QWidget* view)
+    {
+        QAbstractSlider* slider = zoom();
+        if (slider == nullptr)
+            return QStringLiteral("no zoom slider");
+        const int before = slider->value();
+        Wheel(view, 1);
+        const bool in = QTest::qWaitFor([&] { return slider->value() > before; }, kDeadline);
+        const int zoomed = slider->value();
+        Wheel(view, -1);
+        const bool out = QTest::qWaitFor([&] { return slider->value() < zoomed; }, kDeadline);
+        return Expect(in && out, QStringLiteral("the zoom went from %1 to %2, then to %3")
+                                     .arg(before)
+                                     .arg(zoomed)
+                                     .arg(slider->value()));
+    };
 }
 
 } // namespace zorvpro::acceptance

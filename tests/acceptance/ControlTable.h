@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+class QAbstractSlider;
 class QKeySequence;
 class QMenu;
 
@@ -53,6 +54,10 @@ bool IsInteractive(QWidget* w);
 QWidget* Locate(const QString& name, QWidget* root);
 // Runs each row on its control below root; a failure names the control. The names run.
 QSet<QString> RunRows(QWidget* root, const std::vector<ControlRow>& rows);
+// The names of the enabled, visible interactive controls below root, as a walk sees them now.
+QSet<QString> Interactive(QWidget* root);
+// The names seen that named does not hold, sorted.
+QStringList Unnamed(const QSet<QString>& seen, const QSet<QString>& named);
 // The enabled, visible interactive controls below root that named does not hold.
 QStringList Unnamed(QWidget* root, const QSet<QString>& named);
 // The key sequences of the shortcuts and shortcut buttons below root that named does not hold.
@@ -115,4 +120,15 @@ std::vector<ControlRow> SettingsRows(const SettingsTyped& typed, QWidget* (*root
 void ExpectSettingsSaved(const QByteArray& content, const SettingsTyped& typed, bool airBefore);
 // Presses the keys on the main window once it takes them.
 void PressOnWindow(const QKeySequence& keys);
+
+// Saves the project through "Save Project As..." into path; the file's text, empty when none.
+QString SaveProjectAs(const QString& path);
+// A name typed over the first row's name in an entity list is shown there and lands in the file
+// saved afterwards.
+Check RenameReachesFile(const QString& name);
+// Turns the mouse wheel over the widget's middle by notches (negative: towards the user).
+void Wheel(QWidget* widget, int notches);
+// The wheel turned away from the user over a view zooms it in, the zoom slider rising; turned
+// back, it zooms out again.
+Check WheelZooms(const std::function<QAbstractSlider*()>& zoom);
 } // namespace zorvpro::acceptance

@@ -90,6 +90,8 @@ TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
     named << QStringLiteral("ResetButton") << QStringLiteral("buttonOk");
     const QStringList unnamed = Unnamed(g_dialog, named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(UnnamedShortcuts(g_dialog, named).isEmpty())
+        << "shortcuts without a row: " << UnnamedShortcuts(g_dialog, named).join(", ").toStdString();
 
     // buttonOk closes it; what was typed is the project's and is saved with it.
     EXPECT_TRUE(ClickCloses()(Find(QStringLiteral("buttonOk"), g_dialog)).isEmpty()) << "buttonOk";
@@ -142,6 +144,8 @@ TEST(Controls, EveryControlOfTheAboutBoxHasItsEffect)
     ASSERT_EQ(WaitForWindow(QStringLiteral("About Zorv Tessary")), g_dialog);
     const QStringList unnamed = Unnamed(g_dialog, named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(UnnamedShortcuts(g_dialog, named).isEmpty())
+        << "shortcuts without a row: " << UnnamedShortcuts(g_dialog, named).join(", ").toStdString();
 }
 
 TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
@@ -197,16 +201,31 @@ TEST(Controls, EveryControlOfTheLogWindowHasItsEffect)
                      QApplication::clipboard()->text() == rows.join(QLatin1Char('\n')),
                      QStringLiteral("the clipboard holds \"%1\"").arg(QApplication::clipboard()->text()));
              }},
+            {"lstLogMessages", "click the top line",
+             [list](QWidget*)
+             {
+                 // The newest line is on top: the load error of the project just opened.
+                 QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                   list->visualItemRect(list->item(0)).center());
+                 return Expect(
+                     list->currentRow() == 0 && list->item(0)->isSelected() &&
+                         list->item(0)->text().contains(QStringLiteral("Unable to read project file")),
+                     QStringLiteral("the top line is %1: %2")
+                         .arg(list->item(0)->isSelected() ? "chosen" : "not chosen", list->item(0)->text()));
+             }},
             {"btnClear", "click",
              [list](QWidget* control)
              {
                  QTest::mouseClick(control, Qt::LeftButton);
                  return Expect(list->count() == 0, QStringLiteral("%1 lines stay").arg(list->count()));
              }},
-            {"btnClose", "click", ClickCloses()},
         });
-    const QStringList unnamed = Unnamed(g_dialog, named);
+    // Walked while it shows, paused, with every button enabled.
+    const QStringList unnamed = Unnamed(g_dialog, named + QSet<QString>{QStringLiteral("btnClose")});
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    EXPECT_TRUE(UnnamedShortcuts(g_dialog, named).isEmpty())
+        << "shortcuts without a row: " << UnnamedShortcuts(g_dialog, named).join(", ").toStdString();
+    RunRows(g_dialog, {{"btnClose", "click", ClickCloses()}});
 }
 } // namespace
 } // namespace zorvpro::acceptance

@@ -68,6 +68,8 @@ TEST(Controls, EveryControlOfTheReportPageHasItsEffect)
                 });
     const QStringList unnamed = Unnamed(Page(), named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    const QStringList keys = UnnamedShortcuts(Page(), named);
+    EXPECT_TRUE(keys.isEmpty()) << "shortcuts without a row: " << keys.join(", ").toStdString();
 }
 } // namespace
 } // namespace zorvpro::acceptance

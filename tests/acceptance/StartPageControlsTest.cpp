@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QStackedWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -35,6 +36,9 @@ TEST(Controls, EveryControlOfTheStartPageHasItsEffect)
           << QStringLiteral("openDocButton") << QStringLiteral("recDoc1Button");
     const QStringList unnamed = Unnamed(Window(), named);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
+    QWidget* page = Window()->findChild<QStackedWidget*>(QStringLiteral("stackedWidget"))->widget(0);
+    const QStringList keys = UnnamedShortcuts(page, named);
+    EXPECT_TRUE(keys.isEmpty()) << "shortcuts without a row: " << keys.join(", ").toStdString();
 
     // continueButton: a new project with one surface on the venue page, holding what was typed.
     ASSERT_TRUE(Click(QStringLiteral("continueButton")));

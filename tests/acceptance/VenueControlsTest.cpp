@@ -7,6 +7,7 @@
 #include "views/Shell/MainWindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
@@ -111,6 +112,20 @@ Check ClickUnlinksZoom()
     };
 }
 
+// The plan view's zoom slider.
+QAbstractSlider* PlanZoom()
+{
+    return FindAs<QAbstractSlider>(QStringLiteral("Toolbar_SliderPlanSlider"), Page());
+}
+
+// The side view's, shown only while the views are unlinked.
+QAbstractSlider* SideZoom()
+{
+    return Page()
+        ->findChild<QWidget*>(QStringLiteral("sideToolbarContainerFrame"))
+        ->findChild<QAbstractSlider*>(QStringLiteral("Toolbar_SliderSideSlider"));
+}
+
 // A click opens the colour dialog; Escape closes it.
 Check ClickOpensColourDialog()
 {
@@ -123,6 +138,33 @@ Check ClickOpensColourDialog()
     };
 }
 
+// A click on the first row's colour opens the colour dialog; the colour typed there is the
+// surface's in the file saved afterwards.
+Check ColourReachesFile()
+{
+    return [](QWidget* control)
+    {
+        // The click lands on the picker's button.
+        auto* button = control->findChild<QAbstractButton*>();
+        if (button == nullptr)
+            return QStringLiteral("no button to click");
+        const QString title = AnswerModal([button] { QTest::mouseClick(button, Qt::LeftButton); },
+                                          [](QWidget* modal)
+                                          {
+                                              for (auto* field : modal->findChildren<QLineEdit*>())
+                                                  if (field->text().startsWith(QLatin1Char('#')))
+                                                  {
+                                                      field->selectAll();
+                                                      QTest::keyClicks(field, QStringLiteral("#0c2238"));
+                                                      QTest::keyClick(field, Qt::Key_Return);
+                                                  }
+                                          });
+        const QString saved = SaveProjectAs(Home() + QStringLiteral("/Documents/Coloured.tq"));
+        return Expect(!title.isEmpty() && saved.contains(QStringLiteral("<Color>(12,34,56,255)</Color>")),
+                      QStringLiteral("the dialog \"%1\" sets no colour in the saved file").arg(title));
+    };
+}
+
 TEST(Controls, EveryControlOfTheVenuePageHasItsEffect)
 {
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
@@ -130,6 +172,9 @@ TEST(Controls, EveryControlOfTheVenuePageHasItsEffect)
     ASSERT_TRUE(QTest::qWaitFor(
         [] { return Find(QStringLiteral("openGLPlan")) != nullptr && ListRows() == 1; }, kDeadline));
     Activate();
+    // Walked first with the one surface selected, its panel enabled; again at the end, with two.
+    const QSet<QString> seen = Interactive(Page());
+    ASSERT_TRUE(seen.contains(QStringLiteral("Quad_P0X"))) << "the walk sees no surface panel";
     const QSet<QString> named =
         RunRows(Page(),
                 {
@@ -212,9 +257,17 @@ TEST(Controls, EveryControlOfTheVenuePageHasItsEffect)
                          return KeysChangeList("Ctrl+X", -ListRows())(page);
                      }},
                     {"Ctrl+V", "keys", KeysChangeList("Ctrl+V", 2)},
+                    {"Entity_Color", "click, type a colour, save", ColourReachesFile()},
+                    {"VenueTabEntitySelectionControl", "double-click a name, type, save",
+                     RenameReachesFile(QStringLiteral("Orchestra pit"))},
+                    {"openGLPlan", "wheel away, then back", WheelZooms(PlanZoom)},
+                    {"openGLSide", "wheel away, then back", WheelZooms(SideZoom)},
                 });
     QSet<QString> all = named;
     all << QStringLiteral("Del"); // pressed in the "Ctrl+A" row
+    const QStringList unselected = Unnamed(seen, all);
+    EXPECT_TRUE(unselected.isEmpty())
+        << "enabled controls without a row, one surface selected: " << unselected.join(", ").toStdString();
     const QStringList unnamed = Unnamed(Page(), all);
     EXPECT_TRUE(unnamed.isEmpty()) << "enabled controls without a row: " << unnamed.join(", ").toStdString();
     const QStringList keys = UnnamedShortcuts(Page(), all);

@@ -15,13 +15,16 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QSet>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <utility>
@@ -638,6 +641,396 @@ std::vector<Row> Table()
     };
 }
 
+// The page's keys, its views, the colour scale, the list's names and the side view's tool bar
+// while the views are unlinked.
+
+QTableWidget* List()
+{
+    return Page()->findChild<QTableWidget*>();
+}
+
+// The zoom slider of the view's own tool bar, shown or not.
+QAbstractSlider* Zoom(const char* view)
+{
+    const bool side = QLatin1String(view) == QLatin1String("openGLSideSpkr");
+    return SpeakerFrame(side ? "sideToolbarContainerFrame" : "planToolbarContainerFrame")
+        ->findChild<QAbstractSlider*>(side ? QStringLiteral("Toolbar_SliderSideSlider")
+                                           : QStringLiteral("Toolbar_SliderPlanSlider"));
+}
+
+int SelectedRows()
+{
+    QSet<int> rows;
+    for (const QModelIndex& index : List()->selectionModel()->selectedIndexes())
+        rows.insert(index.row());
+    return rows.size();
+}
+
+QStringList RowNames()
+{
+    QStringList names;
+    for (int row = 0; row < List()->rowCount(); ++row)
+        names << List()->item(row, 1)->text();
+    return names;
+}
+
+// A click on empty space of the plan view: the view takes the keys and no array stays selected.
+bool FocusPlan()
+{
+    Activate();
+    auto* plan = Page()->findChild<view::VenueView3D*>(QStringLiteral("openGLPlanSpkr"));
+    QTest::mouseClick(plan, Qt::LeftButton, Qt::NoModifier, QPoint(plan->width() - 40, plan->height() - 40));
+    const bool left = QTest::qWaitFor(
+        [plan]
+        {
+            return SelectedRows() == 0 && plan->hasFocus() &&
+                   QGuiApplication::focusWindow() == Window()->windowHandle();
+        },
+        kDeadline);
+    // The list ignores clicks until the work the deselection queued has run.
+    bool ran = false;
+    QTimer::singleShot(0, [&ran] { ran = true; });
+    return left && QTest::qWaitFor([&ran] { return ran; }, kDeadline);
+}
+
+// The plan view takes the keys with the first array chosen alone in the list; its name.
+QString FocusPlanWithFirstArray()
+{
+    if (!FocusPlan() || List()->rowCount() == 0)
+        return QString();
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      List()->visualRect(List()->model()->index(0, 1)).center());
+    // Chosen, the array's position shows in the panel.
+    const bool chosen = QTest::qWaitFor(
+        []
+        {
+            return SelectedRows() == 1 && List()->selectionModel()->isRowSelected(0, QModelIndex()) &&
+                   Field("Beam_PosX") != nullptr && Field("Beam_PosX")->isEnabled() &&
+                   !Field("Beam_PosX")->text().isEmpty();
+        },
+        kDeadline);
+    return chosen ? List()->item(0, 1)->text() : QString();
+}
+
+void Press(const char* keys)
+{
+    QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
+}
+
+// The wheel turned towards the user over the list's scroll bar moves the rows up to show the last
+// whole; turned away, the first row is at the top again.
+Check ListScrolls()
+{
+    return [](QWidget* control)
+    {
+        auto* bar = qobject_cast<QScrollBar*>(control);
+        if (bar == nullptr)
+            return QStringLiteral("not a scroll bar");
+        auto top = [] { return List()->rowViewportPosition(0); };
+        Wheel(bar, -1);
+        const bool scrolled = QTest::qWaitFor([&] { return top() < 0; }, kDeadline);
+        Wheel(bar, 1);
+        const bool back = QTest::qWaitFor([&] { return top() == 0; }, kDeadline);
+        return Expect(scrolled && back,
+                      QStringLiteral("the list %1 and %2")
+                          .arg(scrolled ? "scrolls" : "stays", back ? "returns" : "does not return"));
+    };
+}
+
+// Ctrl+A selects every array in the list: a second one is added, and none is selected before.
+Check KeysSelectAll()
+{
+    return [](QWidget*)
+    {
+        QTest::mouseClick(PlanBar("Toolbar_AddEntity"), Qt::LeftButton);
+        if (!QTest::qWaitFor([] { return PageRows() >= 2; }, kDeadline) || !FocusPlan())
+            return QStringLiteral("no second array, or the plan view does not take the keys");
+        Press("Ctrl+A");
+        return Expect(QTest::qWaitFor([] { return SelectedRows() == PageRows(); }, kDeadline),
+                      QStringLiteral("%1 of %2 arrays are selected").arg(SelectedRows()).arg(PageRows()));
+    };
+}
+
+// The keys zoom the plan view by a step: its zoom slider moves by that step.
+Check KeysZoomPlan(const char* keys, int step)
+{
+    return [keys, step](QWidget*)
+    {
+        QAbstractSlider* zoom = Zoom("openGLPlanSpkr");
+        if (!FocusPlan())
+            return QStringLiteral("the plan view does not take the keys");
+        const int before = zoom->value();
+        Press(keys);
+        return Expect(QTest::qWaitFor([&] { return zoom->value() == before + step; }, kDeadline),
+                      QStringLiteral("the zoom went from %1 to %2").arg(before).arg(zoom->value()));
+    };
+}
+
+// The keys move the chosen array across the plan view by dx, dy metres: one undo step.
+Check KeysMoveArray(const char* keys, double dx, double dy)
+{
+    return [keys, dx, dy](QWidget*)
+    {
+        if (FocusPlanWithFirstArray().isEmpty())
+            return QStringLiteral("the plan view does not take the keys with an array chosen");
+        QLineEdit* x = Field("Beam_PosX");
+        QLineEdit* y = Field("Beam_PosY");
+        const double x0 = Shown(x);
+        const double y0 = Shown(y);
+        const int steps = UndoSteps();
+        Press(keys);
+        // The fields round the position: the shown start and end are each rounded.
+        const bool moved = QTest::qWaitFor(
+            [&] { return qAbs(Shown(x) - x0 - dx) < 0.011 && qAbs(Shown(y) - y0 - dy) < 0.011; }, kDeadline);
+        return Expect(moved && UndoSteps() == steps + 1,
+                      QStringLiteral("the array went from %1, %2 to %3, %4 in %5 steps")
+                          .arg(x0)
+                          .arg(y0)
+                          .arg(x->text(), y->text())
+                          .arg(UndoSteps() - steps));
+    };
+}
+
+// The name of the array the last keys took away.
+QString g_gone;
+
+// Keys pressed with the first array chosen change the list by rows; when rows falls the array's
+// name is gone from the list, and a new row is named as added says from the chosen one's name.
+Check KeysChangeArrays(const std::vector<const char*>& keys, int rows,
+                       const std::function<QString(const QString&)>& added = {})
+{
+    return [keys, rows, added](QWidget*)
+    {
+        const QString name = FocusPlanWithFirstArray();
+        if (name.isEmpty())
+            return QStringLiteral("the plan view does not take the keys with an array chosen");
+        const QStringList before = RowNames();
+        for (const char* k : keys)
+            Press(k);
+        if (!QTest::qWaitFor([&] { return PageRows() == before.size() + rows; }, kDeadline))
+            return QStringLiteral("the list went from %1 to %2 rows").arg(before.size()).arg(PageRows());
+        QStringList fresh = RowNames();
+        for (const QString& old : before)
+            fresh.removeOne(old);
+        if (rows < 0 && RowNames().contains(name))
+            return QStringLiteral("%1 stays in the list").arg(name);
+        if (rows < 0)
+            g_gone = name;
+        if (added && fresh != QStringList{added(name)})
+            return QStringLiteral("the new rows read %1, not %2").arg(fresh.join(", "), added(name));
+        return QString();
+    };
+}
+
+// The keys bring the array taken away last back (rows 1) or take it away again (-1).
+Check KeysBringBack(const char* keys, int rows)
+{
+    return [keys, rows](QWidget*)
+    {
+        const int before = PageRows();
+        Activate();
+        Press(keys);
+        return Expect(QTest::qWaitFor([&] { return PageRows() == before + rows; }, kDeadline) &&
+                          RowNames().contains(g_gone) == (rows > 0),
+                      QStringLiteral("the list went from %1 to %2 rows: %3")
+                          .arg(before)
+                          .arg(PageRows())
+                          .arg(RowNames().join(", ")));
+    };
+}
+
+void MoveMouse(QWidget* w, const QPoint& to, Qt::MouseButtons buttons)
+{
+    QMouseEvent move(QEvent::MouseMove, to, w->mapToGlobal(to), Qt::NoButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+}
+
+// The levels the SPL panel shows, lower and upper.
+std::pair<double, double> Levels()
+{
+    return {Shown(Field("Spl_Min_dB")), Shown(Field("Spl_Max_dB"))};
+}
+
+// Switched off, the range stays where the user puts it while maps come in.
+void KeepRange()
+{
+    auto* toggle = FindAs<QAbstractButton>(QStringLiteral("Spl_Auto_Adjust"), Page());
+    if (toggle != nullptr && toggle->isChecked())
+        QTest::mouseClick(toggle, Qt::LeftButton);
+}
+
+// A gesture on the colour scale moves the levels the SPL panel shows by their signs: -1 down, 1
+// up, 0 kept; kAny leaves a level unchecked.
+constexpr int kAny = 2;
+
+Check ScaleGesture(const std::function<void(SPLVerticalRangeSliderWidget*)>& gesture, int lower, int upper)
+{
+    return [gesture, lower, upper](QWidget* control)
+    {
+        auto* scale = qobject_cast<SPLVerticalRangeSliderWidget*>(control);
+        if (scale == nullptr)
+            return QStringLiteral("no colour scale");
+        KeepRange();
+        const auto [low, high] = Levels();
+        gesture(scale);
+        auto sign = [](double d) { return d > 0.5 ? 1 : d < -0.5 ? -1 : 0; };
+        const bool moved = QTest::qWaitFor(
+            [&]
+            {
+                return (lower == kAny || sign(Levels().first - low) == lower) &&
+                       (upper == kAny || sign(Levels().second - high) == upper);
+            },
+            kDeadline);
+        return Expect(moved, QStringLiteral("the levels went from %1 - %2 to %3 - %4")
+                                 .arg(low)
+                                 .arg(high)
+                                 .arg(Levels().first)
+                                 .arg(Levels().second));
+    };
+}
+
+// Drags a handle of the scale (the upper one, else the lower) by dy pixels.
+std::function<void(SPLVerticalRangeSliderWidget*)> DragHandle(bool upper, int dy)
+{
+    return [upper, dy](SPLVerticalRangeSliderWidget* scale)
+    {
+        const QPoint from = scale->handleRect(upper ? scale->highValue() : scale->lowValue()).center();
+        QTest::mousePress(scale, Qt::LeftButton, Qt::NoModifier, from);
+        for (int step = 1; step <= 4; ++step)
+            MoveMouse(scale, from + QPoint(0, dy * step / 4), Qt::LeftButton);
+        QTest::mouseRelease(scale, Qt::LeftButton, Qt::NoModifier, from + QPoint(0, dy));
+    };
+}
+
+// Far above the data the user set the upper level; a double click fits the range to the map again.
+Check DoubleClickFitsRange()
+{
+    const Check fits = ScaleGesture(
+        [](SPLVerticalRangeSliderWidget* scale)
+        {
+            const QRect low = scale->handleRect(scale->lowValue());
+            const QRect high = scale->handleRect(scale->highValue());
+            QTest::mouseDClick(scale, Qt::LeftButton, Qt::NoModifier,
+                               QPoint(low.center().x(), (low.top() + high.bottom()) / 2));
+        },
+        kAny, -1);
+    return [fits](QWidget* control)
+    {
+        KeepRange();
+        if (!Enter(Field("Spl_Max_dB"), QStringLiteral("131")))
+            return QStringLiteral("the upper level is not taken");
+        return fits(control);
+    };
+}
+
+// A click on the link shows the side view's own zoom controls (unlinked) or hides them (linked).
+Check ClickLinks(bool linked)
+{
+    return [linked](QWidget* control)
+    {
+        QTest::mouseClick(control, Qt::LeftButton);
+        QWidget* side = Zoom("openGLSideSpkr");
+        auto* planLink = qobject_cast<QAbstractButton*>(PlanBar("Toolbar_LinkViews"));
+        return Expect(
+            QTest::qWaitFor([&] { return side->isVisible() == !linked && planLink->isChecked() == linked; },
+                            kDeadline),
+            QStringLiteral("the side zoom is %1, the plan bar's link %2")
+                .arg(side->isVisible() ? "shown" : "hidden", planLink->isChecked() ? "on" : "off"));
+    };
+}
+
+// Unlinked, a zoom control of the side view zooms it by the sign of step, the plan view staying.
+Check SideZooms(int step, const std::function<void(QWidget*)>& use)
+{
+    return [step, use](QWidget* control)
+    {
+        QAbstractSlider* zoom = Zoom("openGLSideSpkr");
+        const QImage plan = SettledFrame("openGLPlanSpkr");
+        const QImage side = SettledFrame("openGLSideSpkr");
+        const int before = zoom->value();
+        use(control);
+        const bool zoomed = QTest::qWaitFor(
+            [&] { return step > 0 ? zoom->value() > before : zoom->value() < before; }, kDeadline);
+        const bool redrawn = FrameBecomes("openGLSideSpkr", [&](const QImage& now) { return now != side; });
+        return Expect(zoomed && redrawn && SettledFrame("openGLPlanSpkr") == plan,
+                      QStringLiteral("the side zoom went from %1 to %2; the side view %3, the plan view %4")
+                          .arg(before)
+                          .arg(zoom->value())
+                          .arg(redrawn ? "changes" : "stays",
+                               SettledFrame("openGLPlanSpkr") == plan ? "stays" : "changes"));
+    };
+}
+
+void ClickOn(QWidget* control)
+{
+    QTest::mouseClick(control, Qt::LeftButton);
+}
+
+// Keys on the slider: a page up, then a page down back.
+Check SideSliderZooms()
+{
+    const Check in = SideZooms(1,
+                               [](QWidget* c)
+                               {
+                                   c->setFocus();
+                                   QTest::keyClick(c, Qt::Key_PageUp);
+                               });
+    const Check out = SideZooms(-1, [](QWidget* c) { QTest::keyClick(c, Qt::Key_PageDown); });
+    return [in, out](QWidget* control)
+    {
+        const QString zoomedIn = in(control);
+        const QString zoomedOut = out(control);
+        return zoomedIn.isEmpty() || zoomedOut.isEmpty() ? zoomedIn + zoomedOut : zoomedIn + "; " + zoomedOut;
+    };
+}
+
+std::vector<Row> KeysAndGestures()
+{
+    return {
+        {"SpeakerAnalysisTabEntitySelectionControl", nullptr, "double-click a name, type, save",
+         RenameReachesFile(QStringLiteral("Balcony left"))},
+        {"openGLPlanSpkr", nullptr, "wheel away, then back",
+         WheelZooms([] { return Zoom("openGLPlanSpkr"); })},
+        {"openGLSideSpkr", nullptr, "wheel away, then back",
+         WheelZooms([] { return Zoom("openGLSideSpkr"); })},
+        {"SplColorMapWidget", nullptr, "drag the upper handle down",
+         ScaleGesture(DragHandle(true, 60), 0, -1)},
+        {"SplColorMapWidget", nullptr, "drag the lower handle up",
+         ScaleGesture(DragHandle(false, -60), 1, 0)},
+        {"SplColorMapWidget", nullptr, "wheel away", ScaleGesture([](QWidget* s) { Wheel(s, 1); }, 1, 1)},
+        {"SplColorMapWidget", nullptr, "wheel back", ScaleGesture([](QWidget* s) { Wheel(s, -1); }, -1, -1)},
+        {"SplColorMapWidget", nullptr, "double-click", DoubleClickFitsRange()},
+        {"Ctrl+A", nullptr, "keys", KeysSelectAll()},
+        {"Ctrl+=", nullptr, "keys", KeysZoomPlan("Ctrl+=", 1)},
+        {"Ctrl++", nullptr, "keys", KeysZoomPlan("Ctrl++", 1)},
+        {"Ctrl+-", nullptr, "keys", KeysZoomPlan("Ctrl+-", -1)},
+        {"Right", nullptr, "keys", KeysMoveArray("Right", 1.0, 0.0)},
+        {"Left", nullptr, "keys", KeysMoveArray("Left", -1.0, 0.0)},
+        {"Up", nullptr, "keys", KeysMoveArray("Up", 0.0, 1.0)},
+        {"Down", nullptr, "keys", KeysMoveArray("Down", 0.0, -1.0)},
+        {"Ctrl+Right", nullptr, "keys", KeysMoveArray("Ctrl+Right", 0.1, 0.0)},
+        {"Ctrl+Left", nullptr, "keys", KeysMoveArray("Ctrl+Left", -0.1, 0.0)},
+        {"Ctrl+Up", nullptr, "keys", KeysMoveArray("Ctrl+Up", 0.0, 0.1)},
+        {"Ctrl+Down", nullptr, "keys", KeysMoveArray("Ctrl+Down", 0.0, -0.1)},
+        {"Ctrl+C", nullptr, "Ctrl+C, Ctrl+V",
+         KeysChangeArrays({"Ctrl+C", "Ctrl+V"}, 1,
+                          [](const QString& name) { return QStringLiteral("Copy 1 of %1").arg(name); })},
+        // Three arrays overflow the list.
+        {"SpeakerAnalysisTabEntitySelectionControlVerticalScrollBar", nullptr, "wheel down and up",
+         ListScrolls()},
+        {"Ctrl+X", nullptr, "keys", KeysChangeArrays({"Ctrl+X"}, -1)},
+        {"Ctrl+V", nullptr, "keys after the cut", KeysBringBack("Ctrl+V", 1)},
+        {"Del", nullptr, "keys", KeysChangeArrays({"Del"}, -1)},
+        {"Ctrl+Z", nullptr, "keys after the delete", KeysBringBack("Ctrl+Z", 1)},
+        {"Ctrl+Shift+Z", nullptr, "keys after the undo", KeysBringBack("Ctrl+Shift+Z", -1)},
+        {"Toolbar_LinkViews", "planToolbarContainerFrame", "click to unlink", ClickLinks(false)},
+        {"Toolbar_SliderSideAddButton", "sideToolbarContainerFrame", "click", SideZooms(1, ClickOn)},
+        {"Toolbar_SliderSideSlider", "sideToolbarContainerFrame", "Page Up, Page Down", SideSliderZooms()},
+        {"Toolbar_SliderSideSubtractButton", "sideToolbarContainerFrame", "click", SideZooms(-1, ClickOn)},
+        {"Toolbar_LinkViews", "sideToolbarContainerFrame", "click to link again", ClickLinks(true)},
+    };
+}
+
 // Enabled controls of the page that no row here proves; the walk accepts them by name, so a new
 // control still fails the walk. Proved by the acceptance tests of their own.
 const QSet<QString> kProvedElsewhere = {QStringLiteral("buttonSendToKVD"), QStringLiteral("setMaxGainButton"),
@@ -657,18 +1050,26 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
                 seen.insert(ControlName(w));
     };
     walk();
-    for (const Row& row : Table())
+    std::vector<Row> rows = Table();
+    const std::vector<Row> more = KeysAndGestures();
+    rows.insert(rows.end(), more.begin(), more.end());
+    for (const Row& row : rows)
     {
         named.insert(QLatin1String(row.control));
         SCOPED_TRACE(row.control);
         QWidget* root = row.frame != nullptr ? SpeakerFrame(row.frame) : Page();
-        QWidget* control = Locate(QLatin1String(row.control), root);
+        // A key row ("Ctrl+A") is pressed on the page, not on a widget of its own.
+        const QString name = QLatin1String(row.control);
+        const bool keys = !name.contains(QLatin1Char('_')) && Locate(name, root) == nullptr &&
+                          QKeySequence(name).toString() == name;
+        QWidget* control = keys ? Page() : Locate(name, root);
         if (control == nullptr || !control->isEnabled())
         {
             ADD_FAILURE() << row.control << ": not shown or disabled";
             continue;
         }
-        // Controls shown only in some states (the second beam's) are walked while shown.
+        // Controls shown only in some states (the second beam's, the side view's tool bar while the
+        // views are unlinked) are walked while shown.
         walk();
         const QString wrong = row.check(control);
         EXPECT_TRUE(wrong.isEmpty()) << row.control << " (" << row.action << "): " << wrong.toStdString();
@@ -681,6 +1082,8 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
     unproved.sort();
     EXPECT_TRUE(unproved.isEmpty()) << "enabled controls without a row: "
                                     << unproved.join(", ").toStdString();
+    const QStringList keys = UnnamedShortcuts(Page(), named);
+    EXPECT_TRUE(keys.isEmpty()) << "shortcuts without a row: " << keys.join(", ").toStdString();
 }
 } // namespace
 } // namespace zorvpro::acceptance
