@@ -378,10 +378,15 @@ Check ToggleSaves(const char* node, const char* key)
         if (toggle == nullptr)
             return QStringLiteral("not a switch");
         const int steps = UndoSteps();
+        const bool before = toggle->isChecked();
         QString wrong;
         for (int click = 1; click <= 2; ++click)
         {
             QTest::mouseClick(control, Qt::LeftButton);
+            // Switched at the first click, back at the second.
+            if (toggle->isChecked() != (click == 1 ? !before : before))
+                wrong +=
+                    QStringLiteral("click %1 leaves the switch %2; ").arg(click).arg(toggle->isChecked());
             const QString expected = toggle->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
             const QString saved = FileValue(SavedNode(SavedProject(), node).toUtf8(), key);
             if (saved != expected)

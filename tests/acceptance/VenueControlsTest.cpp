@@ -11,9 +11,9 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
-#include <QPushButton>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <array>
 #include <cmath>
