@@ -1,6 +1,7 @@
 #include "ControlTable.h"
 
 #include "AcceptanceEnv.h"
+#include "core/math/Vector3.h"
 #include "views/Dashboard/OpenFileButton.h"
 #include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
@@ -409,6 +410,36 @@ Check ToggleMakesSteps()
     };
 }
 
+Check ToggleSaves(const char* node, const char* key)
+{
+    return [node, key](QWidget* control)
+    {
+        auto* toggle = qobject_cast<QAbstractButton*>(control);
+        if (toggle == nullptr)
+            return QStringLiteral("not a switch");
+        const int steps = UndoSteps();
+        const bool before = toggle->isChecked();
+        QString wrong;
+        for (int click = 1; click <= 2; ++click)
+        {
+            QTest::mouseClick(control, Qt::LeftButton);
+            // Switched at the first click, back at the second.
+            if (toggle->isChecked() != (click == 1 ? !before : before))
+                wrong +=
+                    QStringLiteral("click %1 leaves the switch %2; ").arg(click).arg(toggle->isChecked());
+            const QString expected = toggle->isChecked() ? QStringLiteral("true") : QStringLiteral("false");
+            const QString saved = FileValue(SavedNode(SavedProject(), node).toUtf8(), key);
+            if (saved != expected)
+                wrong += QStringLiteral("click %1: %2 saved as \"%3\" with the switch %4; ")
+                             .arg(click)
+                             .arg(QLatin1String(key), saved, expected);
+        }
+        if (UndoSteps() != steps + 2)
+            wrong += QStringLiteral("two clicks make %1 steps").arg(UndoSteps() - steps);
+        return wrong;
+    };
+}
+
 Check ClickChangesView(const char* view, bool twice)
 {
     return [view, twice](QWidget* control)
@@ -419,6 +450,78 @@ Check ClickChangesView(const char* view, bool twice)
         if (twice)
             QTest::mouseClick(control, Qt::LeftButton);
         return Expect(changed, QStringLiteral("%1 does not change").arg(view));
+    };
+}
+
+double ViewScale(const char* view)
+{
+    auto* v = FindAs<view::VenueView3D>(QLatin1String(view));
+    return v != nullptr ? v->GetViewport().pixelsPerMeter() : qQNaN();
+}
+
+bool ShowsPoint(const char* view, const QVector3D& point)
+{
+    auto* v = FindAs<view::VenueView3D>(QLatin1String(view));
+    return v != nullptr &&
+           v->rect().contains(v->GetViewport().WorldToScreen(math::Vec3(point.x(), point.y(), point.z())));
+}
+
+Check ClickZooms(const char* view, bool in)
+{
+    return [view, in](QWidget* control)
+    {
+        const double before = ViewScale(view);
+        QTest::mouseClick(control, Qt::LeftButton);
+        (void)QTest::qWaitFor([&] { return ViewScale(view) != before; }, kDeadline); // checked below
+        const double after = ViewScale(view);
+        return Expect(in ? after > before : after < before,
+                      QStringLiteral("%1 zooms from %2 to %3 pixels per metre")
+                          .arg(QLatin1String(view))
+                          .arg(before)
+                          .arg(after));
+    };
+}
+
+Check ClickFits(const char* view, const std::function<std::vector<QVector3D>()>& points)
+{
+    return [view, points](QWidget* control)
+    {
+        // The zoom buttons of the fit button's own tool bar.
+        QWidget* bar = control->parentWidget();
+        while (bar != nullptr && Find(QStringLiteral("Toolbar_SliderPlanAddButton"), bar) == nullptr)
+            bar = bar->parentWidget();
+        if (bar == nullptr)
+            return QStringLiteral("no zoom buttons beside it");
+        // Fitted once, then zoomed in well past the fit and fitted, then out well below it and fitted.
+        QTest::mouseClick(control, Qt::LeftButton);
+        const double fit = ViewScale(view);
+        QString wrong;
+        double fitted[2] = {};
+        for (int pass = 0; pass < 2; ++pass)
+        {
+            const bool in = pass == 0;
+            const QString zoom = in ? QStringLiteral("Toolbar_SliderPlanAddButton")
+                                    : QStringLiteral("Toolbar_SliderPlanSubtractButton");
+            for (int i = 0; i < 40 && (in ? ViewScale(view) < 1.5 * fit : ViewScale(view) > fit / 1.5); ++i)
+                Click(zoom, bar);
+            const double zoomed = ViewScale(view);
+            QTest::mouseClick(control, Qt::LeftButton);
+            (void)QTest::qWaitFor([&] { return ViewScale(view) != zoomed; }, kDeadline); // checked below
+            fitted[pass] = ViewScale(view);
+            if (in ? !(fitted[pass] < zoomed) : !(fitted[pass] > zoomed))
+                wrong += QStringLiteral("after %1 the fit goes from %2 to %3 pixels per metre; ")
+                             .arg(zoom)
+                             .arg(zoomed)
+                             .arg(fitted[pass]);
+            for (const QVector3D& p : points())
+                if (!ShowsPoint(view, p))
+                    wrong += QStringLiteral("(%1, %2, %3) is not shown; ").arg(p.x()).arg(p.y()).arg(p.z());
+        }
+        // The zoom slider's steps leave the two fits a little apart.
+        if (qAbs(fitted[0] - fitted[1]) > 0.02 * fitted[0])
+            wrong +=
+                QStringLiteral("the fits differ: %1 and %2 pixels per metre").arg(fitted[0]).arg(fitted[1]);
+        return wrong;
     };
 }
 
@@ -474,18 +577,39 @@ Check ClickConvertsField(const char* field)
     };
 }
 
-Check ClickRepaints(QWidget* (*root)())
+Check ClickSwitchesTheme(QWidget* (*root)())
 {
     return [root](QWidget* control)
     {
-        const QImage before = root()->grab().toImage();
+        auto* theme = qobject_cast<QAbstractButton*>(control);
+        QLabel* title = nullptr;
+        if (QWidget* panel = Find(QStringLiteral("ApplicationSettingsControl"), root()))
+            for (auto* label : panel->findChildren<QLabel*>())
+                if (label->text() == QLatin1String("APPLICATION SETTINGS"))
+                    title = label;
+        if (theme == nullptr || title == nullptr)
+            return QStringLiteral("no theme switch or no settings title");
+        // The title's text colour of each theme: on is light, off is dark.
+        auto themed = [&]
+        {
+            const QColor expected(theme->isChecked() ? "#242424" : "#F8F8F8");
+            return QTest::qWaitFor(
+                [&] { return title->palette().color(title->foregroundRole()) == expected; }, kDeadline);
+        };
+        const bool first = themed();
+        const bool wasLight = theme->isChecked();
         QTest::mouseClick(control, Qt::LeftButton);
-        const bool changed = QTest::qWaitFor([&] { return root()->grab().toImage() != before; }, kDeadline);
-        const QImage other = root()->grab().toImage();
+        const bool switched = theme->isChecked() != wasLight && themed();
         QTest::mouseClick(control, Qt::LeftButton);
-        // Back to the first colours (the switch itself now shows the focus).
-        const bool back = QTest::qWaitFor([&] { return root()->grab().toImage() != other; }, kDeadline);
-        return Expect(changed && back, QStringLiteral("the page does not change colour and back"));
+        const bool back = theme->isChecked() == wasLight && themed();
+        return Expect(
+            first && switched && back,
+            QStringLiteral("the title shows %1 with the switch %2 (themed first %3, switched %4, back %5)")
+                .arg(title->palette().color(title->foregroundRole()).name(),
+                     theme->isChecked() ? "on" : "off")
+                .arg(first)
+                .arg(switched)
+                .arg(back));
     };
 }
 
@@ -499,6 +623,87 @@ QString FileText(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QByteArray SavedProject()
+{
+    // Gone first: what is read is what this save wrote.
+    const QString path = Home() + QStringLiteral("/Documents/controls.tq");
+    QFile::remove(path);
+    QAction* saveAs = Window()->findChild<QAction*>(QStringLiteral("actionSaveAs"));
+    if (saveAs == nullptr || !AnswerFileDialog([saveAs] { saveAs->trigger(); }, path))
+        return QByteArray();
+    // The keys go to the window again, as they do for the user once the dialog has gone.
+    Activate();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString SavedNode(const QByteArray& content, const char* type, int index)
+{
+    const QRegularExpression pattern(QStringLiteral("<%1>(.*?)</%1>").arg(QLatin1String(type)),
+                                     QRegularExpression::DotMatchesEverythingOption);
+    QRegularExpressionMatchIterator it = pattern.globalMatch(QString::fromUtf8(content));
+    for (int i = 0; it.hasNext(); ++i)
+    {
+        const QRegularExpressionMatch match = it.next();
+        if (i == index)
+            return match.captured(1);
+    }
+    return QString();
+}
+
+double NodeNumber(const QString& node, const char* key)
+{
+    // A node's own elements come before its children's.
+    const QString text = FileValue(node.toUtf8(), key);
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok ? value : qQNaN();
+}
+
+namespace
+{
+// A saved "| a b c d || ... |" matrix, row by row; empty when it does not hold 16 numbers.
+QVector<double> NodeTransform(const QString& node)
+{
+    QVector<double> m;
+    for (const QString& part : FileValue(node.toUtf8(), "Transform")
+                                   .split(QRegularExpression(QStringLiteral("[|\\s]+")), Qt::SkipEmptyParts))
+        m << part.toDouble();
+    return m.size() == 16 ? m : QVector<double>();
+}
+
+QVector3D Transformed(const QVector<double>& m, const QVector3D& p)
+{
+    if (m.isEmpty())
+        return QVector3D(qQNaN(), qQNaN(), qQNaN());
+    QVector3D out;
+    for (int r = 0; r < 3; ++r)
+        out[r] = float(m[4 * r] * p.x() + m[4 * r + 1] * p.y() + m[4 * r + 2] * p.z() + m[4 * r + 3]);
+    return out;
+}
+} // namespace
+
+QVector3D NodePosition(const QString& node)
+{
+    return Transformed(NodeTransform(node), QVector3D());
+}
+
+std::array<QVector3D, 4> NodeCorners(const QString& node)
+{
+    const QVector<double> m = NodeTransform(node);
+    std::array<QVector3D, 4> corners;
+    const char* keys[] = {"P1", "P2", "P3", "P4"};
+    for (int i = 0; i < 4; ++i)
+    {
+        // "(x,y,z)"
+        const QStringList xyz = FileValue(node.toUtf8(), keys[i]).remove('(').remove(')').split(',');
+        corners[i] = xyz.size() == 3
+                         ? Transformed(m, QVector3D(xyz[0].toFloat(), xyz[1].toFloat(), xyz[2].toFloat()))
+                         : QVector3D(qQNaN(), qQNaN(), qQNaN());
+    }
+    return corners;
 }
 
 std::vector<ControlRow> SettingsRows(const SettingsTyped& typed, QWidget* (*root)())
@@ -519,7 +724,7 @@ std::vector<ControlRow> SettingsRows(const SettingsTyped& typed, QWidget* (*root
          }},
         {"MeasurementUnits", "click twice", ClickConvertsField("EarHeight")},
         {"TemperatureUnits", "click twice", ClickConvertsField("Temperature")},
-        {"ColorTheme", "click twice", ClickRepaints(root)},
+        {"ColorTheme", "click twice", ClickSwitchesTheme(root)},
     };
 }
 

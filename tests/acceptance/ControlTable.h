@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <QVector3D>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -93,7 +95,19 @@ Check TypeMakesOneStep(const QString& text);
 Check TypeAndMoveOnMakesOneStep(const QString& text);
 Check ChooseMakesOneStep(int index);
 Check ToggleMakesSteps();
+// Two clicks on a switch, each one undo step: after each the saved project's first node of that
+// type holds in key what the switch shows.
+Check ToggleSaves(const char* node, const char* key);
 Check ClickChangesView(const char* view, bool twice);
+// The named view's scale in pixels per metre; NaN when it is not shown.
+double ViewScale(const char* view);
+// Whether the named view shows the point inside its frame.
+bool ShowsPoint(const char* view, const QVector3D& point);
+// A click zooms the named view in (its scale grows) or out (it shrinks).
+Check ClickZooms(const char* view, bool in);
+// Zoom to fit, from a view zoomed in and from one zoomed out by the tool bar's own buttons: each
+// fit comes to the same scale, the first zooming out and the second in, and shows every point.
+Check ClickFits(const char* view, const std::function<std::vector<QVector3D>()>& points);
 Check SlideChangesView(const char* view);
 
 // The settings panels of the start page and the settings dialog.
@@ -103,12 +117,23 @@ QString Shown(const char* name);
 Check TypeForFile(const QString& text);
 // A click on a switch changes what the named field shows; a second click brings it back.
 Check ClickConvertsField(const char* field);
-// A click changes the colours of root's window; a second click brings them back.
-Check ClickRepaints(QWidget* (*root)());
+// A click on the theme switch turns the colour of root's application settings title into the one
+// of the theme the switch shows; a second click turns it back.
+Check ClickSwitchesTheme(QWidget* (*root)());
 // The text of the file's element key.
 QString FileValue(const QByteArray& content, const char* key);
 // The file's text; empty when it cannot be read.
 QString FileText(const QString& path);
+// Saves the project as a user does, through "Save Project As..." and its file dialog; the text.
+QByteArray SavedProject();
+// The element of the index-th node of that type ("QuadNode") in a saved file; empty when none.
+QString SavedNode(const QByteArray& content, const char* type, int index = 0);
+// The number a node's element holds; NaN when it has none.
+double NodeNumber(const QString& node, const char* key);
+// Where a saved node's transform puts its origin.
+QVector3D NodePosition(const QString& node);
+// A saved surface's corners P1 to P4 where its transform puts them.
+std::array<QVector3D, 4> NodeCorners(const QString& node);
 // What the settings rows type into the project's fields.
 struct SettingsTyped
 {

@@ -4,13 +4,20 @@
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 
+#include "core/math/Vector3.h"
+#include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <array>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace zorvpro::acceptance
@@ -58,35 +65,6 @@ Check KeysChangeList(const char* keys, int rows)
     };
 }
 
-// Keys pressed on the page move the selected surface: one undo step, its first corner moves.
-Check KeysMoveSurface(const char* keys)
-{
-    return [keys](QWidget*)
-    {
-        const QString x = Shown("Quad_P0X");
-        const QString y = Shown("Quad_P0Y");
-        const int steps = UndoSteps();
-        Activate();
-        QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
-        return Expect(
-            QTest::qWaitFor([&] { return Shown("Quad_P0X") != x || Shown("Quad_P0Y") != y; }, kDeadline) &&
-                UndoSteps() == steps + 1,
-            QStringLiteral("the corner stays at %1, %2").arg(x, y));
-    };
-}
-
-// Keys pressed on the page change what the plan view shows.
-Check KeysChangeView(const char* keys)
-{
-    return [keys](QWidget*)
-    {
-        const QImage before = Frame("openGLPlan");
-        Activate();
-        QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
-        return Expect(FrameChanges("openGLPlan", before), QStringLiteral("the plan view does not change"));
-    };
-}
-
 // With the views unlinked the side view keeps its zoom while the plan view zooms; linked again,
 // it follows.
 Check ClickUnlinksZoom()
@@ -126,15 +104,245 @@ QAbstractSlider* SideZoom()
         ->findChild<QAbstractSlider*>(QStringLiteral("Toolbar_SliderSideSlider"));
 }
 
-// A click opens the colour dialog; Escape closes it.
-Check ClickOpensColourDialog()
+using Corners = std::array<QVector3D, 4>;
+
+// The surface as the saved project holds it.
+QString SavedSurface()
+{
+    return SavedNode(SavedProject(), "QuadNode");
+}
+
+// Typed into a field and moved on (one undo step); the saved surface then measures the value typed.
+Check TypeReshapes(const QString& text, const std::function<double(const Corners&)>& measure)
+{
+    const Check types = TypeAndMoveOnMakesOneStep(text);
+    return [text, measure, types](QWidget* control)
+    {
+        const QString wrong = types(control);
+        if (!wrong.isEmpty())
+            return wrong;
+        const Corners c = NodeCorners(SavedSurface());
+        const double value = measure(c);
+        return Expect(qAbs(value - text.toDouble()) < 1e-4,
+                      QStringLiteral("the saved surface measures %1 with corners (%2, %3, %4) (%5, %6, %7) "
+                                     "(%8, %9, %10) (%11, %12, %13)")
+                          .arg(value)
+                          .arg(c[0].x())
+                          .arg(c[0].y())
+                          .arg(c[0].z())
+                          .arg(c[1].x())
+                          .arg(c[1].y())
+                          .arg(c[1].z())
+                          .arg(c[2].x())
+                          .arg(c[2].y())
+                          .arg(c[2].z())
+                          .arg(c[3].x())
+                          .arg(c[3].y())
+                          .arg(c[3].z()));
+    };
+}
+
+// One coordinate of a corner (0 to 3 for P1 to P4).
+std::function<double(const Corners&)> Corner(int corner, int axis)
+{
+    return [corner, axis](const Corners& c) { return double(c[corner][axis]); };
+}
+
+// One coordinate of P0, the middle of the front edge from P1 to P4.
+std::function<double(const Corners&)> FrontMiddle(int axis)
+{
+    return [axis](const Corners& c) { return double((c[0][axis] + c[3][axis]) / 2); };
+}
+
+// The length of the edge between two corners.
+std::function<double(const Corners&)> Edge(int a, int b)
+{
+    return [a, b](const Corners& c) { return double((c[a] - c[b]).length()); };
+}
+
+// Typed in degrees: the saved rotation holds the angle, and the surface's diagonal has turned by it
+// from where it lay.
+Check TypeTurns(const QString& degrees)
+{
+    const Check types = TypeAndMoveOnMakesOneStep(degrees);
+    return [degrees, types](QWidget* control)
+    {
+        const Corners before = NodeCorners(SavedSurface());
+        const double rotation = NodeNumber(SavedSurface(), "RotationZ");
+        const QString wrong = types(control);
+        if (!wrong.isEmpty())
+            return wrong;
+        const QString saved = SavedSurface();
+        const Corners after = NodeCorners(saved);
+        auto heading = [](const Corners& c) { return std::atan2(c[2].y() - c[0].y(), c[2].x() - c[0].x()); };
+        const double expected = degrees.toDouble() * M_PI / 180.0;
+        const double turned = std::remainder(heading(after) - heading(before), 2 * M_PI);
+        return Expect(qAbs(NodeNumber(saved, "RotationZ") - expected) < 1e-4 &&
+                          qAbs(turned - (expected - rotation)) < 1e-4,
+                      QStringLiteral("the saved rotation is %1 and the surface turned by %2, not %3")
+                          .arg(NodeNumber(saved, "RotationZ"))
+                          .arg(turned)
+                          .arg(expected - rotation));
+    };
+}
+
+// How far the back edge lies behind the front edge and how high it stands above it, the surface
+// not yet turned.
+double BackDepth(const Corners& c)
+{
+    return c[1].x() - c[0].x();
+}
+
+double BackHeight(const Corners& c)
+{
+    return c[2].z() - c[3].z();
+}
+
+Check SurfaceToggle(const char* key)
+{
+    return ToggleSaves("QuadNode", key);
+}
+
+// Typed and moved on: the saved surface holds the number under key.
+Check TypeSaved(const QString& text, const char* key)
+{
+    const Check types = TypeAndMoveOnMakesOneStep(text);
+    return [text, key, types](QWidget* control)
+    {
+        const QString wrong = types(control);
+        const double saved = NodeNumber(SavedSurface(), key);
+        return wrong +
+               Expect(qAbs(saved - text.toDouble()) < 1e-4,
+                      QStringLiteral("the saved surface holds %1 %2").arg(QLatin1String(key)).arg(saved));
+    };
+}
+
+// A colour typed into the colour dialog's own field and confirmed there is the surface's: the
+// saved surface holds it.
+Check ChosenColourIsSaved()
 {
     return [](QWidget* control)
     {
-        const QString title = AnswerModal([control] { QTest::mouseClick(control, Qt::LeftButton); },
-                                          [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
-        return Expect(!title.isEmpty() && QApplication::activeModalWidget() == nullptr,
-                      QStringLiteral("no colour dialog (\"%1\")").arg(title));
+        const QColor chosen(QStringLiteral("#3366cc"));
+        bool typed = false;
+        const QString title =
+            AnswerModal([control] { QTest::mouseClick(control, Qt::LeftButton); },
+                        [&](QWidget* modal)
+                        {
+                            auto* dialog = qobject_cast<QColorDialog*>(modal);
+                            if (dialog == nullptr)
+                            {
+                                QTest::keyClick(modal, Qt::Key_Escape);
+                                return;
+                            }
+                            // The field that shows the colour as "#rrggbb".
+                            for (auto* edit : dialog->findChildren<QLineEdit*>())
+                                if (edit->isVisible() && edit->text().startsWith(QLatin1Char('#')))
+                                {
+                                    edit->selectAll();
+                                    QTest::keyClicks(edit, chosen.name());
+                                    QTest::keyClick(edit, Qt::Key_Tab);
+                                    typed = true;
+                                }
+                            for (auto* buttons : dialog->findChildren<QDialogButtonBox*>())
+                                if (QAbstractButton* ok = buttons->button(QDialogButtonBox::Ok))
+                                    QTest::mouseClick(ok, Qt::LeftButton);
+                        });
+        const QString saved = FileValue(SavedSurface().toUtf8(), "Color");
+        const QString expected =
+            QStringLiteral("(%1,%2,%3,255)").arg(chosen.red()).arg(chosen.green()).arg(chosen.blue());
+        return Expect(typed && QApplication::activeModalWidget() == nullptr && saved == expected,
+                      QStringLiteral("\"%1\" %2; the saved surface's colour is %3, not %4")
+                          .arg(title, typed ? "took the colour" : "has no colour field", saved, expected));
+    };
+}
+
+// Keys pressed on the page zoom the active view in (its scale grows) or out; the other view keeps
+// its scale or, linked, follows.
+Check KeysZoom(const char* keys, bool in)
+{
+    return [keys, in](QWidget*)
+    {
+        const double plan = ViewScale("openGLPlan");
+        const double side = ViewScale("openGLSide");
+        Activate();
+        QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
+        auto grew = [in](double before, double after) { return in ? after > before : after < before; };
+        (void)QTest::qWaitFor( // checked below
+            [&] { return ViewScale("openGLPlan") != plan || ViewScale("openGLSide") != side; }, kDeadline);
+        const double planAfter = ViewScale("openGLPlan");
+        const double sideAfter = ViewScale("openGLSide");
+        const bool zoomed = (grew(plan, planAfter) || grew(side, sideAfter)) &&
+                            (planAfter == plan || grew(plan, planAfter)) &&
+                            (sideAfter == side || grew(side, sideAfter));
+        return Expect(zoomed, QStringLiteral("the plan view goes from %1 to %2, the side view from %3 to %4 "
+                                             "pixels per metre")
+                                  .arg(plan)
+                                  .arg(planAfter)
+                                  .arg(side)
+                                  .arg(sideAfter));
+    };
+}
+
+// The corners the panel shows, in metres.
+std::vector<QVector3D> ShownCorners()
+{
+    std::vector<QVector3D> corners;
+    for (int i = 1; i <= 4; ++i)
+    {
+        auto shown = [i](const char* axis)
+        {
+            return Shown(QStringLiteral("Quad_P%1%2").arg(i).arg(QLatin1String(axis)).toLatin1().constData())
+                .toFloat();
+        };
+        corners.emplace_back(shown("X"), shown("Y"), shown("Z"));
+    }
+    return corners;
+}
+
+// Keys pressed on the page move the selected surface by step metres in the plan view: right,
+// up, left or down as the keys point, one undo step, and P0 in the panel moves by the step.
+Check KeysMoveSurface(const char* keys, double step)
+{
+    return [keys, step](QWidget*)
+    {
+        auto p0 = [] {
+            return QVector3D(Shown("Quad_P0X").toFloat(), Shown("Quad_P0Y").toFloat(),
+                             Shown("Quad_P0Z").toFloat());
+        };
+        auto* plan = FindAs<view::VenueView3D>(QStringLiteral("openGLPlan"));
+        if (plan == nullptr)
+            return QStringLiteral("no plan view");
+        auto onScreen = [plan](const QVector3D& p)
+        { return plan->GetViewport().WorldToScreen(math::Vec3(p.x(), p.y(), p.z())); };
+        const QVector3D before = p0();
+        const QPoint screenBefore = onScreen(before);
+        const int steps = UndoSteps();
+        Activate();
+        QTest::keySequence(Window(), QKeySequence(QString::fromLatin1(keys)));
+        (void)QTest::qWaitFor([&] { return p0() != before; }, kDeadline); // checked below
+        const QVector3D after = p0();
+        // The pixels the same point of the venue moves by on screen, the view left where it was.
+        const QPoint moved = onScreen(after) - screenBefore;
+        const QString key = QString::fromLatin1(keys).remove(QStringLiteral("Ctrl+"));
+        const QPoint direction = key == QLatin1String("Right")  ? QPoint(1, 0)
+                                 : key == QLatin1String("Left") ? QPoint(-1, 0)
+                                 : key == QLatin1String("Up")   ? QPoint(0, -1)
+                                                                : QPoint(0, 1);
+        const bool pointed =
+            QPoint::dotProduct(moved, direction) > 0 && qAbs(direction.x() != 0 ? moved.y() : moved.x()) <= 1;
+        return Expect(
+            qAbs((after - before).length() - step) < 0.006 && pointed && UndoSteps() == steps + 1,
+            QStringLiteral("P0 moves from (%1, %2, %3) to (%4, %5, %6), on screen by (%7, %8), with %9 steps")
+                .arg(before.x())
+                .arg(before.y())
+                .arg(before.z())
+                .arg(after.x())
+                .arg(after.y())
+                .arg(after.z())
+                .arg(moved.x())
+                .arg(moved.y())
+                .arg(UndoSteps() - steps));
     };
 }
 
@@ -178,49 +386,49 @@ TEST(Controls, EveryControlOfTheVenuePageHasItsEffect)
     const QSet<QString> named =
         RunRows(Page(),
                 {
-                    {"Quad_P0X", "type 1.5", TypeAndMoveOnMakesOneStep(QStringLiteral("1.5"))},
-                    {"Quad_P0Y", "type 2.5", TypeAndMoveOnMakesOneStep(QStringLiteral("2.5"))},
-                    {"Quad_P0Z", "type 0.5", TypeAndMoveOnMakesOneStep(QStringLiteral("0.5"))},
-                    {"Quad_FrontWidth", "type 12", TypeAndMoveOnMakesOneStep(QStringLiteral("12"))},
-                    {"Quad_BackWidth", "type 14", TypeAndMoveOnMakesOneStep(QStringLiteral("14"))},
-                    {"Quad_BackDepth", "type 18", TypeAndMoveOnMakesOneStep(QStringLiteral("18"))},
-                    {"Quad_BackHeight", "type 3", TypeAndMoveOnMakesOneStep(QStringLiteral("3"))},
-                    {"Quad_P1X", "type 4", TypeAndMoveOnMakesOneStep(QStringLiteral("4"))},
-                    {"Quad_P1Y", "type 5", TypeAndMoveOnMakesOneStep(QStringLiteral("5"))},
-                    {"Quad_P1Z", "type 1", TypeAndMoveOnMakesOneStep(QStringLiteral("1"))},
-                    {"Quad_P2X", "type 6", TypeAndMoveOnMakesOneStep(QStringLiteral("6"))},
-                    {"Quad_P2Y", "type 7", TypeAndMoveOnMakesOneStep(QStringLiteral("7"))},
-                    {"Quad_P2Z", "type 1.2", TypeAndMoveOnMakesOneStep(QStringLiteral("1.2"))},
-                    {"Quad_P3X", "type 8", TypeAndMoveOnMakesOneStep(QStringLiteral("8"))},
-                    {"Quad_P3Y", "type 9", TypeAndMoveOnMakesOneStep(QStringLiteral("9"))},
-                    {"Quad_P3Z", "type 1.4", TypeAndMoveOnMakesOneStep(QStringLiteral("1.4"))},
-                    {"Quad_P4X", "type 2", TypeAndMoveOnMakesOneStep(QStringLiteral("2"))},
-                    {"Quad_P4Y", "type 11", TypeAndMoveOnMakesOneStep(QStringLiteral("11"))},
-                    {"Quad_P4Z", "type 1.6", TypeAndMoveOnMakesOneStep(QStringLiteral("1.6"))},
+                    {"Quad_P0X", "type 1.5", TypeReshapes(QStringLiteral("1.5"), FrontMiddle(0))},
+                    {"Quad_P0Y", "type 2.5", TypeReshapes(QStringLiteral("2.5"), FrontMiddle(1))},
+                    {"Quad_P0Z", "type 0.5", TypeReshapes(QStringLiteral("0.5"), FrontMiddle(2))},
+                    {"Quad_FrontWidth", "type 12", TypeReshapes(QStringLiteral("12"), Edge(0, 3))},
+                    {"Quad_BackWidth", "type 14", TypeReshapes(QStringLiteral("14"), Edge(1, 2))},
+                    {"Quad_BackDepth", "type 18", TypeReshapes(QStringLiteral("18"), BackDepth)},
+                    {"Quad_BackHeight", "type 3", TypeReshapes(QStringLiteral("3"), BackHeight)},
+                    {"Quad_P1X", "type 4", TypeReshapes(QStringLiteral("4"), Corner(0, 0))},
+                    {"Quad_P1Y", "type 5", TypeReshapes(QStringLiteral("5"), Corner(0, 1))},
+                    {"Quad_P1Z", "type 1", TypeReshapes(QStringLiteral("1"), Corner(0, 2))},
+                    {"Quad_P2X", "type 16", TypeReshapes(QStringLiteral("16"), Corner(1, 0))},
+                    {"Quad_P2Y", "type 7", TypeReshapes(QStringLiteral("7"), Corner(1, 1))},
+                    {"Quad_P2Z", "type 1.2", TypeReshapes(QStringLiteral("1.2"), Corner(1, 2))},
+                    {"Quad_P3X", "type 18", TypeReshapes(QStringLiteral("18"), Corner(2, 0))},
+                    {"Quad_P3Y", "type -9", TypeReshapes(QStringLiteral("-9"), Corner(2, 1))},
+                    {"Quad_P3Z", "type 1.4", TypeReshapes(QStringLiteral("1.4"), Corner(2, 2))},
+                    {"Quad_P4X", "type 2", TypeReshapes(QStringLiteral("2"), Corner(3, 0))},
+                    {"Quad_P4Y", "type -11", TypeReshapes(QStringLiteral("-11"), Corner(3, 1))},
+                    {"Quad_P4Z", "type 1.6", TypeReshapes(QStringLiteral("1.6"), Corner(3, 2))},
                     // Turned, the surface no longer takes its corners one by one.
-                    {"Quad_Rotation", "type 10", TypeAndMoveOnMakesOneStep(QStringLiteral("10"))},
-                    {"Quad_ListenerHeightEnabled", "click twice", ToggleMakesSteps()},
-                    {"Quad_ListenerHeight", "type 1.3", TypeAndMoveOnMakesOneStep(QStringLiteral("1.3"))},
-                    {"Entity_Transparency", "click twice", ToggleMakesSteps()},
-                    {"Entity_Visibility", "click twice", ToggleMakesSteps()},
-                    {"Entity_Lock", "click twice", ToggleMakesSteps()},
-                    {"ColorPickerButton", "click, Escape", ClickOpensColourDialog()},
+                    {"Quad_Rotation", "type 10", TypeTurns(QStringLiteral("10"))},
+                    {"Quad_ListenerHeightEnabled", "click twice", SurfaceToggle("ListenerHeightEnabled")},
+                    {"Quad_ListenerHeight", "type 1.3", TypeSaved(QStringLiteral("1.3"), "ListenerHeight")},
+                    {"Entity_Transparency", "click twice", SurfaceToggle("Transparent")},
+                    {"Entity_Visibility", "click twice", SurfaceToggle("Visible")},
+                    {"Entity_Lock", "click twice", SurfaceToggle("Locked")},
+                    {"ColorPickerButton", "click, type a colour, OK", ChosenColourIsSaved()},
                     {"Toolbar_SliderPlanSlider", "Page Down", SlideChangesView("openGLPlan")},
-                    {"Toolbar_SliderPlanSubtractButton", "click", ClickChangesView("openGLPlan", false)},
-                    {"Toolbar_SliderPlanAddButton", "click", ClickChangesView("openGLPlan", false)},
-                    {"Toolbar_ZoomToFit", "click", ClickChangesView("openGLPlan", false)},
+                    {"Toolbar_SliderPlanSubtractButton", "click", ClickZooms("openGLPlan", false)},
+                    {"Toolbar_SliderPlanAddButton", "click", ClickZooms("openGLPlan", true)},
+                    {"Toolbar_ZoomToFit", "zoom in or out, click", ClickFits("openGLPlan", ShownCorners)},
                     {"Toolbar_LinkViews", "click twice", ClickUnlinksZoom()},
-                    {"Ctrl+=", "keys", KeysChangeView("Ctrl+=")},
-                    {"Ctrl++", "keys", KeysChangeView("Ctrl++")},
-                    {"Ctrl+-", "keys", KeysChangeView("Ctrl+-")},
-                    {"Left", "keys", KeysMoveSurface("Left")},
-                    {"Right", "keys", KeysMoveSurface("Right")},
-                    {"Up", "keys", KeysMoveSurface("Up")},
-                    {"Down", "keys", KeysMoveSurface("Down")},
-                    {"Ctrl+Left", "keys", KeysMoveSurface("Ctrl+Left")},
-                    {"Ctrl+Right", "keys", KeysMoveSurface("Ctrl+Right")},
-                    {"Ctrl+Up", "keys", KeysMoveSurface("Ctrl+Up")},
-                    {"Ctrl+Down", "keys", KeysMoveSurface("Ctrl+Down")},
+                    {"Ctrl+=", "keys", KeysZoom("Ctrl+=", true)},
+                    {"Ctrl++", "keys", KeysZoom("Ctrl++", true)},
+                    {"Ctrl+-", "keys", KeysZoom("Ctrl+-", false)},
+                    {"Left", "keys", KeysMoveSurface("Left", 1.0)},
+                    {"Right", "keys", KeysMoveSurface("Right", 1.0)},
+                    {"Up", "keys", KeysMoveSurface("Up", 1.0)},
+                    {"Down", "keys", KeysMoveSurface("Down", 1.0)},
+                    {"Ctrl+Left", "keys", KeysMoveSurface("Ctrl+Left", 0.1)},
+                    {"Ctrl+Right", "keys", KeysMoveSurface("Ctrl+Right", 0.1)},
+                    {"Ctrl+Up", "keys", KeysMoveSurface("Ctrl+Up", 0.1)},
+                    {"Ctrl+Down", "keys", KeysMoveSurface("Ctrl+Down", 0.1)},
                     {"Toolbar_AddEntity", "click", ClickChangesList(1, 1)},
                     {"Ctrl+A", "keys, then Delete",
                      [](QWidget* page)

@@ -159,6 +159,84 @@ Check ChooseKeepsArrayPut()
     };
 }
 
+// The selected array as the saved project holds it.
+QString SavedArray()
+{
+    return SavedNode(SavedProject(), "BeamSpeakerClusterNode");
+}
+
+// One value of the saved array, in the file's units (metres, radians, dB, ms).
+using SavedValue = std::function<double(const QString& array)>;
+
+SavedValue Key(const char* key)
+{
+    return [key](const QString& array) { return NodeNumber(array, key); };
+}
+
+// The height of the array's top, centre or bottom: its modules of 0.985 m each hang below the top
+// (the array stands upright while these rows run).
+SavedValue Height(double share)
+{
+    return [share](const QString& array)
+    { return NodePosition(array).z() - share * NodeNumber(array, "NumModules") * 0.985; };
+}
+
+SavedValue Position(int axis)
+{
+    return [axis](const QString& array) { return double(NodePosition(array)[axis]); };
+}
+
+constexpr double kRadiansPerDegree = M_PI / 180.0;
+
+// As TypeShows, and the saved array then holds the value typed, times perUnit (the file's units
+// per unit shown).
+Check TypeSaves(const QString& text, const SavedValue& saved, double perUnit = 1.0)
+{
+    const Check shows = TypeShows(text);
+    return [text, saved, perUnit, shows](QWidget* control)
+    {
+        const QString wrong = shows(control);
+        if (!wrong.isEmpty())
+            return wrong;
+        const double expected = text.toDouble() * perUnit;
+        const double value = saved(SavedArray());
+        return Expect(qAbs(value - expected) < 1e-4 * qMax(1.0, qAbs(expected)),
+                      QStringLiteral("the saved array holds %1, not %2").arg(value).arg(expected));
+    };
+}
+
+// Two clicks on a switch of the array: the saved array follows each.
+Check ArrayToggle(const char* key)
+{
+    return ToggleSaves("BeamSpeakerClusterNode", key);
+}
+
+// Runs the checks one after the other on the control; what each finds wrong.
+Check Both(const Check& first, const Check& second)
+{
+    return [first, second](QWidget* control) { return first(control) + second(control); };
+}
+
+// As ChooseKeepsArrayPut, and the saved array then holds the entry chosen: the entry's text, or
+// with offset the entry's index plus offset.
+Check ChooseSaves(const char* key, int offset = -1)
+{
+    const Check chooses = ChooseKeepsArrayPut();
+    return [key, offset, chooses](QWidget* control)
+    {
+        const QString wrong = chooses(control);
+        auto* combo = qobject_cast<QComboBox*>(control);
+        if (!wrong.isEmpty() || combo == nullptr)
+            return wrong;
+        const QString expected =
+            offset < 0 ? combo->currentText() : QString::number(combo->currentIndex() + offset);
+        const QString saved = FileValue(SavedArray().toUtf8(), key);
+        return Expect(saved == expected, QStringLiteral("entry %1 (%2) is saved as %3 %4, not %5")
+                                             .arg(combo->currentIndex())
+                                             .arg(combo->currentText(), QLatin1String(key), saved, expected));
+    };
+}
+
 // Choosing another entry of a map setting changes what the view shows.
 Check ChooseChangesView(const char* view)
 {
@@ -176,6 +254,43 @@ Check ChooseChangesView(const char* view)
                                    .arg(combo->currentIndex())
                                    .arg(QLatin1String(view)));
     };
+}
+
+// As ChooseChangesView, and the saved project then holds the entry's setting.
+Check ChooseSavesSetting(const char* view, const char* key,
+                         const std::function<double(const QString&)>& value)
+{
+    const Check chooses = ChooseChangesView(view);
+    return [key, value, chooses](QWidget* control)
+    {
+        const QString wrong = chooses(control);
+        auto* combo = qobject_cast<QComboBox*>(control);
+        if (!wrong.isEmpty() || combo == nullptr)
+            return wrong;
+        const double expected = value(combo->currentText());
+        const QString saved = FileValue(SavedProject(), key);
+        return Expect(qAbs(saved.toDouble() - expected) <= 0.01 * expected,
+                      QStringLiteral("%1 is saved as %2 %3, not %4")
+                          .arg(combo->currentText(), QLatin1String(key), saved)
+                          .arg(expected));
+    };
+}
+
+// The frequency a band's label names ("125 Hz", "1.6 kHz").
+double LabelledFrequency(const QString& label)
+{
+    const QStringList parts = label.split(QLatin1Char(' '));
+    const double number = parts.value(0).toDouble();
+    return parts.value(1) == QLatin1String("kHz") ? number * 1000.0 : number;
+}
+
+// The spacing of the map's points that a resolution names, in metres.
+double ResolutionSpacing(const QString& name)
+{
+    return name == QLatin1String("High")     ? 0.5
+           : name == QLatin1String("Medium") ? 1.0
+           : name == QLatin1String("Low")    ? 2.0
+                                             : qQNaN();
 }
 
 // Another bandwidth (the first, octaves) offers other frequencies.
@@ -305,28 +420,6 @@ Check ClickHidesSplPanel()
         return Expect(hidden && panel->isVisible(),
                       QStringLiteral("the SPL panel does not collapse and return"));
     };
-}
-
-// Saves the project as a user does, through "Save Project As..." and its file dialog; the file's
-// text.
-QByteArray SavedProject()
-{
-    const QString path = Home() + QStringLiteral("/Documents/controls.tq");
-    QFile::remove(path);
-    QAction* saveAs = Window()->findChild<QAction*>(QStringLiteral("actionSaveAs"));
-    if (saveAs == nullptr)
-        return QByteArray();
-    AnswerModal([saveAs] { saveAs->trigger(); },
-                [&](QWidget* modal)
-                {
-                    if (auto* dialog = qobject_cast<QFileDialog*>(modal))
-                    {
-                        dialog->selectFile(path);
-                        static_cast<QDialog*>(dialog)->accept();
-                    }
-                });
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Comments typed into the panel are the array's once the user moves on: one undo step, and the
@@ -563,6 +656,13 @@ Check ClickChangesRows(int change)
     };
 }
 
+// Where the panel shows the selected array's top, in metres.
+std::vector<QVector3D> ArrayPlaced()
+{
+    return {QVector3D(float(Shown(Field("Beam_PosX"))), float(Shown(Field("Beam_PosY"))),
+                      float(Shown(Field("Beam_TopPosition"))))};
+}
+
 struct Row
 {
     const char* control; // object name or property item name
@@ -577,35 +677,51 @@ struct Row
 std::vector<Row> Table()
 {
     return {
-        {"Cluster_Delay", nullptr, "type 2.5", TypeShows(QStringLiteral("2.5"))},
-        {"Beam_PosX", nullptr, "type 3", TypeShows(QStringLiteral("3"))},
-        {"Beam_PosY", nullptr, "type 2", TypeShows(QStringLiteral("2"))},
-        {"Beam_TopPosition", nullptr, "type 5", TypeShows(QStringLiteral("5"))},
-        {"Beam_CenterPosition", nullptr, "type 4", TypeShows(QStringLiteral("4"))},
-        {"Beam_BottomPosition", nullptr, "type 2", TypeShows(QStringLiteral("2"))},
-        {"Beam_PitchPosition", nullptr, "type 4", TypeShows(QStringLiteral("4"))},
-        {"Beam_YawPosition", nullptr, "type 10", TypeShows(QStringLiteral("10"))},
-        {"Beam_MainGain1", nullptr, "type -2", TypeShows(QStringLiteral("-2"))},
-        {"Beam_TopRearAngle1", nullptr, "type 5", TypeShows(QStringLiteral("5"))},
-        {"Beam_TopRearDistance1", nullptr, "type 30", TypeShows(QStringLiteral("30"))},
-        {"Beam_BottomFrontAngle1", nullptr, "type -10", TypeShows(QStringLiteral("-10"))},
-        {"Beam_BottomFrontDistance1", nullptr, "type 8", TypeShows(QStringLiteral("8"))},
-        {"Beam_SteeringAngle1", nullptr, "type -6", TypeShows(QStringLiteral("-6"))},
-        {"Beam_SpreadingAngle1", nullptr, "type 12", TypeShows(QStringLiteral("12"))},
-        {"Cluster_Gain", nullptr, "type -4", TypeShows(QStringLiteral("-4"))},
-        {"Beam_Smoothing1", nullptr, "click twice", ToggleMakesSteps()},
-        {"Beam_Modules", nullptr, "Down", ChooseKeepsArrayPut()},
+        {"Cluster_Delay", nullptr, "type 2.5", TypeSaves(QStringLiteral("2.5"), Key("ClusterDelay"))},
+        {"Beam_PosX", nullptr, "type 3", TypeSaves(QStringLiteral("3"), Position(0))},
+        {"Beam_PosY", nullptr, "type 2", TypeSaves(QStringLiteral("2"), Position(1))},
+        {"Beam_TopPosition", nullptr, "type 5", TypeSaves(QStringLiteral("5"), Height(0.0))},
+        {"Beam_CenterPosition", nullptr, "type 4", TypeSaves(QStringLiteral("4"), Height(0.5))},
+        {"Beam_BottomPosition", nullptr, "type 2", TypeSaves(QStringLiteral("2"), Height(1.0))},
+        // The panel shows the pitch with the opposite sign of the array's.
+        {"Beam_PitchPosition", nullptr, "type 4",
+         TypeSaves(QStringLiteral("4"), Key("Pitch"), -kRadiansPerDegree)},
+        {"Beam_YawPosition", nullptr, "type 10",
+         TypeSaves(QStringLiteral("10"), Key("ZRotation"), kRadiansPerDegree)},
+        {"Beam_MainGain1", nullptr, "type -2", TypeSaves(QStringLiteral("-2"), Key("Gain0"))},
+        {"Beam_TopRearAngle1", nullptr, "type 5",
+         TypeSaves(QStringLiteral("5"), Key("TopRearAngle0"), kRadiansPerDegree)},
+        {"Beam_TopRearDistance1", nullptr, "type 30",
+         TypeSaves(QStringLiteral("30"), Key("TopRearDistance0"))},
+        {"Beam_BottomFrontAngle1", nullptr, "type -10",
+         TypeSaves(QStringLiteral("-10"), Key("BottomFrontAngle0"), kRadiansPerDegree)},
+        {"Beam_BottomFrontDistance1", nullptr, "type 8",
+         TypeSaves(QStringLiteral("8"), Key("BottomFrontDistance0"))},
+        {"Beam_SteeringAngle1", nullptr, "type -6",
+         TypeSaves(QStringLiteral("-6"), Key("Steering0"), kRadiansPerDegree)},
+        {"Beam_SpreadingAngle1", nullptr, "type 12",
+         TypeSaves(QStringLiteral("12"), Key("Spreading0"), kRadiansPerDegree)},
+        {"Cluster_Gain", nullptr, "type -4", TypeSaves(QStringLiteral("-4"), Key("ClusterGain"))},
+        {"Beam_Smoothing1", nullptr, "click twice", ArrayToggle("Smoothing0")},
+        {"Beam_Modules", nullptr, "Down", ChooseSaves("NumModules")},
         {"Beam_Beams", nullptr, "Down", ChooseKeepsArrayPut()},
-        {"Beam_MainGain2", nullptr, "type -3", TypeShows(QStringLiteral("-3"))},
-        {"Beam_TopRearAngle2", nullptr, "type 6", TypeShows(QStringLiteral("6"))},
-        {"Beam_TopRearDistance2", nullptr, "type 25", TypeShows(QStringLiteral("25"))},
-        {"Beam_BottomFrontAngle2", nullptr, "type -8", TypeShows(QStringLiteral("-8"))},
-        {"Beam_BottomFrontDistance2", nullptr, "type 9", TypeShows(QStringLiteral("9"))},
-        {"Beam_SteeringAngle2", nullptr, "type -4", TypeShows(QStringLiteral("-4"))},
-        {"Beam_SpreadingAngle2", nullptr, "type 10", TypeShows(QStringLiteral("10"))},
-        {"Beam_Smoothing2", nullptr, "click twice", ToggleMakesSteps()},
-        {"Beam_Manual2", nullptr, "Down", ChooseKeepsArrayPut()},
-        {"Beam_Manual1", nullptr, "Down", ChooseKeepsArrayPut()},
+        {"Beam_MainGain2", nullptr, "type -3", TypeSaves(QStringLiteral("-3"), Key("Gain1"))},
+        {"Beam_TopRearAngle2", nullptr, "type 6",
+         TypeSaves(QStringLiteral("6"), Key("TopRearAngle1"), kRadiansPerDegree)},
+        {"Beam_TopRearDistance2", nullptr, "type 25",
+         TypeSaves(QStringLiteral("25"), Key("TopRearDistance1"))},
+        {"Beam_BottomFrontAngle2", nullptr, "type -8",
+         TypeSaves(QStringLiteral("-8"), Key("BottomFrontAngle1"), kRadiansPerDegree)},
+        {"Beam_BottomFrontDistance2", nullptr, "type 9",
+         TypeSaves(QStringLiteral("9"), Key("BottomFrontDistance1"))},
+        {"Beam_SteeringAngle2", nullptr, "type -4",
+         TypeSaves(QStringLiteral("-4"), Key("Steering1"), kRadiansPerDegree)},
+        {"Beam_SpreadingAngle2", nullptr, "type 10",
+         TypeSaves(QStringLiteral("10"), Key("Spreading1"), kRadiansPerDegree)},
+        {"Beam_Smoothing2", nullptr, "click twice", ArrayToggle("Smoothing1")},
+        // Entry 0 is the symmetric algorithm 1, and so on.
+        {"Beam_Manual2", nullptr, "Down", ChooseSaves("Algorithm1", 1)},
+        {"Beam_Manual1", nullptr, "Down", ChooseSaves("Algorithm0", 1)},
         {"Beam_Comments", nullptr, "type, click away, save",
          CommentsReachTheFile(QStringLiteral("Balcony fill"))},
         {"Toolbar_Undo", "planToolbarContainerFrame", "click after an entry", UndoRestoresField(false)},
@@ -616,22 +732,25 @@ std::vector<Row> Table()
         {"Toolbar_SliderPlanSlider", "planToolbarContainerFrame", "Page Down",
          SlideKeepsArrayPut("openGLPlanSpkr")},
         {"Toolbar_SliderPlanSubtractButton", "planToolbarContainerFrame", "click",
-         ClickChangesSettledView("openGLPlanSpkr")},
+         ClickZooms("openGLPlanSpkr", false)},
         {"Toolbar_SliderPlanAddButton", "planToolbarContainerFrame", "click",
-         ClickChangesSettledView("openGLPlanSpkr")},
-        {"Toolbar_ZoomToFit", "planToolbarContainerFrame", "click",
-         ClickChangesSettledView("openGLPlanSpkr")},
-        {"Entity_Visibility", nullptr, "click twice", ClickTogglesView("openGLPlanSpkr")},
-        {"Entity_Lock", nullptr, "click twice", LockFreezesThePanel()},
+         ClickZooms("openGLPlanSpkr", true)},
+        {"Toolbar_ZoomToFit", "planToolbarContainerFrame", "zoom in, click, zoom out, click",
+         ClickFits("openGLPlanSpkr", ArrayPlaced)},
+        {"Entity_Visibility", nullptr, "click twice, twice more",
+         Both(ClickTogglesView("openGLPlanSpkr"), ArrayToggle("Visible"))},
+        {"Entity_Lock", nullptr, "click twice, twice more",
+         Both(LockFreezesThePanel(), ArrayToggle("Locked"))},
         {"hideSplButton", nullptr, "click twice", ClickHidesSplPanel()},
         {"Spl_RecalculateButton", nullptr, "click", ClickChangesSettledView("openGLPlanSpkr")},
         {"Spl_Mode", nullptr, "Down", ChooseChangesFrequencies()},
-        {"Spl_Freq", nullptr, "Down", ChooseChangesView("openGLPlanSpkr")},
+        {"Spl_Freq", nullptr, "Down", ChooseSavesSetting("openGLPlanSpkr", "SplFreqCtr", LabelledFrequency)},
         {"Spl_Max_dB", nullptr, "type 120", TypeRecolours(QStringLiteral("120"))},
         {"Spl_Min_dB", nullptr, "type 60", TypeRecolours(QStringLiteral("60"))},
         {"Spl_Adjust_Spl_Range", nullptr, "click", AdjustFitsRange()},
         {"Spl_Auto_Adjust", nullptr, "click, type, click", AutoAdjustFollowsData()},
-        {"Spl_Res", nullptr, "Down", ChooseChangesView("openGLPlanSpkr")},
+        {"Spl_Res", nullptr, "Down",
+         ChooseSavesSetting("openGLPlanSpkr", "SplResolution", ResolutionSpacing)},
         {"Spl_AutoCalculate", nullptr, "click, edit", AutoCalculateRecomputes()},
         {"Entity_Mute", nullptr, "click twice", ClickTogglesView("openGLPlanSpkr", kCalculationDeadline)},
         {"scrollAreaSpeakerPropertiesVerticalScrollBar", nullptr, "page down and up",
