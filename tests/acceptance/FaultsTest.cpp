@@ -3,6 +3,7 @@
 // box's version, imperial units and the cursors over the views.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
+#include "DesignerListener.h"
 
 #include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
@@ -33,7 +34,6 @@ namespace zorvpro::acceptance
 namespace
 {
 constexpr int kDeadline = 15000;
-constexpr quint16 kDesignerPort = 10003;
 
 QString Text(const char* name)
 {
@@ -85,37 +85,6 @@ std::optional<QPoint> HoverUntil(QWidget* view, Qt::CursorShape shape, int step 
         }
     return std::nullopt;
 }
-
-// One listener on the DSP application's port that keeps what one connection sent.
-struct DesignerListener
-{
-    QTcpServer server;
-    QByteArray received;
-    bool closed = false;
-
-    bool Listen()
-    {
-        // Another suite may hold the port for a moment.
-        return QTest::qWaitFor([this] { return server.listen(QHostAddress::LocalHost, kDesignerPort); },
-                               kDeadline);
-    }
-    void Accept()
-    {
-        QObject::connect(&server, &QTcpServer::newConnection,
-                         [this]
-                         {
-                             QTcpSocket* socket = server.nextPendingConnection();
-                             QObject::connect(socket, &QTcpSocket::readyRead,
-                                              [this, socket] { received += socket->readAll(); });
-                             QObject::connect(socket, &QTcpSocket::disconnected,
-                                              [this, socket]
-                                              {
-                                                  received += socket->readAll();
-                                                  closed = true;
-                                              });
-                         });
-    }
-};
 
 // Picks the entry of the named combo box of the speaker page by keys, as a keyboard user does.
 bool Choose(const char* name, const QString& entry)
@@ -207,7 +176,6 @@ TEST(Acceptance, SendToKvdDeliversTheSelectedArraysBeamXmlAndItsDebugCopy)
     QFile::remove(copy);
     DesignerListener designer;
     ASSERT_TRUE(designer.Listen()) << "127.0.0.1:" << kDesignerPort << " stays busy";
-    designer.Accept();
     ASSERT_TRUE(Click(QStringLiteral("buttonSendToKVD"))) << "buttonSendToKVD";
     ASSERT_TRUE(QTest::qWaitFor([&] { return designer.closed; }, kDeadline))
         << "buttonSendToKVD: nothing reached port 10003";

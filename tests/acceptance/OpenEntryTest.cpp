@@ -3,6 +3,7 @@
 // and once it is saved nothing asks about it again.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
+#include "DesignerListener.h"
 
 #include "views/Shell/MainWindow.h"
 
@@ -30,7 +31,6 @@ namespace zorvpro::acceptance
 {
 namespace
 {
-constexpr quint16 kDesignerPort = 10003;
 
 QString Path(const char* name)
 {
@@ -287,36 +287,6 @@ TEST(OpenEntry, EveryFieldTypedWithoutReturnIsSavedByCtrlS)
     const QStringList asked = Answering([] { Press(QKeySequence::New); }, QMessageBox::Cancel);
     EXPECT_TRUE(asked.isEmpty()) << "Ctrl+N after the saves asks " << asked.join(", ").toStdString();
 }
-
-// One listener on the DSP application's port that keeps what one connection sent.
-struct DesignerListener
-{
-    QTcpServer server;
-    QByteArray received;
-    bool closed = false;
-
-    bool Listen()
-    {
-        // Another suite may hold the port for a moment.
-        if (!QTest::qWaitFor([this] { return server.listen(QHostAddress::LocalHost, kDesignerPort); },
-                             kDeadline))
-            return false;
-        QObject::connect(&server, &QTcpServer::newConnection,
-                         [this]
-                         {
-                             QTcpSocket* socket = server.nextPendingConnection();
-                             QObject::connect(socket, &QTcpSocket::readyRead,
-                                              [this, socket] { received += socket->readAll(); });
-                             QObject::connect(socket, &QTcpSocket::disconnected,
-                                              [this, socket]
-                                              {
-                                                  received += socket->readAll();
-                                                  closed = true;
-                                              });
-                         });
-        return true;
-    }
-};
 
 const QString kSaveChanges = QStringLiteral("Save changes?");
 
