@@ -120,6 +120,7 @@ Check TypeShows(const QString& text)
 // does: tabbed to the box, then a key. The entry's index.
 int ChooseByKeys(QComboBox* combo, bool first = false)
 {
+    Activate();
     combo->setFocus(Qt::TabFocusReason);
     if (first)
     {
@@ -265,6 +266,7 @@ Check SlideKeepsArrayPut(const char* view)
             return QStringLiteral("not a slider");
         const QString x = Field("Beam_PosX")->text();
         const QString y = Field("Beam_PosY")->text();
+        Activate();
         slider->setFocus();
         QString wrong;
         for (const auto& [down, up] :
@@ -333,6 +335,7 @@ Check CommentsReachTheFile(const QString& text)
     return [text](QWidget* control)
     {
         const int steps = UndoSteps();
+        Activate(); // the comments commit as the focus moves on, which only an active window hands out
         QTest::mouseClick(control, Qt::LeftButton);
         QTest::keyClicks(control, text);
         QTest::mouseClick(Field("Cluster_Delay"), Qt::LeftButton);

@@ -8,12 +8,15 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -88,6 +91,44 @@ int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& option
                           window = nullptr;
                           return result;
                       });
+}
+
+bool Activate(QWidget* window)
+{
+    QWidget* w = window->window();
+    QWindow* handle = w->windowHandle();
+    if (handle == nullptr || !w->isVisible())
+    {
+        ADD_FAILURE() << w->windowTitle().toStdString() << " is not shown and cannot take the keys";
+        return false;
+    }
+    const auto active = [&]
+    { return QGuiApplication::focusWindow() == handle && QApplication::activeWindow() == w; };
+    // Asked for only while Qt does not have it: a request for the window that has the focus moves
+    // the keyboard focus out of the field that holds it, which commits what was typed there. A
+    // request the server drops is made again.
+    QDeadlineTimer again(0);
+    const bool done = QTest::qWaitFor(
+        [&]
+        {
+            if (active())
+                return true;
+            if (again.hasExpired())
+            {
+                w->raise();
+                handle->requestActivate();
+                again.setRemainingTime(250);
+            }
+            return false;
+        },
+        20000);
+    // The focus left in a window closed since comes back to this one, as the desktop gives it.
+    if (done && QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != w)
+        w->setFocus(Qt::ActiveWindowFocusReason);
+    const QWindow* focus = QGuiApplication::focusWindow();
+    EXPECT_TRUE(done) << w->windowTitle().toStdString() << " does not take the keys; Qt's focus is on "
+                      << (focus != nullptr ? focus->objectName().toStdString() : std::string("no window"));
+    return done;
 }
 
 QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)
