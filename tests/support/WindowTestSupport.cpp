@@ -5,6 +5,7 @@
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/Startup.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace zorvpro::windowtest
 {
@@ -59,6 +61,49 @@ QProcessEnvironment FolderEnvironment(const QString& root)
     return env;
 }
 
+namespace
+{
+// Follows the X focus as Qt's X platform reads it: focus events of the pointer kind are ignored,
+// and a window losing the focus with no other taking it leaves a timer running that deactivates
+// the application a moment later.
+class FocusWatch : public QAbstractNativeEventFilter
+{
+public:
+    bool nativeEventFilter(const QByteArray& type, void* message, long*) override
+    {
+        if (type != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        const uint8_t kind = event->response_type & 0x7f;
+        if (kind != XCB_FOCUS_IN && kind != XCB_FOCUS_OUT)
+            return false;
+        const auto* focus = reinterpret_cast<const xcb_focus_in_event_t*>(event);
+        if (focus->detail == XCB_NOTIFY_DETAIL_POINTER)
+            return false;
+        focusIn = kind == XCB_FOCUS_IN;
+        window = focus->event;
+        return false;
+    }
+    // Whether the last focus event Qt takes gave the focus to that window.
+    bool Holds(WId w) const { return focusIn && window == w; }
+
+private:
+    bool focusIn = false;
+    WId window = 0;
+};
+
+FocusWatch& Watch()
+{
+    static FocusWatch* watch = []
+    {
+        auto* w = new FocusWatch;
+        QCoreApplication::instance()->installNativeEventFilter(w);
+        return w;
+    }();
+    return *watch;
+}
+} // namespace
+
 int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& options, MainWindow*& window,
                    QString& home)
 {
@@ -84,6 +129,7 @@ int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& option
     return RunProgram(count, args.data(),
                       [&window](ProgramStart& start)
                       {
+                          (void)Watch(); // from the first focus event on
                           window = start.Start();
                           if (!QTest::qWaitForWindowExposed(window))
                               std::fprintf(stderr, "the main window was not shown\n");
@@ -102,11 +148,16 @@ bool Activate(QWidget* window)
         ADD_FAILURE() << w->windowTitle().toStdString() << " is not shown and cannot take the keys";
         return false;
     }
+    // Qt may still name the window its focus while the X focus has gone (to the root, when a box
+    // closed): that timer then takes the focus from it. Taken only when the last focus event went
+    // to the window itself; a request for a window that has the focus already moves the keyboard
+    // focus out of the field holding it, which commits what was typed there.
     const auto active = [&]
-    { return QGuiApplication::focusWindow() == handle && QApplication::activeWindow() == w; };
-    // Asked for only while Qt does not have it: a request for the window that has the focus moves
-    // the keyboard focus out of the field that holds it, which commits what was typed there. A
-    // request the server drops is made again.
+    {
+        return Watch().Holds(handle->winId()) && QGuiApplication::focusWindow() == handle &&
+               QApplication::activeWindow() == w;
+    };
+    // A request the server drops is made again.
     QDeadlineTimer again(0);
     const bool done = QTest::qWaitFor(
         [&]
