@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -148,10 +149,10 @@ bool Activate(QWidget* window)
         ADD_FAILURE() << w->windowTitle().toStdString() << " is not shown and cannot take the keys";
         return false;
     }
-    // Qt may still name the window its focus while the X focus has gone (to the root, when a box
-    // closed): that timer then takes the focus from it. Taken only when the last focus event went
-    // to the window itself; a request for a window that has the focus already moves the keyboard
-    // focus out of the field holding it, which commits what was typed there.
+    // Qt may still name the window its focus after the X focus has gone (to the root, when a box
+    // closed), until its timer deactivates the application: so the last focus event must have
+    // gone to the window itself. Asked for only then: a request for the window that has the focus
+    // moves the keyboard focus out of the field holding it, which commits what was typed there.
     const auto active = [&]
     {
         return Watch().Holds(handle->winId()) && QGuiApplication::focusWindow() == handle &&
