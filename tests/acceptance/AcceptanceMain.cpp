@@ -61,6 +61,7 @@ void Type(QWidget* edit, const QString& text)
 {
     auto* line = qobject_cast<QLineEdit*>(edit);
     ASSERT_NE(line, nullptr);
+    ASSERT_TRUE(windowtest::Activate(line));
     QTest::mouseDClick(line, Qt::LeftButton);
     line->selectAll();
     QTest::keyClicks(line, text);

@@ -37,6 +37,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace zorvpro::acceptance
 {
@@ -178,20 +179,7 @@ QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named)
 
 void Activate(QWidget* window)
 {
-    QWidget* w = window != nullptr ? window : Window();
-    w->activateWindow();
-    const bool active = (QTest::qWaitForWindowActive(w, 2000) && QApplication::activeWindow() == w) ||
-                        QTest::qWaitFor(
-                            [w]
-                            {
-                                QApplication::setActiveWindow(w);
-                                return QApplication::activeWindow() == w;
-                            },
-                            kDeadline);
-    // The focus left in a window closed since goes back to this one, as the desktop gives it.
-    if (QApplication::focusWidget() != nullptr && QApplication::focusWidget()->window() != w)
-        w->setFocus(Qt::ActiveWindowFocusReason);
-    EXPECT_TRUE(active) << w->windowTitle().toStdString() << " does not take the keys";
+    (void)windowtest::Activate(window != nullptr ? window : Window()); // it fails the test itself
 }
 
 int UndoSteps()
@@ -237,7 +225,11 @@ QWidget* WaitForWindow(const QString& title)
 
 bool UseMenu(const std::function<void()>& action, const std::function<void(QMenu*)>& use)
 {
+    // A menu opened while Qt still holds a closed window as its focus is closed again by the
+    // application's deactivation a moment later.
+    Activate();
     bool used = false;
+    const auto ran = std::make_shared<bool>(false); // outlives a use still posted at the deadline
     QTimer poll;
     const QDeadlineTimer deadline(kDeadline);
     QObject::connect(&poll, &QTimer::timeout,
@@ -255,11 +247,18 @@ bool UseMenu(const std::function<void()>& action, const std::function<void(QMenu
                          // Posted, not run in the timer: an entry's own dialog then runs in a
                          // loop where the other pollers' timers still fire.
                          QMetaObject::invokeMethod(
-                             menu, [menu, use] { use(menu); }, Qt::QueuedConnection);
+                             menu,
+                             [menu, use, ran]
+                             {
+                                 use(menu);
+                                 *ran = true;
+                             },
+                             Qt::QueuedConnection);
                      });
     poll.start(20);
     action();
-    (void)QTest::qWaitFor([&] { return used || deadline.hasExpired(); }, kDeadline);
+    // Back once use has run, so what it found is there for the caller.
+    (void)QTest::qWaitFor([&] { return (used && *ran) || deadline.hasExpired(); }, kDeadline);
     poll.stop();
     return used;
 }
@@ -389,6 +388,7 @@ Check ChooseMakesOneStep(int index)
             return QStringLiteral("not a combo box");
         const int steps = UndoSteps();
         // Tabbed to, then the arrow keys, as a keyboard user picks an entry.
+        Activate(combo->window());
         combo->setFocus(Qt::TabFocusReason);
         const int keys = index - combo->currentIndex();
         for (int i = 0; i < std::abs(keys); ++i)
@@ -530,6 +530,7 @@ Check SlideChangesView(const char* view)
     return [view](QWidget* control)
     {
         const QImage before = Frame(view);
+        Activate(control->window());
         control->setFocus();
         for (int i = 0; i < 5; ++i)
             QTest::keyClick(control, Qt::Key_PageDown);
@@ -552,6 +553,7 @@ Check TypeForFile(const QString& text)
     {
         if (auto* notes = qobject_cast<QPlainTextEdit*>(control))
         {
+            Activate(notes->window());
             QTest::mouseClick(notes->viewport(), Qt::LeftButton);
             notes->selectAll();
             QTest::keyClicks(notes, text);

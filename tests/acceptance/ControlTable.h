@@ -72,7 +72,8 @@ QImage Frame(const char* view);
 bool FrameChanges(const char* view, const QImage& before);
 // The visible top-level window of that title, waiting for it up to the deadline.
 QWidget* WaitForWindow(const QString& title);
-// Opens the menu through action (a click or a key) and runs use on it while it is open.
+// Opens the main window's menu through action (a click or a key), the window activated first, and
+// runs use on it while it is open; false when no menu opened.
 bool UseMenu(const std::function<void()>& action, const std::function<void(QMenu*)>& use);
 // Clicks the menu entry with that object name; false when it is not in the menu.
 bool ClickMenuEntry(QMenu* menu, const QString& name);
@@ -85,8 +86,8 @@ bool AnswerFileDialog(const std::function<void()>& action, const QString& path);
 int ListRows();
 
 // Makes the window (the main window when null) the one that takes the keys, as the desktop does
-// for the window the user works in: the test's X server has no window manager to do it, and a
-// field without the focus never commits what is typed.
+// for the window the user works in (windowtest::Activate): a field without the focus never
+// commits what is typed, and a menu opened before Qt has the focus closes again.
 void Activate(QWidget* window = nullptr);
 
 // Common checks.

@@ -47,17 +47,20 @@ QWidget* OpenByKeys(const char* keys, const QString& title)
 // "&About Zorv Tessary" in the menu's "&Help".
 void OpenAboutBox()
 {
-    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
-            [](QMenu* menu)
-            {
-                for (QAction* a : menu->actions())
-                    if (a->menu() != nullptr)
-                    {
-                        menu->setActiveAction(a);
-                        if (QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline))
-                            ClickMenuEntry(a->menu(), QStringLiteral("actionAbout"));
-                    }
-            });
+    const bool opened =
+        UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+                [](QMenu* menu)
+                {
+                    for (QAction* a : menu->actions())
+                        if (a->menu() != nullptr)
+                        {
+                            menu->setActiveAction(a);
+                            EXPECT_TRUE(QTest::qWaitFor([&] { return a->menu()->isVisible(); }, kDeadline) &&
+                                        ClickMenuEntry(a->menu(), QStringLiteral("actionAbout")))
+                                << "actionAbout: not in the shown \"&Help\" menu";
+                        }
+                });
+    EXPECT_TRUE(opened) << "the main menu does not open";
 }
 
 Check ClickCloses()
@@ -95,8 +98,11 @@ TEST(Controls, EveryControlOfTheSettingsDialogHasItsEffect)
 
     // buttonOk closes it; what was typed is the project's and is saved with it.
     EXPECT_TRUE(ClickCloses()(Find(QStringLiteral("buttonOk"), g_dialog)).isEmpty()) << "buttonOk";
-    UseMenu([] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
-            [](QMenu* menu) { ClickMenuEntry(menu, QStringLiteral("actionSave")); });
+    EXPECT_TRUE(UseMenu(
+        [] { Click(QStringLiteral("buttonMainMenu"), Find(QStringLiteral("buttonMainMenu"))); },
+        [](QMenu* menu)
+        { EXPECT_TRUE(ClickMenuEntry(menu, QStringLiteral("actionSave"))) << "actionSave not in the menu"; }))
+        << "the main menu does not open";
     EXPECT_TRUE(QTest::qWaitFor([&] { return FileText(path).contains(kTyped.venue); }, kDeadline))
         << "Ctrl+S after the settings: the file holds no \"Saal 2\"; the folder holds "
         << QDir(Home() + QStringLiteral("/Documents"))

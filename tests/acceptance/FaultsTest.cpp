@@ -302,8 +302,7 @@ TEST(Acceptance, ABeamHandleDragInTheSideViewChangesTheBeamAndOneUndoRestoresIt)
     EXPECT_NE(after, before) << "the beam-handle drag changes nothing";
     EXPECT_EQ(UndoSteps(), steps + 1) << "a drag leaves one undo step";
     // Keys go to the active window, as the desktop makes the window the user works in.
-    Window()->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(Window()));
+    ASSERT_TRUE(windowtest::Activate(Window()));
     QTest::keyClick(Window(), Qt::Key_Z, Qt::ControlModifier);
     auto shown = [&]
     {

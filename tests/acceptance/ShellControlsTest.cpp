@@ -304,25 +304,27 @@ TEST(Controls, EveryMenuEntryAndItsKeysHaveTheirEffect)
     AddSurface();
     QStringList entries;
     QString opened;
+    bool used = false;
     DiscardIfAsked(
         [&]
         {
-            UseMenu([] { Click(QStringLiteral("buttonMainMenu"), TabBar()); },
-                    [&](QMenu* menu)
-                    {
-                        entries = MenuEntries(menu);
-                        for (QAction* a : menu->actions())
-                            if (a->isVisible() && a->objectName().isEmpty() &&
-                                !a->data().toString().isEmpty())
-                            {
-                                opened = a->data().toString();
-                                QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
-                                                  menu->actionGeometry(a).center());
-                                return;
-                            }
-                        menu->close();
-                    });
+            used = UseMenu([] { Click(QStringLiteral("buttonMainMenu"), TabBar()); },
+                           [&](QMenu* menu)
+                           {
+                               entries = MenuEntries(menu);
+                               for (QAction* a : menu->actions())
+                                   if (a->isVisible() && a->objectName().isEmpty() &&
+                                       !a->data().toString().isEmpty())
+                                   {
+                                       opened = a->data().toString();
+                                       QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier,
+                                                         menu->actionGeometry(a).center());
+                                       return;
+                                   }
+                               menu->close();
+                           });
         });
+    EXPECT_TRUE(used) << "recent file: the main menu does not open";
     EXPECT_FALSE(opened.isEmpty()) << "recent file: no entry after saving";
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return Window()->windowTitle().contains(QFileInfo(opened).baseName()); }, kDeadline))

@@ -123,6 +123,7 @@ Check TypeShows(const QString& text)
 // does: tabbed to the box, then a key. The entry's index.
 int ChooseByKeys(QComboBox* combo, bool first = false)
 {
+    Activate();
     combo->setFocus(Qt::TabFocusReason);
     if (first)
     {
@@ -383,6 +384,7 @@ Check SlideKeepsArrayPut(const char* view)
             return QStringLiteral("not a slider");
         const QString x = Field("Beam_PosX")->text();
         const QString y = Field("Beam_PosY")->text();
+        Activate();
         slider->setFocus();
         QString wrong;
         for (const auto& [down, up] :
@@ -429,6 +431,7 @@ Check CommentsReachTheFile(const QString& text)
     return [text](QWidget* control)
     {
         const int steps = UndoSteps();
+        Activate(); // the comments commit as the focus moves on, which only an active window hands out
         QTest::mouseClick(control, Qt::LeftButton);
         QTest::keyClicks(control, text);
         QTest::mouseClick(Field("Cluster_Delay"), Qt::LeftButton);

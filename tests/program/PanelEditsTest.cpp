@@ -106,6 +106,7 @@ TEST(PanelEdits, TheCoverageMapFollowsTheListenerPlaneThroughEditUndoAndRedo)
     ASSERT_EQ(children.size(), 1u);
     const auto surface = std::dynamic_pointer_cast<QuadNode>(children.front());
     ASSERT_TRUE(surface);
+    ActivateWindow(); // the window's shortcuts take keys only while it is active
     QTest::keyClick(window->venueTab(), Qt::Key_A, Qt::ControlModifier);
     ASSERT_EQ(window->venueTab()->adapter()->GetSelectedCount(), 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return DistanceFromListenerPlane(*surface) < 1e-6; }, 20000))

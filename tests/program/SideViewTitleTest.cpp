@@ -34,6 +34,7 @@ void Rename(int row, const QString& name)
 {
     QTableWidget* list = ArrayList();
     const QRect cell = list->visualRect(list->model()->index(row, 1));
+    ActivateWindow();
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QLineEdit* editor = nullptr;
     ASSERT_TRUE(QTest::qWaitFor(

@@ -39,6 +39,8 @@ namespace
 {
 QAbstractItemView* OpenList(QComboBox* box)
 {
+    // A list opened before Qt has the focus closes again as the application is deactivated.
+    EXPECT_TRUE(windowtest::Activate(box));
     QTest::mouseClick(box, Qt::LeftButton);
     QAbstractItemView* list = box->view();
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000)) << box->objectName().toStdString();
@@ -80,6 +82,7 @@ void Type(const char* name, const QString& text)
 {
     auto* edit = Shown<QLineEdit>(name);
     ASSERT_NE(edit, nullptr) << name;
+    ActivateWindow();
     QTest::mouseClick(edit, Qt::LeftButton);
     // The field selects its whole number once it has the focus.
     ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasSelectedText(); }, 5000)) << name;
@@ -102,13 +105,8 @@ void ShowAt(int width, int height)
 
 void ActivateWindow()
 {
-    MainWindow* window = Window();
-    // Keys go to the active window; another program's window may have had the focus last.
-    window->raise();
-    window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window, 2000))
-        QApplication::setActiveWindow(window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    // Keys go to the active window; another window may have had the focus last.
+    ASSERT_TRUE(windowtest::Activate(Window()));
 }
 
 void StartProject()

@@ -31,7 +31,7 @@ void Type(const char* name, const QString& text);
 QPushButton* TabButton(const char* name);
 // Shows the window normal, at that size, on the screen.
 void ShowAt(int width, int height);
-// Makes the window the one that takes the keys.
+// Makes the window the one that takes the keys (windowtest::Activate); fails the test otherwise.
 void ActivateWindow();
 // Starts a new project from the start page: the venue tab.
 void StartProject();

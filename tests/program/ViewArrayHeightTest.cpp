@@ -40,6 +40,7 @@ void TypeAndLeave(const char* name, const QString& text)
     auto* edit = Shown<QLineEdit>(name);
     ASSERT_NE(edit, nullptr) << name;
     ASSERT_TRUE(QTest::qWaitFor([&] { return edit->isEnabled(); }, 10000)) << name;
+    ActivateWindow();
     QTest::mouseClick(edit, Qt::LeftButton);
     // Gaining the focus selects the whole number once the event loop runs.
     ASSERT_TRUE(QTest::qWaitFor(
@@ -63,6 +64,7 @@ void ChooseWhenEnabled(const char* name, const QString& option)
     if (box->currentIndex() == index)
         return;
     // Open the list with the mouse and step to the option with the keys.
+    ActivateWindow();
     QTest::mouseClick(box, Qt::LeftButton);
     QAbstractItemView* list = box->view();
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000)) << name;

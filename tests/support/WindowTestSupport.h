@@ -31,6 +31,16 @@ QProcessEnvironment FolderEnvironment(const QString& root);
 int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& options, MainWindow*& window,
                    QString& home);
 
+// Makes window the one that takes the keys, as the desktop does for the window the user works in,
+// and returns once Qt has it so for good: the last focus event Qt read went to the window, its
+// handle is the focus window and it is the active window. The test's X server has no window
+// manager: when a closed window leaves the X focus on the root, the window below the pointer is
+// told of the focus only in a way Qt ignores, and Qt keeps the closed window (or a closed menu,
+// or this window) as its focus until a timer deactivates the application, closing any menu open
+// then. Used before every menu or key; asks for the focus until Qt has it and fails the test
+// (false) at the deadline.
+bool Activate(QWidget* window);
+
 // Runs answer on the next modal window (message box or file dialog) that opens, from the event
 // loop, while action runs; fails the test when none opened within the deadline. Returns the title
 // the window had.
