@@ -260,5 +260,37 @@ TEST_F(EntityListFixture, RemovingSeveralRowsKeepsTheRestBoundAndTheUserHeard)
         list->removeEntity(104);
     }
 }
+
+// Rows leave one by one and all at once; the table must forget their button cells, or a name
+// editor later made where a removed cell lay is taken for a lasting cell widget and stays open.
+TEST_F(EntityListFixture, AfterRowsLeaveEveryRenameEditorClosesOnReturn)
+{
+    for (int round = 0; round < 6; ++round)
+    {
+        for (Id id = 200; id < 240; ++id)
+            list->addEntity(id, QString("Row %1").arg(id), false, true, false, QColor("#808080"), false);
+        for (Id id = 200; id < 220; ++id)
+            list->removeEntity(id);
+        IdList rest;
+        for (Id id = 220; id < 240; ++id)
+            rest.push_back(id);
+        list->removeEntities(rest);
+    }
+    list->removeEntities({102, 103});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(list->rowCount(), 1);
+
+    for (int rename = 0; rename < 300; ++rename)
+    {
+        TypeName(0, QString("Floor %1").arg(rename));
+        ASSERT_EQ(list->item(0, 1)->text(), QString("Floor %1").arg(rename));
+        const QLineEdit* open = nullptr;
+        for (const QLineEdit* editor : list->viewport()->findChildren<QLineEdit*>())
+            if (editor->isVisible())
+                open = editor;
+        ASSERT_EQ(open, nullptr) << "rename " << rename << " left its editor open";
+    }
+}
+
 } // namespace
 } // namespace zorvpro

@@ -191,10 +191,18 @@ void EntitySelectionControl::addEntity(Id id, const QString& name, bool transpar
     {
         const bool wasUpdating = updating_;
         updating_ = true;
+        releaseCellWidgets(index);
         removeRow(index);
         updating_ = wasUpdating;
     }
     executeUglyPatch();
+}
+
+void EntitySelectionControl::releaseCellWidgets(int row)
+{
+    for (int column = 0; column < columnCount(); ++column)
+        if (cellWidget(row, column) != nullptr)
+            removeCellWidget(row, column);
 }
 
 void EntitySelectionControl::removeEntity(Id id)
@@ -205,6 +213,7 @@ void EntitySelectionControl::removeEntity(Id id)
     if (index >= 0)
     {
         rows_.erase(rows_.begin() + index);
+        releaseCellWidgets(index);
         removeRow(index);
         executeUglyPatch();
     }
@@ -228,6 +237,8 @@ void EntitySelectionControl::removeEntities(const IdList& ids)
     const bool wasUpdating = updating_;
     updating_ = true;
     rows_.clear();
+    for (int row = 0; row < rowCount(); ++row)
+        releaseCellWidgets(row);
     setRowCount(0);
     executeUglyPatch();
     updating_ = wasUpdating;

@@ -86,6 +86,10 @@ private:
     // In a viewport narrower than all the columns the name gives way, so that the row's
     // buttons stay in sight rather than behind a horizontal scroll bar.
     void fitNameColumn();
+    // Takes the row's button cells out through the table before the row goes: a cell widget the
+    // table loses with its row stays on the view's list of lasting editors, and a name editor
+    // later made at its address would be taken for one and never closed.
+    void releaseCellWidgets(int row);
     EntitySelectionData* rowOf(Id id) const;
     void styleAllRowsUnselected();
     // Enables the grid for an unlocked active entity, disables it (keeping
