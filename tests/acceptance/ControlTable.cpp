@@ -59,6 +59,16 @@ QString Expect(bool ok, const QString& what)
 QString ControlName(QWidget* w)
 {
     QString name = w->objectName();
+    // An unnamed control is told by its class and the nearest named widget it sits in.
+    if (name.isEmpty())
+    {
+        const QWidget* in = w->parentWidget();
+        while (in != nullptr && in->objectName().isEmpty())
+            in = in->parentWidget();
+        return QStringLiteral("unnamed %1 in %2")
+            .arg(QLatin1String(w->metaObject()->className()),
+                 in != nullptr ? in->objectName() : QStringLiteral("no named widget"));
+    }
     if (qobject_cast<QLineEdit*>(w) != nullptr && name.endsWith(QLatin1String("Edit")))
         name.chop(4);
     return name;
@@ -398,18 +408,6 @@ Check ChooseMakesOneStep(int index)
     };
 }
 
-Check ToggleMakesSteps()
-{
-    return [](QWidget* control)
-    {
-        const int steps = UndoSteps();
-        QTest::mouseClick(control, Qt::LeftButton);
-        QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(UndoSteps() == steps + 2,
-                      QStringLiteral("two clicks make %1 steps").arg(UndoSteps() - steps));
-    };
-}
-
 Check ToggleSaves(const char* node, const char* key)
 {
     return [node, key](QWidget* control)
@@ -437,19 +435,6 @@ Check ToggleSaves(const char* node, const char* key)
         if (UndoSteps() != steps + 2)
             wrong += QStringLiteral("two clicks make %1 steps").arg(UndoSteps() - steps);
         return wrong;
-    };
-}
-
-Check ClickChangesView(const char* view, bool twice)
-{
-    return [view, twice](QWidget* control)
-    {
-        const QImage before = Frame(view);
-        QTest::mouseClick(control, Qt::LeftButton);
-        const bool changed = FrameChanges(view, before);
-        if (twice)
-            QTest::mouseClick(control, Qt::LeftButton);
-        return Expect(changed, QStringLiteral("%1 does not change").arg(view));
     };
 }
 

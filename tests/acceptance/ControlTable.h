@@ -95,11 +95,9 @@ Check TypeMakesOneStep(const QString& text);
 // Types text, ends with Return and moves on with Tab: one undo step, the field shows the change.
 Check TypeAndMoveOnMakesOneStep(const QString& text);
 Check ChooseMakesOneStep(int index);
-Check ToggleMakesSteps();
 // Two clicks on a switch, each one undo step: after each the saved project's first node of that
 // type holds in key what the switch shows.
 Check ToggleSaves(const char* node, const char* key);
-Check ClickChangesView(const char* view, bool twice);
 // The named view's scale in pixels per metre; NaN when it is not shown.
 double ViewScale(const char* view);
 // Whether the named view shows the point inside its frame.

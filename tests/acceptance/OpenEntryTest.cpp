@@ -103,17 +103,7 @@ void TypeOpen(const char* name, const QString& text)
     auto* notes = qobject_cast<QPlainTextEdit*>(control);
     QWidget* target = notes != nullptr ? notes->viewport() : control;
     // The field selects its number a moment after it takes the focus: it is typed over after that.
-    int held = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            if (control->hasFocus())
-                return ++held >= 3;
-            held = 0;
-            QTest::mouseClick(target, Qt::LeftButton);
-            return false;
-        },
-        kDeadline))
+    ASSERT_TRUE(windowtest::ClickUntilFocused(target, control, kDeadline))
         << name << " does not keep the focus";
     if (notes != nullptr)
         notes->selectAll();
@@ -203,7 +193,9 @@ void ShowPage(const char* page)
         kDeadline));
     QTableWidget* list = List();
     if (list->rowCount() == 0 && !venue)
+    {
         ASSERT_TRUE(Click(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")));
+    }
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->rowCount() > 0; }, kDeadline))
         << page << ": an empty list";
     // The list takes clicks once the selection the program made has settled.
@@ -267,7 +259,9 @@ TEST(OpenEntry, EveryFieldTypedWithoutReturnIsSavedByCtrlS)
         {
             // The start page's fields are the settings of the project it starts.
             if (OnStartPage())
+            {
                 ASSERT_TRUE(Click(QStringLiteral("continueButton")));
+            }
             ShowPage(field.page);
         }
         TypeOpen(field.control, QLatin1String(field.typed));

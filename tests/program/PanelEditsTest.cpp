@@ -55,19 +55,7 @@ void TypeWhenReady(const char* field, const QString& text)
         10000))
         << field;
     ActivateWindow();
-    // The page may still be settling after the last click: click into the field until it has
-    // kept its focus over a few turns of the event loop.
-    int held = 0;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            if (edit->hasFocus())
-                return ++held >= 3;
-            held = 0;
-            QTest::mouseClick(edit, Qt::LeftButton);
-            return false;
-        },
-        5000));
+    ASSERT_TRUE(windowtest::ClickUntilFocused(edit, edit)) << field << " does not keep the focus";
     edit->selectAll();
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return); // commits when the field lets its focus go

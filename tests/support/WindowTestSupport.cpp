@@ -183,6 +183,21 @@ bool Activate(QWidget* window)
     return done;
 }
 
+bool ClickUntilFocused(QWidget* target, QWidget* holder, int deadlineMs)
+{
+    int held = 0;
+    return QTest::qWaitFor(
+        [&]
+        {
+            if (holder->hasFocus())
+                return ++held >= 3;
+            held = 0;
+            QTest::mouseClick(target, Qt::LeftButton);
+            return false;
+        },
+        deadlineMs);
+}
+
 QString AnswerModal(const std::function<void()>& action, const std::function<void(QWidget*)>& answer)
 {
     QString title;

@@ -41,6 +41,11 @@ int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& option
 // (false) at the deadline.
 bool Activate(QWidget* window);
 
+// Clicks target until holder has the keyboard focus and has kept it over a few turns of the event
+// loop: a page still settling after the last click may take it back, and a field selects its text
+// a moment after it takes the focus. False at the deadline.
+bool ClickUntilFocused(QWidget* target, QWidget* holder, int deadlineMs = 10000);
+
 // Runs answer on the next modal window (message box or file dialog) that opens, from the event
 // loop, while action runs; fails the test when none opened within the deadline. Returns the title
 // the window had.
