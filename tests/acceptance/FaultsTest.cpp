@@ -57,17 +57,20 @@ view::VenueView3D* View(const char* name)
 }
 
 // Moves the pointer over the view, as a hand does, until the view shows the cursor; the point.
+// Whether the view shows the cursor with the pointer moved to at, the move delivered at once.
+bool ShowsCursorAt(QWidget* view, Qt::CursorShape shape, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view, &move);
+    return view->cursor().shape() == shape;
+}
+
 std::optional<QPoint> HoverUntil(QWidget* view, Qt::CursorShape shape, int step = 4)
 {
     // A move through the window system arrives later, so the cursor seen after it may belong to a
     // point a little before: around the point found, moves delivered at once find where it shows.
-    auto shows = [view, shape](QPoint at)
-    {
-        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
-        QApplication::sendEvent(view, &move);
-        return view->cursor().shape() == shape;
-    };
+    auto shows = [view, shape](QPoint at) { return ShowsCursorAt(view, shape, at); };
     for (int y = step; y < view->height() - step; y += step)
         for (int x = step; x < view->width() - step; x += step)
         {
@@ -318,6 +321,10 @@ TEST(Acceptance, ABeamHandleDragInTheSideViewChangesTheBeamAndOneUndoRestoresIt)
     // Once the view shows the beam as it was, the handle is back where the first drag began: the
     // same drag again reshapes the beam as the first did, as one step in place of the undone one.
     ASSERT_TRUE(drawn());
+    // The handles come back with the view's refresh after the undo: the pointer rests on the spot
+    // until it shows the move cursor again, as a user waits for it before pressing.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ShowsCursorAt(side, Qt::SizeAllCursor, *handle); }, kDeadline))
+        << "the beam handle does not come back where the first drag began";
     drag();
     EXPECT_EQ(shown(), after) << "a second drag after the undo: " << shown().join(' ').toStdString();
     EXPECT_EQ(UndoSteps(), steps + 1);
