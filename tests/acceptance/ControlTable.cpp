@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
@@ -817,4 +818,67 @@ Check WheelZooms(const std::function<QAbstractSlider*()>& zoom)
     };
 }
 
+// Keys pressed where the user types, once the main window takes them.
+void PressWhereTyping(const QKeySequence& keys)
+{
+    Activate();
+    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() == Window()->windowHandle(); },
+                                kDeadline));
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keySequence(focus != nullptr ? focus : Window(), keys);
+}
+
+// The visible entity list of the page shown.
+QTableWidget* ShownList()
+{
+    for (auto* table : Window()->findChildren<QTableWidget*>())
+        if (table->isVisible())
+            return table;
+    return nullptr;
+}
+
+// Clicks into the named field until it keeps the focus, then types text over what it shows and
+// leaves the entry open: no Return, no Tab. "list" is the name cell of the list's first row.
+void TypeWithoutReturn(const char* name, const QString& text)
+{
+    if (QLatin1String(name) == QLatin1String("list"))
+    {
+        Activate();
+        QTableWidget* list = ShownList();
+        ASSERT_NE(list, nullptr);
+        ASSERT_GT(list->rowCount(), 0);
+        const QRect cell = list->visualRect(list->model()->index(0, 1));
+        QLineEdit* editor = nullptr;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&]
+            {
+                editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+                if (editor == nullptr || editor->parentWidget() != list->viewport())
+                {
+                    editor = nullptr;
+                    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+                }
+                return editor != nullptr;
+            },
+            kDeadline))
+            << "no editor opens on the list's name cell";
+        editor->selectAll();
+        QTest::keyClicks(editor, text);
+        return;
+    }
+    QWidget* control = Locate(QLatin1String(name), Window());
+    ASSERT_NE(control, nullptr) << name << " is not shown";
+    ASSERT_TRUE(control->isEnabled()) << name << " is disabled";
+    Activate(control->window());
+    auto* notes = qobject_cast<QPlainTextEdit*>(control);
+    QWidget* target = notes != nullptr ? notes->viewport() : control;
+    // The field selects its number a moment after it takes the focus: it is typed over after that.
+    ASSERT_TRUE(windowtest::ClickUntilFocused(target, control, kDeadline))
+        << name << " does not keep the focus";
+    if (notes != nullptr)
+        notes->selectAll();
+    else
+        qobject_cast<QLineEdit*>(control)->selectAll();
+    QTest::keyClicks(control, text);
+}
 } // namespace zorvpro::acceptance

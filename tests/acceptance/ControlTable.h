@@ -19,6 +19,7 @@
 class QAbstractSlider;
 class QKeySequence;
 class QMenu;
+class QTableWidget;
 
 namespace zorvpro::acceptance
 {
@@ -155,4 +156,11 @@ void Wheel(QWidget* widget, int notches);
 // The wheel turned away from the user over a view zooms it in, the zoom slider rising; turned
 // back, it zooms out again.
 Check WheelZooms(const std::function<QAbstractSlider*()>& zoom);
+// Keys pressed where the user types (the field with the focus), once the main window takes them.
+void PressWhereTyping(const QKeySequence& keys);
+// The visible entity list of the page shown.
+QTableWidget* ShownList();
+// Clicks into the named field until it keeps the focus, then types text over what it shows and
+// leaves the entry open: no Return, no Tab. "list" is the name cell of the list's first row.
+void TypeWithoutReturn(const char* name, const QString& text);
 } // namespace zorvpro::acceptance

@@ -48,70 +48,6 @@ bool Modified()
     return Window()->windowTitle().contains(QLatin1Char('*'));
 }
 
-// Keys pressed where the user types, once the main window takes them.
-void Press(const QKeySequence& keys)
-{
-    Activate();
-    ASSERT_TRUE(QTest::qWaitFor([] { return QGuiApplication::focusWindow() == Window()->windowHandle(); },
-                                kDeadline));
-    QWidget* focus = QApplication::focusWidget();
-    QTest::keySequence(focus != nullptr ? focus : Window(), keys);
-}
-
-// The visible entity list of the page shown.
-QTableWidget* List()
-{
-    for (auto* table : Window()->findChildren<QTableWidget*>())
-        if (table->isVisible())
-            return table;
-    return nullptr;
-}
-
-// Clicks into the named field until it keeps the focus, then types text over what it shows and
-// leaves the entry open: no Return, no Tab. "list" is the name cell of the list's first row.
-void TypeOpen(const char* name, const QString& text)
-{
-    if (QLatin1String(name) == QLatin1String("list"))
-    {
-        Activate();
-        QTableWidget* list = List();
-        ASSERT_NE(list, nullptr);
-        ASSERT_GT(list->rowCount(), 0);
-        const QRect cell = list->visualRect(list->model()->index(0, 1));
-        QLineEdit* editor = nullptr;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&]
-            {
-                editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-                if (editor == nullptr || editor->parentWidget() != list->viewport())
-                {
-                    editor = nullptr;
-                    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-                }
-                return editor != nullptr;
-            },
-            kDeadline))
-            << "no editor opens on the list's name cell";
-        editor->selectAll();
-        QTest::keyClicks(editor, text);
-        return;
-    }
-    QWidget* control = Locate(QLatin1String(name), Window());
-    ASSERT_NE(control, nullptr) << name << " is not shown";
-    ASSERT_TRUE(control->isEnabled()) << name << " is disabled";
-    Activate(control->window());
-    auto* notes = qobject_cast<QPlainTextEdit*>(control);
-    QWidget* target = notes != nullptr ? notes->viewport() : control;
-    // The field selects its number a moment after it takes the focus: it is typed over after that.
-    ASSERT_TRUE(windowtest::ClickUntilFocused(target, control, kDeadline))
-        << name << " does not keep the focus";
-    if (notes != nullptr)
-        notes->selectAll();
-    else
-        qobject_cast<QLineEdit*>(control)->selectAll();
-    QTest::keyClicks(control, text);
-}
-
 // Runs action, answering every question with answer and a file dialog with path; the titles of
 // the questions asked.
 QStringList Answering(const std::function<void()>& action, QMessageBox::StandardButton answer,
@@ -188,10 +124,12 @@ void ShowPage(const char* page)
     const bool venue = QLatin1String(page) == QLatin1String("venue");
     ASSERT_TRUE(Click(venue ? QStringLiteral("buttonVenueTab") : QStringLiteral("buttonSpeakerTab")));
     ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        { return Find(venue ? QStringLiteral("openGLPlan") : QStringLiteral("openGLPlanSpkr")) && List(); },
+        [&] {
+            return Find(venue ? QStringLiteral("openGLPlan") : QStringLiteral("openGLPlanSpkr")) &&
+                   ShownList();
+        },
         kDeadline));
-    QTableWidget* list = List();
+    QTableWidget* list = ShownList();
     if (list->rowCount() == 0 && !venue)
     {
         ASSERT_TRUE(Click(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")));
@@ -251,7 +189,7 @@ TEST(OpenEntry, EveryFieldTypedWithoutReturnIsSavedByCtrlS)
          [](const QByteArray& f) { return SavedText(f, "UserNote", QStringLiteral("front fill")); }},
     };
     // A fresh start page: the project it starts gets its file from the first Ctrl+S.
-    DiscardIfAsked([] { Press(QKeySequence::New); });
+    DiscardIfAsked([] { PressWhereTyping(QKeySequence::New); });
     for (const Field& field : fields)
     {
         SCOPED_TRACE(field.control);
@@ -264,9 +202,10 @@ TEST(OpenEntry, EveryFieldTypedWithoutReturnIsSavedByCtrlS)
             }
             ShowPage(field.page);
         }
-        TypeOpen(field.control, QLatin1String(field.typed));
+        TypeWithoutReturn(field.control, QLatin1String(field.typed));
         const QByteArray before = Content(path);
-        const QStringList asked = Answering([] { Press(QKeySequence::Save); }, QMessageBox::Cancel, path);
+        const QStringList asked =
+            Answering([] { PressWhereTyping(QKeySequence::Save); }, QMessageBox::Cancel, path);
         EXPECT_TRUE(asked.isEmpty()) << field.control << ": Ctrl+S asks " << asked.join(", ").toStdString();
         EXPECT_TRUE(QTest::qWaitFor([&] { return Content(path) != before; }, kDeadline))
             << field.control << ": Ctrl+S leaves " << path.toStdString() << " as it was";
@@ -278,7 +217,7 @@ TEST(OpenEntry, EveryFieldTypedWithoutReturnIsSavedByCtrlS)
     }
     // Saved is saved: leaving asks nothing, though the notes, still in the focus, report their text
     // again as they lose it.
-    const QStringList asked = Answering([] { Press(QKeySequence::New); }, QMessageBox::Cancel);
+    const QStringList asked = Answering([] { PressWhereTyping(QKeySequence::New); }, QMessageBox::Cancel);
     EXPECT_TRUE(asked.isEmpty()) << "Ctrl+N after the saves asks " << asked.join(", ").toStdString();
 }
 
@@ -311,8 +250,9 @@ TEST(OpenEntry, EveryCommandThatEndsTheWorkTakesTheValueBeingTyped)
         {"Save As (Ctrl+Shift+S)", "Cluster_Gain", "-6",
          [](const QString& file)
          {
-             const QStringList asked = Answering([] { Press(QKeySequence(QStringLiteral("Ctrl+Shift+S"))); },
-                                                 QMessageBox::Cancel, file);
+             const QStringList asked =
+                 Answering([] { PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Shift+S"))); },
+                           QMessageBox::Cancel, file);
              return Expect(asked.isEmpty() && !Modified(), QStringLiteral("asked %1").arg(asked.join(", "))) +
                     SavedNear(Content(file), "ClusterGain", -6);
          }},
@@ -320,20 +260,21 @@ TEST(OpenEntry, EveryCommandThatEndsTheWorkTakesTheValueBeingTyped)
          [](const QString& file)
          {
              // "Cancel" keeps the window and the change, which Ctrl+S then saves.
-             const QStringList asked =
-                 Answering([] { Press(QKeySequence(QStringLiteral("Ctrl+W"))); }, QMessageBox::Cancel);
+             const QStringList asked = Answering(
+                 [] { PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+W"))); }, QMessageBox::Cancel);
              if (asked != QStringList{kSaveChanges} || !Window()->isVisible() || !Modified())
                  return QStringLiteral("asked \"%1\"; the window shown %2, changed %3")
                      .arg(asked.join(", "))
                      .arg(Window()->isVisible())
                      .arg(Modified());
-             Press(QKeySequence::Save);
+             PressWhereTyping(QKeySequence::Save);
              return SavedNear(Content(file), "ClusterGain", -5);
          }},
         {"New (Ctrl+N)", "Cluster_Gain", "-4",
          [](const QString& file)
          {
-             const QStringList asked = Answering([] { Press(QKeySequence::New); }, QMessageBox::Save);
+             const QStringList asked =
+                 Answering([] { PressWhereTyping(QKeySequence::New); }, QMessageBox::Save);
              return SavedAfterQuestion(asked, file, -4) +
                     Expect(Find(QStringLiteral("continueButton")) != nullptr,
                            QStringLiteral(" no start page"));
@@ -341,7 +282,8 @@ TEST(OpenEntry, EveryCommandThatEndsTheWorkTakesTheValueBeingTyped)
         {"Open (Ctrl+O)", "Cluster_Gain", "-3",
          [](const QString& file)
          {
-             const QStringList asked = Answering([] { Press(QKeySequence::Open); }, QMessageBox::Save, file);
+             const QStringList asked =
+                 Answering([] { PressWhereTyping(QKeySequence::Open); }, QMessageBox::Save, file);
              return SavedAfterQuestion(asked, file, -3) +
                     Expect(!Modified(), QStringLiteral(" the opened project shows as changed"));
          }},
@@ -408,7 +350,7 @@ TEST(OpenEntry, EveryCommandThatEndsTheWorkTakesTheValueBeingTyped)
         {
             // The report page, with the project's settings typed into the settings window.
             ASSERT_TRUE(Click(QStringLiteral("buttonBomTab")));
-            Press(QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+            PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Shift+P")));
             ASSERT_NE(WaitForWindow(QStringLiteral("Settings")), nullptr);
         }
         else
@@ -421,7 +363,7 @@ TEST(OpenEntry, EveryCommandThatEndsTheWorkTakesTheValueBeingTyped)
             }
             ShowPage("speaker");
         }
-        TypeOpen(command.field, QLatin1String(command.typed));
+        TypeWithoutReturn(command.field, QLatin1String(command.typed));
         const QString wrong = command.run(path);
         EXPECT_TRUE(wrong.isEmpty()) << command.name << " after typing " << command.field << " "
                                      << command.typed << ": " << wrong.toStdString();

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace zorvpro
@@ -28,6 +29,19 @@ QAbstractItemView* ViewAround(QWidget* widget)
     return nullptr;
 }
 } // namespace
+
+bool HasPendingEdit()
+{
+    const QWidget* focus = QApplication::focusWidget();
+    if (const auto* line = qobject_cast<const QLineEdit*>(focus))
+        return line->isModified();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(focus))
+        return plain->document()->isModified();
+    if (const auto* rich = qobject_cast<const QTextEdit*>(focus))
+        return rich->document()->isModified();
+    // A spin box keeps its editor to itself: whatever it shows may be new.
+    return qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
+}
 
 void CommitFocusedEdit()
 {

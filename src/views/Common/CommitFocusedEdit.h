@@ -9,4 +9,8 @@ namespace zorvpro
 // A command that saves, sends, reports or drops the project calls this first, so that a value
 // typed without Return or Tab is neither lost nor left out. Does nothing while no text is edited.
 void CommitFocusedEdit();
+
+// Whether the widget with the keyboard focus holds text typed since it was last committed or
+// shown: the entry that a command must commit before it acts.
+bool HasPendingEdit();
 } // namespace zorvpro

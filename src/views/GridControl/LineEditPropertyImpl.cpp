@@ -322,6 +322,8 @@ void LineEditPropertyImpl::handleFocusOut(QFocusEvent* event)
     if (event != nullptr)
         QWidget::focusOutEvent(event);
     edited_ = false;
+    // Committed: nothing is left for a command to take (see HasPendingEdit).
+    edit_->setModified(false);
 }
 
 void LineEditPropertyImpl::handleReturnPressed()
@@ -330,6 +332,7 @@ void LineEditPropertyImpl::handleReturnPressed()
     {
         raiseEvent(BoundPropertyEvent::ValueChanged);
         edited_ = false;
+        edit_->setModified(false);
         return;
     }
     // Leaving commits; coming back selects the committed number again.

@@ -91,6 +91,8 @@ void MultiLineEditPropertyImpl::focusOutEvent(QFocusEvent* event)
     raiseEvent(BoundPropertyEvent::ValueChanged);
     raiseEvent(BoundPropertyEvent::FocusLost);
     QPlainTextEdit::focusOutEvent(event);
+    // Committed: nothing is left for a command to take (see HasPendingEdit).
+    document()->setModified(false);
 }
 
 void MultiLineEditPropertyImpl::squish_set_display_value(const QVariant& value)

@@ -15,6 +15,7 @@
 #include "views/Adapters/Theme/ToolbarPositionAdapter.h"
 #include "views/Adapters/Venue/VenueTabAdapter.h"
 #include "views/Common/CommitFocusedEdit.h"
+#include "views/Common/PendingEditGuard.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/Dashboard/DiagnosticDialog.h"
@@ -78,6 +79,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     ui.mainToolBar->setMinimumWidth(100);
     ui.mainToolBar->setMinimumHeight(40);
     Checked(new SquishCommandProcessor(this));
+    // Every click and shortcut takes the value being typed to its own object before it acts.
+    Checked(new PendingEditGuard(this));
 
     setupActions();
     setupDashboard();

@@ -7,6 +7,7 @@
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
 #include "views/Adapters/Spl/SplAdapter.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Render/Camera.h"
 #include "views/Render/GeometryGL.h"
 #include "views/Render/GridEntity.h"
@@ -201,6 +202,8 @@ bool SquishCommandProcessor::canRedo()
 
 bool SquishCommandProcessor::undo()
 {
+    // A command like the tool bar's: the value being typed is its own step first.
+    CommitFocusedEdit();
     if (!UndoStack::Instance().canUndo())
         return false;
     UndoStack::Instance().undo();
@@ -209,6 +212,8 @@ bool SquishCommandProcessor::undo()
 
 bool SquishCommandProcessor::redo()
 {
+    // A command like the tool bar's: the value being typed is its own step first.
+    CommitFocusedEdit();
     if (!UndoStack::Instance().canRedo())
         return false;
     UndoStack::Instance().redo();

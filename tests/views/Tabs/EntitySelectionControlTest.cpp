@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -292,5 +293,25 @@ TEST_F(EntityListFixture, AfterRowsLeaveEveryRenameEditorClosesOnReturn)
     }
 }
 
+// The program turning the panel to another entity (an add, a paste, an undo) first commits what is
+// typed to the entity the panel showed; the new one never receives it.
+TEST_F(EntityListFixture, TextTypedBeforeTheProgramSelectsAnotherEntityStaysWithTheFirst)
+{
+    ClickName(0);
+    auto* notes = grid->widget()->findChild<QPlainTextEdit*>("Beam_Comments");
+    ASSERT_NE(notes, nullptr);
+    notes->setFocus(Qt::OtherFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notes->hasFocus(); }, 5000));
+    QTest::keyClicks(notes, "balcony");
+    changes.clear();
+    list->setSelectedEntities({103});
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].id, 101u);
+    EXPECT_EQ(changes[0].value.toString(), "balcony");
+    // Committed once: the next change of subject finds nothing pending.
+    changes.clear();
+    list->setSelectedEntities({102});
+    EXPECT_TRUE(changes.empty());
+}
 } // namespace
 } // namespace zorvpro

@@ -280,6 +280,10 @@ void EntitySelectionControl::styleAllRowsUnselected()
 
 void EntitySelectionControl::clearSelectedEntities()
 {
+    // The panel's fields let go of the entity they show first: what is typed goes to it, and no
+    // later focus loss reports it to another.
+    if (grid_ != nullptr && activeId_ != kNoEntity)
+        grid_->clearFocus();
     clearSelection();
     styleAllRowsUnselected();
     clearFocus();
@@ -321,8 +325,13 @@ void EntitySelectionControl::handleItemSelectionChanged()
 
 void EntitySelectionControl::setSelectedEntity(const IdList& ids)
 {
+    const Id next = ids.size() == 1 ? ids.front() : kNoEntity;
+    // As for a click on another row: what the panel's fields hold goes to the entity they show
+    // now, never to the next one.
+    if (grid_ != nullptr && next != activeId_)
+        grid_->clearFocus();
     previousActiveId_ = activeId_;
-    activeId_ = ids.size() == 1 ? ids.front() : kNoEntity;
+    activeId_ = next;
     if (grid_ != nullptr)
     {
         if (ids.size() != 1)

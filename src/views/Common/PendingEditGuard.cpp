@@ -1,0 +1,70 @@
+#include "views/Common/PendingEditGuard.h"
+
+#include "views/Common/CommitFocusedEdit.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace zorvpro
+{
+namespace
+{
+// The field itself, its viewport, and its own popups (the context menu a right click opens, whose
+// parent is the field) are where the typing goes on, not commands.
+bool BelongsToEntry(const QWidget* target, const QWidget* entry)
+{
+    for (const QWidget* w = target; w != nullptr; w = w->parentWidget())
+        if (w == entry)
+            return true;
+    return false;
+}
+
+bool IsPress(QEvent::Type type)
+{
+    switch (type)
+    {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::TabletPress:
+    case QEvent::TouchBegin:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+PendingEditGuard::PendingEditGuard(QObject* parent) : QObject(parent)
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+PendingEditGuard::~PendingEditGuard()
+{
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+}
+
+bool PendingEditGuard::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool press = IsPress(event->type());
+    if (!press && event->type() != QEvent::Shortcut)
+        return false;
+    // Cheap for every other press: nothing is being typed.
+    if (!HasPendingEdit())
+        return false;
+    if (press)
+    {
+        const auto* target = qobject_cast<const QWidget*>(watched);
+        if (target == nullptr || BelongsToEntry(target, QApplication::focusWidget()))
+            return false;
+    }
+    const QPointer<QObject> receiver(watched);
+    CommitFocusedEdit();
+    // Should the commit have rebuilt what was clicked, the click goes nowhere rather than to a
+    // widget that is gone.
+    return receiver.isNull();
+}
+} // namespace zorvpro

@@ -1,0 +1,395 @@
+// A value being typed belongs to the object whose panel showed it when typing began. Whatever the
+// user does next - a button of a tool bar, a panel or a list row, a page's shortcut - first
+// commits it to that object as leaving the field does, as its own undo step before the command's,
+// and never to the object the command leaves in the panel.
+#include "AcceptanceEnv.h"
+#include "ControlTable.h"
+#include "DesignerListener.h"
+
+#include "core/Commands/UndoStack.h"
+#include "views/Shell/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QUndoStack>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace zorvpro::acceptance
+{
+namespace
+{
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+// A project file keeps six significant digits.
+constexpr double kSaved = 1e-6;
+
+QUndoStack& History()
+{
+    return UndoStack::Instance();
+}
+
+// Walks the history to index with the automation's undo and redo; false when it cannot get there.
+bool StepTo(int index)
+{
+    QObject* processor = Window()->findChild<QObject*>(QStringLiteral("SquishCommandProcessor"));
+    while (History().index() != index)
+    {
+        bool moved = false;
+        QMetaObject::invokeMethod(processor, History().index() > index ? "undo" : "redo",
+                                  Qt::DirectConnection, Q_RETURN_ARG(bool, moved));
+        if (!moved)
+            return false;
+    }
+    return true;
+}
+
+// The saved node of that type and name; empty when there is none.
+QString NamedNode(const QByteArray& content, const char* type, const QString& name)
+{
+    for (int i = 0;; ++i)
+    {
+        const QString node = SavedNode(content, type, i);
+        if (node.isEmpty() || FileValue(node.toUtf8(), "Name") == name)
+            return node;
+    }
+}
+
+int RowOf(const QString& name)
+{
+    QTableWidget* list = ShownList();
+    for (int row = 0; list != nullptr && row < list->rowCount(); ++row)
+        if (list->item(row, 1) != nullptr && list->item(row, 1)->text() == name)
+            return row;
+    return -1;
+}
+
+// The named control of the list row that shows the object (its lock, eye, ...).
+QWidget* RowControl(const QString& object, const char* control)
+{
+    QTableWidget* list = ShownList();
+    const int row = RowOf(object);
+    for (int column = 0; row >= 0 && column < list->columnCount(); ++column)
+        if (QWidget* cell = list->cellWidget(row, column))
+        {
+            if (cell->objectName() == QLatin1String(control))
+                return cell;
+            if (auto* inside = cell->findChild<QWidget*>(QLatin1String(control)))
+                return inside;
+        }
+    return nullptr;
+}
+
+// Chooses the object alone in the list, as a click on its row does.
+void Select(const QString& name)
+{
+    QTableWidget* list = ShownList();
+    ASSERT_NE(list, nullptr);
+    // A selection the program has just made ignores clicks until the event loop has turned.
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            const int row = RowOf(name);
+            if (row < 0)
+                return false;
+            if (list->selectionModel()->selectedRows(1).size() == 1 &&
+                list->selectionModel()->isRowSelected(row, QModelIndex()))
+                return true;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualRect(list->model()->index(row, 1)).center());
+            return false;
+        },
+        kDeadline))
+        << "cannot choose " << name.toStdString();
+}
+
+// What the page's rows type and where the file keeps it.
+struct Typed
+{
+    const char* field;
+    const char* text;
+    const char* key; // the element of the saved node
+    QString saved;   // what it holds after the entry
+};
+
+QString Number(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+struct Command
+{
+    const char* name;
+    // Runs the command; empty when it ran, else what went wrong.
+    std::function<QString()> run;
+    int steps; // the undo steps the command itself makes (-1: it undoes one)
+    Typed typed;
+    bool clickBack; // a switch: clicked once more afterwards, so the next row meets it as it was
+};
+
+struct Page
+{
+    const char* tab;      // the page's button
+    const char* nodeType; // of its objects in the file
+    QString first, second;
+};
+
+QWidget* PageWidget(const Page& page)
+{
+    return Window()->findChild<QWidget*>(QLatin1String(page.tab) == QLatin1String("buttonVenueTab")
+                                             ? QStringLiteral("tabButtonVenue")
+                                             : QStringLiteral("tabButtonSpeaker"));
+}
+
+std::function<QString()> ClickOn(std::function<QWidget*()> find)
+{
+    return [find]
+    {
+        QWidget* control = find();
+        if (control == nullptr || !control->isEnabled())
+            return QStringLiteral("not there or disabled");
+        QTest::mouseClick(control, Qt::LeftButton);
+        return QString();
+    };
+}
+
+std::function<QString()> ClickNamed(const char* frame, const char* name)
+{
+    return ClickOn(
+        [frame, name]() -> QWidget*
+        {
+            // Both pages have tool bars of the same names: the shown one counts.
+            QList<QWidget*> roots{Window()};
+            if (frame != nullptr)
+                roots = Window()->findChildren<QWidget*>(QLatin1String(frame));
+            for (QWidget* root : roots)
+                if (root->isVisible())
+                    if (QWidget* control = Find(QLatin1String(name), root))
+                        return control;
+            return nullptr;
+        });
+}
+
+std::function<QString()> Keys(const char* keys)
+{
+    return [keys]
+    {
+        PressWhereTyping(QKeySequence(QLatin1String(keys)));
+        return QString();
+    };
+}
+
+QString Saved(const QByteArray& content, const Page& page, const QString& object, const char* key)
+{
+    const QString node = NamedNode(content, page.nodeType, object);
+    return node.contains(QLatin1Char('<') + QLatin1String(key)) ? FileValue(node.toUtf8(), key)
+                                                                : QStringLiteral("(none)");
+}
+
+// Numbers alike to the file's six digits, texts letter for letter.
+::testing::AssertionResult Alike(const QString& saved, const QString& expected)
+{
+    bool number = false, expectedNumber = false;
+    const double value = saved.toDouble(&number);
+    const double wanted = expected.toDouble(&expectedNumber);
+    if (number && expectedNumber ? std::fabs(value - wanted) < kSaved : saved == expected)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "\"" << saved.toStdString() << "\" where \"" << expected.toStdString() << "\" was expected";
+}
+
+// Types into the first object's panel, gives the command, then reads the saved project at the
+// entry's step (the first after the entry began) and at the step before it.
+void RunCommand(const Page& page, const Command& command)
+{
+    SCOPED_TRACE(command.name);
+    Select(page.first);
+    const int start = History().index();
+    TypeWithoutReturn(command.typed.field, QLatin1String(command.typed.text));
+    const QString failed = command.run();
+    ASSERT_TRUE(failed.isEmpty()) << command.name << ": " << failed.toStdString();
+    const int expected = start + 1 + command.steps;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return History().index() == expected && QApplication::activeModalWidget() == nullptr; },
+        kDeadline))
+        << command.name << " after " << command.typed.field << " typed: the history stands at "
+        << History().index() - start << " steps from where the entry began, not " << expected - start
+        << " (the entry's own and the command's)";
+
+    const QString path = Home() + QStringLiteral("/Documents/typed.tq");
+    ASSERT_TRUE(StepTo(start)) << command.name;
+    const QByteArray before = SaveProjectAs(path).toUtf8();
+    // Both objects were made alike: the second shows what the first held before the entry.
+    const QString original = Saved(before, page, page.second, command.typed.key);
+    ASSERT_FALSE(Alike(original, command.typed.saved)) << command.name << ": nothing to tell apart";
+    EXPECT_TRUE(Alike(Saved(before, page, page.first, command.typed.key), original))
+        << command.name << ": the step before the entry already holds it";
+
+    ASSERT_TRUE(StepTo(start + 1)) << command.name;
+    const QByteArray entered = SaveProjectAs(path).toUtf8();
+    EXPECT_TRUE(Alike(Saved(entered, page, page.first, command.typed.key), command.typed.saved))
+        << command.name << ": the entry's step leaves " << page.first.toStdString() << " without it";
+    EXPECT_TRUE(Alike(Saved(entered, page, page.second, command.typed.key), original))
+        << command.name << ": the entry's step changes " << page.second.toStdString();
+
+    // The next row begins where this one did.
+    ASSERT_TRUE(StepTo(start)) << command.name;
+    if (command.clickBack)
+        (void)command.run();
+}
+
+// A new project on the page with two objects, the history holding their making.
+Page TwoObjectsOn(const char* tab, const char* nodeType, const char* frame)
+{
+    Page page{tab, nodeType, {}, {}};
+    DiscardIfAsked(
+        []
+        {
+            if (QAction* newProject = Window()->findChild<QAction*>(QStringLiteral("actionNew")))
+                newProject->trigger();
+        });
+    EXPECT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
+    EXPECT_TRUE(Click(QStringLiteral("continueButton")));
+    EXPECT_TRUE(Click(QLatin1String(tab)));
+    QWidget* bar = PageWidget(page)->findChild<QWidget*>(QLatin1String(frame));
+    EXPECT_NE(bar, nullptr);
+    if (bar == nullptr)
+        return page;
+    EXPECT_TRUE(QTest::qWaitFor([] { return ShownList() != nullptr; }, kDeadline));
+    while (ShownList() != nullptr && ShownList()->rowCount() < 2)
+    {
+        const int rows = ShownList()->rowCount();
+        EXPECT_TRUE(Click(QStringLiteral("Toolbar_AddEntity"), bar));
+        if (!QTest::qWaitFor([&] { return ShownList()->rowCount() == rows + 1; }, kDeadline))
+            break;
+    }
+    if (ShownList() != nullptr && ShownList()->rowCount() == 2)
+    {
+        page.first = ShownList()->item(0, 1)->text();
+        page.second = ShownList()->item(1, 1)->text();
+    }
+    return page;
+}
+
+// Every button of the venue page's tool bars, panel and list rows, and every key of the page that
+// reaches the page while a field holds the typing (the others edit the text: arrows left and
+// right, Delete, Ctrl+A/C/V/X/Z, Ctrl+Shift+Z).
+TEST(TypedValue, EveryVenueCommandTakesTheEntryToItsOwnSurfaceFirst)
+{
+    const Page page = TwoObjectsOn("buttonVenueTab", "QuadNode", "planToolbarContainerFrame");
+    ASSERT_FALSE(page.second.isEmpty()) << "no two surfaces";
+    const Typed rotation{"Quad_Rotation", "25", "RotationZ", Number(25 * kRadiansPerDegree)};
+    const char* plan = "planToolbarContainerFrame";
+    const Command commands[] = {
+        {"Add a new surface", ClickNamed(plan, "Toolbar_AddEntity"), 1, rotation, false},
+        {"Delete", ClickNamed(plan, "Toolbar_DeleteEntity"), 1, rotation, false},
+        {"Undo", ClickNamed(plan, "Toolbar_Undo"), -1, rotation, false},
+        {"Redo", ClickNamed(plan, "Toolbar_Redo"), 0, rotation, false},
+        {"zoom in", ClickNamed(plan, "Toolbar_SliderPlanAddButton"), 0, rotation, false},
+        {"zoom out", ClickNamed(plan, "Toolbar_SliderPlanSubtractButton"), 0, rotation, false},
+        {"zoom slider", ClickNamed(plan, "Toolbar_SliderPlanSlider"), 0, rotation, false},
+        {"zoom to fit", ClickNamed(plan, "Toolbar_ZoomToFit"), 0, rotation, false},
+        {"link views", ClickNamed(plan, "Toolbar_LinkViews"), 0, rotation, true},
+        {"listener height switch", ClickNamed(nullptr, "Quad_ListenerHeightEnabled"), 1, rotation, false},
+        {"the other row's eye", ClickOn([&] { return RowControl(page.second, "Entity_Visibility"); }), 1,
+         rotation, false},
+        {"the other row's lock", ClickOn([&] { return RowControl(page.second, "Entity_Lock"); }), 1, rotation,
+         false},
+        {"the other row's transparency",
+         ClickOn([&] { return RowControl(page.second, "Entity_Transparency"); }), 1, rotation, false},
+        {"the other row's colour",
+         [&]
+         {
+             QWidget* row = RowControl(page.second, "Entity_Color");
+             QWidget* colour = row != nullptr ? row->findChild<QAbstractButton*>() : nullptr;
+             if (colour == nullptr)
+                 return QStringLiteral("no colour button");
+             const QString title =
+                 AnswerModal([colour] { QTest::mouseClick(colour, Qt::LeftButton); },
+                             [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+             return Expect(!title.isEmpty(), QStringLiteral("no colour dialog"));
+         },
+         // Cancelled, the dialog still reports the colour kept: one step that changes nothing.
+         1, rotation, false},
+        {"Up", Keys("Up"), 1, rotation, false},
+        {"Down", Keys("Down"), 1, rotation, false},
+        {"Ctrl+Up", Keys("Ctrl+Up"), 1, rotation, false},
+        {"Ctrl+Down", Keys("Ctrl+Down"), 1, rotation, false},
+        {"Ctrl+=", Keys("Ctrl+="), 0, rotation, false},
+        {"Ctrl++", Keys("Ctrl++"), 0, rotation, false},
+        {"Ctrl+-", Keys("Ctrl+-"), 0, rotation, false},
+    };
+    for (const Command& command : commands)
+        RunCommand(page, command);
+}
+
+// Every button of the speaker page's tool bar, its panels and list rows, and every key of the page
+// that reaches it while a field holds the typing.
+TEST(TypedValue, EverySpeakerCommandTakesTheEntryToItsOwnArrayFirst)
+{
+    const Page page = TwoObjectsOn("buttonSpeakerTab", "BeamSpeakerClusterNode", "planToolbarContainerFrame");
+    ASSERT_FALSE(page.second.isEmpty()) << "no two arrays";
+    const Typed gain{"Cluster_Gain", "-9", "ClusterGain", Number(-9)};
+    const Typed steering{"Beam_SteeringAngle1", "15", "Steering0", Number(15 * kRadiansPerDegree)};
+    const Typed delay{"Cluster_Delay", "30", "ClusterDelay", Number(30)};
+    // The notes report their text whenever they lose the focus, typed or not.
+    const Typed notes{"Beam_Comments", "balcony", "UserNote", QStringLiteral("balcony")};
+    const char* plan = "planToolbarContainerFrame";
+    const Command commands[] = {
+        {"Add a new loudspeaker", ClickNamed(plan, "Toolbar_AddEntity"), 1, gain, false},
+        {"Add a new loudspeaker (steering)", ClickNamed(plan, "Toolbar_AddEntity"), 1, steering, false},
+        {"Add a new loudspeaker (notes)", ClickNamed(plan, "Toolbar_AddEntity"), 1, notes, false},
+        {"Delete", ClickNamed(plan, "Toolbar_DeleteEntity"), 1, gain, false},
+        {"Undo", ClickNamed(plan, "Toolbar_Undo"), -1, delay, false},
+        {"Redo", ClickNamed(plan, "Toolbar_Redo"), 0, gain, false},
+        {"zoom in", ClickNamed(plan, "Toolbar_SliderPlanAddButton"), 0, gain, false},
+        {"zoom out", ClickNamed(plan, "Toolbar_SliderPlanSubtractButton"), 0, gain, false},
+        {"zoom slider", ClickNamed(plan, "Toolbar_SliderPlanSlider"), 0, gain, false},
+        {"zoom to fit", ClickNamed(plan, "Toolbar_ZoomToFit"), 0, gain, false},
+        {"link views", ClickNamed(plan, "Toolbar_LinkViews"), 0, gain, true},
+        {"throw lines", ClickNamed(plan, "Toolbar_ThrowLines"), 0, gain, true},
+        {"Set Max Gain", ClickNamed(nullptr, "setMaxGainButton"), 1, delay, false},
+        {"Send to KVD",
+         []
+         {
+             DesignerListener designer;
+             if (!designer.Listen())
+                 return QStringLiteral("127.0.0.1:10003 stays busy");
+             if (!ClickNamed(nullptr, "buttonSendToKVD")().isEmpty())
+                 return QStringLiteral("no Send to KVD");
+             return Expect(QTest::qWaitFor([&] { return designer.closed; }, kDeadline),
+                           QStringLiteral("nothing reached port 10003"));
+         },
+         0, steering, false},
+        {"Recalculate", ClickNamed(nullptr, "Spl_RecalculateButton"), 0, gain, false},
+        {"Adjust range to data", ClickNamed(nullptr, "Spl_Adjust_Spl_Range"), 0, gain, false},
+        {"Auto-calculate", ClickNamed(nullptr, "Spl_AutoCalculate"), 0, gain, true},
+        {"Auto-adjust", ClickNamed(nullptr, "Spl_Auto_Adjust"), 0, gain, true},
+        {"Show SPL Map", ClickNamed(nullptr, "hideSplButton"), 0, gain, true},
+        {"smoothing switch", ClickNamed(nullptr, "Beam_Smoothing1"), 1, gain, false},
+        {"the other row's eye", ClickOn([&] { return RowControl(page.second, "Entity_Visibility"); }), 1,
+         gain, false},
+        {"the other row's lock", ClickOn([&] { return RowControl(page.second, "Entity_Lock"); }), 1, gain,
+         false},
+        {"the other row's mute", ClickOn([&] { return RowControl(page.second, "Entity_Mute"); }), 1, gain,
+         false},
+        {"Up", Keys("Up"), 1, gain, false},
+        {"Down", Keys("Down"), 1, steering, false},
+        {"Ctrl+Up", Keys("Ctrl+Up"), 1, gain, false},
+        {"Undo (notes)", ClickNamed(plan, "Toolbar_Undo"), -1, notes, false},
+        {"Ctrl+Down", Keys("Ctrl+Down"), 1, gain, false},
+        {"Ctrl+=", Keys("Ctrl+="), 0, gain, false},
+        {"Ctrl++", Keys("Ctrl++"), 0, gain, false},
+        {"Ctrl+-", Keys("Ctrl+-"), 0, gain, false},
+    };
+    for (const Command& command : commands)
+        RunCommand(page, command);
+}
+} // namespace
+} // namespace zorvpro::acceptance
