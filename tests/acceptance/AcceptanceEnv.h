@@ -34,6 +34,8 @@ QWidget* SpeakerFrame(const char* name);
 void Type(QWidget* edit, const QString& text);
 // Calls an automation operation without arguments and returns its text.
 QString Invoke(const char* method);
+// A new project on the venue page with its one surface.
+void NewProjectOnVenuePage();
 // A new project on the speaker page with one array added from the plan tool bar, selected.
 void NewProjectWithOneArray();
 // Runs answer on the next modal window opened while action runs; its title.

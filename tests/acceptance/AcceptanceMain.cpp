@@ -1,6 +1,7 @@
 // GoogleTest entry point of the acceptance suite: one real main window under the X server, made
 // by the start-up steps main runs, started with "--dx".
 #include "AcceptanceEnv.h"
+#include "ControlTable.h"
 
 #include "views/Shell/MainWindow.h"
 
@@ -92,10 +93,12 @@ void DiscardIfAsked(const std::function<void()>& action)
     poll.stop();
 }
 
-void NewProjectWithOneArray()
+namespace
 {
-    // From wherever the last test left the window: "New Project" from the menu (dropping the
-    // changes when asked), then a new project from the start page.
+// From wherever the last test left the window: "New Project" from the menu (dropping the changes
+// when asked), then a new project from the start page.
+void StartNewProject()
+{
     if (Find(QStringLiteral("continueButton")) == nullptr)
     {
         QAction* newProject = g_window->findChild<QAction*>(QStringLiteral("actionNew"));
@@ -104,6 +107,23 @@ void NewProjectWithOneArray()
     }
     ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, 10000));
     ASSERT_TRUE(Click(QStringLiteral("continueButton")));
+}
+} // namespace
+
+void NewProjectOnVenuePage()
+{
+    StartNewProject();
+    if (::testing::Test::HasFatalFailure())
+        return;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [] { return Find(QStringLiteral("openGLPlan")) != nullptr && ListRows() == 1; }, 10000));
+}
+
+void NewProjectWithOneArray()
+{
+    StartNewProject();
+    if (::testing::Test::HasFatalFailure())
+        return;
     ASSERT_TRUE(Click(QStringLiteral("buttonSpeakerTab")));
     ASSERT_TRUE(QTest::qWaitFor(
         [] { return Find(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")); },

@@ -63,21 +63,6 @@ bool SelectRow(QTableWidget* list, int row)
         kDeadline);
 }
 
-// The venue page with one new surface, from wherever the last test left the window.
-void NewProjectOnVenuePage()
-{
-    if (Find(QStringLiteral("continueButton")) == nullptr)
-    {
-        QAction* newProject = Window()->findChild<QAction*>(QStringLiteral("actionNew"));
-        ASSERT_NE(newProject, nullptr);
-        DiscardIfAsked([newProject] { newProject->trigger(); });
-    }
-    ASSERT_TRUE(QTest::qWaitFor([] { return Find(QStringLiteral("continueButton")) != nullptr; }, kDeadline));
-    ASSERT_TRUE(Click(QStringLiteral("continueButton")));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [] { return Find(QStringLiteral("openGLPlan")) != nullptr && ListRows() == 1; }, kDeadline));
-}
-
 QByteArray SavedBytes(const QString& path)
 {
     PressOnWindow(QKeySequence(QKeySequence::Save));
