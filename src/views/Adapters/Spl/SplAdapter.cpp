@@ -505,9 +505,10 @@ void SplAdapter::RefreshAllVisibility(const PairingPtr& pairing)
 
 void SplAdapter::SetActiveSpeaker(const NodePtr& node)
 {
+    const auto shown = ShownMaps();
     m_activeSpeaker = node;
     RefreshAllVisibility();
-    FollowShownMaps();
+    FollowShownMaps(shown);
 }
 
 void SplAdapter::HandleEntityVisibility(const NodePtr& node)
@@ -518,8 +519,9 @@ void SplAdapter::HandleEntityVisibility(const NodePtr& node)
         LogError("Null entity visibility in HandleEntityVisibility");
         return;
     }
+    const auto shown = ShownMaps();
     RefreshAllVisibility(p);
-    FollowShownMaps();
+    FollowShownMaps(shown);
 }
 
 void SplAdapter::RefreshSpeaker(const NodePtr& node)
@@ -607,10 +609,11 @@ void SplAdapter::ShowSplMaps(bool on)
         else
             engine->requestStop();
     }
+    const auto shown = ShownMaps();
     m_mapsShown = on;
     Send(on ? field::MessageType::MapsShown : field::MessageType::MapsHidden);
     RefreshAllVisibility();
-    FollowShownMaps();
+    FollowShownMaps(shown);
 }
 
 void SplAdapter::Recalculate()

@@ -76,7 +76,6 @@ void SplAdapter::ProcessEngineMessages()
             break;
         }
     }
-    FollowShownMaps();
 }
 
 bool SplAdapter::ResultFitsChunk(const field::FieldChunkPtr& chunk) const
