@@ -312,6 +312,13 @@ TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEac
         {"a typed range with Auto-adjust on", [&] { adapter->SetSplRange(60, 70); }, 60, 70},
         {"a result", [&] { result(b, 99.0); }, 60, 70},
         {"the step's end overrides the typed range", endStep, 80, 110},
+        {"the loudest surface taken away",
+         [&]
+         {
+             adapter->NodeChanged(SplAdapter::NodeRemoved, floor);
+             Settle();
+         },
+         69, 99},
         // Off, the range is the user's: neither a selection, a map shown or hidden, nor a step's
         // end moves it; switching on fits at once.
         {"Auto-adjust off, a range typed",
@@ -322,15 +329,15 @@ TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEac
          },
          41, 127},
         {"a selection", [&] { adapter->SetActiveSpeaker(array); }, 41, 127},
-        {"a map hidden", [&] { show(floor, false); }, 41, 127},
+        {"a map hidden", [&] { show(balcony, false); }, 41, 127},
         {"a step",
          [&]
          {
-             result(b, 100.0);
+             result(own, 125.0);
              endStep();
          },
          41, 127},
-        {"Auto-adjust on", [&] { autoAdjust(true); }, 90, 120},
+        {"Auto-adjust on", [&] { autoAdjust(true); }, 95, 125},
     };
     for (const Step& step : steps)
     {

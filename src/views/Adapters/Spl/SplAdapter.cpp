@@ -228,7 +228,12 @@ void SplAdapter::ProcessSurface(uint32_t kind, const NodePtr& node)
 {
     if (kind == 2)
     {
-        RemoveFieldEntity(FindPairing(node));
+        const PairingPtr p = FindPairing(node);
+        // No calculation follows a surface taken away, so no step's end fits the range without its
+        // map; the next tick does, once however many surfaces went.
+        if (p && ShowsResult(*p))
+            m_fitAtNextTick = true;
+        RemoveFieldEntity(p);
         return;
     }
     if (kind != 1 && kind != 3)

@@ -191,6 +191,8 @@ private:
     bool IsRetired(const field::FieldChunkPtr& chunk) const;
     // The shown result of the chunk when it was computed for the chunk's present points.
     bool ResultFitsChunk(const field::FieldChunkPtr& chunk) const;
+    // Whether the pairing's map is visible and holds a result.
+    static bool ShowsResult(const Pairing& p);
     // The visible maps that hold a result.
     std::vector<const view::FieldEntity*> ShownMaps() const;
     // With the automatic range on, fits the range when the maps shown differ from before: a
@@ -212,6 +214,8 @@ private:
     MedialPlaneProvider m_medialPlaneProvider;
     bool m_autoCalculate = false;
     bool m_mapsShown = true;
+    // A shown map was taken away: with the automatic range on, the next poll tick fits it.
+    bool m_fitAtNextTick = false;
     double m_visibleSplMin = 0.0;
     double m_visibleSplMax = 0.0;
     Counters m_counters;

@@ -97,12 +97,17 @@ void SplAdapter::AutoScaleSplRange()
     BuildColorMap();
 }
 
+bool SplAdapter::ShowsResult(const Pairing& p)
+{
+    return p.chunk && p.entity && p.entity->isVisible() && p.chunk->GetDataSet();
+}
+
 std::vector<const view::FieldEntity*> SplAdapter::ShownMaps() const
 {
     std::vector<const view::FieldEntity*> shown;
     for (const PairingPtr& p : m_pairings)
     {
-        if (p->chunk && p->entity && p->entity->isVisible() && p->chunk->GetDataSet())
+        if (ShowsResult(*p))
             shown.push_back(p->entity.get());
     }
     return shown;

@@ -76,6 +76,12 @@ void SplAdapter::ProcessEngineMessages()
             break;
         }
     }
+    if (m_fitAtNextTick)
+    {
+        m_fitAtNextTick = false;
+        if (Settings().getSplAutoAdjustRange())
+            AutoScaleSplRange();
+    }
 }
 
 bool SplAdapter::ResultFitsChunk(const field::FieldChunkPtr& chunk) const
