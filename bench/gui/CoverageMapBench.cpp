@@ -116,12 +116,10 @@ void WaitForNextMillisecond()
         std::this_thread::yield();
 }
 
-void PollTenResults(benchmark::State& state)
+// Ten floors of 200 m x 100 m at 1 m (20,301 points each) cut and announced to the engine side,
+// whose inbox is then emptied; their chunks. With a loudspeaker their maps show once computed.
+std::vector<field::FieldChunkPtr> TenFloors(SplAdapter& adapter, bool withLoudspeaker)
 {
-    ProjectDefinition::Instance()->Clear(false);
-    gallery::SilentSplPanel panel;
-    SplAdapter adapter(&panel);
-    auto engineSide = adapter.GetEngineMessenger();
     std::vector<QuadNodePtr> floors;
     for (int i = 0; i < 10; ++i)
     {
@@ -130,16 +128,30 @@ void PollTenResults(benchmark::State& state)
                                           QColor(128, 128, 128), 1.2, 0.0));
         adapter.NodeChanged(SplAdapter::NodeAdded, floors.back());
     }
+    if (withLoudspeaker)
+        adapter.NodeChanged(SplAdapter::NodeAdded,
+                            LoudspeakerClusterNode::Create(acoustics::createLoudspeakerCluster()));
     bool cut = false;
     adapter.GetTaskQueue().Add([] {}, [&cut] { cut = true; });
     while (!cut)
         adapter.ProcessEngineMessages();
+    auto engineSide = adapter.GetEngineMessenger();
     while (engineSide->Receive())
     {
     }
     std::vector<field::FieldChunkPtr> chunks;
     for (const auto& f : floors)
         chunks.push_back(adapter.FindPairing(f)->chunk);
+    return chunks;
+}
+
+void PollTenResults(benchmark::State& state)
+{
+    ProjectDefinition::Instance()->Clear(false);
+    gallery::SilentSplPanel panel;
+    SplAdapter adapter(&panel);
+    auto engineSide = adapter.GetEngineMessenger();
+    const std::vector<field::FieldChunkPtr> chunks = TenFloors(adapter, false);
     if (chunks.front()->GetPoints().Count() != 20301)
     {
         state.SkipWithError("unexpected grid size");
@@ -173,27 +185,7 @@ void PollTicksOfAStep(benchmark::State& state)
     gallery::SilentSplPanel panel;
     SplAdapter adapter(&panel);
     auto engineSide = adapter.GetEngineMessenger();
-    std::vector<QuadNodePtr> floors;
-    for (int i = 0; i < 10; ++i)
-    {
-        const double y = 120.0 * i;
-        floors.push_back(QuadNode::Create("floor", {0, y, 0}, {200, y, 0}, {200, y + 100, 0}, {0, y + 100, 0},
-                                          QColor(128, 128, 128), 1.2, 0.0));
-        adapter.NodeChanged(SplAdapter::NodeAdded, floors.back());
-    }
-    // Surfaces show their maps once a loudspeaker is there.
-    adapter.NodeChanged(SplAdapter::NodeAdded,
-                        LoudspeakerClusterNode::Create(acoustics::createLoudspeakerCluster()));
-    bool cut = false;
-    adapter.GetTaskQueue().Add([] {}, [&cut] { cut = true; });
-    while (!cut)
-        adapter.ProcessEngineMessages();
-    while (engineSide->Receive())
-    {
-    }
-    std::vector<field::FieldChunkPtr> chunks;
-    for (const auto& f : floors)
-        chunks.push_back(adapter.FindPairing(f)->chunk);
+    const std::vector<field::FieldChunkPtr> chunks = TenFloors(adapter, true);
     auto deliver = [&](const field::FieldChunkPtr& chunk, double peak)
     {
         auto result = std::make_shared<acoustics::FieldPointsData>(chunk->GetPoints());
@@ -212,9 +204,9 @@ void PollTicksOfAStep(benchmark::State& state)
             adapter.ProcessEngineMessages();
     };
     quietStep();
-    for (const auto& f : floors)
+    for (const auto& chunk : chunks)
     {
-        if (!adapter.FindPairing(f)->entity->isVisible())
+        if (!adapter.FindPairing({}, chunk)->entity->isVisible())
         {
             state.SkipWithError("a floor's map is not shown");
             return;
