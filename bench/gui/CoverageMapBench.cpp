@@ -13,12 +13,23 @@
 //                         wait for the result), recolour_ms (the poll tick that colours it) and
 //                         total_ms. Target: under 1 s on 8 cores. The poll runs continuously here;
 //                         the application's 50 ms timer adds up to one tick.
+//   PollTicksOfAStep/rising:R
+//                         the poll ticks of one calculation step with Auto-adjust on, over ten
+//                         floors of 20,301 points (203,010 in all): ten ticks each bring one
+//                         floor's result, then one tick brings the step's end. With rising:1 each
+//                         result is 1 dB louder than the loudest shown, with rising:0 all are
+//                         equally loud. The time is the GUI thread's processor time per tick;
+//                         counters partial_tick_ms (a tick with a result), finish_tick_ms (the
+//                         tick that ends the step), wall_tick_ms and recolours (maps coloured
+//                         per step).
 #include "CoverageScene.h"
 
+#include "acoustics/cluster/LoudspeakerCluster.h"
 #include "acoustics/engine/DataSet.h"
 #include "acoustics/engine/FieldPointsData.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
 #include "data/Field/FieldMessageTypes.h"
+#include "data/Nodes/LoudspeakerClusterNode.h"
 #include "data/Nodes/LoudspeakerNode.h"
 #include "data/Project/ProjectDefinition.h"
 #include "data/Project/ProjectSettings.h"
@@ -33,6 +44,7 @@
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <time.h>
 
 using namespace zorvpro;
 using Clock = std::chrono::steady_clock;
@@ -60,6 +72,43 @@ private:
     std::vector<acoustics::FieldPoint> m_points;
 };
 
+// Levels falling away from the chunk's first point from a given peak; the range is that of the
+// last read, as the engine's data sets give it.
+class PeakedLevels : public acoustics::DataSet
+{
+public:
+    PeakedLevels(std::vector<acoustics::FieldPoint> points, double peak)
+        : m_points(std::move(points)), m_peak(peak)
+    {
+    }
+    void getSpl(SplValues& out, int32_t, double) override
+    {
+        out.clear();
+        out.reserve(m_points.size());
+        m_min = DBL_MAX;
+        m_max = -DBL_MAX;
+        const acoustics::FieldPoint& origin = m_points.front();
+        for (const auto& p : m_points)
+        {
+            const double level = m_peak - 20.0 * std::log10(1.0 + std::hypot(p.x - origin.x, p.y - origin.y));
+            out.emplace_back(p.tag, level);
+            m_min = std::min(m_min, level);
+            m_max = std::max(m_max, level);
+        }
+    }
+    void getSplRange(double& min, double& max) const override
+    {
+        min = m_min;
+        max = m_max;
+    }
+
+private:
+    std::vector<acoustics::FieldPoint> m_points;
+    double m_peak;
+    double m_min = DBL_MAX;
+    double m_max = -DBL_MAX;
+};
+
 void WaitForNextMillisecond()
 {
     const int64_t start = Timestamp::NowMilliseconds();
@@ -67,12 +116,10 @@ void WaitForNextMillisecond()
         std::this_thread::yield();
 }
 
-void PollTenResults(benchmark::State& state)
+// Ten floors of 200 m x 100 m at 1 m (20,301 points each) cut and announced to the engine side,
+// whose inbox is then emptied; their chunks. With a loudspeaker their maps show once computed.
+std::vector<field::FieldChunkPtr> TenFloors(SplAdapter& adapter, bool withLoudspeaker)
 {
-    ProjectDefinition::Instance()->Clear(false);
-    gallery::SilentSplPanel panel;
-    SplAdapter adapter(&panel);
-    auto engineSide = adapter.GetEngineMessenger();
     std::vector<QuadNodePtr> floors;
     for (int i = 0; i < 10; ++i)
     {
@@ -81,16 +128,30 @@ void PollTenResults(benchmark::State& state)
                                           QColor(128, 128, 128), 1.2, 0.0));
         adapter.NodeChanged(SplAdapter::NodeAdded, floors.back());
     }
+    if (withLoudspeaker)
+        adapter.NodeChanged(SplAdapter::NodeAdded,
+                            LoudspeakerClusterNode::Create(acoustics::createLoudspeakerCluster()));
     bool cut = false;
     adapter.GetTaskQueue().Add([] {}, [&cut] { cut = true; });
     while (!cut)
         adapter.ProcessEngineMessages();
+    auto engineSide = adapter.GetEngineMessenger();
     while (engineSide->Receive())
     {
     }
     std::vector<field::FieldChunkPtr> chunks;
     for (const auto& f : floors)
         chunks.push_back(adapter.FindPairing(f)->chunk);
+    return chunks;
+}
+
+void PollTenResults(benchmark::State& state)
+{
+    ProjectDefinition::Instance()->Clear(false);
+    gallery::SilentSplPanel panel;
+    SplAdapter adapter(&panel);
+    auto engineSide = adapter.GetEngineMessenger();
+    const std::vector<field::FieldChunkPtr> chunks = TenFloors(adapter, false);
     if (chunks.front()->GetPoints().Count() != 20301)
     {
         state.SkipWithError("unexpected grid size");
@@ -115,6 +176,91 @@ void PollTenResults(benchmark::State& state)
     state.counters["meshes_set"] = double(adapter.GetCounters().meshesSet);
 }
 BENCHMARK(PollTenResults)->Unit(benchmark::kMillisecond);
+
+void PollTicksOfAStep(benchmark::State& state)
+{
+    const bool rising = state.range(0) != 0;
+    ProjectDefinition::Instance()->Clear(false);
+    ProjectDefinition::Instance()->GetSettings()->setSplAutoAdjustRange(true);
+    gallery::SilentSplPanel panel;
+    SplAdapter adapter(&panel);
+    auto engineSide = adapter.GetEngineMessenger();
+    const std::vector<field::FieldChunkPtr> chunks = TenFloors(adapter, true);
+    auto deliver = [&](const field::FieldChunkPtr& chunk, double peak)
+    {
+        auto result = std::make_shared<acoustics::FieldPointsData>(chunk->GetPoints());
+        result->SetDataSet(std::make_shared<PeakedLevels>(chunk->GetPoints().GetPoints(), peak));
+        chunk->SetDataSet(result);
+        engineSide->SendChunks(field::MessageType::ChunksUpdated, {chunk});
+    };
+    // Every map shown quiet, the range fitted to it: each step starts from there.
+    auto quietStep = [&]
+    {
+        WaitForNextMillisecond();
+        for (const auto& chunk : chunks)
+            deliver(chunk, 60.0);
+        engineSide->Send(field::MessageType::StepFinished);
+        while (adapter.GetFieldManager().GetQueuedCount(field::Side::UserInterface) > 0)
+            adapter.ProcessEngineMessages();
+    };
+    quietStep();
+    for (const auto& chunk : chunks)
+    {
+        if (!adapter.FindPairing({}, chunk)->entity->isVisible())
+        {
+            state.SkipWithError("a floor's map is not shown");
+            return;
+        }
+    }
+
+    // The GUI thread's processor time: other programs sharing the machine do not count.
+    auto cpuMs = []
+    {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+    };
+    double partial = 0, finish = 0, wall = 0;
+    uint64_t recolours = 0;
+    for (auto _ : state)
+    {
+        quietStep();
+        WaitForNextMillisecond();
+        const uint64_t recoloursBefore = adapter.GetCounters().recolours;
+        double step = 0;
+        auto tick = [&](double& sum)
+        {
+            const auto start = Clock::now();
+            const double cpu = cpuMs();
+            adapter.ProcessEngineMessages();
+            const double spent = cpuMs() - cpu;
+            wall += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            sum += spent;
+            step += spent;
+        };
+        for (size_t i = 0; i < chunks.size(); ++i)
+        {
+            deliver(chunks[i], rising ? 90.0 + double(i) : 100.0);
+            tick(partial);
+        }
+        engineSide->Send(field::MessageType::StepFinished);
+        tick(finish);
+        recolours += adapter.GetCounters().recolours - recoloursBefore;
+        state.SetIterationTime(step / 1000.0 / double(chunks.size() + 1));
+    }
+    const double n = double(state.iterations());
+    state.counters["points"] = double(chunks.size() * chunks.front()->GetPoints().Count());
+    state.counters["partial_tick_ms"] = partial / n / double(chunks.size());
+    state.counters["finish_tick_ms"] = finish / n;
+    state.counters["wall_tick_ms"] = wall / n / double(chunks.size() + 1);
+    state.counters["recolours"] = double(recolours) / n;
+}
+BENCHMARK(PollTicksOfAStep)
+    ->ArgName("rising")
+    ->Arg(1)
+    ->Arg(0)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void EditToColouredMap(benchmark::State& state)
 {

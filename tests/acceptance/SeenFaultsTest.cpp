@@ -1,5 +1,6 @@
 // What a user met in the window: the fields of a locked surface, the automatic SPL range when
-// another array is selected, and the whole window on a small screen with a window manager.
+// another array is selected, a range set by hand kept while Auto-adjust is off, and the whole
+// window on a small screen with a window manager.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 
@@ -38,13 +39,13 @@ QAbstractButton* Switch(const char* name)
     return FindAs<QAbstractButton>(QLatin1String(name));
 }
 
-void SwitchOn(const char* name)
+void Turn(const char* name, bool on)
 {
     QAbstractButton* toggle = Switch(name);
     ASSERT_NE(toggle, nullptr) << name;
-    if (!toggle->isChecked())
+    if (toggle->isChecked() != on)
         QTest::mouseClick(toggle, Qt::LeftButton);
-    ASSERT_TRUE(toggle->isChecked()) << name;
+    ASSERT_EQ(toggle->isChecked(), on) << name;
 }
 
 // Clicks the name of the list's row and waits until that row alone is selected.
@@ -151,8 +152,8 @@ TEST(SeenFaults, AutoAdjustFitsTheRangeToTheSelectedArraysMap)
 {
     NewProjectWithOneArray();
     Activate();
-    SwitchOn("Spl_AutoCalculate");
-    SwitchOn("Spl_Auto_Adjust");
+    Turn("Spl_AutoCalculate", true);
+    Turn("Spl_Auto_Adjust", true);
     // Two arrays whose maps need different ranges: the first much quieter, the second apart.
     Type(Find(QStringLiteral("Cluster_GainEdit")), QStringLiteral("-20"));
     ASSERT_TRUE(Click(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")));
@@ -201,6 +202,61 @@ TEST(SeenFaults, AutoAdjustFitsTheRangeToTheSelectedArraysMap)
         fitted[row] = adjusted;
     }
     ASSERT_NE(fitted[0], fitted[1]) << "both arrays' maps need the same range: the selection cannot tell";
+}
+
+TEST(SeenFaults, WithAutoAdjustOffTheRangeTypedStaysThroughCalculationsAndSelections)
+{
+    NewProjectWithOneArray();
+    Activate();
+    Turn("Spl_Auto_Adjust", false);
+    Turn("Spl_AutoCalculate", true);
+    // A range no fit gives: a fitted range spans 30 dB or starts at 36 dB.
+    Type(Find(QStringLiteral("Spl_Max_dBEdit")), QStringLiteral("127"));
+    Type(Find(QStringLiteral("Spl_Min_dBEdit")), QStringLiteral("41"));
+    const std::pair<QString, QString> typed = ShownRange();
+    ASSERT_TRUE(typed == std::make_pair(QStringLiteral("127"), QStringLiteral("41")))
+        << typed.first.toStdString() << "/" << typed.second.toStdString();
+    auto kept = [&typed](const char* after)
+    {
+        const std::pair<QString, QString> shown = ShownRange();
+        EXPECT_TRUE(shown == typed) << "after " << after << " the range shows " << shown.first.toStdString()
+                                    << "/" << shown.second.toStdString();
+    };
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return AllMapsComputed(Invoke("getSplMap"), 1); }, kCalculationDeadline));
+
+    // Two calculations, each waited for until the array's own map is quieter by the new gain. The
+    // poll takes the engine's messages in order, so by the second map the first step's end has
+    // been handled.
+    for (const char* gain : {"-6", "-12"})
+    {
+        SCOPED_TRACE(gain);
+        const double before = Loudest(Invoke("getSplMap"), "TQR40V Array 1");
+        Type(Find(QStringLiteral("Cluster_GainEdit")), QLatin1String(gain));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [before]
+            {
+                const QString maps = Invoke("getSplMap");
+                return AllMapsComputed(maps, 1) && Loudest(maps, "TQR40V Array 1") < before - 3.0;
+            },
+            kCalculationDeadline))
+            << "the map stays at " << Loudest(Invoke("getSplMap"), "TQR40V Array 1") << " dB";
+        kept("a finished calculation");
+    }
+
+    // Another array, selected as it is added; then each array selected with both maps computed.
+    ASSERT_TRUE(Click(QStringLiteral("Toolbar_AddEntity"), SpeakerFrame("planToolbarContainerFrame")));
+    auto* list = FindAs<QTableWidget>(QStringLiteral("SpeakerAnalysisTabEntitySelectionControl"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->rowCount() == 2; }, kDeadline));
+    kept("a new array");
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return AllMapsComputed(Invoke("getSplMap"), 2); }, kCalculationDeadline));
+    for (int row : {0, 1})
+    {
+        ASSERT_TRUE(SelectRow(list, row));
+        kept(row == 0 ? "selecting the first array" : "selecting the second array");
+    }
 }
 
 // Runs the test named by the filter in a child of this suite on the display, its result.

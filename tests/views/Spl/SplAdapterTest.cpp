@@ -237,29 +237,121 @@ TEST_F(SplAdapterTest, TheAutomaticRangeSpansThirtyDecibelsBelowTheLoudestVisibl
         EXPECT_EQ(panel.slider, std::make_pair(c.low, c.high));
         EXPECT_EQ(panel.range, std::make_pair(c.low, c.high));
     }
-    // Hidden maps do not count. The automatic switch fits the range at once, then whenever the
-    // maps shown change (shown again, a new result) and after each step.
-    adapter->ShowSplMaps(false);
-    adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Auto_Adjust", true);
-    EXPECT_TRUE(Settings().getSplAutoAdjustRange());
-    EXPECT_EQ(Settings().getSplHighValue(), 50);
-    Deliver(p->chunk, [](const acoustics::FieldPoint& pt) { return 88.6 - 0.1 * pt.x; });
+}
+
+// Levels falling from top at x = 0.
+std::function<double(const acoustics::FieldPoint&)> Peak(double top)
+{
+    return [top](const acoustics::FieldPoint& pt) { return top - 0.1 * pt.x; };
+}
+
+TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEachResult)
+{
+    Settings().setSplAutoAdjustRange(true);
+    auto floor = Floor();
+    auto balcony = Floor("balcony");
+    auto array = Array(0.0);
+    for (const NodePtr& node : std::vector<NodePtr>{floor, balcony, array})
+        adapter->NodeChanged(SplAdapter::NodeAdded, node);
     Settle();
-    EXPECT_EQ(Settings().getSplHighValue(), 50) << "a hidden map's result moves the range";
-    adapter->ShowSplMaps(true);
-    EXPECT_EQ(Settings().getSplHighValue(), 89) << "the map shown again";
-    EXPECT_EQ(Settings().getSplLowValue(), 59);
-    Deliver(p->chunk, [](const acoustics::FieldPoint& pt) { return 120.3 - 0.1 * pt.x; });
-    Settle();
-    EXPECT_EQ(Settings().getSplHighValue(), 120) << "a new result shown";
-    EXPECT_EQ(Settings().getSplLowValue(), 90);
-    adapter->SetSplRange(60, 70);
-    Settle();
-    EXPECT_EQ(Settings().getSplHighValue(), 70) << "the range typed stays while the maps do not change";
-    engineSide->Send(Type::StepFinished);
-    Settle();
-    EXPECT_EQ(Settings().getSplHighValue(), 120);
-    EXPECT_EQ(Settings().getSplLowValue(), 90);
+    const auto f = adapter->FindPairing(floor);
+    const auto b = adapter->FindPairing(balcony);
+    const auto own = adapter->FindPairing(array);
+    auto result = [this](const SplAdapter::PairingPtr& p, double top)
+    {
+        Deliver(p->chunk, Peak(top));
+        Settle();
+    };
+    auto endStep = [this]
+    {
+        engineSide->Send(Type::StepFinished);
+        Settle();
+    };
+    auto show = [this](const QuadNodePtr& surface, bool on)
+    {
+        surface->SetVisible(on);
+        adapter->HandleEntityVisibility(surface);
+    };
+    auto autoAdjust = [this](bool on)
+    { adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Auto_Adjust", on); };
+
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        double low, high;
+        int recoloured = -1; // maps coloured by the step; -1: not counted
+    };
+    const Step steps[] = {
+        {"a step's results and its end",
+         [&]
+         {
+             Deliver(f->chunk, Peak(90.2));
+             Deliver(b->chunk, Peak(80.4));
+             Settle();
+             endStep();
+         },
+         60, 90},
+        {"the next step's first result", [&] { result(b, 104.6); }, 60, 90, 1},
+        {"its second result", [&] { result(f, 70.0); }, 60, 90, 1},
+        {"its end", endStep, 75, 105, 2},
+        {"a map hidden", [&] { show(balcony, false); }, 40, 70},
+        {"shown again", [&] { show(balcony, true); }, 75, 105},
+        {"the array's own map computed while another plane is shown", [&] { result(own, 120.3); }, 75, 105},
+        {"the array selected: its map shown", [&] { adapter->SetActiveSpeaker(array); }, 90, 120},
+        {"no array selected", [&] { adapter->SetActiveSpeaker({}); }, 75, 105},
+        {"every map hidden: nothing to fit", [&] { adapter->ShowSplMaps(false); }, 75, 105},
+        {"a step computed while hidden",
+         [&]
+         {
+             result(f, 110.4);
+             endStep();
+         },
+         75, 105},
+        {"the maps shown again", [&] { adapter->ShowSplMaps(true); }, 80, 110},
+        {"a typed range with Auto-adjust on", [&] { adapter->SetSplRange(60, 70); }, 60, 70},
+        {"a result", [&] { result(b, 99.0); }, 60, 70},
+        {"the step's end overrides the typed range", endStep, 80, 110},
+        {"the loudest surface taken away",
+         [&]
+         {
+             adapter->NodeChanged(SplAdapter::NodeRemoved, floor);
+             Settle();
+         },
+         69, 99},
+        // Off, the range is the user's: neither a selection, a map shown or hidden, nor a step's
+        // end moves it; switching on fits at once.
+        {"Auto-adjust off, a range typed",
+         [&]
+         {
+             autoAdjust(false);
+             adapter->SetSplRange(41, 127);
+         },
+         41, 127},
+        {"a selection", [&] { adapter->SetActiveSpeaker(array); }, 41, 127},
+        {"a map hidden", [&] { show(balcony, false); }, 41, 127},
+        {"a step",
+         [&]
+         {
+             result(own, 125.0);
+             endStep();
+         },
+         41, 127},
+        {"Auto-adjust on", [&] { autoAdjust(true); }, 95, 125},
+    };
+    for (const Step& step : steps)
+    {
+        SCOPED_TRACE(step.what);
+        const uint64_t recolours = adapter->GetCounters().recolours;
+        step.act();
+        EXPECT_EQ(Settings().getSplLowValue(), step.low);
+        EXPECT_EQ(Settings().getSplHighValue(), step.high);
+        EXPECT_EQ(panel.slider, std::make_pair(step.low, step.high));
+        if (step.recoloured >= 0)
+        {
+            EXPECT_EQ(adapter->GetCounters().recolours - recolours, uint64_t(step.recoloured));
+        }
+    }
 }
 
 TEST_F(SplAdapterTest, RangeEditsRecolourWithoutNewMeshesAndSettingsReachThePanel)

@@ -228,7 +228,12 @@ void SplAdapter::ProcessSurface(uint32_t kind, const NodePtr& node)
 {
     if (kind == 2)
     {
-        RemoveFieldEntity(FindPairing(node));
+        const PairingPtr p = FindPairing(node);
+        // No calculation follows a surface taken away, so no step's end fits the range without its
+        // map; the next tick does, once however many surfaces went.
+        if (p && ShowsResult(*p))
+            m_fitAtNextTick = true;
+        RemoveFieldEntity(p);
         return;
     }
     if (kind != 1 && kind != 3)
@@ -505,9 +510,10 @@ void SplAdapter::RefreshAllVisibility(const PairingPtr& pairing)
 
 void SplAdapter::SetActiveSpeaker(const NodePtr& node)
 {
+    const auto shown = ShownMaps();
     m_activeSpeaker = node;
     RefreshAllVisibility();
-    FollowShownMaps();
+    FollowShownMaps(shown);
 }
 
 void SplAdapter::HandleEntityVisibility(const NodePtr& node)
@@ -518,8 +524,9 @@ void SplAdapter::HandleEntityVisibility(const NodePtr& node)
         LogError("Null entity visibility in HandleEntityVisibility");
         return;
     }
+    const auto shown = ShownMaps();
     RefreshAllVisibility(p);
-    FollowShownMaps();
+    FollowShownMaps(shown);
 }
 
 void SplAdapter::RefreshSpeaker(const NodePtr& node)
@@ -607,10 +614,11 @@ void SplAdapter::ShowSplMaps(bool on)
         else
             engine->requestStop();
     }
+    const auto shown = ShownMaps();
     m_mapsShown = on;
     Send(on ? field::MessageType::MapsShown : field::MessageType::MapsHidden);
     RefreshAllVisibility();
-    FollowShownMaps();
+    FollowShownMaps(shown);
 }
 
 void SplAdapter::Recalculate()

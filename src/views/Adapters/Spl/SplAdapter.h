@@ -126,9 +126,6 @@ public:
     void SetSplRange(double low, double high);
     void ComputeVisibleSplRange();
     void AutoScaleSplRange();
-    // With the automatic range on, fits the range to the maps shown once they differ from the
-    // maps it was last checked against: another result, a map shown or hidden.
-    void FollowShownMaps();
     // The colour of a level in the range current when it is called.
     ISplPropertiesPanel::ColorFunction ColorFunction() const;
     const SplColorRange& ColorRange() const { return *m_colorRange; }
@@ -194,10 +191,15 @@ private:
     bool IsRetired(const field::FieldChunkPtr& chunk) const;
     // The shown result of the chunk when it was computed for the chunk's present points.
     bool ResultFitsChunk(const field::FieldChunkPtr& chunk) const;
-    // A visible map with the result it holds. The result is held, so a new one never takes the
-    // address of the one it replaced.
-    using ShownMap = std::pair<const view::FieldEntity*, field::FieldChunk::ResultPtr>;
-    std::vector<ShownMap> ShownMaps() const;
+    // Whether the pairing's map is visible and holds a result.
+    static bool ShowsResult(const Pairing& p);
+    // The visible maps that hold a result.
+    std::vector<const view::FieldEntity*> ShownMaps() const;
+    // With the automatic range on, fits the range when the maps shown differ from before: a
+    // selection, a map shown or hidden. Results arriving during a calculation change the maps
+    // shown too, but the range waits for the end of the step, so that it does not step while the
+    // maps fill in and the GUI thread does not read every visible point on each result.
+    void FollowShownMaps(const std::vector<const view::FieldEntity*>& before);
 
     QTimer m_pollTimer;
     field::FieldManager m_fieldManager;
@@ -212,9 +214,10 @@ private:
     MedialPlaneProvider m_medialPlaneProvider;
     bool m_autoCalculate = false;
     bool m_mapsShown = true;
+    // A shown map was taken away: with the automatic range on, the next poll tick fits it.
+    bool m_fitAtNextTick = false;
     double m_visibleSplMin = 0.0;
     double m_visibleSplMax = 0.0;
-    std::vector<ShownMap> m_followedMaps;
     Counters m_counters;
     ThreadedTaskQueue m_taskQueue;
 };

@@ -97,28 +97,25 @@ void SplAdapter::AutoScaleSplRange()
     BuildColorMap();
 }
 
-std::vector<SplAdapter::ShownMap> SplAdapter::ShownMaps() const
+bool SplAdapter::ShowsResult(const Pairing& p)
 {
-    std::vector<ShownMap> shown;
+    return p.chunk && p.entity && p.entity->isVisible() && p.chunk->GetDataSet();
+}
+
+std::vector<const view::FieldEntity*> SplAdapter::ShownMaps() const
+{
+    std::vector<const view::FieldEntity*> shown;
     for (const PairingPtr& p : m_pairings)
     {
-        if (!p->chunk || !p->entity || !p->entity->isVisible())
-            continue;
-        if (field::FieldChunk::ResultPtr result = p->chunk->GetDataSet())
-            shown.emplace_back(p->entity.get(), std::move(result));
+        if (ShowsResult(*p))
+            shown.push_back(p->entity.get());
     }
     return shown;
 }
 
-void SplAdapter::FollowShownMaps()
+void SplAdapter::FollowShownMaps(const std::vector<const view::FieldEntity*>& before)
 {
-    // The range a calculation step fitted belongs to the maps shown then: a selection that shows
-    // another array's map, or a map computed since, needs the range of what is shown now.
-    std::vector<ShownMap> shown = ShownMaps();
-    if (shown == m_followedMaps)
-        return;
-    m_followedMaps = std::move(shown);
-    if (Settings().getSplAutoAdjustRange())
+    if (Settings().getSplAutoAdjustRange() && ShownMaps() != before)
         AutoScaleSplRange();
 }
 } // namespace zorvpro

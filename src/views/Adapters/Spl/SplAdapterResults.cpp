@@ -76,7 +76,12 @@ void SplAdapter::ProcessEngineMessages()
             break;
         }
     }
-    FollowShownMaps();
+    if (m_fitAtNextTick)
+    {
+        m_fitAtNextTick = false;
+        if (Settings().getSplAutoAdjustRange())
+            AutoScaleSplRange();
+    }
 }
 
 bool SplAdapter::ResultFitsChunk(const field::FieldChunkPtr& chunk) const
