@@ -48,6 +48,11 @@ export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/
 # 1. OpenGL tests share one X server (waited for until it answers) and run one at a time,
 #    once in desktop OpenGL and once in OpenGL ES. With the user interface built, a listing
 #    that finds no GL test means a failed discovery: that fails the run, never skips it.
+#    Each test is stopped after GL_TIMEOUT seconds, so one whose connection to the X server
+#    hangs fails under its own name instead of holding the run until CI's limit. The longest
+#    took 47 s on two busy cores; the tests' own deadlines (at most 240 s for one wait, or for
+#    the child runs of one test) stay below the limit, so a slow test fails by its own message.
+GL_TIMEOUT=300
 GL_LIST="$(cd "$BUILD" && ctest -N -L gl 2>&1)" || { echo "$GL_LIST"; echo "GL test listing failed"; exit 1; }
 if grep -q "ZORV_BUILD_GUI:BOOL=ON" "$BUILD/CMakeCache.txt" && ! grep -q "Total Tests: [1-9]" <<< "$GL_LIST"; then
   echo "$GL_LIST"; echo "No GL tests discovered"; exit 1
@@ -70,10 +75,10 @@ if grep -q "Total Tests: [1-9]" <<< "$GL_LIST"; then
   rm -f "$DISPLAY_FILE"
   [ -n "$DISPLAY_NUM" ] && DISPLAY="$DISPLAY_NUM" xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not answer"; exit 1; }
   echo "== X server on $DISPLAY_NUM"
-  (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ctest -L gl --output-on-failure -j 1)
+  (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ctest -L gl --output-on-failure -j 1 --timeout "$GL_TIMEOUT")
   stage_done "OpenGL tests: desktop GL"
   echo "== OpenGL ES"
-  (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ZORV_GL_ES=1 ctest -L gl --output-on-failure -j 1)
+  (cd "$BUILD" && DISPLAY="$DISPLAY_NUM" QT_QPA_PLATFORM=xcb ZORV_GL_ES=1 ctest -L gl --output-on-failure -j 1 --timeout "$GL_TIMEOUT")
   stage_done "OpenGL tests: OpenGL ES"
 fi
 

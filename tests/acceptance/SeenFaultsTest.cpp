@@ -3,6 +3,7 @@
 // window on a small screen with a window manager.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
+#include "PrivateServer.h"
 
 #include "views/Shell/MainWindow.h"
 
@@ -16,14 +17,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QProcess>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -259,33 +258,6 @@ TEST(SeenFaults, WithAutoAdjustOffTheRangeTypedStaysThroughCalculationsAndSelect
     }
 }
 
-// Runs the test named by the filter in a child of this suite on the display, its result.
-struct ChildRun
-{
-    int exitCode = -1;
-    QByteArray output;
-};
-
-ChildRun RunChild(const QString& display, const QString& filter)
-{
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.insert(QStringLiteral("ZORV_SMALL_SCREEN_CHILD"), QStringLiteral("1"));
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
-    ChildRun run;
-    if (!child.waitForFinished(180000))
-    {
-        child.kill();
-        child.waitForFinished();
-    }
-    run.exitCode = child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
-    run.output = child.readAll();
-    return run;
-}
-
 // The window on the small screen the parent run started: the window manager frames it, and the
 // window with its frame, the tab bar and the bottom bar under the side view all lie on the screen,
 // maximised as at the first start and as a normal window.
@@ -326,43 +298,15 @@ void CheckTheWholeWindowIsOnTheScreen()
 
 TEST(SeenFaults, TheWholeWindowIsOnASmallScreenWithAWindowManager)
 {
-    if (std::getenv("ZORV_SMALL_SCREEN_CHILD") != nullptr)
+    if (InPrivateServerChild())
     {
         CheckTheWholeWindowIsOnTheScreen();
         return;
     }
     // A screen of the smallest supported size with the window manager that showed the fault.
-    QProcess server;
-    server.start(QStringLiteral("Xvfb"),
-                 {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                  QStringLiteral("0"), QStringLiteral("1366x768x24"), QStringLiteral("-nolisten"),
-                  QStringLiteral("tcp")});
-    ASSERT_TRUE(server.waitForStarted()) << "Xvfb";
-    QByteArray number;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            number += server.readAllStandardOutput();
-            return number.contains('\n');
-        },
-        kDeadline))
-        << "Xvfb names no display";
-    const QString display = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
-    QProcess manager;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    manager.setProcessEnvironment(env);
-    manager.start(QStringLiteral("openbox"), QStringList());
-    const bool managed = manager.waitForStarted();
-    ChildRun run;
-    if (managed)
-        run =
-            RunChild(display, QStringLiteral("SeenFaults.TheWholeWindowIsOnASmallScreenWithAWindowManager"));
-    manager.terminate();
-    manager.waitForFinished();
-    server.terminate();
-    server.waitForFinished();
-    ASSERT_TRUE(managed) << "openbox (scripts/deps.sh installs it)";
+    const ChildRun run =
+        RunOnPrivateServer(QStringLiteral("1366x768x24"), true,
+                           QStringLiteral("SeenFaults.TheWholeWindowIsOnASmallScreenWithAWindowManager"));
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
 }
 } // namespace

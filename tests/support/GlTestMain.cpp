@@ -1,6 +1,7 @@
 // GoogleTest entry point for OpenGL suites: real xcb windows under the X server that the test
 // command starts. ZORV_GL_ES=1 runs the same suite in an OpenGL ES context.
 #include "GlTestEnv.h"
+#include "PrivateHome.h"
 
 #include "Resources/Fonts/StandInFonts.h"
 
@@ -48,6 +49,15 @@ int main(int argc, char** argv)
         format.setRenderableType(QSurfaceFormat::OpenGLES);
     QSurfaceFormat::setDefaultFormat(format);
 
+    // The settings these suites write (the theme among them) stay in this process: a shared file
+    // would hand one test's theme to another running at that moment. The X server's key and the
+    // caches (compiled shaders, fonts) are still found where the starting HOME keeps them.
+    const zorvpro::testsupport::PrivateHome home;
+    if (!home.original.empty())
+    {
+        setenv("XAUTHORITY", (home.original + "/.Xauthority").c_str(), 0);
+        setenv("XDG_CACHE_HOME", (home.original + "/.cache").c_str(), 0);
+    }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     // Font metrics set the grid's margins: a machine without the stand-in font would test

@@ -3,6 +3,7 @@
 #include "acoustics/data/LoudspeakerLibrary.h"
 #include "acoustics/engine/DataSet.h"
 #include "acoustics/engine/ZorvAcousticsImpl.h"
+#include "data/Field/FieldMessageTypes.h"
 #include "data/Nodes/BridgeNodeTypes.h"
 #include "data/Nodes/LoudspeakerNode.h"
 #include "data/Project/ProjectDefinition.h"
@@ -76,6 +77,7 @@ CoverageScene::CoverageScene(view::VenueView3D& plan, view::VenueView3D& side, O
     acoustics::ZorvAcousticsImpl::Options engineOptions;
     engineOptions.threadCount = options.engineThreads;
     m_engine = acoustics::ZorvAcousticsImpl::create(engineOptions);
+    m_engine->addCalcListener(&m_steps);
     m_app.SetEngine(m_engine);
     m_handler.AttachToEngine();
     Project().Clear(false);
@@ -114,6 +116,7 @@ CoverageScene::~CoverageScene()
     m_adapter.reset();
     Project().Clear(false);
     m_engine->setCalculationEnabled(false);
+    m_engine->removeCalcListener(&m_steps);
     m_app.SetEngine(nullptr);
 }
 
@@ -182,6 +185,21 @@ bool CoverageScene::MapsShown() const
 bool CoverageScene::ViewsSettled() const
 {
     return m_plan.isValid() && m_side.isValid() && !m_plan.NeedsRepaint() && !m_side.NeedsRepaint();
+}
+
+bool CoverageScene::ResultsSettled() const
+{
+    const field::FieldManager& manager = m_adapter->GetFieldManager();
+    if (m_steps.open.load() || m_engine->isBusy() ||
+        manager.GetQueuedCount(field::Side::UserInterface) != 0 ||
+        manager.GetQueuedCount(field::Side::Audio) != 0)
+        return false;
+    for (const SplAdapter::PairingPtr& p : m_adapter->GetPairings())
+    {
+        if (p->chunk && !(p->requestedStamp < p->resultStamp && p->resultStamp < p->shownStamp))
+            return false;
+    }
+    return true;
 }
 
 bool CoverageScene::FloorRange(double& low, double& high) const

@@ -4,6 +4,7 @@
 // it to PNG files; the end-to-end view test and the map benchmarks run the same road.
 #pragma once
 
+#include "acoustics/engine/CalcListener.h"
 #include "core/Base/ApplicationSeam.h"
 #include "core/Nodes/QuadNode.h"
 #include "data/Field/AudioEngineHandler.h"
@@ -11,6 +12,7 @@
 #include "views/Adapters/Spl/SplAdapter.h"
 
 #include <QObject>
+#include <atomic>
 #include <memory>
 
 namespace zorvpro::view
@@ -57,6 +59,12 @@ public:
     // Both maps shown and both views drawn up to date.
     bool MapsShown() const;
     bool ViewsSettled() const;
+    // Every map shows a result computed for its present points, no calculation step is open or
+    // about to open, and nothing is on its way between the adapter and the engine: no result comes
+    // after this without a new change. An idle engine alone is not enough: a result may still wait
+    // for the adapter's poll, and the points of a map cut later than the others reach the engine
+    // after a first calculation, which a second one follows.
+    bool ResultsSettled() const;
     // The floor's quietest and loudest point in the shown band.
     bool FloorRange(double& low, double& high) const;
     // What a designer does to read the floor: automatic range off, the top at the floor's
@@ -74,6 +82,17 @@ public:
     BeamSpeakerClusterNodePtr array;
 
 private:
+    // Whether a calculation step is open, as the engine's threads tell it.
+    class StepWatch : public acoustics::CalcListener
+    {
+    public:
+        void calcStarted() override { open.store(true); }
+        void calcStateChanged(bool) override { open.store(false); }
+        void dataSetReady(uint64_t) override {}
+        std::atomic<bool> open{false};
+    };
+
+    StepWatch m_steps;
     ApplicationSeam m_app;
     std::shared_ptr<acoustics::IZorvAcoustics> m_engine;
     field::AudioEngineHandler m_handler{nullptr};

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 
 namespace zorvpro
@@ -12,7 +13,7 @@ ScreenFit::ScreenFit(QWidget* window, const QSize& wanted) : QObject(window), wi
 {
     window_->setMinimumSize(wanted_);
     window_->installEventFilter(this);
-    Apply();
+    Apply(Cause::ScreenChanged);
 }
 
 QSize ScreenFit::FittedMinimum(const QSize& wanted, const QRect& available, const QMargins& frame)
@@ -20,6 +21,40 @@ QSize ScreenFit::FittedMinimum(const QSize& wanted, const QRect& available, cons
     const int width = available.width() - frame.left() - frame.right();
     const int height = available.height() - frame.top() - frame.bottom();
     return {std::max(0, std::min(wanted.width(), width)), std::max(0, std::min(wanted.height(), height))};
+}
+
+QRect ScreenFit::Placement(Cause cause, const QRect& outer, const QMargins& frame, const QRect& area,
+                           const QRect& areaBefore)
+{
+    bool place = false;
+    switch (cause)
+    {
+    // A window held larger than the area while its frame was unknown is brought within it, and so
+    // is one restored to a size from before it was framed.
+    case Cause::FirstShown:
+    case Cause::Framed:
+    case Cause::Restored:
+        place = true;
+        break;
+    // Only an area that held the frame across or down and no longer does: a window spread over
+    // two screens stays spread while the area it never fitted in changes.
+    case Cause::AreaChanged:
+        place = (outer.width() <= areaBefore.width() && outer.width() > area.width()) ||
+                (outer.height() <= areaBefore.height() && outer.height() > area.height());
+        break;
+    case Cause::ScreenChanged:
+    case Cause::Other:
+        break;
+    }
+    if (!place || area.contains(outer))
+        return outer;
+    const int innerWidth = std::max(0, std::min(outer.width(), area.width()) - frame.left() - frame.right());
+    const int innerHeight =
+        std::max(0, std::min(outer.height(), area.height()) - frame.top() - frame.bottom());
+    const QSize size = QSize(innerWidth, innerHeight).grownBy(frame);
+    const int x = std::max(area.left(), std::min(outer.x(), area.right() + 1 - size.width()));
+    const int y = std::max(area.top(), std::min(outer.y(), area.bottom() + 1 - size.height()));
+    return {QPoint(x, y), size};
 }
 
 bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
@@ -31,22 +66,31 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
         if (!handleWatched_ && window_->windowHandle() != nullptr)
         {
             handleWatched_ = true;
-            connect(window_->windowHandle(), &QWindow::screenChanged, this, &ScreenFit::FollowScreen);
-            FollowScreen(window_->windowHandle()->screen());
+            connect(window_->windowHandle(), &QWindow::screenChanged, this,
+                    [this](QScreen* screen)
+                    {
+                        WatchScreen(screen);
+                        Apply(Cause::ScreenChanged);
+                    });
+            WatchScreen(window_->windowHandle()->screen());
         }
-        Apply();
+        Apply(shown_ ? Cause::Other : Cause::FirstShown);
+        shown_ = true;
         break;
     case QEvent::WindowStateChange:
         if (window_->isVisible())
-            Apply();
+        {
+            const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+            const bool restored = change->oldState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+            Apply(restored ? Cause::Restored : Cause::Other);
+        }
         break;
     // The window manager frames the window after it is shown and tells by moving it into the
-    // frame; its frame margins are known from then. A window the user moves or sizes is only
-    // brought back within the area when its frame changed.
+    // frame; its frame margins are known from then.
     case QEvent::Move:
     case QEvent::Resize:
         if (window_->isVisible())
-            Apply(FrameMargins() != frame_);
+            Apply(FrameMargins() != frame_ ? Cause::Framed : Cause::Other);
         break;
     default:
         break;
@@ -54,12 +98,12 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void ScreenFit::FollowScreen(QScreen* screen)
+void ScreenFit::WatchScreen(QScreen* screen)
 {
     disconnect(screenConnection_);
     if (screen != nullptr)
-        screenConnection_ = connect(screen, &QScreen::availableGeometryChanged, this, [this] { Apply(); });
-    Apply();
+        screenConnection_ =
+            connect(screen, &QScreen::availableGeometryChanged, this, [this] { Apply(Cause::AreaChanged); });
 }
 
 QMargins ScreenFit::FrameMargins() const
@@ -68,32 +112,29 @@ QMargins ScreenFit::FrameMargins() const
     return handle != nullptr ? handle->frameMargins() : QMargins();
 }
 
-void ScreenFit::Apply(bool place)
+void ScreenFit::Apply(Cause cause)
 {
     QScreen* screen = window_->screen();
     if (screen == nullptr)
         return;
-    const QRect available = screen->availableGeometry();
+    const QRect area = screen->availableGeometry();
+    const QRect areaBefore = area_;
+    area_ = area;
     const QMargins frame = FrameMargins();
     frame_ = frame;
-    const QSize minimum = FittedMinimum(wanted_, available, frame);
+    const QSize minimum = FittedMinimum(wanted_, area, frame);
     if (window_->minimumSize() != minimum)
         window_->setMinimumSize(minimum);
-    if (!place || !window_->isVisible() ||
-        (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    if (!window_->isVisible() || (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    // A window held larger than the area while its frame was unknown is brought within it.
     const QRect outer = window_->frameGeometry();
-    if (available.contains(outer))
+    const QRect placed = Placement(cause, outer, frame, area, areaBefore);
+    if (placed == outer)
         return;
-    const QSize inner(std::min(window_->width(), available.width() - frame.left() - frame.right()),
-                      std::min(window_->height(), available.height() - frame.top() - frame.bottom()));
+    const QSize inner = placed.size().shrunkBy(frame);
     if (inner != window_->size())
         window_->resize(inner);
-    const QSize outerSize = inner.grownBy(frame);
-    const int x = std::max(available.left(), std::min(outer.x(), available.right() + 1 - outerSize.width()));
-    const int y = std::max(available.top(), std::min(outer.y(), available.bottom() + 1 - outerSize.height()));
-    if (QPoint(x, y) != outer.topLeft())
-        window_->move(x, y);
+    if (placed.topLeft() != outer.topLeft())
+        window_->move(placed.topLeft());
 }
 } // namespace zorvpro
