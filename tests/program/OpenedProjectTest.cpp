@@ -12,8 +12,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -133,30 +131,6 @@ void WorkOnOneArray()
     ASSERT_EQ(Offered(), QStringLiteral("Delete on, Set Max Gain on, Send to KVD on"));
 }
 
-void ToStartPage()
-{
-    QAction* newProject = Window()->findChild<QAction*>(QStringLiteral("actionNew"));
-    if (ProjectDefinition::Instance()->IsModified())
-        AnswerModal([&] { newProject->trigger(); }, PressButton(QStringLiteral("Discard")));
-    else
-        newProject->trigger();
-    ASSERT_EQ(Window()->currentPage(), 0);
-}
-
-// Answers the open dialog with the path, typed into its name field.
-std::function<void(QWidget*)> PickFile(const QString& path)
-{
-    return [path](QWidget* modal)
-    {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr) << modal->windowTitle().toStdString();
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        name->setText(path);
-        static_cast<QDialog*>(dialog)->accept();
-    };
-}
-
 // The program started anew with the path on its command line, checked in that process.
 QStringList OpenedOnTheCommandLine(const QString& path)
 {
@@ -218,7 +192,7 @@ TEST(OpenedProject, NothingActsOnASelectionBeforeTheUserMakesOneWhicheverWayItIs
                      ActivateWindow();
                      QTest::keySequence(Window(), QKeySequence::Open);
                  },
-                 PickFile(path));
+                 TypeFileName(path));
          }},
         {"the recent file in the menu",
          [&]
@@ -235,20 +209,20 @@ TEST(OpenedProject, NothingActsOnASelectionBeforeTheUserMakesOneWhicheverWayItIs
          [&]
          {
              WorkOnOneArray();
-             ToStartPage();
+             BackToStartPage();
              AnswerModal(
                  []
                  {
                      QTest::mouseClick(Shown("openDocButton"), Qt::LeftButton);
                      EXPECT_TRUE(WaitUntilOpened());
                  },
-                 PickFile(path));
+                 TypeFileName(path));
          }},
         {"the start page's recent tile",
          [&]
          {
              WorkOnOneArray();
-             ToStartPage();
+             BackToStartPage();
              QTest::mouseClick(Shown("recDoc1Button"), Qt::LeftButton);
          }},
         {"the command line", nullptr},
