@@ -7,11 +7,11 @@
 #include "tests/core/support/LogCapture.h"
 #include "tests/views/BeamData/LocalListener.h"
 #include "tests/views/SpeakerActions/WarningBoxes.h"
+#include "views/Adapters/Speaker/SpeakerTabAdapter.h"
 #include "views/Adapters/SpeakerActions/SpeakerTabActions.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/SPLVerticalRangeSliderWidget.h"
 #include "views/Render/VenueView3D.h"
-#include "views/Tabs/BaseComponents/EntitySelectionControl.h"
 #include "views/Tabs/BaseComponents/ToolBarControl.h"
 #include "views/Tabs/Speaker/SpeakerAnalysisTab.h"
 #include "views/Tabs/Speaker/SplLiveMapControls.h"
@@ -47,19 +47,27 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get()));
         // The queued layout steps run on the first passes of the event loop.
         QTRY_VERIFY(Child(*page, "planToolbarContainerFrame")->layout() != nullptr);
-        for (int i = 0; i < 4; ++i)
-        {
-            page->entityList()->addEntity(100 + i, QString("array %1").arg(i), false, true, false, Qt::red,
-                                          false);
-        }
     }
 
+    // Arrays added from the plan tool bar, as the user adds them; each new one is selected.
+    void AddArrays(int count)
+    {
+        BindableProperty* add = page->planToolBar()->getProperty("Toolbar_AddEntity");
+        ASSERT_NE(add, nullptr);
+        for (int i = 0; i < count; ++i)
+            QTest::mouseClick(add->widget(), Qt::LeftButton);
+        ASSERT_EQ(Project()->GetVenue()->GetRoot()->GetChildren().size(), static_cast<size_t>(count));
+    }
+
+    // The first count arrays selected, as a pick in the views or the list selects them.
     void Select(int count)
     {
-        IdList ids;
+        const auto& arrays = Project()->GetVenue()->GetRoot()->GetChildren();
+        std::vector<view::EntityPtr> entities;
         for (int i = 0; i < count; ++i)
-            ids.push_back(100 + i);
-        page->entityList()->setSelectedEntity(ids);
+            entities.push_back(page->adapter()->GetLinks().GetEntityForNode(arrays[i]));
+        page->adapter()->SetSelection(true, entities, true, false);
+        ASSERT_EQ(page->adapter()->GetSelectedCount(), count);
     }
 
     bool DeleteEditable(ToolBarControl* bar)
@@ -99,6 +107,7 @@ TEST_F(SpeakerPageTest, FormSelectionRulesAndThemes)
         bool remove, maxGain, send;
         double opacity;
     };
+    AddArrays(4);
     const Case cases[] = {{0, false, false, false, 0.35},
                           {2, true, true, false, 0.35},
                           {1, true, true, true, 0.9},
@@ -205,20 +214,8 @@ TEST_F(SpeakerPageTest, SplSideCollapsesHidesAndComesBackWithTheProject)
 
 TEST_F(SpeakerPageTest, TransferResultsAndTheSendButton)
 {
-    // An array added from the plan tool bar, as the user adds one; it is selected with its row.
-    BindableProperty* add = page->planToolBar()->getProperty("Toolbar_AddEntity");
-    ASSERT_NE(add, nullptr);
-    QTest::mouseClick(add->widget(), Qt::LeftButton);
-    const auto& children = Project()->GetVenue()->GetRoot()->GetChildren();
-    ASSERT_EQ(children.size(), 1u);
-    const std::uint64_t arrayId = children.front()->GetId();
-    auto selectRows = [&](int count)
-    {
-        IdList ids{arrayId};
-        for (int i = 1; i < count; ++i)
-            ids.push_back(100 + i);
-        page->entityList()->setSelectedEntity(ids);
-    };
+    // The first array is the one sent; the second makes a selection of two.
+    AddArrays(2);
 
     struct Case
     {
@@ -237,13 +234,13 @@ TEST_F(SpeakerPageTest, TransferResultsAndTheSendButton)
         probe.close();
         page->actions().SetTransferer(
             std::make_unique<KvdFileTransferer>(nullptr, QHostAddress(QHostAddress::LocalHost), port, 100));
-        selectRows(1);
+        Select(1);
         test::LogCapture log;
         test::WarningBoxes boxes;
         ASSERT_TRUE(Send()->isEnabled());
         QTest::mouseClick(Send(), Qt::LeftButton);
         EXPECT_FALSE(Send()->isEnabled());
-        selectRows(c.selectedAfter);
+        Select(c.selectedAfter);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !page->actions().Transferer().isBusy(); }, kDeadline));
         QTRY_COMPARE_WITH_TIMEOUT(boxes.seen.size(), c.boxes, kDeadline);
         if (c.boxes)

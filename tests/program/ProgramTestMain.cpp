@@ -4,6 +4,7 @@
 
 #include "BadInputPhase.h"
 #include "EndToEndPhases.h"
+#include "OpenedProjectPhase.h"
 
 #include "views/Shell/MainWindow.h"
 
@@ -101,6 +102,8 @@ int main(int argc, char** argv)
         const QString root = QString::fromLocal8Bit(std::getenv("ZORV_E2E_ROOT"));
         if (phase == 3)
             return programtest::RunBadInputPhase(root, count, arguments.data());
+        if (phase == 4)
+            return programtest::RunOpenedProjectPhase(root, count, arguments.data());
         return programtest::RunPhase(phase, root, count, arguments.data());
     }
     return windowtest::RunWindowSuite(argc, argv, {}, programtest::g_window, programtest::g_home);

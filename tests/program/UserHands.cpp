@@ -120,6 +120,16 @@ void StartProject()
     ASSERT_EQ(window->currentPage(), 1);
 }
 
+void BackToStartPage()
+{
+    QAction* newProject = Window()->findChild<QAction*>(QStringLiteral("actionNew"));
+    if (ProjectDefinition::Instance()->IsModified())
+        AnswerModal([&] { newProject->trigger(); }, PressButton(QStringLiteral("Discard")));
+    else
+        newProject->trigger();
+    ASSERT_EQ(Window()->currentPage(), 0);
+}
+
 void StartOnSpeakerTab()
 {
     MainWindow* window = Window();
@@ -129,12 +139,9 @@ void StartOnSpeakerTab()
     // A project left open by an earlier test is put away without saving.
     if (window->currentPage() != 0)
     {
-        QAction* newProject = window->findChild<QAction*>(QStringLiteral("actionNew"));
-        if (ProjectDefinition::Instance()->IsModified())
-            AnswerModal([&] { newProject->trigger(); }, PressButton(QStringLiteral("Discard")));
-        else
-            newProject->trigger();
-        ASSERT_EQ(window->currentPage(), 0);
+        BackToStartPage();
+        if (testing::Test::HasFatalFailure())
+            return;
     }
     QTest::mouseClick(Shown<QPushButton>("continueButton"), Qt::LeftButton);
     QTest::mouseClick(TabButton("buttonSpeakerTab"), Qt::LeftButton);
@@ -167,16 +174,21 @@ QByteArray SaveAndRead()
 void SaveAs(const QString& path)
 {
     AnswerModal([] { QMetaObject::invokeMethod(Window(), "saveProjectAs", Qt::DirectConnection); },
-                [&](QWidget* modal)
-                {
-                    auto* dialog = qobject_cast<QFileDialog*>(modal);
-                    ASSERT_NE(dialog, nullptr);
-                    // The name goes into the name field, as typed: a dialog whose field has the
-                    // focus keeps its text against selectFile.
-                    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-                    ASSERT_NE(name, nullptr);
-                    name->setText(path);
-                    static_cast<QDialog*>(dialog)->accept();
-                });
+                TypeFileName(path));
+}
+
+std::function<void(QWidget*)> TypeFileName(const QString& path)
+{
+    return [path](QWidget* modal)
+    {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr) << modal->windowTitle().toStdString();
+        // The name goes into the name field, as typed: a dialog whose field has the focus keeps
+        // its text against selectFile.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(path);
+        static_cast<QDialog*>(dialog)->accept();
+    };
 }
 } // namespace zorvpro::programtest

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QPushButton;
 class QTableWidget;
@@ -33,6 +34,8 @@ QPushButton* TabButton(const char* name);
 void ShowAt(int width, int height);
 // Makes the window the one that takes the keys (windowtest::Activate); fails the test otherwise.
 void ActivateWindow();
+// "New Project" from the menu, dropping the project's changes when asked: the start page.
+void BackToStartPage();
 // Starts a new project from the start page: the venue tab.
 void StartProject();
 // Starts a new project from the start page and shows the speaker tab with the window active.
@@ -45,4 +48,6 @@ void ClickRow(int row, Qt::KeyboardModifiers keys = Qt::NoModifier);
 QByteArray SaveAndRead();
 // Saves under a new name through the Save As dialog.
 void SaveAs(const QString& path);
+// Answers a save or open dialog with the path, typed into its name field.
+std::function<void(QWidget*)> TypeFileName(const QString& path);
 } // namespace zorvpro::programtest

@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace zorvpro::test
 {
@@ -329,6 +330,61 @@ TEST_F(VenueTabAdapterTest, SelectionFollowsTheListAndVetoesNothingTwice)
     EntityOf(a)->setLocked(true);
     adapter->SelectAll();
     EXPECT_EQ(adapter->GetSelectedIds(), ModelAdapter::IdVector{EntityOf(b)->GetId()});
+}
+
+TEST_F(VenueTabAdapterTest, EveryChangeOfTheSelectionIsToldOnceItIsInPlace)
+{
+    const QuadNodePtr a = AddSurface("A");
+    const QuadNodePtr b = AddSurface("B", {20, 0, 0});
+    // What the selection held at each notice.
+    std::vector<int> told;
+    QObject guard;
+    QObject::connect(adapter.get(), &ModelAdapter::selectionChanged, &guard,
+                     [&] { told.push_back(adapter->GetSelectedCount()); });
+    const auto load = [&] { adapter->LoadVenue(); };
+    const auto pickA = [&] { adapter->SetSelection(true, {EntityOf(a)}, true, true); };
+    const auto listBoth = [&] { adapter->entitiesSelectionChanged({a->GetId(), b->GetId()}); };
+    const auto clear = [&] { adapter->ResetViews(true); };
+    // The list ignores its own selection notices until the event loop has run: the selected
+    // surface leaves without the list's word.
+    const auto addAndUndo = [&]
+    {
+        adapter->AddNewItem(true);
+        ASSERT_EQ(told, std::vector<int>{1});
+        UndoStack::Instance().undo();
+    };
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        int selected;
+        bool changed; // false: nothing is told
+    };
+    const Step steps[] = {
+        {"a project shown", load, 0, true},
+        {"one picked in a view", pickA, 1, true},
+        {"both chosen in the list", listBoth, 2, true},
+        {"both chosen again", listBoth, 2, false},
+        {"the project cleared", clear, 0, true},
+        {"the project shown again", load, 0, true},
+        {"a surface added and its addition undone at once", addAndUndo, 0, true},
+    };
+    for (const Step& step : steps)
+    {
+        SCOPED_TRACE(step.what);
+        told.clear();
+        step.act();
+        EXPECT_EQ(adapter->GetSelectedCount(), step.selected);
+        if (!step.changed)
+        {
+            EXPECT_TRUE(told.empty());
+        }
+        else
+        {
+            ASSERT_FALSE(told.empty());
+            EXPECT_EQ(told.back(), step.selected);
+        }
+    }
 }
 
 TEST_F(VenueTabAdapterTest, ResetViewsDetachesWithoutTouchingTheTreeOrLocks)

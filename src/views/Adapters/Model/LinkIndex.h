@@ -108,6 +108,11 @@ public:
     // Ascending id order.
     std::vector<std::uint64_t> CollectSelectedIds() const;
     std::size_t CountSelectedIds() const { return CollectSelectedIds().size(); }
+    bool IsSelected(std::uint64_t id) const
+    {
+        const auto found = flags.find(id);
+        return found != flags.end() && found->second;
+    }
     bool Contains(std::uint64_t id) const { return flags.count(id) != 0; }
     void Clear() { flags.clear(); }
 

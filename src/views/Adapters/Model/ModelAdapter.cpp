@@ -286,6 +286,7 @@ void ModelAdapter::DetachAll()
     selection.Clear();
     // The nodes of a cleared project must not hold places, nor stay alive, in the next one.
     placement->Clear();
+    emit selectionChanged();
 }
 
 void ModelAdapter::ResetViews(bool keepCamera)

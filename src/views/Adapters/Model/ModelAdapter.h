@@ -241,6 +241,10 @@ public:
 
 signals:
     void entitiesChanged();
+    // The selection may hold other entities now: a selection made or undone, a selected entity
+    // taken away, or every entity let go when the project is cleared or loaded. GetSelectedCount
+    // and GetSelectedIds tell what it holds.
+    void selectionChanged();
 
 public slots:
     void HandleMouseAction(zorvpro::view::MouseAction action);

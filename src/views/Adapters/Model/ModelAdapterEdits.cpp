@@ -139,11 +139,14 @@ void ModelAdapter::DetachNode(const NodePtr& node)
         RemoveAdorners(view, entity, kAllAdorners);
         view->RemoveEntity(entity);
     }
+    const bool wasSelected = selection.IsSelected(entity->GetId());
     selection.EraseId(entity->GetId());
     links.UnlinkEntity(entity);
     links.UnlinkNode(node);
     if (std::dynamic_pointer_cast<PhysicalNode>(node))
         placement->UnregisterNode(node);
+    if (wasSelected)
+        emit selectionChanged();
 }
 
 void ModelAdapter::RemoveNode(const NodePtr& node, bool undoable, bool unlockFirst, bool fromTree,
@@ -293,6 +296,7 @@ void ModelAdapter::SetSelection(bool replace, const std::vector<view::EntityPtr>
                 UpdatePropertyPanel(entity);
     }
     SelectionApplied(oldIds, newIds);
+    emit selectionChanged();
 }
 
 void ModelAdapter::ToggleSelected(const view::EntityPtr& entity)

@@ -87,6 +87,7 @@ SpeakerAnalysisTab::SpeakerAnalysisTab(QWidget* parent) : QWidget(parent)
         QTimer::singleShot(0, this, [this] { InstallToolBars(); });
         PlacePanels();
         FinishForm();
+        FollowSelection();
         QTimer::singleShot(0, this,
                            [this]
                            {
@@ -156,8 +157,6 @@ void SpeakerAnalysisTab::Wire()
     m_tabAdapter->ResetViews(true);
     m_actions = std::make_unique<SpeakerTabActions>(*m_tabAdapter, this);
     m_actions->SetSplAdapterSource([this]() -> SplAdapter* { return m_splAdapter.data(); });
-    m_ui->buttonSendToKVD->setEnabled(m_selected == 1);
-    QTimer::singleShot(0, this, [this] { UpdateOpacity(m_selected); });
 
     connect(m_ui->hideSplButton, &QPushButton::clicked, this,
             [this] { ShowSplPanel(m_ui->hideSplButton->text() != QLatin1String(">>")); });
@@ -178,20 +177,18 @@ void SpeakerAnalysisTab::Wire()
                 m_ui->buttonSendToKVD->setEnabled(false);
                 // Without a transfer no result re-enables the button: the selection does.
                 if (!m_actions->handleSendToKVDClicked())
-                    m_ui->buttonSendToKVD->setEnabled(m_selected == 1);
+                    FollowSelection();
             });
     connect(m_ui->setMaxGainButton, &QPushButton::clicked, m_tabAdapter,
             &SpeakerTabAdapter::SetSpeakersToMaxGain);
     connect(m_actions.get(), &SpeakerTabActions::kvdTransferCompleted, this,
             [this](bool wasSuccessful, const QString& errorMessage)
             { OnTransferCompleted(wasSuccessful, errorMessage); });
-    connect(m_entityList, &EntitySelectionControl::entitiesSelected, this,
-            [this](int selected) { UpdateSelection(selected); });
+    // The selection the buttons act on is the adapter's, which also lets go of it when a project is
+    // cleared or opened; the list reports every row it adds as a selection of one.
+    connect(m_tabAdapter, &ModelAdapter::selectionChanged, this, &SpeakerAnalysisTab::FollowSelection);
     sizePropertiesSplitterWhenShown(m_ui->splitterHorizSpeaker);
 
-    for (ToolBarControl* bar : {m_planBar, m_sideBar, m_rightBar})
-        if (BindableProperty* remove = bar->getProperty(Name(BeamSpeakerItem::Toolbar_DeleteEntity)))
-            remove->setEditable(false, false);
     // Shown on every system: the application it talks to listens on the local machine.
     m_ui->buttonSendToKVD->show();
 }
@@ -255,7 +252,6 @@ void SpeakerAnalysisTab::FinishForm()
     m_ui->buttonSendToKVD->setFixedSize(120, 24);
     m_ui->setMaxGainButton->setFixedSize(120, 24);
     m_ui->retranslateUi(this);
-    m_ui->setMaxGainButton->setEnabled(false);
     for (QFrame* frame : std::initializer_list<QFrame*>{m_ui->rightToolbarContainerFrame,
                                                         m_ui->splMapControlsFrame,
                                                         m_ui->splColorContainerFrame,
@@ -286,19 +282,12 @@ void SpeakerAnalysisTab::setSplAdapter(SplAdapter* adapter)
     m_splAdapter = adapter;
 }
 
-void SpeakerAnalysisTab::UpdateSelection(int selected)
+void SpeakerAnalysisTab::FollowSelection()
 {
-    m_selected = selected;
+    const int selected = m_tabAdapter->GetSelectedCount();
     enableTabToolBarDelete({m_planBar, m_sideBar, m_rightBar}, selected);
     m_ui->buttonSendToKVD->setEnabled(selected == 1);
     m_ui->setMaxGainButton->setEnabled(selected >= 1);
-    UpdateOpacity(selected);
-}
-
-void SpeakerAnalysisTab::UpdateOpacity(int selected)
-{
-    if (!m_opacity)
-        return;
     m_opacity->setOpacity(selected == 1 ? kActiveOpacity : kInactiveOpacity);
     if (QWidget* page = m_ui->stackedWidgetSpeakerProperties->currentWidget())
         if (page->graphicsEffect() != m_opacity)
@@ -325,7 +314,7 @@ void SpeakerAnalysisTab::OnTransferCompleted(bool wasSuccessful, const QString& 
         OmbraxLogger::Log(LogLevel::Error, text + QStringLiteral(". Reason: ") + errorMessage);
         showWarningMessage(text, tr("WARNING"), this);
     }
-    m_ui->buttonSendToKVD->setEnabled(m_selected == 1);
+    FollowSelection();
 }
 
 void SpeakerAnalysisTab::themeChanged(const int& theme)

@@ -72,8 +72,8 @@ private:
     void InstallToolBars();
     void PlacePanels();
     void FinishForm();
-    void UpdateSelection(int selected);
-    void UpdateOpacity(int selected);
+    // The Delete tools, the two buttons and the panel's opacity as the adapter's selection has them.
+    void FollowSelection();
     void ShowSplPanel(bool shown);
     void OnTransferCompleted(bool wasSuccessful, const QString& errorMessage);
 
@@ -90,7 +90,6 @@ private:
     SPLVerticalRangeSliderWidget* m_slider = nullptr;
     QFrame* m_headerDivider = nullptr;
     int m_theme = 1;
-    int m_selected = 0;
     QPointer<SplAdapter> m_splAdapter;
     SpeakerTabAdapter* m_tabAdapter = nullptr;
 };

@@ -114,11 +114,11 @@ VenueTab::VenueTab(QWidget* parent) : QWidget(parent)
         tabAdapter->SetSideView(sideView);
         tabAdapter->SetToolbar(this);
         tabAdapter->ResetViews(true);
-        opacity->setOpacity(tabAdapter->GetSelectedCount() == 1 ? kActiveOpacity : kInactiveOpacity);
-        definitionWidget->setGraphicsEffect(opacity);
-        connect(list, &EntitySelectionControl::entitiesSelected, this, [this](int n) { updateSelection(n); });
+        // The selection the tools act on is the adapter's, which also lets go of it when a project
+        // is cleared or opened; the list reports every row it adds as a selection of one.
+        connect(tabAdapter, &ModelAdapter::selectionChanged, this, &VenueTab::followSelection);
+        followSelection();
         updateProperty(LinkViews(), true);
-        updateSelection(0);
     }
     catch (const std::exception& e)
     {
@@ -260,14 +260,12 @@ void VenueTab::installToolBars()
     installTabToolBar(rightToolbarContainer, rightBar, QMargins(), this);
 }
 
-void VenueTab::updateSelection(int selected)
+void VenueTab::followSelection()
 {
+    const int selected = tabAdapter->GetSelectedCount();
     enableTabToolBarDelete({planBar, sideBar, rightBar}, selected);
-    if (opacity != nullptr)
-    {
-        opacity->setOpacity(selected == 1 ? kActiveOpacity : kInactiveOpacity);
-        definitionWidget->setGraphicsEffect(opacity);
-    }
+    opacity->setOpacity(selected == 1 ? kActiveOpacity : kInactiveOpacity);
+    definitionWidget->setGraphicsEffect(opacity);
 }
 
 double VenueTab::panelOpacity() const

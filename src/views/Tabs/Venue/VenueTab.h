@@ -59,7 +59,8 @@ public:
 private:
     void buildForm();
     void installToolBars();
-    void updateSelection(int selected);
+    // The Delete tool and the panel's opacity as the adapter's selection has them.
+    void followSelection();
 
     // The form.
     QSplitter* splitterHoriz = nullptr;
