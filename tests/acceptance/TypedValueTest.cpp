@@ -20,6 +20,7 @@
 #include <QUndoStack>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace zorvpro::acceptance
 {
@@ -277,54 +278,65 @@ Page TwoObjectsOn(const char* tab, const char* nodeType, const char* frame)
     return page;
 }
 
+// The rows both pages share: their plan tool bar's buttons and the keys that reach a page while a
+// field holds the typing (the others edit the text: arrows left and right, Delete,
+// Ctrl+A/C/V/X/Z, Ctrl+Shift+Z).
+std::vector<Command> ToolBarAndKeys(const Typed& typed)
+{
+    const char* plan = "planToolbarContainerFrame";
+    return {
+        {"Add", ClickNamed(plan, "Toolbar_AddEntity"), 1, typed, false},
+        {"Delete", ClickNamed(plan, "Toolbar_DeleteEntity"), 1, typed, false},
+        {"Undo", ClickNamed(plan, "Toolbar_Undo"), -1, typed, false},
+        {"Redo", ClickNamed(plan, "Toolbar_Redo"), 0, typed, false},
+        {"zoom in", ClickNamed(plan, "Toolbar_SliderPlanAddButton"), 0, typed, false},
+        {"zoom out", ClickNamed(plan, "Toolbar_SliderPlanSubtractButton"), 0, typed, false},
+        {"zoom slider", ClickNamed(plan, "Toolbar_SliderPlanSlider"), 0, typed, false},
+        {"zoom to fit", ClickNamed(plan, "Toolbar_ZoomToFit"), 0, typed, false},
+        {"link views", ClickNamed(plan, "Toolbar_LinkViews"), 0, typed, true},
+        {"Up", Keys("Up"), 1, typed, false},
+        {"Down", Keys("Down"), 1, typed, false},
+        {"Ctrl+Up", Keys("Ctrl+Up"), 1, typed, false},
+        {"Ctrl+Down", Keys("Ctrl+Down"), 1, typed, false},
+        {"Ctrl+=", Keys("Ctrl+="), 0, typed, false},
+        {"Ctrl++", Keys("Ctrl++"), 0, typed, false},
+        {"Ctrl+-", Keys("Ctrl+-"), 0, typed, false},
+    };
+}
+
 // Every button of the venue page's tool bars, panel and list rows, and every key of the page that
-// reaches the page while a field holds the typing (the others edit the text: arrows left and
-// right, Delete, Ctrl+A/C/V/X/Z, Ctrl+Shift+Z).
+// reaches the page while a field holds the typing.
 TEST(TypedValue, EveryVenueCommandTakesTheEntryToItsOwnSurfaceFirst)
 {
     const Page page = TwoObjectsOn("buttonVenueTab", "QuadNode", "planToolbarContainerFrame");
     ASSERT_FALSE(page.second.isEmpty()) << "no two surfaces";
     const Typed rotation{"Quad_Rotation", "25", "RotationZ", Number(25 * kRadiansPerDegree)};
-    const char* plan = "planToolbarContainerFrame";
-    const Command commands[] = {
-        {"Add a new surface", ClickNamed(plan, "Toolbar_AddEntity"), 1, rotation, false},
-        {"Delete", ClickNamed(plan, "Toolbar_DeleteEntity"), 1, rotation, false},
-        {"Undo", ClickNamed(plan, "Toolbar_Undo"), -1, rotation, false},
-        {"Redo", ClickNamed(plan, "Toolbar_Redo"), 0, rotation, false},
-        {"zoom in", ClickNamed(plan, "Toolbar_SliderPlanAddButton"), 0, rotation, false},
-        {"zoom out", ClickNamed(plan, "Toolbar_SliderPlanSubtractButton"), 0, rotation, false},
-        {"zoom slider", ClickNamed(plan, "Toolbar_SliderPlanSlider"), 0, rotation, false},
-        {"zoom to fit", ClickNamed(plan, "Toolbar_ZoomToFit"), 0, rotation, false},
-        {"link views", ClickNamed(plan, "Toolbar_LinkViews"), 0, rotation, true},
-        {"listener height switch", ClickNamed(nullptr, "Quad_ListenerHeightEnabled"), 1, rotation, false},
-        {"the other row's eye", ClickOn([&] { return RowControl(page.second, "Entity_Visibility"); }), 1,
-         rotation, false},
-        {"the other row's lock", ClickOn([&] { return RowControl(page.second, "Entity_Lock"); }), 1, rotation,
-         false},
-        {"the other row's transparency",
-         ClickOn([&] { return RowControl(page.second, "Entity_Transparency"); }), 1, rotation, false},
-        {"the other row's colour",
-         [&]
-         {
-             QWidget* row = RowControl(page.second, "Entity_Color");
-             QWidget* colour = row != nullptr ? row->findChild<QAbstractButton*>() : nullptr;
-             if (colour == nullptr)
-                 return QStringLiteral("no colour button");
-             const QString title =
-                 AnswerModal([colour] { QTest::mouseClick(colour, Qt::LeftButton); },
-                             [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
-             return Expect(!title.isEmpty(), QStringLiteral("no colour dialog"));
-         },
-         // Cancelled, the dialog still reports the colour kept: one step that changes nothing.
-         1, rotation, false},
-        {"Up", Keys("Up"), 1, rotation, false},
-        {"Down", Keys("Down"), 1, rotation, false},
-        {"Ctrl+Up", Keys("Ctrl+Up"), 1, rotation, false},
-        {"Ctrl+Down", Keys("Ctrl+Down"), 1, rotation, false},
-        {"Ctrl+=", Keys("Ctrl+="), 0, rotation, false},
-        {"Ctrl++", Keys("Ctrl++"), 0, rotation, false},
-        {"Ctrl+-", Keys("Ctrl+-"), 0, rotation, false},
-    };
+    std::vector<Command> commands = ToolBarAndKeys(rotation);
+    commands.insert(
+        commands.end(),
+        {
+            {"listener height switch", ClickNamed(nullptr, "Quad_ListenerHeightEnabled"), 1, rotation, false},
+            {"the other row's eye", ClickOn([&] { return RowControl(page.second, "Entity_Visibility"); }), 1,
+             rotation, false},
+            {"the other row's lock", ClickOn([&] { return RowControl(page.second, "Entity_Lock"); }), 1,
+             rotation, false},
+            {"the other row's transparency",
+             ClickOn([&] { return RowControl(page.second, "Entity_Transparency"); }), 1, rotation, false},
+            {"the other row's colour",
+             [&]
+             {
+                 QWidget* row = RowControl(page.second, "Entity_Color");
+                 QWidget* colour = row != nullptr ? row->findChild<QAbstractButton*>() : nullptr;
+                 if (colour == nullptr)
+                     return QStringLiteral("no colour button");
+                 const QString title =
+                     AnswerModal([colour] { QTest::mouseClick(colour, Qt::LeftButton); },
+                                 [](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->reject(); });
+                 return Expect(!title.isEmpty(), QStringLiteral("no colour dialog"));
+             },
+             // Cancelled, the dialog still reports the colour kept: one step that changes nothing.
+             1, rotation, false},
+        });
     for (const Command& command : commands)
         RunCommand(page, command);
 }
@@ -341,53 +353,42 @@ TEST(TypedValue, EverySpeakerCommandTakesTheEntryToItsOwnArrayFirst)
     // The notes report their text whenever they lose the focus, typed or not.
     const Typed notes{"Beam_Comments", "balcony", "UserNote", QStringLiteral("balcony")};
     const char* plan = "planToolbarContainerFrame";
-    const Command commands[] = {
-        {"Add a new loudspeaker", ClickNamed(plan, "Toolbar_AddEntity"), 1, gain, false},
-        {"Add a new loudspeaker (steering)", ClickNamed(plan, "Toolbar_AddEntity"), 1, steering, false},
-        {"Add a new loudspeaker (notes)", ClickNamed(plan, "Toolbar_AddEntity"), 1, notes, false},
-        {"Delete", ClickNamed(plan, "Toolbar_DeleteEntity"), 1, gain, false},
-        {"Undo", ClickNamed(plan, "Toolbar_Undo"), -1, delay, false},
-        {"Redo", ClickNamed(plan, "Toolbar_Redo"), 0, gain, false},
-        {"zoom in", ClickNamed(plan, "Toolbar_SliderPlanAddButton"), 0, gain, false},
-        {"zoom out", ClickNamed(plan, "Toolbar_SliderPlanSubtractButton"), 0, gain, false},
-        {"zoom slider", ClickNamed(plan, "Toolbar_SliderPlanSlider"), 0, gain, false},
-        {"zoom to fit", ClickNamed(plan, "Toolbar_ZoomToFit"), 0, gain, false},
-        {"link views", ClickNamed(plan, "Toolbar_LinkViews"), 0, gain, true},
-        {"throw lines", ClickNamed(plan, "Toolbar_ThrowLines"), 0, gain, true},
-        {"Set Max Gain", ClickNamed(nullptr, "setMaxGainButton"), 1, delay, false},
-        {"Send to KVD",
-         []
-         {
-             DesignerListener designer;
-             if (!designer.Listen())
-                 return QStringLiteral("127.0.0.1:10003 stays busy");
-             if (!ClickNamed(nullptr, "buttonSendToKVD")().isEmpty())
-                 return QStringLiteral("no Send to KVD");
-             return Expect(QTest::qWaitFor([&] { return designer.closed; }, kDeadline),
-                           QStringLiteral("nothing reached port 10003"));
-         },
-         0, steering, false},
-        {"Recalculate", ClickNamed(nullptr, "Spl_RecalculateButton"), 0, gain, false},
-        {"Adjust range to data", ClickNamed(nullptr, "Spl_Adjust_Spl_Range"), 0, gain, false},
-        {"Auto-calculate", ClickNamed(nullptr, "Spl_AutoCalculate"), 0, gain, true},
-        {"Auto-adjust", ClickNamed(nullptr, "Spl_Auto_Adjust"), 0, gain, true},
-        {"Show SPL Map", ClickNamed(nullptr, "hideSplButton"), 0, gain, true},
-        {"smoothing switch", ClickNamed(nullptr, "Beam_Smoothing1"), 1, gain, false},
-        {"the other row's eye", ClickOn([&] { return RowControl(page.second, "Entity_Visibility"); }), 1,
-         gain, false},
-        {"the other row's lock", ClickOn([&] { return RowControl(page.second, "Entity_Lock"); }), 1, gain,
-         false},
-        {"the other row's mute", ClickOn([&] { return RowControl(page.second, "Entity_Mute"); }), 1, gain,
-         false},
-        {"Up", Keys("Up"), 1, gain, false},
-        {"Down", Keys("Down"), 1, steering, false},
-        {"Ctrl+Up", Keys("Ctrl+Up"), 1, gain, false},
-        {"Undo (notes)", ClickNamed(plan, "Toolbar_Undo"), -1, notes, false},
-        {"Ctrl+Down", Keys("Ctrl+Down"), 1, gain, false},
-        {"Ctrl+=", Keys("Ctrl+="), 0, gain, false},
-        {"Ctrl++", Keys("Ctrl++"), 0, gain, false},
-        {"Ctrl+-", Keys("Ctrl+-"), 0, gain, false},
-    };
+    std::vector<Command> commands = ToolBarAndKeys(gain);
+    commands.insert(
+        commands.end(),
+        {
+            {"Add a new loudspeaker (steering)", ClickNamed(plan, "Toolbar_AddEntity"), 1, steering, false},
+            {"Add a new loudspeaker (notes)", ClickNamed(plan, "Toolbar_AddEntity"), 1, notes, false},
+            {"Undo (delay)", ClickNamed(plan, "Toolbar_Undo"), -1, delay, false},
+            {"Undo (notes)", ClickNamed(plan, "Toolbar_Undo"), -1, notes, false},
+            {"Down (steering)", Keys("Down"), 1, steering, false},
+            {"throw lines", ClickNamed(plan, "Toolbar_ThrowLines"), 0, gain, true},
+            {"Set Max Gain", ClickNamed(nullptr, "setMaxGainButton"), 1, delay, false},
+            {"Send to KVD",
+             []
+             {
+                 DesignerListener designer;
+                 if (!designer.Listen())
+                     return QStringLiteral("127.0.0.1:10003 stays busy");
+                 if (!ClickNamed(nullptr, "buttonSendToKVD")().isEmpty())
+                     return QStringLiteral("no Send to KVD");
+                 return Expect(QTest::qWaitFor([&] { return designer.closed; }, kDeadline),
+                               QStringLiteral("nothing reached port 10003"));
+             },
+             0, steering, false},
+            {"Recalculate", ClickNamed(nullptr, "Spl_RecalculateButton"), 0, gain, false},
+            {"Adjust range to data", ClickNamed(nullptr, "Spl_Adjust_Spl_Range"), 0, gain, false},
+            {"Auto-calculate", ClickNamed(nullptr, "Spl_AutoCalculate"), 0, gain, true},
+            {"Auto-adjust", ClickNamed(nullptr, "Spl_Auto_Adjust"), 0, gain, true},
+            {"Show SPL Map", ClickNamed(nullptr, "hideSplButton"), 0, gain, true},
+            {"smoothing switch", ClickNamed(nullptr, "Beam_Smoothing1"), 1, gain, false},
+            {"the other row's eye", ClickOn([&] { return RowControl(page.second, "Entity_Visibility"); }), 1,
+             gain, false},
+            {"the other row's lock", ClickOn([&] { return RowControl(page.second, "Entity_Lock"); }), 1, gain,
+             false},
+            {"the other row's mute", ClickOn([&] { return RowControl(page.second, "Entity_Mute"); }), 1, gain,
+             false},
+        });
     for (const Command& command : commands)
         RunCommand(page, command);
 }

@@ -4,37 +4,25 @@
 // process left there.
 #pragma once
 
+#include "StdTempDir.h"
+
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 namespace zorvpro::testsupport
 {
 struct PrivateHome
 {
-    std::string path;
     // The HOME the process was started with; empty when it had none.
     std::string original;
+    test::StdTempDir folder;
 
     PrivateHome()
     {
         if (const char* home = std::getenv("HOME"))
             original = home;
-        std::string pattern = (std::filesystem::temp_directory_path() / "zorv-test-home-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-        {
-            path = pattern;
-            setenv("HOME", path.c_str(), 1);
-        }
+        if (!folder.Path().empty())
+            setenv("HOME", folder.StdPath().c_str(), 1);
     }
-    ~PrivateHome()
-    {
-        std::error_code ignored;
-        if (!path.empty())
-            std::filesystem::remove_all(path, ignored);
-    }
-    PrivateHome(const PrivateHome&) = delete;
-    PrivateHome& operator=(const PrivateHome&) = delete;
 };
 } // namespace zorvpro::testsupport
