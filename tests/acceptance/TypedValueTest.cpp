@@ -15,9 +15,12 @@
 #include <QDialog>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTest>
 #include <QUndoStack>
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <vector>
@@ -391,6 +394,129 @@ TEST(TypedValue, EverySpeakerCommandTakesTheEntryToItsOwnArrayFirst)
         });
     for (const Command& command : commands)
         RunCommand(page, command);
+}
+
+// What the named field shows: a line edit's text or the notes'.
+QString FieldText(const char* name)
+{
+    QWidget* field = Locate(QLatin1String(name), Window());
+    if (auto* notes = qobject_cast<QPlainTextEdit*>(field))
+        return notes->toPlainText();
+    auto* line = qobject_cast<QLineEdit*>(field);
+    return line != nullptr ? line->text() : QStringLiteral("(no field)");
+}
+
+int Decimals(const QString& number)
+{
+    const int point = number.indexOf(QLocale().decimalPoint());
+    return point < 0 ? 0 : number.size() - point - 1;
+}
+
+// Shown texts alike: numbers to the digits the shorter shows (a focused field shows more), else
+// letter for letter.
+::testing::AssertionResult ShowsAlike(const QString& shown, const QString& expected)
+{
+    bool number = false, expectedNumber = false;
+    const double value = QLocale().toDouble(shown, &number);
+    const double wanted = QLocale().toDouble(expected, &expectedNumber);
+    const double rounding = 0.5 * std::pow(10.0, -std::min(Decimals(shown), Decimals(expected))) + 1e-9;
+    if (number && expectedNumber ? std::fabs(value - wanted) <= rounding : shown == expected)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the field shows \"" << shown.toStdString() << "\" where \"" << expected.toStdString() << "\"";
+}
+
+struct UndoKeysRow
+{
+    const char* name;
+    Typed typed;
+    // Confirms the value typed and leaves the focus in the field: Return, or a command that takes no
+    // focus (the notes keep Return as a line break).
+    std::function<QString()> confirm;
+};
+
+// Ctrl+Z right after a value is confirmed undoes it in the project, and Ctrl+Shift+Z redoes it,
+// while the focus stays in the field; typing not yet confirmed is undone in the field itself.
+void RunUndoKeys(const Page& page, const UndoKeysRow& row)
+{
+    SCOPED_TRACE(row.name);
+    const QString path = Home() + QStringLiteral("/Documents/undokeys.tq");
+    Select(page.first);
+    const QString original = Saved(SaveProjectAs(path).toUtf8(), page, page.first, row.typed.key);
+    const QString shownBefore = FieldText(row.typed.field);
+    const int start = History().index();
+
+    TypeWithoutReturn(row.typed.field, QLatin1String(row.typed.text));
+    const QString failed = row.confirm();
+    ASSERT_TRUE(failed.isEmpty()) << failed.toStdString();
+    const auto inField = [&]
+    {
+        QWidget* focus = QApplication::focusWidget();
+        return focus != nullptr && ControlName(focus) == QLatin1String(row.typed.field);
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return History().index() == start + 1 && inField(); }, kDeadline))
+        << "after the value was confirmed: " << History().index() - start << " steps, "
+        << (inField() ? "the focus in the field" : "the focus elsewhere");
+
+    PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return History().index() == start; }, kDeadline))
+        << "Ctrl+Z right after the value was confirmed left the history at " << History().index() - start;
+    EXPECT_TRUE(ShowsAlike(FieldText(row.typed.field), shownBefore)) << "after Ctrl+Z";
+    EXPECT_TRUE(Alike(Saved(SaveProjectAs(path).toUtf8(), page, page.first, row.typed.key), original))
+        << "saved after Ctrl+Z";
+
+    PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return History().index() == start + 1; }, kDeadline))
+        << "Ctrl+Shift+Z left the history at " << History().index() - start;
+    EXPECT_TRUE(ShowsAlike(FieldText(row.typed.field), QLatin1String(row.typed.text)))
+        << "after Ctrl+Shift+Z";
+    EXPECT_TRUE(Alike(Saved(SaveProjectAs(path).toUtf8(), page, page.first, row.typed.key), row.typed.saved))
+        << "saved after Ctrl+Shift+Z";
+    ASSERT_TRUE(StepTo(start));
+
+    // Not confirmed yet: Ctrl+Z takes back the typing in the field and the project hears of nothing,
+    // not even once the field is left.
+    Select(page.first);
+    TypeWithoutReturn(row.typed.field, QLatin1String(row.typed.text));
+    PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_TRUE(ShowsAlike(FieldText(row.typed.field), shownBefore)) << "typing undone by Ctrl+Z";
+    EXPECT_EQ(History().index(), start) << "Ctrl+Z undid a step of the project while typing";
+    ASSERT_TRUE(ClickNamed("planToolbarContainerFrame", "Toolbar_ZoomToFit")().isEmpty());
+    EXPECT_EQ(History().index(), start) << "typing undone in the field was committed";
+    EXPECT_TRUE(Alike(Saved(SaveProjectAs(path).toUtf8(), page, page.first, row.typed.key), original))
+        << "saved after the typing was undone";
+    ASSERT_TRUE(StepTo(start));
+}
+
+TEST(TypedValue, TheUndoKeysUndoTheTypingInTheFieldThenTheConfirmedValue)
+{
+    const std::function<QString()> pressReturn = []
+    {
+        PressWhereTyping(QKeySequence(Qt::Key_Return));
+        return QString();
+    };
+    const auto confirmByCommand = ClickNamed("planToolbarContainerFrame", "Toolbar_ZoomToFit");
+    {
+        const Page venue = TwoObjectsOn("buttonVenueTab", "QuadNode", "planToolbarContainerFrame");
+        ASSERT_FALSE(venue.second.isEmpty()) << "no two surfaces";
+        RunUndoKeys(venue, {"rotation, Return",
+                            {"Quad_Rotation", "24", "RotationZ", Number(24 * kRadiansPerDegree)},
+                            pressReturn});
+    }
+    const Page speakers =
+        TwoObjectsOn("buttonSpeakerTab", "BeamSpeakerClusterNode", "planToolbarContainerFrame");
+    ASSERT_FALSE(speakers.second.isEmpty()) << "no two arrays";
+    const UndoKeysRow rows[] = {
+        {"gain, Return", {"Cluster_Gain", "-9", "ClusterGain", Number(-9)}, pressReturn},
+        {"steering, Return",
+         {"Beam_SteeringAngle1", "15", "Steering0", Number(15 * kRadiansPerDegree)},
+         pressReturn},
+        {"notes, a command",
+         {"Beam_Comments", "balcony", "UserNote", QStringLiteral("balcony")},
+         confirmByCommand},
+    };
+    for (const UndoKeysRow& row : rows)
+        RunUndoKeys(speakers, row);
 }
 } // namespace
 } // namespace zorvpro::acceptance

@@ -1,24 +1,49 @@
 #include "views/Common/CommitFocusedEdit.h"
 
 #include <QAbstractItemView>
-#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QVariant>
 
 namespace zorvpro
 {
 namespace
 {
-bool TakesText(const QWidget* widget)
+constexpr const char* kProjectField = "zorvProjectField";
+
+// The focused project field's own text history: a line edit's, or the notes' document.
+struct OwnHistory
 {
-    return qobject_cast<const QLineEdit*>(widget) != nullptr ||
-           qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
-           qobject_cast<const QTextEdit*>(widget) != nullptr ||
-           qobject_cast<const QAbstractSpinBox*>(widget) != nullptr;
+    bool text = false; // a field that takes text at all
+    bool modified = false;
+    bool undo = false;
+    bool redo = false;
+};
+
+OwnHistory HistoryOf(const QWidget* widget)
+{
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        return {true, line->isModified(), line->isUndoAvailable(), line->isRedoAvailable()};
+    const QTextDocument* document = nullptr;
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+        document = plain->document();
+    else if (const auto* rich = qobject_cast<const QTextEdit*>(widget))
+        document = rich->document();
+    if (document == nullptr)
+        return {};
+    return {true, document->isModified(), document->isUndoAvailable(), document->isRedoAvailable()};
+}
+
+// The focused widget when it is a project field that takes text; else null.
+QWidget* FocusedProjectField()
+{
+    QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && HistoryOf(focus).text && IsProjectField(focus) ? focus : nullptr;
 }
 
 QAbstractItemView* ViewAround(QWidget* widget)
@@ -30,23 +55,34 @@ QAbstractItemView* ViewAround(QWidget* widget)
 }
 } // namespace
 
+void MarkProjectField(QWidget* field)
+{
+    field->setProperty(kProjectField, true);
+}
+
+bool IsProjectField(const QWidget* widget)
+{
+    // Within the widget's own window only: a dialog opened from a panel is a window of its own.
+    for (const QWidget* w = widget; w != nullptr; w = w->parentWidget())
+    {
+        if (w->property(kProjectField).toBool())
+            return true;
+        if (w->isWindow())
+            break;
+    }
+    return false;
+}
+
 bool HasPendingEdit()
 {
-    const QWidget* focus = QApplication::focusWidget();
-    if (const auto* line = qobject_cast<const QLineEdit*>(focus))
-        return line->isModified();
-    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(focus))
-        return plain->document()->isModified();
-    if (const auto* rich = qobject_cast<const QTextEdit*>(focus))
-        return rich->document()->isModified();
-    // A spin box keeps its editor to itself: whatever it shows may be new.
-    return qobject_cast<const QAbstractSpinBox*>(focus) != nullptr;
+    const QWidget* field = FocusedProjectField();
+    return field != nullptr && HistoryOf(field).modified;
 }
 
 void CommitFocusedEdit()
 {
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr || !TakesText(focus))
+    QWidget* focus = FocusedProjectField();
+    if (focus == nullptr)
         return;
     const QPointer<QWidget> edit(focus);
     const QPointer<QAbstractItemView> view(ViewAround(focus));
@@ -59,5 +95,18 @@ void CommitFocusedEdit()
         edit->setFocus(Qt::OtherFocusReason);
     else if (!view.isNull() && view->isVisible() && view->focusPolicy() != Qt::NoFocus)
         view->setFocus(Qt::OtherFocusReason);
+}
+
+bool LeavesUndoKeyToProject(const QKeyEvent* key)
+{
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo);
+    if (!undo && !redo)
+        return false;
+    const QWidget* field = FocusedProjectField();
+    if (field == nullptr)
+        return false;
+    const OwnHistory history = HistoryOf(field);
+    return undo ? !history.undo : !history.redo;
 }
 } // namespace zorvpro

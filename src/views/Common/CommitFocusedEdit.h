@@ -1,16 +1,33 @@
 #pragma once
 
+class QKeyEvent;
+class QWidget;
+
 namespace zorvpro
 {
-// Ends the text entry of the widget that has the keyboard focus (a property field, the notes, an
-// open cell editor of a list) as leaving it would: its value is checked, clamped and stored as a
-// change of the project. The focus then goes back where it was (to the list when the cell editor
-// has closed).
+// Marks a text field whose entry is a value of the project (a panel's field, the notes, the
+// cell editors of an entity list below it): only such fields are committed by commands. Fields
+// of Qt's own dialogs (the colour and file dialogs) keep their typing to themselves.
+void MarkProjectField(QWidget* field);
+
+// Whether the widget is a marked field, or lies inside one within its own window.
+bool IsProjectField(const QWidget* widget);
+
+// Ends the text entry of the project field that has the keyboard focus (a property field, the
+// notes, an open cell editor of a list) as leaving it would: its value is checked, clamped and
+// stored as a change of the project. The focus then goes back where it was (to the list when the
+// cell editor has closed).
 // A command that saves, sends, reports or drops the project calls this first, so that a value
-// typed without Return or Tab is neither lost nor left out. Does nothing while no text is edited.
+// typed without Return or Tab is neither lost nor left out. Does nothing while no such field is
+// edited.
 void CommitFocusedEdit();
 
-// Whether the widget with the keyboard focus holds text typed since it was last committed or
-// shown: the entry that a command must commit before it acts.
+// Whether the project field with the keyboard focus holds text typed since it was last committed
+// or shown: the entry that a command must commit before it acts.
 bool HasPendingEdit();
+
+// Whether the key is the platform's Undo or Redo key pressed while a project field has the focus
+// that holds no typing of its own to undo or redo: a committed value is the project's to undo,
+// so the key belongs to the application's undo and redo, not to the field.
+bool LeavesUndoKeyToProject(const QKeyEvent* key);
 } // namespace zorvpro

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,6 +50,15 @@ PendingEditGuard::~PendingEditGuard()
 
 bool PendingEditGuard::eventFilter(QObject* watched, QEvent* event)
 {
+    // A field claims its Undo and Redo keys only for typing of its own: refused here, the override
+    // reaches no widget and the key goes on to the application's undo or redo.
+    if (event->type() == QEvent::ShortcutOverride)
+    {
+        if (!LeavesUndoKeyToProject(static_cast<QKeyEvent*>(event)))
+            return false;
+        event->ignore();
+        return true;
+    }
     const bool press = IsPress(event->type());
     if (!press && event->type() != QEvent::Shortcut)
         return false;

@@ -12,7 +12,10 @@ namespace zorvpro
 // Watches the whole application: a press of the mouse anywhere outside the field being typed
 // in (and outside its own context menu) and every shortcut first commit the entry exactly as
 // leaving the field does (its checks, its clamping, its own undo step). New buttons and
-// shortcuts need nothing of their own.
+// shortcuts need nothing of their own. Only the project's own fields are watched: those of Qt's
+// dialogs keep their typing and their selection.
+// A field takes the Undo and Redo keys only while it holds typing of its own to undo or redo;
+// once its value is committed, they undo and redo the project.
 class PendingEditGuard : public QObject
 {
     Q_OBJECT

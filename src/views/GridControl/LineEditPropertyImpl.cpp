@@ -3,6 +3,7 @@
 #include "Utility/ApiChecker.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "data/Settings/AppSettings.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/MyLineEdit.h"
@@ -58,6 +59,7 @@ LineEditPropertyImpl::LineEditPropertyImpl(const QString& name)
         setObjectName(name);
         setName(name);
         edit_->setObjectName(name + QStringLiteral("Edit"));
+        MarkProjectField(edit_);
         unitLabel_->setObjectName(name + QStringLiteral("Label"));
         unitLabel_->hide();
         connect(edit_, &QLineEdit::returnPressed, this, &LineEditPropertyImpl::handleReturnPressed);
@@ -286,7 +288,8 @@ void LineEditPropertyImpl::showCommitted(double value)
 
 void LineEditPropertyImpl::handleFocusOut(QFocusEvent* event)
 {
-    bool commit = edited_;
+    // Typing undone in the field to the text it was given is no change.
+    bool commit = edited_ && edit_->isModified();
     if (isNumeric())
     {
         if (edit_->text().isEmpty())
@@ -322,8 +325,20 @@ void LineEditPropertyImpl::handleFocusOut(QFocusEvent* event)
     if (event != nullptr)
         QWidget::focusOutEvent(event);
     edited_ = false;
-    // Committed: nothing is left for a command to take (see HasPendingEdit).
+    forgetTyping();
+}
+
+void LineEditPropertyImpl::forgetTyping()
+{
+    // Committed: nothing is left for a command to take (see HasPendingEdit), nor for the field to
+    // undo: the Undo key now undoes the project's step. Setting the text anew clears the edit's
+    // own history and its modified flag.
     edit_->setModified(false);
+    if (!edit_->isUndoAvailable() && !edit_->isRedoAvailable())
+        return;
+    const int cursor = edit_->cursorPosition();
+    edit_->setText(edit_->text());
+    edit_->setCursorPosition(cursor);
 }
 
 void LineEditPropertyImpl::handleReturnPressed()
@@ -332,7 +347,7 @@ void LineEditPropertyImpl::handleReturnPressed()
     {
         raiseEvent(BoundPropertyEvent::ValueChanged);
         edited_ = false;
-        edit_->setModified(false);
+        forgetTyping();
         return;
     }
     // Leaving commits; coming back selects the committed number again.

@@ -2,6 +2,7 @@
 
 #include "Utility/ApiChecker.h"
 #include "core/Logger/OmbraxLogger.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/PropertyKind.h"
 #include "views/GridControl/PropertyKindRegistry.h"
@@ -32,6 +33,7 @@ MultiLineEditPropertyImpl::MultiLineEditPropertyImpl(const QString& name)
     setName(name);
     setWordWrapMode(QTextOption::WordWrap);
     focusPolicy_ = focusPolicy();
+    MarkProjectField(this);
     connect(this, &QPlainTextEdit::textChanged, this, [this] { guardLength(); });
 }
 
@@ -91,8 +93,10 @@ void MultiLineEditPropertyImpl::focusOutEvent(QFocusEvent* event)
     raiseEvent(BoundPropertyEvent::ValueChanged);
     raiseEvent(BoundPropertyEvent::FocusLost);
     QPlainTextEdit::focusOutEvent(event);
-    // Committed: nothing is left for a command to take (see HasPendingEdit).
+    // Committed: nothing is left for a command to take (see HasPendingEdit), nor for the field to
+    // undo: the Undo key now undoes the project's step.
     document()->setModified(false);
+    document()->clearUndoRedoStacks();
 }
 
 void MultiLineEditPropertyImpl::squish_set_display_value(const QVariant& value)

@@ -3,6 +3,7 @@
 #include "Utility/ApiChecker.h"
 #include "core/Logger/OmbraxLogger.h"
 #include "views/Common/BeamSpeakerItem.h"
+#include "views/Common/CommitFocusedEdit.h"
 #include "views/Common/StyleSheetRule.h"
 #include "views/GridControl/BindableProperty.h"
 #include "views/GridControl/BoundPropertiesGrid.h"
@@ -77,6 +78,8 @@ EntitySelectionControl::EntitySelectionControl(std::uint32_t kind, const QString
     // Named after the list, so automation finds them.
     horizontalScrollBar()->setObjectName(objectName() + "HorizontalScrollBar");
     verticalScrollBar()->setObjectName(objectName() + "VerticalScrollBar");
+    // The name editor of a row renames an entity of the project.
+    MarkProjectField(this);
     setColumnCount(kColumnCount);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     horizontalHeader()->hide();
