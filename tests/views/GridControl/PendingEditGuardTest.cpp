@@ -99,6 +99,19 @@ void Enter(FieldOnPage& field)
     }
 }
 
+// The field of the case, focused, with a "7" typed over what it showed (returned in before).
+std::unique_ptr<FieldOnPage> TypedInto(const FieldCase& c, QString* before = nullptr)
+{
+    auto field = std::make_unique<FieldOnPage>(c.make(), c.value);
+    Enter(*field);
+    const QString shown = field->Text();
+    if (before != nullptr)
+        *before = shown;
+    QTest::keyClicks(field->editor, QStringLiteral("7"));
+    EXPECT_NE(field->Text(), shown) << "typing changed nothing";
+    return field;
+}
+
 void Commit(FieldOnPage& field, bool returnCommits)
 {
     if (returnCommits)
@@ -121,12 +134,12 @@ TEST(PendingEditGuard, TheUndoKeysUndoTheFieldsOwnTypingThenTheCommittedValue)
     for (const FieldCase& c : ProjectFields())
     {
         SCOPED_TRACE(c.name);
-        FieldOnPage field(c.make(), c.value);
-        Enter(field);
-        const QString before = field.Text();
-        QTest::keyClicks(field.editor, QStringLiteral("7"));
+        QString before;
+        const auto made = TypedInto(c, &before);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        FieldOnPage& field = *made;
         const QString typed = field.Text();
-        ASSERT_NE(typed, before);
 
         // Typing of its own: the field undoes and redoes it, the application hears nothing.
         QTest::keySequence(field.editor, QKeySequence::Undo);
@@ -157,9 +170,10 @@ TEST(PendingEditGuard, TypingUndoneInTheFieldIsNoChange)
     for (const FieldCase& c : ProjectFields())
     {
         SCOPED_TRACE(c.name);
-        FieldOnPage field(c.make(), c.value);
-        Enter(field);
-        QTest::keyClicks(field.editor, QStringLiteral("7"));
+        const auto made = TypedInto(c);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        FieldOnPage& field = *made;
         EXPECT_TRUE(HasPendingEdit());
         QTest::keySequence(field.editor, QKeySequence::Undo);
         EXPECT_FALSE(HasPendingEdit());
