@@ -216,9 +216,14 @@ void ZorvAcousticsImpl::propsChanged(PropChangeCollection& collection)
     if (destroying.load())
         return;
     if (calculationEnabled.load())
+    {
         runCalculation(collection, false, true);
-    else
-        engineThread.clearJobs();
+        return;
+    }
+    // The change makes a running calculation stale and none follows it: its open steps are given
+    // up, as switching calculation off does, so that listeners do not wait for their end.
+    results.notifyResultsCleared();
+    engineThread.clearJobs();
 }
 
 bool ZorvAcousticsImpl::claimCalculation(bool wait, bool fromChange)

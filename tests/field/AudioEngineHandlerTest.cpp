@@ -85,7 +85,7 @@ TEST(AudioEngineHandler, TurnsEachMessageTypeIntoItsEngineCall)
     }
 
     // Results: only chunks that came as new are answered; an older result is not
-    // kept but still announced.
+    // kept but still announced. A step abandoned is announced as such, apart from one that ends.
     auto newer = testing::NextResult();
     b.engine->results[kept->GetId()] = newer;
     b.engine->results[stranger->GetId()] = testing::NextResult();
@@ -99,7 +99,7 @@ TEST(AudioEngineHandler, TurnsEachMessageTypeIntoItsEngineCall)
     b.handler->calcStateChanged(true);
     b.handler->calcStateChanged(false);
     EXPECT_EQ(b.Replies(), (std::vector<uint32_t>{MessageType::ChunksUpdated, MessageType::ChunksUpdated,
-                                                  MessageType::StepFinished}));
+                                                  MessageType::StepAbandoned, MessageType::StepFinished}));
 
     // Without an engine a removal still forgets the chunk.
     b.current.reset();

@@ -120,12 +120,12 @@ void AudioEngineHandler::AttachToEngine()
         Register(engine);
 }
 
-void AudioEngineHandler::calcStateChanged(bool cleared)
+void AudioEngineHandler::calcStateChanged(bool abandoned)
 {
-    if (cleared)
-        return;
+    // An abandoned step never finishes, yet the results it already posted are shown: the user
+    // interface is told either way.
     if (FieldMessengerPtr messenger = GetMessenger())
-        messenger->Send(MessageType::StepFinished);
+        messenger->Send(abandoned ? MessageType::StepAbandoned : MessageType::StepFinished);
 }
 
 void AudioEngineHandler::dataSetReady(uint64_t id)

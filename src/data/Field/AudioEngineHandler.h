@@ -65,7 +65,7 @@ public:
     void AttachToEngine();
 
     void calcStarted() override {}
-    void calcStateChanged(bool cleared) override;
+    void calcStateChanged(bool abandoned) override;
     void dataSetReady(uint64_t id) override;
 
     // One pass of the thread's loop: up to MessagesPerPass messages. Returns

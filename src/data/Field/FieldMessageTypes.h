@@ -18,9 +18,10 @@ constexpr uint32_t SpeakerRemoved = 5; // UI -> engine, nodes
 constexpr uint32_t SpeakerUpdated = 6; // UI -> engine, nodes
 constexpr uint32_t MapsShown = 7;
 constexpr uint32_t MapsHidden = 8;
-constexpr uint32_t Calculate = 9;     // UI -> engine
-constexpr uint32_t StepFinished = 11; // engine -> UI
-constexpr uint32_t Dump = 12;         // either way
+constexpr uint32_t Calculate = 9;      // UI -> engine
+constexpr uint32_t StepAbandoned = 10; // engine -> UI: open steps given up (switched off, overtaken)
+constexpr uint32_t StepFinished = 11;  // engine -> UI
+constexpr uint32_t Dump = 12;          // either way
 } // namespace MessageType
 
 // The two sides of the field manager.

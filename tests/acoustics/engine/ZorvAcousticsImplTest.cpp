@@ -304,6 +304,25 @@ TEST(ZorvAcousticsImpl, ChangesRecalculateAfterSettlingAndRestartARunningCalcula
     engine->removeCalcListener(&listener);
 }
 
+TEST(ZorvAcousticsImpl, AChangeWithCalculationOffStopsARunningCalculationAndAbandonsItsSteps)
+{
+    auto engine = MakeEngine(2);
+    auto cluster = std::make_shared<FakeCluster>(math::Vec3{0, 0, 0}, 1);
+    engine->addClusterSource(cluster);
+    engine->setFieldPoints(1, Line(3000, 1.0, 0.01));
+    RecordingListener listener;
+    engine->addCalcListener(&listener);
+    cluster->delay = 20us;
+    const uint64_t before = cluster->callCount();
+    engine->calculate(false);
+    ASSERT_TRUE(cluster->waitForCalls(before + 10));
+    cluster->change(ClusterGainChanged);
+    EXPECT_EQ(listener.joined(), "started abandoned");
+    EXPECT_TRUE(BecomesIdle(*engine));
+    EXPECT_EQ(engine->getDataSet(1), nullptr) << "the stale calculation published nothing";
+    engine->removeCalcListener(&listener);
+}
+
 TEST(ZorvAcousticsImpl, EnvironmentChangesReachTheEngine)
 {
     auto engine = MakeEngine(2);

@@ -354,6 +354,163 @@ TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEac
     }
 }
 
+// With Auto-calculate off no step follows an edit: the edit itself fits out the map it hid or
+// emptied. A step given up before its end fits the results it already showed.
+TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepShowed)
+{
+    Settings().setSplAutoAdjustRange(true);
+    auto floor = Floor();
+    auto balcony = Floor("balcony");
+    auto array = Array(0.0);
+    auto other = Array(12.0);
+    for (const NodePtr& node : std::vector<NodePtr>{floor, balcony, array, other})
+        adapter->NodeChanged(SplAdapter::NodeAdded, node);
+    Settle();
+    ASSERT_FALSE(adapter->IsAutoCalculate());
+    const auto f = adapter->FindPairing(floor);
+    const auto b = adapter->FindPairing(balcony);
+    const auto own = adapter->FindPairing(array);
+    auto result = [this](const SplAdapter::PairingPtr& p, double top)
+    {
+        Deliver(p->chunk, Peak(top));
+        Settle();
+    };
+    auto endStep = [this]
+    {
+        engineSide->Send(Type::StepFinished);
+        Settle();
+    };
+    auto abandon = [this]
+    {
+        engineSide->Send(Type::StepAbandoned);
+        Settle();
+    };
+    auto edit = [this, &floor](const std::function<void()>& change)
+    {
+        change();
+        adapter->NodeChanged(SplAdapter::NodeUpdated, floor);
+        Settle();
+    };
+    auto floorComputedAgain = [&]
+    {
+        result(f, 110.4);
+        endStep();
+    };
+
+    struct Step
+    {
+        const char* what;
+        std::function<void()> act;
+        double low, high;
+    };
+    const Step steps[] = {
+        {"a step's results and its end",
+         [&]
+         {
+             Deliver(f->chunk, Peak(110.4));
+             Deliver(b->chunk, Peak(80.4));
+             Settle();
+             endStep();
+         },
+         80, 110},
+        {"the floor moved: its map hidden until the next calculation",
+         [&] { edit(
+                   [&] {
+                       floor->SetTransform(math::Mat4::Translation({0, 5, 0}));
+                   }); }, 50, 80},
+        {"its new result waits for the step's end", [&] { result(f, 110.4); }, 50, 80},
+        {"the step's end", endStep, 80, 110},
+        {"the floor reshaped",
+         [&]
+         {
+             edit(
+                 [&]
+                 {
+                     floor->SetP2({30, 0, 0});
+                     floor->SetP3({30, 10, 0});
+                 });
+         },
+         50, 80},
+        {"computed again", floorComputedAgain, 80, 110},
+        {"the floor's listener height changed", [&] { edit([&] { floor->SetListenerHeight(1.7); }); }, 50,
+         80},
+        {"computed again", floorComputedAgain, 80, 110},
+        // Hidden only until its cut is found unchanged: the range comes back with the map.
+        {"the floor recoloured", [&] { edit([&] { floor->SetColor(QColor(10, 20, 30)); }); }, 80, 110},
+        {"the array selected with its map computed",
+         [&]
+         {
+             result(own, 120.3);
+             adapter->SetActiveSpeaker(array);
+         },
+         90, 120},
+        {"the array turned: its map emptied until the next calculation",
+         [&]
+         {
+             adapter->RefreshSpeaker(array);
+             Settle();
+         },
+         80, 110},
+        {"its map computed again",
+         [&]
+         {
+             result(own, 120.3);
+             endStep();
+         },
+         90, 120},
+        {"the selected array deleted",
+         [&]
+         {
+             adapter->NodeChanged(SplAdapter::NodeRemoved, array);
+             Settle();
+         },
+         80, 110},
+        {"Auto-calculate switched off mid-step: the step abandoned after two results",
+         [&]
+         {
+             result(f, 100.2);
+             result(b, 70.0);
+             abandon();
+         },
+         70, 100},
+        {"a typed range, then a step abandoned before any result",
+         [&]
+         {
+             adapter->SetSplRange(60, 70);
+             abandon();
+         },
+         60, 70},
+        {"a step overtaken by an edit's after one result",
+         [&]
+         {
+             result(f, 95.0);
+             abandon();
+         },
+         65, 95},
+        {"the new step's result", [&] { result(b, 104.6); }, 65, 95},
+        {"the new step's end", endStep, 75, 105},
+        // Off, the range is the user's: an edit hiding a map or a step given up leaves it alone.
+        {"Auto-adjust off, a range typed, the floor moved, a step abandoned",
+         [&]
+         {
+             adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Auto_Adjust", false);
+             adapter->SetSplRange(41, 127);
+             edit([&] { floor->SetTransform(math::Mat4::Translation({0, 9, 0})); });
+             result(b, 90.0);
+             abandon();
+         },
+         41, 127},
+    };
+    for (const Step& step : steps)
+    {
+        SCOPED_TRACE(step.what);
+        step.act();
+        EXPECT_EQ(Settings().getSplLowValue(), step.low);
+        EXPECT_EQ(Settings().getSplHighValue(), step.high);
+        EXPECT_EQ(panel.slider, std::make_pair(step.low, step.high));
+    }
+}
+
 TEST_F(SplAdapterTest, RangeEditsRecolourWithoutNewMeshesAndSettingsReachThePanel)
 {
     Settings().setSplOctaveMode(-2);

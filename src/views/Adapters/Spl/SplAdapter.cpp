@@ -132,6 +132,13 @@ field::FieldMessagePtr SplAdapter::ClaimChunks(const field::ChunkList& chunks)
 
 void SplAdapter::NodeChanged(uint32_t change, const NodePtr& node)
 {
+    const auto shown = ShownMaps();
+    ProcessNodeChange(change, node);
+    FollowShownMapsAtNextTick(shown);
+}
+
+void SplAdapter::ProcessNodeChange(uint32_t change, const NodePtr& node)
+{
     if (change == ProjectReset)
     {
         CleanSplMaps(false);
@@ -228,12 +235,7 @@ void SplAdapter::ProcessSurface(uint32_t kind, const NodePtr& node)
 {
     if (kind == 2)
     {
-        const PairingPtr p = FindPairing(node);
-        // No calculation follows a surface taken away, so no step's end fits the range without its
-        // map; the next tick does, once however many surfaces went.
-        if (p && ShowsResult(*p))
-            m_fitAtNextTick = true;
-        RemoveFieldEntity(p);
+        RemoveFieldEntity(FindPairing(node));
         return;
     }
     if (kind != 1 && kind != 3)
@@ -398,12 +400,16 @@ void SplAdapter::InstallTessellation(const field::FieldChunkPtr& chunk, const fi
     {
         // An edit that moved no point (a colour, a name): the engine would compute nothing new,
         // and the results shown still hold, so the map shows again at once.
+        const bool shown = ShowsResult(*p);
         p->tessellatedStamp = NextMapStamp();
         if (ResultFitsChunk(chunk))
         {
             p->resultStamp = NextMapStamp();
             UpdateChunkToEntity(chunk);
         }
+        // The edit hid the map until now: a range fitted meanwhile without it is fitted again.
+        if (ShowsResult(*p) != shown)
+            m_fitAtNextTick = true;
         return;
     }
     chunk->Install(std::move(points), cut->GetMesh());
@@ -534,9 +540,12 @@ void SplAdapter::RefreshSpeaker(const NodePtr& node)
     PairingPtr p = FindPairing(node);
     if (p && p->entity)
     {
+        // The map stays empty until the next calculation.
+        const auto shown = ShownMaps();
         p->entity->ClearMap();
         p->requestedStamp = NextMapStamp();
         ProcessSpeaker(3, node);
+        FollowShownMapsAtNextTick(shown);
     }
 }
 

@@ -166,6 +166,7 @@ private:
     void SendChunks(uint32_t type, const field::ChunkList& chunks) override;
     field::FieldMessagePtr ClaimChunks(const field::ChunkList& chunks) override;
 
+    void ProcessNodeChange(uint32_t change, const NodePtr& node);
     void ProcessSurface(uint32_t kind, const NodePtr& node);
     void ProcessSpeaker(uint32_t kind, const NodePtr& node);
     PairingPtr MakeSpeakerPairing(const NodePtr& node);
@@ -191,15 +192,18 @@ private:
     bool IsRetired(const field::FieldChunkPtr& chunk) const;
     // The shown result of the chunk when it was computed for the chunk's present points.
     bool ResultFitsChunk(const field::FieldChunkPtr& chunk) const;
-    // Whether the pairing's map is visible and holds a result.
+    // Whether the pairing's map is visible, drawn and holds a result.
     static bool ShowsResult(const Pairing& p);
-    // The visible maps that hold a result.
+    // The maps for which ShowsResult holds.
     std::vector<const view::FieldEntity*> ShownMaps() const;
     // With the automatic range on, fits the range when the maps shown differ from before: a
     // selection, a map shown or hidden. Results arriving during a calculation change the maps
     // shown too, but the range waits for the end of the step, so that it does not step while the
     // maps fill in and the GUI thread does not read every visible point on each result.
     void FollowShownMaps(const std::vector<const view::FieldEntity*>& before);
+    // As FollowShownMaps for an edit, but the fit waits for the next poll tick: no calculation
+    // need follow an edit, and one tick fits once however many maps the edits hid or took away.
+    void FollowShownMapsAtNextTick(const std::vector<const view::FieldEntity*>& before);
 
     QTimer m_pollTimer;
     field::FieldManager m_fieldManager;
@@ -214,8 +218,10 @@ private:
     MedialPlaneProvider m_medialPlaneProvider;
     bool m_autoCalculate = false;
     bool m_mapsShown = true;
-    // A shown map was taken away: with the automatic range on, the next poll tick fits it.
+    // An edit changed the maps shown: with the automatic range on, the next poll tick fits them.
     bool m_fitAtNextTick = false;
+    // Results were shown since the range was last fitted; a step given up before its end fits them.
+    bool m_resultsUnfitted = false;
     double m_visibleSplMin = 0.0;
     double m_visibleSplMax = 0.0;
     Counters m_counters;

@@ -65,7 +65,8 @@ void SplAdapter::ComputeVisibleSplRange()
     const ProjectSettings& settings = Settings();
     for (const PairingPtr& p : m_pairings)
     {
-        if (!p->chunk || !p->entity || !p->entity->isVisible())
+        // A map emptied by an edit shows nothing until it is computed again.
+        if (!ShowsResult(*p))
             continue;
         std::lock_guard<field::FieldChunk::Lock> guard(p->chunk->GetLock());
         const field::FieldChunk::ResultPtr result = p->chunk->GetDataSet();
@@ -86,6 +87,7 @@ void SplAdapter::ComputeVisibleSplRange()
 
 void SplAdapter::AutoScaleSplRange()
 {
+    m_resultsUnfitted = false;
     ComputeVisibleSplRange();
     if (!(m_visibleSplMax > kAutoRangeSpan))
         return;
@@ -99,7 +101,7 @@ void SplAdapter::AutoScaleSplRange()
 
 bool SplAdapter::ShowsResult(const Pairing& p)
 {
-    return p.chunk && p.entity && p.entity->isVisible() && p.chunk->GetDataSet();
+    return p.chunk && p.entity && p.entity->isVisible() && p.entity->GridWidth() > 0 && p.chunk->GetDataSet();
 }
 
 std::vector<const view::FieldEntity*> SplAdapter::ShownMaps() const
@@ -117,5 +119,11 @@ void SplAdapter::FollowShownMaps(const std::vector<const view::FieldEntity*>& be
 {
     if (Settings().getSplAutoAdjustRange() && ShownMaps() != before)
         AutoScaleSplRange();
+}
+
+void SplAdapter::FollowShownMapsAtNextTick(const std::vector<const view::FieldEntity*>& before)
+{
+    if (ShownMaps() != before)
+        m_fitAtNextTick = true;
 }
 } // namespace zorvpro

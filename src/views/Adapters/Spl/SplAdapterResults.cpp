@@ -59,7 +59,10 @@ void SplAdapter::ProcessEngineMessages()
                     // once the surface was cut again after its last change.
                     const bool cutAfterChange = p->kind != Surface || p->tessellatedStamp > p->changedStamp;
                     if (cutAfterChange && ResultFitsChunk(chunk))
+                    {
                         p->resultStamp = NextMapStamp();
+                        m_resultsUnfitted = true;
+                    }
                 }
                 else
                 {
@@ -70,6 +73,12 @@ void SplAdapter::ProcessEngineMessages()
             break;
         case field::MessageType::StepFinished:
             if (Settings().getSplAutoAdjustRange())
+                AutoScaleSplRange();
+            break;
+        case field::MessageType::StepAbandoned:
+            // No end follows: the results the step already showed are fitted now, once. Every
+            // result of the step was posted before this message.
+            if (m_resultsUnfitted && Settings().getSplAutoAdjustRange())
                 AutoScaleSplRange();
             break;
         default:
