@@ -489,6 +489,27 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
          65, 95},
         {"the new step's result", [&] { result(b, 104.6); }, 65, 95},
         {"the new step's end", endStep, 75, 105},
+        // With Auto-calculate on, a step follows every edit: its end fits, not the edit.
+        {"Auto-calculate on, the floor computed again",
+         [&]
+         {
+             adapter->SetAutoCalculate(true);
+             floorComputedAgain();
+         },
+         80, 110},
+        {"the floor moved with Auto-calculate on: the range waits for the step that follows",
+         [&] { edit(
+                   [&] {
+                       floor->SetTransform(math::Mat4::Translation({0, 7, 0}));
+                   }); }, 80, 110},
+        {"that step's result and end",
+         [&]
+         {
+             result(f, 100.2);
+             endStep();
+             adapter->SetAutoCalculate(false);
+         },
+         75, 105},
         // Off, the range is the user's: an edit hiding a map or a step given up leaves it alone.
         {"Auto-adjust off, a range typed, the floor moved, a step abandoned",
          [&]

@@ -134,7 +134,10 @@ void SplAdapter::NodeChanged(uint32_t change, const NodePtr& node)
 {
     const auto shown = ShownMaps();
     ProcessNodeChange(change, node);
-    FollowShownMapsAtNextTick(shown);
+    // With Auto-calculate on, the step that follows an edit fits the range at its end, so a drag
+    // does not make it jump on each move; no step follows a node taken away.
+    if (!m_autoCalculate || change == NodeRemoved)
+        FollowShownMapsAtNextTick(shown);
 }
 
 void SplAdapter::ProcessNodeChange(uint32_t change, const NodePtr& node)
@@ -545,7 +548,8 @@ void SplAdapter::RefreshSpeaker(const NodePtr& node)
         p->entity->ClearMap();
         p->requestedStamp = NextMapStamp();
         ProcessSpeaker(3, node);
-        FollowShownMapsAtNextTick(shown);
+        if (!m_autoCalculate)
+            FollowShownMapsAtNextTick(shown);
     }
 }
 
