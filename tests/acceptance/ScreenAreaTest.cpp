@@ -1,6 +1,6 @@
-// The main window where the user put it: partly beyond the screen's edge, as a window spread over
-// two screens lies beyond each, it stays there while the screen's available area changes and still
-// holds it, and is brought within the area once the area shrinks below it.
+// The main window where the user put it: it stays there while the screen's available area changes
+// and still holds it, and is brought within the area, moved the least, once the area no longer
+// holds it, by its size or where it stands: a panel that appears, a lower resolution.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 #include "PrivateServer.h"
@@ -50,27 +50,103 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
     QTimer::singleShot(0, window, [&] { QTimer::singleShot(0, window, [&] { restored = true; }); });
     ASSERT_TRUE(QTest::qWaitFor([&] { return restored; }, kDeadline));
     ASSERT_FALSE(window->isMaximized());
-    const QRect put(600, 100, 1500, 900);
-    window->setGeometry(put);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !window->isMaximized() && window->frameGeometry() == put; }, kDeadline))
+    // Beyond the right edge, as a window spread over two screens lies beyond each.
+    const QRect beyond(600, 100, 1500, 900);
+    window->setGeometry(beyond);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isMaximized() && window->frameGeometry() == beyond; },
+                                kDeadline))
         << Text(window->frameGeometry()) << (window->isMaximized() ? ", maximised" : "");
+    // A panel along the bottom, then a taller one than the window: an area that never held the
+    // window leaves it where it was put.
+    for (const QRect& area : {QRect(0, 0, 1920, 1040), QRect(0, 0, 1920, 800)})
+    {
+        ASSERT_TRUE(SetWorkArea(area)) << "xprop (scripts/deps.sh installs it)";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return screen->availableGeometry() == area; }, kDeadline));
+        // A size asked after the area changed: once the window has it, a move made for the area
+        // change has come back from the server before it.
+        const QRect sized = window->frameGeometry().adjusted(0, 0, 0, 1);
+        window->resize(window->width(), window->height() + 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->height() == sized.height(); }, kDeadline));
+        EXPECT_EQ(Text(window->frameGeometry()), Text(sized))
+            << "moved by the area's change to " << Text(area);
+    }
 
-    // A panel along the bottom: the area still holds the window's height.
-    const QRect lowered(0, 0, 1920, 1040);
-    ASSERT_TRUE(SetWorkArea(lowered)) << "xprop (scripts/deps.sh installs it)";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->availableGeometry() == lowered; }, kDeadline));
-    // A size asked after the area changed: once the window has it, a move made for the area change
-    // has come back from the server before it.
-    window->resize(window->width(), window->height() + 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->height() == put.height() + 1; }, kDeadline));
-    EXPECT_EQ(Text(window->frameGeometry()), Text(put.adjusted(0, 0, 0, 1))) << "moved by the area's change";
-
-    // A taller panel: the area no longer holds the window, which is fitted into it and moved the least.
+    // Wholly within the screen once the panel is gone.
+    const QRect whole(0, 0, 1920, 1080);
+    ASSERT_TRUE(SetWorkArea(whole));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->availableGeometry() == whole; }, kDeadline));
+    const QRect put(400, 100, 1500, 900);
+    window->setGeometry(put);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == put; }, kDeadline))
+        << Text(window->frameGeometry());
+    // A panel over its bottom edge: the area still holds its height, not where it stands; it is
+    // moved up the least, its size kept.
+    ASSERT_TRUE(SetWorkArea({0, 0, 1920, 960}));
+    const QRect raised(400, 60, 1500, 900);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == raised; }, kDeadline))
+        << Text(window->frameGeometry()) << " on an area of 1920x960";
+    // A taller panel: the area no longer holds the window, which is fitted into it.
     ASSERT_TRUE(SetWorkArea({0, 0, 1920, 800}));
-    const QRect fitted(420, 0, 1500, 800);
+    const QRect fitted(400, 0, 1500, 800);
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == fitted; }, kDeadline))
         << Text(window->frameGeometry()) << " on an area of 1920x800";
+}
+
+// Runs xrandr with these arguments; true when it succeeded.
+bool Xrandr(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral("xrandr"), arguments) == 0;
+}
+
+// On the 1920 x 1080 screen the parent run started, under openbox: the window, no longer
+// maximised, where a user put it, then the resolution lowered to 1700 x 900 by a RandR mode.
+void CheckALowerResolutionBringsTheWindowWithinTheScreen()
+{
+    MainWindow* window = Window();
+    QScreen* screen = window->screen();
+    // Shown maximised with no placement saved; framed once openbox has taken it.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
+        kDeadline));
+    const QMargins maximisedFrame = window->windowHandle()->frameMargins();
+    // Taken out of the maximised state as the window manager's button does it: showNormal would
+    // also show the window again, which restores its placement, maximised.
+    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+    const QRect put(520, 250, 1366, 768);
+    window->setGeometry(put);
+    // Framed as a normal window, with its borders, where it was put.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            return !window->isMaximized() && window->windowHandle()->frameMargins() != maximisedFrame &&
+                   window->geometry() == put;
+        },
+        kDeadline))
+        << Text(window->geometry()) << (window->isMaximized() ? ", maximised" : "");
+    const QRect framed = window->frameGeometry();
+    ASSERT_TRUE(screen->availableGeometry().contains(framed)) << Text(framed);
+    const QRect lowered(0, 0, 1700, 900);
+    ASSERT_TRUE(framed.right() > lowered.right() && framed.bottom() > lowered.bottom()) << Text(framed);
+
+    // The mode as `cvt 1700 900` gives it, its width not rounded up to a multiple of 8. The server
+    // keeps a mode only while a client is connected: this one is.
+    ASSERT_TRUE(
+        Xrandr({QStringLiteral("--newmode"), QStringLiteral("1700x900"), QStringLiteral("125.75"),
+                QStringLiteral("1700"), QStringLiteral("1800"), QStringLiteral("1976"),
+                QStringLiteral("2248"), QStringLiteral("900"), QStringLiteral("903"), QStringLiteral("913"),
+                QStringLiteral("934"), QStringLiteral("-hsync"), QStringLiteral("+vsync")}))
+        << "xrandr (scripts/deps.sh installs it)";
+    ASSERT_TRUE(Xrandr({QStringLiteral("--addmode"), QStringLiteral("screen"), QStringLiteral("1700x900")}));
+    ASSERT_TRUE(Xrandr({QStringLiteral("--output"), QStringLiteral("screen"), QStringLiteral("--mode"),
+                        QStringLiteral("1700x900")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->geometry() == lowered; }, kDeadline))
+        << Text(screen->geometry());
+
+    // Its size still fits, its right and bottom edges did not: moved up and left the least.
+    const QRect moved(QPoint(lowered.right() + 1 - framed.width(), lowered.bottom() + 1 - framed.height()),
+                      framed.size());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == moved; }, kDeadline))
+        << Text(window->frameGeometry()) << " on a screen of 1700x900, from " << Text(framed);
 }
 } // namespace
 
@@ -85,6 +161,21 @@ TEST(ScreenArea, TheWindowStaysWhereTheUserPutItUntilTheAreaNoLongerHoldsIt)
     const ChildRun run = RunOnPrivateServer(
         QStringLiteral("1920x1080x24"), false,
         QStringLiteral("ScreenArea.TheWindowStaysWhereTheUserPutItUntilTheAreaNoLongerHoldsIt"));
+    EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
+}
+
+TEST(ScreenArea, ALowerResolutionBringsTheWindowWithinTheScreenUnderAWindowManager)
+{
+    if (InPrivateServerChild())
+    {
+        CheckALowerResolutionBringsTheWindowWithinTheScreen();
+        return;
+    }
+    // A server of its own whose resolution can be lowered, with a window manager that leaves a
+    // window the screen no longer holds where it was.
+    const ChildRun run = RunOnPrivateServer(
+        QStringLiteral("1920x1080x24"), true,
+        QStringLiteral("ScreenArea.ALowerResolutionBringsTheWindowWithinTheScreenUnderAWindowManager"));
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
 }
 } // namespace zorvpro::acceptance

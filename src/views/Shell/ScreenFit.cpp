@@ -36,11 +36,10 @@ QRect ScreenFit::Placement(Cause cause, const QRect& outer, const QMargins& fram
     case Cause::Restored:
         place = true;
         break;
-    // Only an area that held the frame across or down and no longer does: a window spread over
-    // two screens stays spread while the area it never fitted in changes.
+    // Only an area that held the whole frame and no longer does, by its size or where it stands: a
+    // window spread over two screens stays spread while the area it never lay within changes.
     case Cause::AreaChanged:
-        place = (outer.width() <= areaBefore.width() && outer.width() > area.width()) ||
-                (outer.height() <= areaBefore.height() && outer.height() > area.height());
+        place = areaBefore.contains(outer);
         break;
     case Cause::ScreenChanged:
     case Cause::Other:

@@ -16,8 +16,8 @@ namespace zorvpro
 // frame, so no part of the window is pushed off the screen. The frame is known only once the
 // window manager has framed the shown window, and the screen may change: both are followed.
 // The window itself is moved or sized only when it is first shown and framed, restored from the
-// maximised state, or when the available area of its screen shrinks below its frame; on a screen
-// change only the minimum follows.
+// maximised state, or when the available area of its screen held its frame and no longer does; on
+// a screen change only the minimum follows.
 class ScreenFit : public QObject
 {
 public:
@@ -39,9 +39,9 @@ public:
 
     // The frame geometry a window at `outer` takes after the cause: brought within `area`, no
     // larger than it and moved the least, when first shown, framed or restored, or when the area
-    // shrank from `areaBefore` below the frame; else `outer` as it is. A window dragged towards
-    // another screen or spread over two is never pulled onto one because Qt reported a screen
-    // change.
+    // changed from `areaBefore`, which held the frame; else `outer` as it is. A window dragged
+    // towards another screen or spread over two is never pulled onto one because Qt reported a
+    // screen change or the area changed.
     static QRect Placement(Cause cause, const QRect& outer, const QMargins& frame, const QRect& area,
                            const QRect& areaBefore);
 
