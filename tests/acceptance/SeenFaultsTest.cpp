@@ -1,6 +1,6 @@
 // What a user met in the window: the fields of a locked surface, the automatic SPL range when
-// another array is selected, a range set by hand kept while Auto-adjust is off, and the whole
-// window on a small screen with a window manager.
+// another array is selected or an edit empties the loudest map, a range set by hand kept while
+// Auto-adjust is off, and the whole window on a small screen with a window manager.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 #include "PrivateServer.h"
@@ -256,6 +256,55 @@ TEST(SeenFaults, WithAutoAdjustOffTheRangeTypedStaysThroughCalculationsAndSelect
         ASSERT_TRUE(SelectRow(list, row));
         kept(row == 0 ? "selecting the first array" : "selecting the second array");
     }
+}
+
+// The range Auto-adjust fits to maps whose loudest point is at loudest: 30 dB up to that level
+// rounded, kept between 36 and 132 dB. Upper, lower.
+std::pair<double, double> FittedRange(double loudest)
+{
+    const double top = std::round(std::min(132.0, loudest));
+    return {top, std::max(36.0, top - 30.0)};
+}
+
+std::pair<double, double> ShownLevels()
+{
+    const std::pair<QString, QString> shown = ShownRange();
+    return {shown.first.toDouble(), shown.second.toDouble()};
+}
+
+TEST(SeenFaults, AutoAdjustFitsOutTheLoudestMapAnEditEmptiesWithAutoCalculateOff)
+{
+    NewProjectWithOneArray();
+    Activate();
+    Turn("Spl_AutoCalculate", true);
+    Turn("Spl_Auto_Adjust", true);
+    // The selected array's side-view map and the venue's surface map are drawn. Once computed, the
+    // range is fitted to the louder; this also proves FittedRange is the window's own fit.
+    double surface = 0.0;
+    double array = 0.0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&]
+        {
+            const QString maps = Invoke("getSplMap");
+            surface = Loudest(maps, "Surface 1");
+            array = Loudest(maps, "TQR40V Array 1");
+            return AllMapsComputed(maps, 1) && ShownLevels() == FittedRange(std::max(surface, array));
+        },
+        kCalculationDeadline))
+        << "the maps reach " << surface << " and " << array << " dB; the range shows "
+        << ShownRange().first.toStdString() << "/" << ShownRange().second.toStdString();
+    const std::pair<double, double> before = ShownLevels();
+    const std::pair<double, double> needed = FittedRange(surface);
+    ASSERT_NE(needed, before) << "the array's map is not the louder: emptying it cannot move the range";
+
+    // Turned with no calculation to follow, the array's map is empty until the next one; the
+    // surface's map alone is drawn, and the range must come to it.
+    Turn("Spl_AutoCalculate", false);
+    Type(Find(QStringLiteral("Beam_YawPositionEdit")), QStringLiteral("30"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ShownLevels() == needed; }, kDeadline))
+        << "the range stays at " << ShownRange().first.toStdString() << "/"
+        << ShownRange().second.toStdString() << " while only a " << surface << " dB map is drawn";
+    EXPECT_EQ(Loudest(Invoke("getSplMap"), "Surface 1"), surface) << "the surface's map was computed again";
 }
 
 // The window on the small screen the parent run started: the window manager frames it, and the
