@@ -39,6 +39,7 @@
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <memory>
+#include <utility>
 
 namespace zorvpro::acceptance
 {
@@ -150,6 +151,28 @@ QSet<QString> Interactive(QWidget* root)
         names.insert(ControlName(w));
     }
     return names;
+}
+
+bool ScrollBarsSettled(QWidget* root)
+{
+    QList<QAbstractScrollArea*> areas = root->findChildren<QAbstractScrollArea*>();
+    if (auto* own = qobject_cast<QAbstractScrollArea*>(root))
+        areas << own;
+    for (QAbstractScrollArea* area : areas)
+    {
+        if (!area->isVisible())
+            continue;
+        for (const auto& [bar, policy] :
+             {std::pair(area->horizontalScrollBar(), area->horizontalScrollBarPolicy()),
+              std::pair(area->verticalScrollBar(), area->verticalScrollBarPolicy())})
+        {
+            const bool due = policy == Qt::ScrollBarAlwaysOn ||
+                             (policy == Qt::ScrollBarAsNeeded && bar->minimum() < bar->maximum());
+            if (bar->isVisibleTo(area) != due)
+                return false;
+        }
+    }
+    return true;
 }
 
 QStringList Unnamed(const QSet<QString>& seen, const QSet<QString>& named)

@@ -59,6 +59,10 @@ QWidget* Locate(const QString& name, QWidget* root);
 QSet<QString> RunRows(QWidget* root, const std::vector<ControlRow>& rows);
 // The names of the enabled, visible interactive controls below root, as a walk sees them now.
 QSet<QString> Interactive(QWidget* root);
+// Whether each bar of the shown scroll areas below root (root too) is shown just when its policy
+// and range ask for it. A scroll area shows or hides its bars only a moment after a relayout set
+// their ranges (a queued call), so a walk in between would see a bar on its way out or miss one due.
+bool ScrollBarsSettled(QWidget* root);
 // The names seen that named does not hold, sorted.
 QStringList Unnamed(const QSet<QString>& seen, const QSet<QString>& named);
 // The enabled, visible interactive controls below root that named does not hold.

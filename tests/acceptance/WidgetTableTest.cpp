@@ -20,6 +20,7 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSet>
 #include <QTableWidget>
@@ -97,6 +98,19 @@ bool FrameBecomes(const char* view, const std::function<bool(const QImage&)>& ac
 bool IsSpeakerControl(QWidget* w)
 {
     return IsInteractive(w) || qobject_cast<QScrollBar*>(w) != nullptr;
+}
+
+// The names of the enabled, visible controls below root, read once its scroll bars have settled:
+// read during a relayout, a bar on its way out would count as a control the user sees.
+QSet<QString> ShownSpeakerControls(QWidget* root)
+{
+    EXPECT_TRUE(QTest::qWaitFor([root] { return ScrollBarsSettled(root); }, kDeadline))
+        << "the scroll bars do not settle";
+    QSet<QString> names;
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (w->isVisible() && w->isEnabled() && IsSpeakerControl(w))
+            names.insert(ControlName(w));
+    return names;
 }
 
 // Typing a value into a field of the selected array makes one undo step, and once the entry is
@@ -1174,12 +1188,7 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
     ASSERT_EQ(QApplication::activeWindow(), Window());
     QSet<QString> named;
     QSet<QString> seen;
-    auto walk = [&]
-    {
-        for (QWidget* w : Page()->findChildren<QWidget*>())
-            if (w->isVisible() && w->isEnabled() && IsSpeakerControl(w))
-                seen.insert(ControlName(w));
-    };
+    auto walk = [&] { seen.unite(ShownSpeakerControls(Page())); };
     walk();
     std::vector<Row> rows = Table();
     const std::vector<Row> more = KeysAndGestures();
@@ -1215,6 +1224,48 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
                                     << unproved.join(", ").toStdString();
     const QStringList keys = UnnamedShortcuts(Page(), named);
     EXPECT_TRUE(keys.isEmpty()) << "shortcuts without a row: " << keys.join(", ").toStdString();
+}
+
+// A relayout that changes whether a scroll area needs its bars: the walk right after it counts the
+// bars the area comes to show, not those it showed before.
+TEST(Controls, TheWalkCountsTheScrollBarsARelayoutLeaves)
+{
+    struct Case
+    {
+        const char* relayout;
+        QSize before;
+        QSize after;
+        bool bars;
+    };
+    // The content takes at least 400 x 300.
+    const Case cases[] = {
+        {"the area widened past its content", {300, 200}, {500, 400}, false},
+        {"the area narrowed below its content", {500, 400}, {300, 200}, true},
+    };
+    const QString across = QStringLiteral("across");
+    const QString down = QStringLiteral("down");
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.relayout);
+        QWidget window;
+        window.resize(600, 500);
+        auto* area = new QScrollArea(&window);
+        area->setWidgetResizable(true);
+        area->horizontalScrollBar()->setObjectName(across);
+        area->verticalScrollBar()->setObjectName(down);
+        auto* content = new QWidget();
+        content->setMinimumSize(400, 300);
+        area->setWidget(content);
+        area->resize(c.before);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ScrollBarsSettled(&window); }, kDeadline));
+        ASSERT_NE(area->horizontalScrollBar()->isVisible(), c.bars) << "the bars before the relayout";
+        area->resize(c.after);
+        const QSet<QString> shown = ShownSpeakerControls(&window);
+        EXPECT_EQ(shown.contains(across), c.bars) << "the bar across";
+        EXPECT_EQ(shown.contains(down), c.bars) << "the bar down";
+    }
 }
 } // namespace
 } // namespace zorvpro::acceptance
