@@ -29,7 +29,8 @@ public:
             dropPending();
         waitForAll(-1);
         signalThreadShouldExit();
-        stopThread(5000);
+        // No time limit: a thread given up on is killed, which aborts the process.
+        stopThread(-1);
         dropPending();
         pool.reset();
     }

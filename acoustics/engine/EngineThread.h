@@ -22,7 +22,8 @@ public:
 
     // threadCount -1 sizes the worker pool from the processor; the dispatcher is not started.
     explicit EngineThread(int threadCount = -1);
-    // Waits for the jobs, stops the dispatcher within 5000 ms and destroys the pool.
+    // Waits for the jobs, then stops the dispatcher and the pool's threads and joins them, however
+    // long a loaded machine takes to run them.
     ~EngineThread();
 
     EngineThread(const EngineThread&) = delete;

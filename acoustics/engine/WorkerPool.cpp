@@ -1,5 +1,7 @@
 #include "acoustics/engine/WorkerPool.h"
 
+#include <juce_core/juce_core.h>
+
 #include <algorithm>
 #include <chrono>
 
@@ -28,14 +30,14 @@ WorkerPool::WorkerPool(int threadCount)
     const int count = threadCount == -1 ? AutomaticThreadCount(juce::SystemStats::getNumCpus(),
                                                                juce::SystemStats::getNumPhysicalCpus())
                                         : std::max(1, threadCount);
-    pool = std::make_unique<juce::ThreadPool>(count);
+    threads = std::make_unique<WorkerThreads>(count);
 }
 
 WorkerPool::~WorkerPool()
 {
-    // Interrupts what still runs, deletes the rest and joins the threads while the records
-    // and the lock still exist.
-    pool.reset();
+    // Interrupts what still runs, waits for it, deletes the rest and joins the threads while
+    // the records and the lock still exist.
+    threads.reset();
 }
 
 uint64_t WorkerPool::add(JobWrapper wrapper)
@@ -47,25 +49,25 @@ uint64_t WorkerPool::add(JobWrapper wrapper)
         EngineGuard guard(lock);
         records.emplace(id, std::move(wrapper));
     }
-    pool->addJob(job, true);
+    threads->add(std::unique_ptr<JobWrapper::Impl>(job));
     return id;
 }
 
 bool WorkerPool::isBusy() const
 {
     EngineGuard guard(lock);
-    return pool->getNumJobs() > 0;
+    return threads->getNumJobs() > 0;
 }
 
 uint32_t WorkerPool::getNumThreads() const
 {
     EngineGuard guard(lock);
-    return static_cast<uint32_t>(pool->getNumThreads());
+    return static_cast<uint32_t>(threads->getNumThreads());
 }
 
 bool WorkerPool::removeAll(int limitMs)
 {
-    return pool->removeAllJobs(true, limitMs);
+    return threads->removeAll(limitMs);
 }
 
 bool WorkerPool::contains(uint64_t id) const
@@ -96,7 +98,7 @@ bool WorkerPool::waitForAll(int limitMs)
         [&]
         {
             EngineGuard guard(lock);
-            return records.empty() && pool->getNumJobs() == 0 && liveJobs.load() == 0;
+            return records.empty() && threads->getNumJobs() == 0 && liveJobs.load() == 0;
         },
         limitMs);
 }

@@ -2,8 +2,7 @@
 
 #include "acoustics/engine/EngineLock.h"
 #include "acoustics/engine/JobWrapper.h"
-
-#include <juce_core/juce_core.h>
+#include "acoustics/engine/WorkerThreads.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -65,7 +64,7 @@ private:
     std::atomic<int64_t> liveJobs{0};
     // Declared last so that it is destroyed first: its threads may still delete jobs,
     // which erase their records here.
-    std::unique_ptr<juce::ThreadPool> pool;
+    std::unique_ptr<WorkerThreads> threads;
 };
 
 } // namespace acoustics

@@ -5,12 +5,11 @@
 #include "acoustics/engine/FieldPointsData.h"
 #include "acoustics/engine/ScopedBool.h"
 #include "acoustics/engine/SubJobList.h"
+#include "acoustics/engine/WorkerThreads.h"
 #include "acoustics/fast/ChunkArrivals.h"
 #include "acoustics/model/Environment.h"
 #include "core/math/Compare.h"
 #include "core/math/Ray.h"
-
-#include <juce_core/juce_core.h>
 
 #include <algorithm>
 #include <cmath>
@@ -231,7 +230,7 @@ bool ZorvAcousticsImpl::claimCalculation(bool wait, bool fromChange)
     // A caller that waits for results must get them: rather than returning empty-handed while
     // an earlier calculation still settles or plans, it waits for that one to let go. Never on
     // one of the engine's own workers, which that calculation may need to finish.
-    const bool mayWait = wait && juce::ThreadPoolJob::getCurrentThreadPoolJob() == nullptr;
+    const bool mayWait = wait && !WorkerThreads::IsWorkerThread();
     for (;;)
     {
         bool idle = false;
