@@ -257,16 +257,6 @@ TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEac
     const auto f = adapter->FindPairing(floor);
     const auto b = adapter->FindPairing(balcony);
     const auto own = adapter->FindPairing(array);
-    auto result = [this](const SplAdapter::PairingPtr& p, double top)
-    {
-        Deliver(p->chunk, Peak(top));
-        Settle();
-    };
-    auto endStep = [this]
-    {
-        engineSide->Send(Type::StepFinished);
-        Settle();
-    };
     auto show = [this](const QuadNodePtr& surface, bool on)
     {
         surface->SetVisible(on);
@@ -289,29 +279,30 @@ TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEac
              Deliver(f->chunk, Peak(90.2));
              Deliver(b->chunk, Peak(80.4));
              Settle();
-             endStep();
+             FromEngine(Type::StepFinished);
          },
          60, 90},
-        {"the next step's first result", [&] { result(b, 104.6); }, 60, 90, 1},
-        {"its second result", [&] { result(f, 70.0); }, 60, 90, 1},
-        {"its end", endStep, 75, 105, 2},
+        {"the next step's first result", [&] { DeliverPeak(b, 104.6); }, 60, 90, 1},
+        {"its second result", [&] { DeliverPeak(f, 70.0); }, 60, 90, 1},
+        {"its end", [&] { FromEngine(Type::StepFinished); }, 75, 105, 2},
         {"a map hidden", [&] { show(balcony, false); }, 40, 70},
         {"shown again", [&] { show(balcony, true); }, 75, 105},
-        {"the array's own map computed while another plane is shown", [&] { result(own, 120.3); }, 75, 105},
+        {"the array's own map computed while another plane is shown", [&] { DeliverPeak(own, 120.3); }, 75,
+         105},
         {"the array selected: its map shown", [&] { adapter->SetActiveSpeaker(array); }, 90, 120},
         {"no array selected", [&] { adapter->SetActiveSpeaker({}); }, 75, 105},
         {"every map hidden: nothing to fit", [&] { adapter->ShowSplMaps(false); }, 75, 105},
         {"a step computed while hidden",
          [&]
          {
-             result(f, 110.4);
-             endStep();
+             DeliverPeak(f, 110.4);
+             FromEngine(Type::StepFinished);
          },
          75, 105},
         {"the maps shown again", [&] { adapter->ShowSplMaps(true); }, 80, 110},
         {"a typed range with Auto-adjust on", [&] { adapter->SetSplRange(60, 70); }, 60, 70},
-        {"a result", [&] { result(b, 99.0); }, 60, 70},
-        {"the step's end overrides the typed range", endStep, 80, 110},
+        {"a result", [&] { DeliverPeak(b, 99.0); }, 60, 70},
+        {"the step's end overrides the typed range", [&] { FromEngine(Type::StepFinished); }, 80, 110},
         {"the loudest surface taken away",
          [&]
          {
@@ -333,8 +324,8 @@ TEST_F(SplAdapterTest, AutoAdjustFitsWhenAStepEndsOrTheMapsShownChangeNeverOnEac
         {"a step",
          [&]
          {
-             result(own, 125.0);
-             endStep();
+             DeliverPeak(own, 125.0);
+             FromEngine(Type::StepFinished);
          },
          41, 127},
         {"Auto-adjust on", [&] { autoAdjust(true); }, 95, 125},
@@ -370,21 +361,6 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
     const auto f = adapter->FindPairing(floor);
     const auto b = adapter->FindPairing(balcony);
     const auto own = adapter->FindPairing(array);
-    auto result = [this](const SplAdapter::PairingPtr& p, double top)
-    {
-        Deliver(p->chunk, Peak(top));
-        Settle();
-    };
-    auto endStep = [this]
-    {
-        engineSide->Send(Type::StepFinished);
-        Settle();
-    };
-    auto abandon = [this]
-    {
-        engineSide->Send(Type::StepAbandoned);
-        Settle();
-    };
     auto edit = [this, &floor](const std::function<void()>& change)
     {
         change();
@@ -393,8 +369,8 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
     };
     auto floorComputedAgain = [&]
     {
-        result(f, 110.4);
-        endStep();
+        DeliverPeak(f, 110.4);
+        FromEngine(Type::StepFinished);
     };
 
     struct Step
@@ -410,7 +386,7 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
              Deliver(f->chunk, Peak(110.4));
              Deliver(b->chunk, Peak(80.4));
              Settle();
-             endStep();
+             FromEngine(Type::StepFinished);
          },
          80, 110},
         {"the floor moved: its map hidden until the next calculation",
@@ -418,8 +394,8 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
                    [&] {
                        floor->SetTransform(math::Mat4::Translation({0, 5, 0}));
                    }); }, 50, 80},
-        {"its new result waits for the step's end", [&] { result(f, 110.4); }, 50, 80},
-        {"the step's end", endStep, 80, 110},
+        {"its new result waits for the step's end", [&] { DeliverPeak(f, 110.4); }, 50, 80},
+        {"the step's end", [&] { FromEngine(Type::StepFinished); }, 80, 110},
         {"the floor reshaped",
          [&]
          {
@@ -440,7 +416,7 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
         {"the array selected with its map computed",
          [&]
          {
-             result(own, 120.3);
+             DeliverPeak(own, 120.3);
              adapter->SetActiveSpeaker(array);
          },
          90, 120},
@@ -454,8 +430,8 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
         {"its map computed again",
          [&]
          {
-             result(own, 120.3);
-             endStep();
+             DeliverPeak(own, 120.3);
+             FromEngine(Type::StepFinished);
          },
          90, 120},
         {"the selected array deleted",
@@ -468,27 +444,27 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
         {"Auto-calculate switched off mid-step: the step abandoned after two results",
          [&]
          {
-             result(f, 100.2);
-             result(b, 70.0);
-             abandon();
+             DeliverPeak(f, 100.2);
+             DeliverPeak(b, 70.0);
+             FromEngine(Type::StepAbandoned);
          },
          70, 100},
         {"a typed range, then a step abandoned before any result",
          [&]
          {
              adapter->SetSplRange(60, 70);
-             abandon();
+             FromEngine(Type::StepAbandoned);
          },
          60, 70},
         {"a step overtaken by an edit's after one result",
          [&]
          {
-             result(f, 95.0);
-             abandon();
+             DeliverPeak(f, 95.0);
+             FromEngine(Type::StepAbandoned);
          },
          65, 95},
-        {"the new step's result", [&] { result(b, 104.6); }, 65, 95},
-        {"the new step's end", endStep, 75, 105},
+        {"the new step's result", [&] { DeliverPeak(b, 104.6); }, 65, 95},
+        {"the new step's end", [&] { FromEngine(Type::StepFinished); }, 75, 105},
         // With Auto-calculate on, a step follows every edit: its end fits, not the edit.
         {"Auto-calculate on, the floor computed again",
          [&]
@@ -505,8 +481,8 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
         {"that step's result and end",
          [&]
          {
-             result(f, 100.2);
-             endStep();
+             DeliverPeak(f, 100.2);
+             FromEngine(Type::StepFinished);
              adapter->SetAutoCalculate(false);
          },
          75, 105},
@@ -517,8 +493,8 @@ TEST_F(SplAdapterTest, AutoAdjustFitsOutAMapAnEditHidesAndWhatAnAbandonedStepSho
              adapter->onPropertyEvent(BoundPropertyEvent::ValueChanged, "Spl_Auto_Adjust", false);
              adapter->SetSplRange(41, 127);
              edit([&] { floor->SetTransform(math::Mat4::Translation({0, 9, 0})); });
-             result(b, 90.0);
-             abandon();
+             DeliverPeak(b, 90.0);
+             FromEngine(Type::StepAbandoned);
          },
          41, 127},
     };

@@ -161,6 +161,20 @@ protected:
         engineSide->SendChunks(field::MessageType::ChunksUpdated, {chunk});
     }
 
+    // A result whose levels fall from top at x = 0, taken in by the poll.
+    void DeliverPeak(const SplAdapter::PairingPtr& p, double top)
+    {
+        Deliver(p->chunk, [top](const acoustics::FieldPoint& pt) { return top - 0.1 * pt.x; });
+        Settle();
+    }
+
+    // A message of the engine's (a step's end, a step given up), taken in by the poll.
+    void FromEngine(uint32_t type)
+    {
+        engineSide->Send(type);
+        Settle();
+    }
+
     static QuadNodePtr Floor(const char* name = "floor")
     {
         return QuadNode::Create(name, {0, 0, 0}, {20, 0, 0}, {20, 10, 0}, {0, 10, 0}, QColor(128, 128, 128),
