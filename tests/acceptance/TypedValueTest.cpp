@@ -488,6 +488,95 @@ void RunUndoKeys(const Page& page, const UndoKeysRow& row)
     ASSERT_TRUE(StepTo(start));
 }
 
+struct OtherStepRow
+{
+    const char* name;
+    bool stepOnFirst; // the step is the first object's (its name in the list's first row), else the second's
+    Typed step;       // confirmed with Return; "list" renames, and the file keeps the new name
+    Typed field;      // typed into the other object's field, then undone there
+};
+
+// Typing undone in a field, then a step of another object undone with Ctrl+Z: Ctrl+Shift+Z redoes
+// that step and never brings the undone typing back, nor does a later click commit it.
+void RunRedoAfterUndoingAnotherObjectsStep(const Page& page, const OtherStepRow& row)
+{
+    SCOPED_TRACE(row.name);
+    const QString path = Home() + QStringLiteral("/Documents/otherstep.tq");
+    const QString stepObject = row.stepOnFirst ? page.first : page.second;
+    const QString fieldObject = row.stepOnFirst ? page.second : page.first;
+    const bool rename = QLatin1String(row.step.field) == QLatin1String("list");
+    // Where the file keeps the object the step changed once it is done.
+    const QString stepped = rename ? row.step.saved : stepObject;
+    const QByteArray before = SaveProjectAs(path).toUtf8();
+    const QString fieldOriginal = Saved(before, page, fieldObject, row.field.key);
+    const int start = History().index();
+
+    Select(stepObject);
+    TypeWithoutReturn(row.step.field, QLatin1String(row.step.text));
+    PressWhereTyping(QKeySequence(Qt::Key_Return));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return History().index() == start + 1; }, kDeadline))
+        << "the other object's step was not made";
+
+    Select(fieldObject);
+    const QString shown = FieldText(row.field.field);
+    TypeWithoutReturn(row.field.field, QLatin1String(row.field.text));
+    PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_TRUE(ShowsAlike(FieldText(row.field.field), shown)) << "the typing undone in the field";
+    EXPECT_EQ(History().index(), start + 1) << "the first Ctrl+Z undid a step of the project";
+    PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return History().index() == start; }, kDeadline))
+        << "the second Ctrl+Z left the history at " << History().index() - start;
+
+    PressWhereTyping(QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return History().index() == start + 1; }, kDeadline))
+        << "Ctrl+Shift+Z left the history at " << History().index() - start << " steps";
+    EXPECT_TRUE(ShowsAlike(FieldText(row.field.field), shown)) << "after Ctrl+Shift+Z";
+    // A command commits whatever the field still held as typed.
+    ASSERT_TRUE(ClickNamed("planToolbarContainerFrame", "Toolbar_ZoomToFit")().isEmpty());
+    EXPECT_EQ(History().index(), start + 1) << "the undone typing was committed as a step";
+
+    const QByteArray saved = SaveProjectAs(path).toUtf8();
+    EXPECT_TRUE(Alike(Saved(saved, page, stepped, row.step.key), row.step.saved))
+        << "the redone step is missing from the file";
+    EXPECT_TRUE(Alike(Saved(saved, page, fieldObject, row.field.key), fieldOriginal))
+        << "the typing undone in the field reached the file";
+    ASSERT_TRUE(StepTo(start));
+}
+
+TEST(TypedValue, RedoAfterAnotherObjectsStepIsUndoneRedoesThatStepNotTheTypingUndoneInTheField)
+{
+    {
+        const Page venue = TwoObjectsOn("buttonVenueTab", "QuadNode", "planToolbarContainerFrame");
+        ASSERT_FALSE(venue.second.isEmpty()) << "no two surfaces";
+        const Typed rotation{"Quad_Rotation", "7", "RotationZ", Number(7 * kRadiansPerDegree)};
+        const OtherStepRow rows[] = {
+            {"the other surface's rotation",
+             false,
+             {"Quad_Rotation", "30", "RotationZ", Number(30 * kRadiansPerDegree)},
+             rotation},
+            {"the other surface's name",
+             true,
+             {"list", "Stalls", "Name", QStringLiteral("Stalls")},
+             rotation},
+        };
+        for (const OtherStepRow& row : rows)
+            RunRedoAfterUndoingAnotherObjectsStep(venue, row);
+    }
+    const Page speakers =
+        TwoObjectsOn("buttonSpeakerTab", "BeamSpeakerClusterNode", "planToolbarContainerFrame");
+    ASSERT_FALSE(speakers.second.isEmpty()) << "no two arrays";
+    const Typed otherGain{"Cluster_Gain", "-9", "ClusterGain", Number(-9)};
+    const OtherStepRow rows[] = {
+        {"gain, the other array's gain", false, otherGain, {"Cluster_Gain", "-4", "ClusterGain", Number(-4)}},
+        {"notes, the other array's gain",
+         false,
+         otherGain,
+         {"Beam_Comments", "balcony", "UserNote", QStringLiteral("balcony")}},
+    };
+    for (const OtherStepRow& row : rows)
+        RunRedoAfterUndoingAnotherObjectsStep(speakers, row);
+}
+
 TEST(TypedValue, TheUndoKeysUndoTheTypingInTheFieldThenTheConfirmedValue)
 {
     const std::function<QString()> pressReturn = []

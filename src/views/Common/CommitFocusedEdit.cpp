@@ -97,6 +97,35 @@ void CommitFocusedEdit()
         view->setFocus(Qt::OtherFocusReason);
 }
 
+void ForgetFocusedFieldTyping()
+{
+    QWidget* field = FocusedProjectField();
+    if (field == nullptr || HistoryOf(field).modified)
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(field))
+        ForgetTyping(line);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(field))
+        plain->document()->clearUndoRedoStacks();
+    else if (auto* rich = qobject_cast<QTextEdit*>(field))
+        rich->document()->clearUndoRedoStacks();
+}
+
+void ForgetTyping(QLineEdit* edit)
+{
+    edit->setModified(false);
+    if (!edit->isUndoAvailable() && !edit->isRedoAvailable())
+        return;
+    // Setting the text anew is the only way a line edit clears its history.
+    const int cursor = edit->cursorPosition();
+    const int start = edit->selectionStart();
+    const int length = edit->selectedText().size();
+    edit->setText(edit->text());
+    if (start >= 0 && length > 0)
+        edit->setSelection(cursor == start ? start + length : start, cursor == start ? -length : length);
+    else
+        edit->setCursorPosition(cursor);
+}
+
 bool LeavesUndoKeyToProject(const QKeyEvent* key)
 {
     const bool undo = key->matches(QKeySequence::Undo);

@@ -1,6 +1,7 @@
 #pragma once
 
 class QKeyEvent;
+class QLineEdit;
 class QWidget;
 
 namespace zorvpro
@@ -25,6 +26,16 @@ void CommitFocusedEdit();
 // Whether the project field with the keyboard focus holds text typed since it was last committed
 // or shown: the entry that a command must commit before it acts.
 bool HasPendingEdit();
+
+// The project changed while a project field holds the focus (an undo or a redo by key or button, a
+// step of any object): typing the field held before, undone or not, is no longer its own to undo
+// or redo, so the Undo and Redo keys go on to the project's history until the user types in the
+// field again. Typing not yet committed stays as it is: it is the user's entry, not history.
+void ForgetFocusedFieldTyping();
+
+// Clears a line edit's own undo and redo history, keeping its text, cursor and selection. Its
+// modified flag is cleared too: what it shows is no entry of the user's any more.
+void ForgetTyping(QLineEdit* edit);
 
 // Whether the key is the platform's Undo or Redo key pressed while a project field has the focus
 // that holds no typing of its own to undo or redo: a committed value is the project's to undo,

@@ -1,11 +1,13 @@
 #include "views/Common/PendingEditGuard.h"
 
+#include "core/Commands/UndoStack.h"
 #include "views/Common/CommitFocusedEdit.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QUndoStack>
 #include <QWidget>
 
 namespace zorvpro
@@ -40,6 +42,10 @@ bool IsPress(QEvent::Type type)
 PendingEditGuard::PendingEditGuard(QObject* parent) : QObject(parent)
 {
     QCoreApplication::instance()->installEventFilter(this);
+    // Any step of the project, undone or redone by key, button or automation, or made anew, ends
+    // the history of the field that has the focus: its Redo key must not bring back typing the
+    // user undid before the project's step.
+    connect(&UndoStack::Instance(), &QUndoStack::indexChanged, this, [] { ForgetFocusedFieldTyping(); });
 }
 
 PendingEditGuard::~PendingEditGuard()

@@ -15,7 +15,8 @@ namespace zorvpro
 // shortcuts need nothing of their own. Only the project's own fields are watched: those of Qt's
 // dialogs keep their typing and their selection.
 // A field takes the Undo and Redo keys only while it holds typing of its own to undo or redo;
-// once its value is committed, they undo and redo the project.
+// once its value is committed, or once the project's history has moved, they undo and redo the
+// project.
 class PendingEditGuard : public QObject
 {
     Q_OBJECT

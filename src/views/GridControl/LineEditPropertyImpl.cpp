@@ -325,20 +325,9 @@ void LineEditPropertyImpl::handleFocusOut(QFocusEvent* event)
     if (event != nullptr)
         QWidget::focusOutEvent(event);
     edited_ = false;
-    forgetTyping();
-}
-
-void LineEditPropertyImpl::forgetTyping()
-{
     // Committed: nothing is left for a command to take (see HasPendingEdit), nor for the field to
-    // undo: the Undo key now undoes the project's step. Setting the text anew clears the edit's
-    // own history and its modified flag.
-    edit_->setModified(false);
-    if (!edit_->isUndoAvailable() && !edit_->isRedoAvailable())
-        return;
-    const int cursor = edit_->cursorPosition();
-    edit_->setText(edit_->text());
-    edit_->setCursorPosition(cursor);
+    // undo: the Undo key now undoes the project's step.
+    ForgetTyping(edit_);
 }
 
 void LineEditPropertyImpl::handleReturnPressed()
@@ -347,7 +336,7 @@ void LineEditPropertyImpl::handleReturnPressed()
     {
         raiseEvent(BoundPropertyEvent::ValueChanged);
         edited_ = false;
-        forgetTyping();
+        ForgetTyping(edit_);
         return;
     }
     // Leaving commits; coming back selects the committed number again.

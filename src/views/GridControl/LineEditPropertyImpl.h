@@ -70,8 +70,6 @@ private:
     double toModel(double value) const;
     double toDisplay(double value) const;
     void showCommitted(double value);
-    // Drops the typing the edit holds once its value is committed.
-    void forgetTyping();
 
     MyLineEdit* edit_ = nullptr;
     QLabel* unitLabel_ = nullptr;

@@ -1,6 +1,7 @@
 // The guard of typed values: the Undo and Redo keys belong to a field only while it holds typing
 // of its own, and the fields of Qt's own dialogs are none of the guard's business.
 #include "views/Common/PendingEditGuard.h"
+#include "core/Commands/UndoStack.h"
 #include "support/FocusHost.h"
 #include "support/RecordingListener.h"
 #include "support/WaitFor.h"
@@ -17,10 +18,12 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 #include <algorithm>
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <string>
 
 namespace zorvpro
 {
@@ -38,6 +41,8 @@ struct FieldOnPage
     std::unique_ptr<BindableProperty> property;
     QWidget* editor = nullptr; // where the keys go
     std::unique_ptr<test::FocusHost> host;
+    QShortcut* undo = nullptr;
+    QShortcut* redo = nullptr;
     int undos = 0;
     int redos = 0;
 
@@ -51,8 +56,8 @@ struct FieldOnPage
         property->setValue(value, false);
         property->setEventListener(&listener);
         host = std::make_unique<test::FocusHost>(property->widget());
-        auto* undo = new QShortcut(QKeySequence::Undo, host->window());
-        auto* redo = new QShortcut(QKeySequence::Redo, host->window());
+        undo = new QShortcut(QKeySequence::Undo, host->window());
+        redo = new QShortcut(QKeySequence::Redo, host->window());
         QObject::connect(undo, &QShortcut::activated, [this] { ++undos; });
         QObject::connect(redo, &QShortcut::activated, [this] { ++redos; });
     }
@@ -185,6 +190,59 @@ TEST(PendingEditGuard, TypingUndoneInTheFieldIsNoChange)
         }
         EXPECT_EQ(field.undos, 0);
     }
+}
+
+// Once the project's history moves (the Undo key or button, after the field's own typing was
+// undone), the typing the field held is no longer its own: the Redo key redoes the project's step
+// and never brings the undone typing back, until the user types in the field again.
+TEST(PendingEditGuard, AProjectUndoEndsTheFieldsOwnHistory)
+{
+    PendingEditGuard guard(nullptr);
+    QUndoStack& history = UndoStack::Instance();
+    struct Way
+    {
+        const char* name;
+        bool byKey; // else as the tool bar's button does it, with the field keeping the focus
+    };
+    for (const FieldCase& c : ProjectFields())
+        for (const Way way : {Way{"key", true}, Way{"button", false}})
+        {
+            SCOPED_TRACE(std::string(c.name) + ", undone by " + way.name);
+            history.clear();
+            // A step of another object, made before the field was typed in.
+            history.push(new QUndoCommand(QStringLiteral("another object's step")));
+            QString before;
+            const auto made = TypedInto(c, &before);
+            if (::testing::Test::HasFatalFailure())
+                return;
+            FieldOnPage& field = *made;
+            QObject::connect(field.undo, &QShortcut::activated, [&] { history.undo(); });
+            QObject::connect(field.redo, &QShortcut::activated, [&] { history.redo(); });
+
+            QTest::keySequence(field.editor, QKeySequence::Undo);
+            ASSERT_EQ(field.Text(), before) << "the field's own typing is undone first";
+            if (way.byKey)
+                QTest::keySequence(field.editor, QKeySequence::Undo);
+            else
+                history.undo();
+            ASSERT_EQ(history.index(), 0);
+
+            QTest::keySequence(field.editor, QKeySequence::Redo);
+            EXPECT_EQ(history.index(), 1) << "Redo did not reach the project";
+            EXPECT_EQ(field.redos, 1);
+            EXPECT_EQ(field.Text(), before) << "the undone typing came back";
+            EXPECT_FALSE(HasPendingEdit());
+            EXPECT_TRUE(field.editor->hasFocus());
+
+            // Typed again: the field has typing of its own to undo once more.
+            QTest::keyClicks(field.editor, QStringLiteral("5"));
+            const int undos = field.undos;
+            QTest::keySequence(field.editor, QKeySequence::Undo);
+            EXPECT_EQ(field.undos, undos) << "new typing was not the field's to undo";
+            EXPECT_EQ(field.Text(), before);
+            EXPECT_EQ(field.Changes(), 0) << "undone typing reached the project";
+        }
+    history.clear();
 }
 
 // A field of Qt's own dialog (the colour dialog's, the file dialog's) holds no entry of the
