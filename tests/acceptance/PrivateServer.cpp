@@ -25,7 +25,19 @@ bool InPrivateServerChild()
     return std::getenv(kChildVariable) != nullptr;
 }
 
-ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter)
+// Whether a window manager has announced itself on the root window of the display.
+bool ManagerRunning(const QProcessEnvironment& env)
+{
+    QProcess xprop;
+    xprop.setProcessEnvironment(env);
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
+    return xprop.waitForFinished() && xprop.exitCode() == 0 &&
+           xprop.readAllStandardOutput().contains("window id #");
+}
+
+ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,
+                            const ServerSetUp& setUp)
 {
     QProcess server;
     server.start(QStringLiteral("Xvfb"),
@@ -58,10 +70,32 @@ ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& 
     {
         manager.setProcessEnvironment(env);
         manager.start(QStringLiteral("openbox"), QStringList());
-        if (!manager.waitForStarted())
+        // A window mapped before the manager has taken the screen is not framed as a user sees it.
+        if (!manager.waitForStarted() ||
+            !QTest::qWaitFor([&] { return ManagerRunning(env); }, kStartDeadline))
         {
+            manager.kill();
+            manager.waitForFinished();
             stopServer();
             return Failed("openbox did not start (scripts/deps.sh installs it)");
+        }
+    }
+    auto stopManager = [&]
+    {
+        if (managed)
+        {
+            manager.terminate();
+            manager.waitForFinished();
+        }
+    };
+    if (setUp)
+    {
+        const QString failed = setUp(env);
+        if (!failed.isEmpty())
+        {
+            stopManager();
+            stopServer();
+            return Failed(qPrintable(QStringLiteral("set-up: ") + failed));
         }
     }
 
@@ -84,11 +118,7 @@ ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& 
         run.exitCode = -1;
         run.output += "\nthe child ran no test of that name";
     }
-    if (managed)
-    {
-        manager.terminate();
-        manager.waitForFinished();
-    }
+    stopManager();
     stopServer();
     return run;
 }

@@ -4,7 +4,10 @@
 // window) runs in a child of this suite on a private Xvfb, so the shared server never sees it.
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
+
+#include <functional>
 
 namespace zorvpro::acceptance
 {
@@ -17,8 +20,14 @@ struct ChildRun
     QByteArray output;
 };
 
-// Starts Xvfb with one screen ("1366x768x24"), with openbox on it when managed, runs the test
-// named by filter in a child of this suite there, and closes both. A server or manager that did
-// not start leaves the exit code at -1 and says so in the output.
-ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter);
+// Run on the private server before the child starts (its environment names the display): empty
+// when it succeeded, else what failed.
+using ServerSetUp = std::function<QString(const QProcessEnvironment&)>;
+
+// Starts Xvfb with one screen ("1366x768x24"), with openbox on it when managed (waited for until it
+// manages the screen), runs setUp, then the test named by filter in a child of this suite there,
+// and closes them all. A server or manager that did not start, or a set-up that failed, leaves the
+// exit code at -1 and says so in the output.
+ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,
+                            const ServerSetUp& setUp = {});
 } // namespace zorvpro::acceptance

@@ -7,10 +7,12 @@
 
 #include "views/Shell/MainWindow.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -28,6 +30,10 @@ bool SetWorkArea(const QRect& area)
                               QStringLiteral("_NET_WORKAREA"), QStringLiteral("32c"), QStringLiteral("-set"),
                               QStringLiteral("_NET_WORKAREA"), value}) == 0;
 }
+
+// First starts tried at a lowered resolution; before the restore followed the frame, about one in
+// four left the window over the screen's edges on a loaded machine.
+constexpr int kFirstStarts = 12;
 
 std::string Text(const QRect& r)
 {
@@ -92,10 +98,65 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
         << Text(window->frameGeometry()) << " on an area of 1920x800";
 }
 
-// Runs xrandr with these arguments; true when it succeeded.
-bool Xrandr(const QStringList& arguments)
+// Runs xrandr with these arguments on the display env names; true when it succeeded.
+bool Xrandr(const QStringList& arguments,
+            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
-    return QProcess::execute(QStringLiteral("xrandr"), arguments) == 0;
+    QProcess xrandr;
+    xrandr.setProcessEnvironment(env);
+    xrandr.start(QStringLiteral("xrandr"), arguments);
+    return xrandr.waitForFinished() && xrandr.exitStatus() == QProcess::NormalExit && xrandr.exitCode() == 0;
+}
+
+// Lowers the screen's resolution to a mode made from the modeline `cvt` gives (name first, as
+// "1700x900"); empty when done, else what failed. The server keeps a mode only while a client is
+// connected or an output uses it: this one is used.
+QString LowerResolution(const QStringList& modeline,
+                        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    if (!Xrandr(QStringList{QStringLiteral("--newmode")} + modeline, env))
+        return QStringLiteral("xrandr --newmode (scripts/deps.sh installs xrandr)");
+    if (!Xrandr({QStringLiteral("--addmode"), QStringLiteral("screen"), modeline.first()}, env))
+        return QStringLiteral("xrandr --addmode");
+    if (!Xrandr({QStringLiteral("--output"), QStringLiteral("screen"), QStringLiteral("--mode"),
+                 modeline.first()},
+                env))
+        return QStringLiteral("xrandr --output screen --mode ") + modeline.first();
+    return QString();
+}
+
+// Takes the window out of the maximised state as the window manager's button does it (showNormal
+// would also show the window again, which restores its placement, maximised), and waits until the
+// manager has done so: the state left and the window framed anew.
+void Unmaximise(MainWindow* window, const QMargins& maximisedFrame)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !window->isMaximized() && window->windowHandle()->frameMargins() != maximisedFrame; },
+        kDeadline))
+        << Text(window->geometry()) << (window->isMaximized() ? ", maximised" : ", framed as maximised");
+}
+
+// Asks for the geometry until the window has it: a manager whose own steps of an earlier request
+// (the size it keeps for a window leaving the maximised state) land after this one overrides it.
+bool PutAt(QWidget* window, const QRect& put)
+{
+    QElapsedTimer asked;
+    asked.start();
+    window->setGeometry(put);
+    return QTest::qWaitFor(
+        [&]
+        {
+            if (window->geometry() == put)
+                return true;
+            if (asked.elapsed() > 1000)
+            {
+                window->setGeometry(put);
+                asked.restart();
+            }
+            return false;
+        },
+        kDeadline);
 }
 
 // On the 1920 x 1080 screen the parent run started, under openbox: the window, no longer
@@ -108,21 +169,13 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
         kDeadline));
-    const QMargins maximisedFrame = window->windowHandle()->frameMargins();
-    // Taken out of the maximised state as the window manager's button does it: showNormal would
-    // also show the window again, which restores its placement, maximised.
-    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
-    const QRect put(520, 250, 1366, 768);
-    window->setGeometry(put);
+    Unmaximise(window, window->windowHandle()->frameMargins());
+    if (::testing::Test::HasFatalFailure())
+        return;
     // Framed as a normal window, with its borders, where it was put.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&]
-        {
-            return !window->isMaximized() && window->windowHandle()->frameMargins() != maximisedFrame &&
-                   window->geometry() == put;
-        },
-        kDeadline))
-        << Text(window->geometry()) << (window->isMaximized() ? ", maximised" : "");
+    const QRect put(520, 250, 1366, 768);
+    ASSERT_TRUE(PutAt(window, put)) << Text(window->geometry())
+                                    << (window->isMaximized() ? ", maximised" : "");
     const QRect framed = window->frameGeometry();
     ASSERT_TRUE(screen->availableGeometry().contains(framed)) << Text(framed);
     const QRect lowered(0, 0, 1700, 900);
@@ -130,15 +183,11 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
 
     // The mode as `cvt 1700 900` gives it, its width not rounded up to a multiple of 8. The server
     // keeps a mode only while a client is connected: this one is.
-    ASSERT_TRUE(
-        Xrandr({QStringLiteral("--newmode"), QStringLiteral("1700x900"), QStringLiteral("125.75"),
-                QStringLiteral("1700"), QStringLiteral("1800"), QStringLiteral("1976"),
-                QStringLiteral("2248"), QStringLiteral("900"), QStringLiteral("903"), QStringLiteral("913"),
-                QStringLiteral("934"), QStringLiteral("-hsync"), QStringLiteral("+vsync")}))
-        << "xrandr (scripts/deps.sh installs it)";
-    ASSERT_TRUE(Xrandr({QStringLiteral("--addmode"), QStringLiteral("screen"), QStringLiteral("1700x900")}));
-    ASSERT_TRUE(Xrandr({QStringLiteral("--output"), QStringLiteral("screen"), QStringLiteral("--mode"),
-                        QStringLiteral("1700x900")}));
+    const QString lowering = LowerResolution(
+        {QStringLiteral("1700x900"), QStringLiteral("125.75"), QStringLiteral("1700"), QStringLiteral("1800"),
+         QStringLiteral("1976"), QStringLiteral("2248"), QStringLiteral("900"), QStringLiteral("903"),
+         QStringLiteral("913"), QStringLiteral("934"), QStringLiteral("-hsync"), QStringLiteral("+vsync")});
+    ASSERT_TRUE(lowering.isEmpty()) << lowering.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen->geometry() == lowered; }, kDeadline))
         << Text(screen->geometry());
 
@@ -147,6 +196,47 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
                       framed.size());
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == moved; }, kDeadline))
         << Text(window->frameGeometry()) << " on a screen of 1700x900, from " << Text(framed);
+}
+
+// The frame the window manager gives the window, as it sets it on the window; none when unread.
+QMargins ManagerFrame(const QWidget* window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId()),
+                                          QStringLiteral("_NET_FRAME_EXTENTS")});
+    if (!xprop.waitForFinished())
+        return {};
+    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
+    const QString text = QString::fromLatin1(xprop.readAllStandardOutput());
+    const QStringList values = text.section(QLatin1Char('='), 1).split(QLatin1Char(','));
+    if (values.size() != 4)
+        return {};
+    return {values[0].trimmed().toInt(), values[2].trimmed().toInt(), values[1].trimmed().toInt(),
+            values[3].trimmed().toInt()};
+}
+
+// A first start (no settings) on a screen openbox manages, lowered to 1280 x 720 before the program
+// started: shown maximised, then taken out of that state, the window lies within the screen with
+// the manager's frame, shrunk only as far as it must be.
+void CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen()
+{
+    MainWindow* window = Window();
+    const QRect lowered(0, 0, 1280, 720);
+    ASSERT_EQ(Text(window->screen()->geometry()), Text(lowered));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
+        kDeadline));
+    Unmaximise(window, window->windowHandle()->frameMargins());
+    if (::testing::Test::HasFatalFailure())
+        return;
+    // The manager restores it to the screen's size with no room for its frame: it must give up the
+    // frame's width and height, and no more.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window->windowHandle()->frameGeometry() == lowered; }, kDeadline))
+        << "restored to " << Text(window->geometry()) << " in a frame of "
+        << Text(window->windowHandle()->frameGeometry()) << " on a screen of " << Text(lowered);
+    EXPECT_EQ(Text(window->geometry().marginsAdded(ManagerFrame(window))), Text(lowered))
+        << "with the frame openbox has set on the window";
 }
 } // namespace
 
@@ -177,5 +267,29 @@ TEST(ScreenArea, ALowerResolutionBringsTheWindowWithinTheScreenUnderAWindowManag
         QStringLiteral("1920x1080x24"), true,
         QStringLiteral("ScreenArea.ALowerResolutionBringsTheWindowWithinTheScreenUnderAWindowManager"));
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
+}
+
+// The restore races the window manager's framing: how often a first start is tried for it to show.
+TEST(ScreenArea, AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen)
+{
+    if (InPrivateServerChild())
+    {
+        CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen();
+        return;
+    }
+    // `cvt 1280 720`
+    const QStringList mode{QStringLiteral("1280x720"), QStringLiteral("74.50"),  QStringLiteral("1280"),
+                           QStringLiteral("1344"),     QStringLiteral("1472"),   QStringLiteral("1664"),
+                           QStringLiteral("720"),      QStringLiteral("723"),    QStringLiteral("728"),
+                           QStringLiteral("748"),      QStringLiteral("-hsync"), QStringLiteral("+vsync")};
+    for (int start = 1; start <= kFirstStarts; ++start)
+    {
+        const ChildRun run = RunOnPrivateServer(
+            QStringLiteral("1920x1080x24"), true,
+            QStringLiteral("ScreenArea.AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen"),
+            [&](const QProcessEnvironment& env) { return LowerResolution(mode, env); });
+        ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << kFirstStarts << ":\n"
+                                   << run.output.right(3000).toStdString();
+    }
 }
 } // namespace zorvpro::acceptance

@@ -1,59 +1,30 @@
 #include "views/Shell/ScreenFit.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
-#include <algorithm>
+
+#include <xcb/xcb.h>
 
 namespace zorvpro
 {
-ScreenFit::ScreenFit(QWidget* window, const QSize& wanted) : QObject(window), window_(window), wanted_(wanted)
+using Step = FitSteps::Step;
+
+ScreenFit::ScreenFit(QWidget* window, const QSize& wanted) : QObject(window), window_(window), steps_(wanted)
 {
-    window_->setMinimumSize(wanted_);
+    window_->setMinimumSize(wanted);
     window_->installEventFilter(this);
-    Apply(Cause::ScreenChanged);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    Apply(Step::ScreenChanged);
 }
 
-QSize ScreenFit::FittedMinimum(const QSize& wanted, const QRect& available, const QMargins& frame)
+ScreenFit::~ScreenFit()
 {
-    const int width = available.width() - frame.left() - frame.right();
-    const int height = available.height() - frame.top() - frame.bottom();
-    return {std::max(0, std::min(wanted.width(), width)), std::max(0, std::min(wanted.height(), height))};
-}
-
-QRect ScreenFit::Placement(Cause cause, const QRect& outer, const QMargins& frame, const QRect& area,
-                           const QRect& areaBefore)
-{
-    bool place = false;
-    switch (cause)
-    {
-    // A window held larger than the area while its frame was unknown is brought within it, and so
-    // is one restored to a size from before it was framed.
-    case Cause::FirstShown:
-    case Cause::Framed:
-    case Cause::Restored:
-        place = true;
-        break;
-    // Only an area that held the whole frame and no longer does, by its size or where it stands: a
-    // window spread over two screens stays spread while the area it never lay within changes.
-    case Cause::AreaChanged:
-        place = areaBefore.contains(outer);
-        break;
-    case Cause::ScreenChanged:
-    case Cause::Other:
-        break;
-    }
-    if (!place || area.contains(outer))
-        return outer;
-    const int innerWidth = std::max(0, std::min(outer.width(), area.width()) - frame.left() - frame.right());
-    const int innerHeight =
-        std::max(0, std::min(outer.height(), area.height()) - frame.top() - frame.bottom());
-    const QSize size = QSize(innerWidth, innerHeight).grownBy(frame);
-    const int x = std::max(area.left(), std::min(outer.x(), area.right() + 1 - size.width()));
-    const int y = std::max(area.top(), std::min(outer.y(), area.bottom() + 1 - size.height()));
-    return {QPoint(x, y), size};
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
 }
 
 bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
@@ -69,27 +40,24 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
                     [this](QScreen* screen)
                     {
                         WatchScreen(screen);
-                        Apply(Cause::ScreenChanged);
+                        Apply(Step::ScreenChanged);
                     });
             WatchScreen(window_->windowHandle()->screen());
         }
-        Apply(shown_ ? Cause::Other : Cause::FirstShown);
-        shown_ = true;
+        Apply(Step::Shown);
         break;
     case QEvent::WindowStateChange:
         if (window_->isVisible())
         {
             const auto* change = static_cast<QWindowStateChangeEvent*>(event);
             const bool restored = change->oldState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
-            Apply(restored ? Cause::Restored : Cause::Other);
+            Apply(restored ? Step::Restored : Step::StateChanged);
         }
         break;
-    // The window manager frames the window after it is shown and tells by moving it into the
-    // frame; its frame margins are known from then.
     case QEvent::Move:
     case QEvent::Resize:
         if (window_->isVisible())
-            Apply(FrameMargins() != frame_ ? Cause::Framed : Cause::Other);
+            Apply(Step::MovedOrResized);
         break;
     default:
         break;
@@ -97,43 +65,57 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+bool ScreenFit::nativeEventFilter(const QByteArray& eventType, void* message, long* /*result*/)
+{
+    if (eventType != "xcb_generic_event_t" || frameCheckQueued_)
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY)
+        return false;
+    const auto* property = static_cast<const xcb_property_notify_event_t*>(message);
+    if (window_->internalWinId() == 0 || property->window != window_->internalWinId())
+        return false;
+    // Looked at after Qt has handled the notice and so knows the frame may be new.
+    frameCheckQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this]
+        {
+            frameCheckQueued_ = false;
+            if (window_->isVisible())
+                Apply(Step::FrameMayHaveChanged);
+        },
+        Qt::QueuedConnection);
+    return false;
+}
+
 void ScreenFit::WatchScreen(QScreen* screen)
 {
     disconnect(screenConnection_);
     if (screen != nullptr)
         screenConnection_ =
-            connect(screen, &QScreen::availableGeometryChanged, this, [this] { Apply(Cause::AreaChanged); });
+            connect(screen, &QScreen::availableGeometryChanged, this, [this] { Apply(Step::AreaChanged); });
 }
 
-QMargins ScreenFit::FrameMargins() const
-{
-    const QWindow* handle = window_->windowHandle();
-    return handle != nullptr ? handle->frameMargins() : QMargins();
-}
-
-void ScreenFit::Apply(Cause cause)
+void ScreenFit::Apply(Step step)
 {
     QScreen* screen = window_->screen();
     if (screen == nullptr)
         return;
-    const QRect area = screen->availableGeometry();
-    const QRect areaBefore = area_;
-    area_ = area;
-    const QMargins frame = FrameMargins();
-    frame_ = frame;
-    const QSize minimum = FittedMinimum(wanted_, area, frame);
-    if (window_->minimumSize() != minimum)
-        window_->setMinimumSize(minimum);
-    if (!window_->isVisible() || (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    const QWindow* handle = window_->windowHandle();
+    const bool placeable =
+        window_->isVisible() && !(window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    const FitSteps::Outcome outcome =
+        steps_.Take(step, {window_->geometry(), handle != nullptr ? handle->frameMargins() : QMargins(),
+                           screen->availableGeometry(), placeable});
+    if (window_->minimumSize() != outcome.minimum)
+        window_->setMinimumSize(outcome.minimum);
+    if (!outcome.geometry)
         return;
-    const QRect outer = window_->frameGeometry();
-    const QRect placed = Placement(cause, outer, frame, area, areaBefore);
-    if (placed == outer)
-        return;
-    const QSize inner = placed.size().shrunkBy(frame);
-    if (inner != window_->size())
-        window_->resize(inner);
-    if (placed.topLeft() != outer.topLeft())
-        window_->move(placed.topLeft());
+    const QRect placed = *outcome.geometry;
+    if (placed.size() != window_->size())
+        window_->resize(placed.size());
+    if (placed.topLeft() != window_->geometry().topLeft())
+        window_->move(window_->pos() + (placed.topLeft() - window_->geometry().topLeft()));
 }
 } // namespace zorvpro
