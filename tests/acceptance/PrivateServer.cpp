@@ -13,38 +13,41 @@ namespace
 constexpr char kChildVariable[] = "ZORV_PRIVATE_SERVER_CHILD";
 constexpr int kStartDeadline = 10000;
 constexpr int kChildDeadline = 180000;
+constexpr int kServerAttempts = 3;
 
 ChildRun Failed(const char* what)
 {
     return {-1, QByteArray(what)};
 }
-} // namespace
 
-bool InPrivateServerChild()
+// Whether an X client run on the display env names ends well, its output holding `expected`.
+bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
+                    const QByteArray& expected = QByteArray())
 {
-    return std::getenv(kChildVariable) != nullptr;
+    QProcess client;
+    client.setProcessEnvironment(env);
+    client.start(program, arguments);
+    return client.waitForFinished() && client.exitStatus() == QProcess::NormalExit &&
+           client.exitCode() == 0 && client.readAllStandardOutput().contains(expected);
 }
 
-// Whether a window manager has announced itself on the root window of the display.
-bool ManagerRunning(const QProcessEnvironment& env)
+void Stop(QProcess& process)
 {
-    QProcess xprop;
-    xprop.setProcessEnvironment(env);
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")});
-    return xprop.waitForFinished() && xprop.exitCode() == 0 &&
-           xprop.readAllStandardOutput().contains("window id #");
+    process.terminate();
+    process.waitForFinished();
 }
 
-ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,
-                            const ServerSetUp& setUp)
+// Starts Xvfb on a free display, with openbox on it when managed, and waits until a client
+// connects and the manager has taken the screen; env then names the display. Empty when done,
+// else what failed.
+QByteArray StartServer(QProcess& server, QProcess& manager, const QString& screen, bool managed,
+                       QProcessEnvironment& env)
 {
-    QProcess server;
     server.start(QStringLiteral("Xvfb"),
                  {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                   QStringLiteral("0"), screen, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!server.waitForStarted())
-        return Failed("Xvfb did not start");
+        return "Xvfb did not start";
     QByteArray number;
     const bool named = QTest::qWaitFor(
         [&]
@@ -53,51 +56,71 @@ ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& 
             return number.contains('\n');
         },
         kStartDeadline);
-    auto stopServer = [&server]
-    {
-        server.terminate();
-        server.waitForFinished();
-    };
     if (!named)
-    {
-        stopServer();
-        return Failed("Xvfb names no display");
-    }
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        return "Xvfb names no display";
+    env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(number.trimmed()));
+    if (!QTest::qWaitFor([&] { return ClientSucceeds(env, QStringLiteral("xdpyinfo"), {}); }, kStartDeadline))
+        return "no client connects to Xvfb on " + number.trimmed();
+    if (!managed)
+        return {};
+    manager.setProcessEnvironment(env);
+    manager.setProcessChannelMode(QProcess::MergedChannels);
+    manager.start(QStringLiteral("openbox"), QStringList());
+    if (!manager.waitForStarted())
+        return "openbox did not start (scripts/deps.sh installs it): " + manager.errorString().toUtf8();
+    // A window mapped before the manager has taken the screen is not framed as a user sees it. A
+    // manager announces itself on the root window.
+    const bool running = QTest::qWaitFor(
+        [&]
+        {
+            return ClientSucceeds(env, QStringLiteral("xprop"),
+                                  {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")},
+                                  "window id #") ||
+                   manager.state() == QProcess::NotRunning;
+        },
+        kStartDeadline);
+    if (manager.state() == QProcess::NotRunning)
+        return "openbox ended with " + QByteArray::number(manager.exitCode()) +
+               " before it took the screen:\n" + manager.readAll();
+    return running ? QByteArray() : QByteArray("openbox did not take the screen in time");
+}
+
+void StopServer(QProcess& server, QProcess& manager)
+{
+    if (manager.state() != QProcess::NotRunning)
+        Stop(manager);
+    if (server.state() != QProcess::NotRunning)
+        Stop(server);
+}
+} // namespace
+
+bool InPrivateServerChild()
+{
+    return std::getenv(kChildVariable) != nullptr;
+}
+
+ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,
+                            const ServerSetUp& setUp)
+{
+    QProcess server;
     QProcess manager;
-    if (managed)
+    QProcessEnvironment env;
+    // A server that another process closes as this one starts can take the socket file of the
+    // display it had with it, though this server was given the same number: nothing connects to
+    // it then, and a new server is started.
+    QByteArray failed;
+    for (int attempt = 0; attempt < kServerAttempts; ++attempt)
     {
-        manager.setProcessEnvironment(env);
-        manager.start(QStringLiteral("openbox"), QStringList());
-        // A window mapped before the manager has taken the screen is not framed as a user sees it.
-        if (!manager.waitForStarted() ||
-            !QTest::qWaitFor([&] { return ManagerRunning(env); }, kStartDeadline))
-        {
-            manager.kill();
-            manager.waitForFinished();
-            stopServer();
-            return Failed("openbox did not start (scripts/deps.sh installs it)");
-        }
+        failed = StartServer(server, manager, screen, managed, env);
+        if (failed.isEmpty() && setUp)
+            failed = setUp(env).toUtf8();
+        if (failed.isEmpty())
+            break;
+        StopServer(server, manager);
     }
-    auto stopManager = [&]
-    {
-        if (managed)
-        {
-            manager.terminate();
-            manager.waitForFinished();
-        }
-    };
-    if (setUp)
-    {
-        const QString failed = setUp(env);
-        if (!failed.isEmpty())
-        {
-            stopManager();
-            stopServer();
-            return Failed(qPrintable(QStringLiteral("set-up: ") + failed));
-        }
-    }
+    if (!failed.isEmpty())
+        return Failed(failed.constData());
 
     QProcess child;
     env.insert(QLatin1String(kChildVariable), QStringLiteral("1"));
@@ -118,8 +141,7 @@ ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& 
         run.exitCode = -1;
         run.output += "\nthe child ran no test of that name";
     }
-    stopManager();
-    stopServer();
+    StopServer(server, manager);
     return run;
 }
 } // namespace zorvpro::acceptance

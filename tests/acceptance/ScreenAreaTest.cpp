@@ -125,11 +125,16 @@ QString LowerResolution(const QStringList& modeline,
     return QString();
 }
 
-// Takes the window out of the maximised state as the window manager's button does it (showNormal
-// would also show the window again, which restores its placement, maximised), and waits until the
-// manager has done so: the state left and the window framed anew.
-void Unmaximise(MainWindow* window, const QMargins& maximisedFrame)
+// Waits until the window, shown maximised with no placement saved, is framed so by the window
+// manager; then takes it out of that state as the manager's button does it (showNormal would also
+// show the window again, which restores its placement, maximised), and waits until the manager has
+// done so: the state left and the window framed anew.
+void Unmaximise(MainWindow* window)
 {
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
+        kDeadline));
+    const QMargins maximisedFrame = window->windowHandle()->frameMargins();
     window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return !window->isMaximized() && window->windowHandle()->frameMargins() != maximisedFrame; },
@@ -165,11 +170,7 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
 {
     MainWindow* window = Window();
     QScreen* screen = window->screen();
-    // Shown maximised with no placement saved; framed once openbox has taken it.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
-        kDeadline));
-    Unmaximise(window, window->windowHandle()->frameMargins());
+    Unmaximise(window);
     if (::testing::Test::HasFatalFailure())
         return;
     // Framed as a normal window, with its borders, where it was put.
@@ -181,8 +182,7 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
     const QRect lowered(0, 0, 1700, 900);
     ASSERT_TRUE(framed.right() > lowered.right() && framed.bottom() > lowered.bottom()) << Text(framed);
 
-    // The mode as `cvt 1700 900` gives it, its width not rounded up to a multiple of 8. The server
-    // keeps a mode only while a client is connected: this one is.
+    // The mode as `cvt 1700 900` gives it, its width not rounded up to a multiple of 8.
     const QString lowering = LowerResolution(
         {QStringLiteral("1700x900"), QStringLiteral("125.75"), QStringLiteral("1700"), QStringLiteral("1800"),
          QStringLiteral("1976"), QStringLiteral("2248"), QStringLiteral("900"), QStringLiteral("903"),
@@ -223,10 +223,7 @@ void CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen()
     MainWindow* window = Window();
     const QRect lowered(0, 0, 1280, 720);
     ASSERT_EQ(Text(window->screen()->geometry()), Text(lowered));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
-        kDeadline));
-    Unmaximise(window, window->windowHandle()->frameMargins());
+    Unmaximise(window);
     if (::testing::Test::HasFatalFailure())
         return;
     // The manager restores it to the screen's size with no room for its frame: it must give up the
