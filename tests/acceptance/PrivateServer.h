@@ -26,8 +26,8 @@ using ServerSetUp = std::function<QString(const QProcessEnvironment&)>;
 
 // Starts Xvfb with one screen ("1366x768x24"), with openbox on it when managed (waited for until it
 // manages the screen), runs setUp, then the test named by filter in a child of this suite there,
-// and closes them all. A server or manager that did not start, or a set-up that failed, leaves the
-// exit code at -1 and says so in the output.
+// and closes them all. A server, manager or set-up that failed is tried again on a new server, up
+// to three times; then the exit code is left at -1 and the output says what failed.
 ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,
                             const ServerSetUp& setUp = {});
 } // namespace zorvpro::acceptance
