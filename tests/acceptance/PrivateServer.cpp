@@ -20,17 +20,6 @@ ChildRun Failed(const char* what)
     return {-1, QByteArray(what)};
 }
 
-// Whether an X client run on the display env names ends well, its output holding `expected`.
-bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
-                    const QByteArray& expected = QByteArray())
-{
-    QProcess client;
-    client.setProcessEnvironment(env);
-    client.start(program, arguments);
-    return client.waitForFinished() && client.exitStatus() == QProcess::NormalExit &&
-           client.exitCode() == 0 && client.readAllStandardOutput().contains(expected);
-}
-
 void Stop(QProcess& process)
 {
     process.terminate();
@@ -98,6 +87,16 @@ void StopServer(QProcess& server, QProcess& manager)
 bool InPrivateServerChild()
 {
     return std::getenv(kChildVariable) != nullptr;
+}
+
+bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
+                    const QByteArray& expected)
+{
+    QProcess client;
+    client.setProcessEnvironment(env);
+    client.start(program, arguments);
+    return client.waitForFinished() && client.exitStatus() == QProcess::NormalExit &&
+           client.exitCode() == 0 && client.readAllStandardOutput().contains(expected);
 }
 
 ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -13,6 +14,10 @@ namespace zorvpro::acceptance
 {
 // True in the child a test started on its own server: there the test checks the window.
 bool InPrivateServerChild();
+
+// Whether an X client run on the display env names ends well, its output holding `expected`.
+bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
+                    const QByteArray& expected = QByteArray());
 
 struct ChildRun
 {

@@ -102,10 +102,7 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
 bool Xrandr(const QStringList& arguments,
             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
-    QProcess xrandr;
-    xrandr.setProcessEnvironment(env);
-    xrandr.start(QStringLiteral("xrandr"), arguments);
-    return xrandr.waitForFinished() && xrandr.exitStatus() == QProcess::NormalExit && xrandr.exitCode() == 0;
+    return ClientSucceeds(env, QStringLiteral("xrandr"), arguments);
 }
 
 // Lowers the screen's resolution to a mode made from the modeline `cvt` gives (name first, as
