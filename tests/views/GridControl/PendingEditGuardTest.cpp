@@ -245,6 +245,45 @@ TEST(PendingEditGuard, AProjectUndoEndsTheFieldsOwnHistory)
     history.clear();
 }
 
+// A step of the project made by no key of the user's while a field holds typing not yet committed
+// (a calculation's, an automation call's, a view drag's): the typing stays the field's, with its own
+// undo and redo, and a later command commits it, as typed, to the field's own object.
+TEST(PendingEditGuard, TypingNotYetCommittedOutlivesAProjectStepMadeElsewhere)
+{
+    PendingEditGuard guard(nullptr);
+    QUndoStack& history = UndoStack::Instance();
+    for (const FieldCase& c : ProjectFields())
+    {
+        SCOPED_TRACE(c.name);
+        history.clear();
+        QString before;
+        const auto made = TypedInto(c, &before);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        FieldOnPage& field = *made;
+        const QString typed = field.Text();
+
+        history.push(new QUndoCommand(QStringLiteral("a step made elsewhere")));
+        EXPECT_EQ(field.Text(), typed);
+        EXPECT_TRUE(HasPendingEdit()) << "a command would find nothing to commit";
+        QTest::keySequence(field.editor, QKeySequence::Undo);
+        EXPECT_EQ(field.Text(), before);
+        QTest::keySequence(field.editor, QKeySequence::Redo);
+        EXPECT_EQ(field.Text(), typed);
+        EXPECT_EQ(field.undos + field.redos, 0) << "the keys went to the project";
+        EXPECT_EQ(history.index(), 1);
+
+        CommitFocusedEdit();
+        ASSERT_EQ(field.Changes(), 1) << "the typing was not committed";
+        const auto change =
+            std::find_if(field.listener.events.begin(), field.listener.events.end(),
+                         [](const test::RecordedEvent& e) { return e.event == Kind::ValueChanged; });
+        EXPECT_EQ(change->name, field.property->name());
+        EXPECT_EQ(change->value.toString(), typed);
+    }
+    history.clear();
+}
+
 // A field of Qt's own dialog (the colour dialog's, the file dialog's) holds no entry of the
 // project: a click elsewhere in the dialog leaves its focus, its text and its selection alone.
 TEST(PendingEditGuard, FieldsOfQtsOwnDialogsKeepTheirTypingAndSelection)
