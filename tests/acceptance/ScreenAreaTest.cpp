@@ -1,9 +1,11 @@
 // The main window where the user put it: it stays there while the screen's available area changes
 // and still holds it, and is brought within the area, moved the least, once the area no longer
-// holds it, by its size or where it stands: a panel that appears, a lower resolution.
+// holds it, by its size or where it stands: a panel that appears, a lower resolution. Maximised and
+// restored, it comes back where it was.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 #include "PrivateServer.h"
+#include "WindowManagerSteps.h"
 
 #include "views/Shell/MainWindow.h"
 
@@ -34,12 +36,10 @@ bool SetWorkArea(const QRect& area)
 // First starts tried at a lowered resolution; before the restore followed the frame, about one in
 // four left the window over the screen's edges on a loaded machine.
 constexpr int kFirstStarts = 12;
-
-std::string Text(const QRect& r)
-{
-    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
-           std::to_string(r.height());
-}
+// Maximise and restore in a row, and first starts that try them; a restore overridden by the
+// window's own request showed every time.
+constexpr int kRoundTrips = 3;
+constexpr int kRoundTripStarts = 3;
 
 // On the 1920 x 1080 screen the parent run started, with no window manager: the window is where
 // it is asked to be, with no frame.
@@ -98,67 +98,81 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
         << Text(window->frameGeometry()) << " on an area of 1920x800";
 }
 
-// Runs xrandr with these arguments on the display env names; true when it succeeded.
-bool Xrandr(const QStringList& arguments,
-            const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+// Maximise and restore, a few times over: each time the manager gives the window back at `normal`
+// and it stays there. A request of the window's own that overrode a restore would be what the
+// manager keeps as the normal geometry at the next maximise, and so shows at the next restore.
+void CheckRoundTrips(MainWindow* window, const QRect& normal)
 {
-    return ClientSucceeds(env, QStringLiteral("xrandr"), arguments);
+    for (int trip = 1; trip <= kRoundTrips; ++trip)
+    {
+        SCOPED_TRACE("round trip " + std::to_string(trip) + " to " + Text(normal));
+        Maximise(window);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        Unmaximise(window);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        OnServer seen;
+        ASSERT_TRUE(WaitOnServer(
+            window, [&](const OnServer& on) { return on.client == normal; }, seen))
+            << "restored to " << Text(seen.client) << " in a frame of " << Text(seen.Outer());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window->geometry() == normal; }, kDeadline))
+            << "the window has " << Text(window->geometry());
+    }
 }
 
-// Lowers the screen's resolution to a mode made from the modeline `cvt` gives (name first, as
-// "1700x900"); empty when done, else what failed. The server keeps a mode only while a client is
-// connected or an output uses it: this one is used.
-QString LowerResolution(const QStringList& modeline,
-                        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+// A first start (no settings) on the 1920 x 1080 screen the parent run started, under openbox: the
+// window, shown maximised, is un-maximised to its normal size, never the whole screen, then
+// maximised and restored where the manager put it, where a user put it, and partly past the right
+// edge. Last, maximised where the lower resolution will not hold its normal frame: restored within.
+void CheckMaximiseAndRestoreAreARoundTrip()
 {
-    if (!Xrandr(QStringList{QStringLiteral("--newmode")} + modeline, env))
-        return QStringLiteral("xrandr --newmode (scripts/deps.sh installs xrandr)");
-    if (!Xrandr({QStringLiteral("--addmode"), QStringLiteral("screen"), modeline.first()}, env))
-        return QStringLiteral("xrandr --addmode");
-    if (!Xrandr({QStringLiteral("--output"), QStringLiteral("screen"), QStringLiteral("--mode"),
-                 modeline.first()},
-                env))
-        return QStringLiteral("xrandr --output screen --mode ") + modeline.first();
-    return QString();
-}
+    MainWindow* window = Window();
+    const QRect screen = window->screen()->availableGeometry();
+    ASSERT_EQ(Text(screen), Text(QRect(0, 0, 1920, 1080)));
+    Unmaximise(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    OnServer seen;
+    ASSERT_TRUE(WaitOnServer(
+        window,
+        [&](const OnServer& on)
+        { return on.client.size() == QSize(1366, 768) && screen.contains(on.Outer()); },
+        seen))
+        << "un-maximised to " << Text(seen.client) << " in a frame of " << Text(seen.Outer());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->geometry() == seen.client; }, kDeadline))
+        << "the window has " << Text(window->geometry()) << ", the server " << Text(seen.client);
+    CheckRoundTrips(window, seen.client);
+    for (const QRect& put : {QRect(200, 100, 1366, 768), QRect(1000, 100, 1366, 768)})
+    {
+        if (::testing::Test::HasFatalFailure())
+            return;
+        ASSERT_TRUE(PutAt(window, put)) << Text(window->geometry());
+        CheckRoundTrips(window, put);
+    }
+    if (::testing::Test::HasFatalFailure())
+        return;
 
-// Waits until the window, shown maximised with no placement saved, is framed so by the window
-// manager; then takes it out of that state as the manager's button does it (showNormal would also
-// show the window again, which restores its placement, maximised), and waits until the manager has
-// done so: the state left and the window framed anew.
-void Unmaximise(MainWindow* window)
-{
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
-        kDeadline));
-    const QMargins maximisedFrame = window->windowHandle()->frameMargins();
-    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !window->isMaximized() && window->windowHandle()->frameMargins() != maximisedFrame; },
-        kDeadline))
-        << Text(window->geometry()) << (window->isMaximized() ? ", maximised" : ", framed as maximised");
-}
-
-// Asks for the geometry until the window has it: a manager whose own steps of an earlier request
-// (the size it keeps for a window leaving the maximised state) land after this one overrides it.
-bool PutAt(QWidget* window, const QRect& put)
-{
-    QElapsedTimer asked;
-    asked.start();
-    window->setGeometry(put);
-    return QTest::qWaitFor(
-        [&]
-        {
-            if (window->geometry() == put)
-                return true;
-            if (asked.elapsed() > 1000)
-            {
-                window->setGeometry(put);
-                asked.restart();
-            }
-            return false;
-        },
-        kDeadline);
+    ASSERT_TRUE(PutAt(window, QRect(520, 250, 1366, 768))) << Text(window->geometry());
+    Maximise(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    const QRect lowered(0, 0, 1280, 720);
+    const QString lowering = LowerResolution(Mode1280x720());
+    ASSERT_TRUE(lowering.isEmpty()) << lowering.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->screen()->availableGeometry() == lowered; }, kDeadline))
+        << Text(window->screen()->availableGeometry());
+    // Maximised anew on the lowered screen.
+    Maximise(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    Unmaximise(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    EXPECT_TRUE(WaitOnServer(
+        window, [&](const OnServer& on) { return on.Outer() == lowered; }, seen))
+        << "restored to " << Text(seen.client) << " in a frame of " << Text(seen.Outer())
+        << " on a screen of " << Text(lowered);
 }
 
 // On the 1920 x 1080 screen the parent run started, under openbox: the window, no longer
@@ -174,7 +188,7 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
     const QRect put(520, 250, 1366, 768);
     ASSERT_TRUE(PutAt(window, put)) << Text(window->geometry())
                                     << (window->isMaximized() ? ", maximised" : "");
-    const QRect framed = window->frameGeometry();
+    const QRect framed = ReadOnServer(window).value_or(OnServer()).Outer();
     ASSERT_TRUE(screen->availableGeometry().contains(framed)) << Text(framed);
     const QRect lowered(0, 0, 1700, 900);
     ASSERT_TRUE(framed.right() > lowered.right() && framed.bottom() > lowered.bottom()) << Text(framed);
@@ -191,25 +205,10 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
     // Its size still fits, its right and bottom edges did not: moved up and left the least.
     const QRect moved(QPoint(lowered.right() + 1 - framed.width(), lowered.bottom() + 1 - framed.height()),
                       framed.size());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == moved; }, kDeadline))
-        << Text(window->frameGeometry()) << " on a screen of 1700x900, from " << Text(framed);
-}
-
-// The frame the window manager gives the window, as it sets it on the window; none when unread.
-QMargins ManagerFrame(const QWidget* window)
-{
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window->winId()),
-                                          QStringLiteral("_NET_FRAME_EXTENTS")});
-    if (!xprop.waitForFinished())
-        return {};
-    // "_NET_FRAME_EXTENTS(CARDINAL) = left, right, top, bottom"
-    const QString text = QString::fromLatin1(xprop.readAllStandardOutput());
-    const QStringList values = text.section(QLatin1Char('='), 1).split(QLatin1Char(','));
-    if (values.size() != 4)
-        return {};
-    return {values[0].trimmed().toInt(), values[2].trimmed().toInt(), values[1].trimmed().toInt(),
-            values[3].trimmed().toInt()};
+    OnServer seen;
+    EXPECT_TRUE(WaitOnServer(
+        window, [&](const OnServer& on) { return on.Outer() == moved; }, seen))
+        << Text(seen.Outer()) << " on a screen of 1700x900, from " << Text(framed);
 }
 
 // A first start (no settings) on a screen openbox manages, lowered to 1280 x 720 before the program
@@ -225,12 +224,11 @@ void CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen()
         return;
     // The manager restores it to the screen's size with no room for its frame: it must give up the
     // frame's width and height, and no more.
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return window->windowHandle()->frameGeometry() == lowered; }, kDeadline))
-        << "restored to " << Text(window->geometry()) << " in a frame of "
-        << Text(window->windowHandle()->frameGeometry()) << " on a screen of " << Text(lowered);
-    EXPECT_EQ(Text(window->geometry().marginsAdded(ManagerFrame(window))), Text(lowered))
-        << "with the frame openbox has set on the window";
+    OnServer seen;
+    EXPECT_TRUE(WaitOnServer(
+        window, [&](const OnServer& on) { return on.Outer() == lowered; }, seen))
+        << "restored to " << Text(seen.client) << " in a frame of " << Text(seen.Outer())
+        << " on a screen of " << Text(lowered);
 }
 } // namespace
 
@@ -271,18 +269,32 @@ TEST(ScreenArea, AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen)
         CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen();
         return;
     }
-    // `cvt 1280 720`
-    const QStringList mode{QStringLiteral("1280x720"), QStringLiteral("74.50"),  QStringLiteral("1280"),
-                           QStringLiteral("1344"),     QStringLiteral("1472"),   QStringLiteral("1664"),
-                           QStringLiteral("720"),      QStringLiteral("723"),    QStringLiteral("728"),
-                           QStringLiteral("748"),      QStringLiteral("-hsync"), QStringLiteral("+vsync")};
     for (int start = 1; start <= kFirstStarts; ++start)
     {
         const ChildRun run = RunOnPrivateServer(
             QStringLiteral("1920x1080x24"), true,
             QStringLiteral("ScreenArea.AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen"),
-            [&](const QProcessEnvironment& env) { return LowerResolution(mode, env); });
+            [&](const QProcessEnvironment& env) { return LowerResolution(Mode1280x720(), env); });
         ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << kFirstStarts << ":\n"
+                                   << run.output.right(3000).toStdString();
+    }
+}
+
+// Maximise and restore race the window manager's steps: each is tried a few times, in a few first
+// starts.
+TEST(ScreenArea, MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManager)
+{
+    if (InPrivateServerChild())
+    {
+        CheckMaximiseAndRestoreAreARoundTrip();
+        return;
+    }
+    for (int start = 1; start <= kRoundTripStarts; ++start)
+    {
+        const ChildRun run = RunOnPrivateServer(
+            QStringLiteral("1920x1080x24"), true,
+            QStringLiteral("ScreenArea.MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManager"));
+        ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << kRoundTripStarts << ":\n"
                                    << run.output.right(3000).toStdString();
     }
 }

@@ -5,20 +5,18 @@
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
-#include <QWindowStateChangeEvent>
 
 #include <xcb/xcb.h>
 
 namespace zorvpro
 {
-using Step = FitSteps::Step;
-
 ScreenFit::ScreenFit(QWidget* window, const QSize& wanted) : QObject(window), window_(window), steps_(wanted)
 {
     window_->setMinimumSize(wanted);
     window_->installEventFilter(this);
     QCoreApplication::instance()->installNativeEventFilter(this);
-    Apply(Step::ScreenChanged);
+    // The minimum for the screen the window will be shown on, before it is shown.
+    Look();
 }
 
 ScreenFit::~ScreenFit()
@@ -29,6 +27,18 @@ ScreenFit::~ScreenFit()
 
 bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
 {
+    // Qt's window hears of a state from the window manager as a spontaneous event; the widget's
+    // state changes as soon as the program asks for one.
+    if (watched != window_)
+    {
+        if (event->type() == QEvent::WindowStateChange && event->spontaneous())
+        {
+            managerMaximised_ =
+                (window_->windowHandle()->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+            QueueLook();
+        }
+        return QObject::eventFilter(watched, event);
+    }
     switch (event->type())
     {
     case QEvent::Show:
@@ -36,28 +46,23 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
         if (!handleWatched_ && window_->windowHandle() != nullptr)
         {
             handleWatched_ = true;
+            window_->windowHandle()->installEventFilter(this);
             connect(window_->windowHandle(), &QWindow::screenChanged, this,
                     [this](QScreen* screen)
                     {
                         WatchScreen(screen);
-                        Apply(Step::ScreenChanged);
+                        screenChanged_ = true;
+                        QueueLook();
                     });
             WatchScreen(window_->windowHandle()->screen());
         }
-        Apply(Step::Shown);
+        QueueLook();
         break;
+    case QEvent::Hide:
     case QEvent::WindowStateChange:
-        if (window_->isVisible())
-        {
-            const auto* change = static_cast<QWindowStateChangeEvent*>(event);
-            const bool restored = change->oldState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
-            Apply(restored ? Step::Restored : Step::StateChanged);
-        }
-        break;
     case QEvent::Move:
     case QEvent::Resize:
-        if (window_->isVisible())
-            Apply(Step::MovedOrResized);
+        QueueLook();
         break;
     default:
         break;
@@ -67,25 +72,14 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
 
 bool ScreenFit::nativeEventFilter(const QByteArray& eventType, void* message, long* /*result*/)
 {
-    if (eventType != "xcb_generic_event_t" || frameCheckQueued_)
+    if (eventType != "xcb_generic_event_t" || lookQueued_)
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY)
         return false;
     const auto* property = static_cast<const xcb_property_notify_event_t*>(message);
-    if (window_->internalWinId() == 0 || property->window != window_->internalWinId())
-        return false;
-    // Looked at after Qt has handled the notice and so knows the frame may be new.
-    frameCheckQueued_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this]
-        {
-            frameCheckQueued_ = false;
-            if (window_->isVisible())
-                Apply(Step::FrameMayHaveChanged);
-        },
-        Qt::QueuedConnection);
+    if (window_->internalWinId() != 0 && property->window == window_->internalWinId())
+        QueueLook();
     return false;
 }
 
@@ -93,29 +87,48 @@ void ScreenFit::WatchScreen(QScreen* screen)
 {
     disconnect(screenConnection_);
     if (screen != nullptr)
-        screenConnection_ =
-            connect(screen, &QScreen::availableGeometryChanged, this, [this] { Apply(Step::AreaChanged); });
+        screenConnection_ = connect(screen, &QScreen::availableGeometryChanged, this, &ScreenFit::QueueLook);
 }
 
-void ScreenFit::Apply(Step step)
+void ScreenFit::QueueLook()
+{
+    if (lookQueued_)
+        return;
+    lookQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this]
+        {
+            lookQueued_ = false;
+            Look();
+        },
+        Qt::QueuedConnection);
+}
+
+void ScreenFit::Look()
 {
     QScreen* screen = window_->screen();
     if (screen == nullptr)
         return;
-    const QWindow* handle = window_->windowHandle();
-    const bool placeable =
-        window_->isVisible() && !(window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    const FitSteps::Outcome outcome =
-        steps_.Take(step, {window_->geometry(), handle != nullptr ? handle->frameMargins() : QMargins(),
-                           screen->availableGeometry(), placeable});
+    QWindow* handle = window_->windowHandle();
+    const bool screenChanged = screenChanged_;
+    screenChanged_ = false;
+    // Qt's window holds the whole geometry the server reported, the widget only once both events
+    // reached it.
+    const bool maximised = (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+    const FitSteps::Window seen{handle != nullptr ? handle->geometry() : window_->geometry(),
+                                handle != nullptr ? handle->frameMargins() : QMargins(),
+                                screen->availableGeometry(),
+                                window_->isVisible(),
+                                managerMaximised_,
+                                maximised != managerMaximised_};
+    const FitSteps::Outcome outcome = steps_.Take(seen, screenChanged);
     if (window_->minimumSize() != outcome.minimum)
         window_->setMinimumSize(outcome.minimum);
-    if (!outcome.geometry)
-        return;
-    const QRect placed = *outcome.geometry;
-    if (placed.size() != window_->size())
-        window_->resize(placed.size());
-    if (placed.topLeft() != window_->geometry().topLeft())
-        window_->move(window_->pos() + (placed.topLeft() - window_->geometry().topLeft()));
+    // Only a shown window is placed. Its position and size are asked for together, even where
+    // Qt's window already reports one of them: during the manager's steps that may be the old one,
+    // and the request lands after them.
+    if (outcome.geometry && handle != nullptr)
+        handle->setGeometry(*outcome.geometry);
 }
 } // namespace zorvpro

@@ -30,13 +30,19 @@ private:
     // each property change of the window is looked at once Qt has read it.
     bool nativeEventFilter(const QByteArray& eventType, void* message, long* result) override;
     void WatchScreen(QScreen* screen);
-    // Sets the minimum for the present screen and frame, then places the window as the step asks.
-    void Apply(FitSteps::Step step);
+    // Looks at the window once Qt has handled what is queued now. Qt hands the widget a new
+    // geometry as a move and a resize, one after the other, and its state before either: in
+    // between, the widget's geometry is half old. Events that arrive together are looked at once.
+    void QueueLook();
+    // Sets the minimum for the present screen and frame, then places the window as FitSteps asks.
+    void Look();
 
     QWidget* window_;
     FitSteps steps_;
     bool handleWatched_ = false;
-    bool frameCheckQueued_ = false;
+    bool lookQueued_ = false;
+    bool managerMaximised_ = false; // maximised or full screen, as the window manager reported it
+    bool screenChanged_ = false;
     QMetaObject::Connection screenConnection_;
 };
 } // namespace zorvpro
