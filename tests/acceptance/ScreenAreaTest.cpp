@@ -41,6 +41,19 @@ constexpr int kFirstStarts = 12;
 constexpr int kRoundTrips = 3;
 constexpr int kRoundTripStarts = 3;
 
+// Runs the named test of this suite in `starts` first starts, each in a child on a 1920 x 1080
+// server of its own under openbox, set up by setUp; stops at the first that fails.
+void RunFirstStarts(const char* test, int starts, const ServerSetUp& setUp = {})
+{
+    for (int start = 1; start <= starts; ++start)
+    {
+        const ChildRun run = RunOnPrivateServer(QStringLiteral("1920x1080x24"), true,
+                                                QStringLiteral("ScreenArea.") + QLatin1String(test), setUp);
+        ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << starts << ":\n"
+                                   << run.output.right(3000).toStdString();
+    }
+}
+
 // On the 1920 x 1080 screen the parent run started, with no window manager: the window is where
 // it is asked to be, with no frame.
 void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
@@ -106,10 +119,7 @@ void CheckRoundTrips(MainWindow* window, const QRect& normal)
     for (int trip = 1; trip <= kRoundTrips; ++trip)
     {
         SCOPED_TRACE("round trip " + std::to_string(trip) + " to " + Text(normal));
-        Maximise(window);
-        if (::testing::Test::HasFatalFailure())
-            return;
-        Unmaximise(window);
+        MaximiseAndRestore(window);
         if (::testing::Test::HasFatalFailure())
             return;
         OnServer seen;
@@ -162,11 +172,8 @@ void CheckMaximiseAndRestoreAreARoundTrip()
     ASSERT_TRUE(lowering.isEmpty()) << lowering.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return window->screen()->availableGeometry() == lowered; }, kDeadline))
         << Text(window->screen()->availableGeometry());
-    // Maximised anew on the lowered screen.
-    Maximise(window);
-    if (::testing::Test::HasFatalFailure())
-        return;
-    Unmaximise(window);
+    // Maximised anew on the lowered screen, then restored.
+    MaximiseAndRestore(window);
     if (::testing::Test::HasFatalFailure())
         return;
     EXPECT_TRUE(WaitOnServer(
@@ -269,15 +276,8 @@ TEST(ScreenArea, AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen)
         CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen();
         return;
     }
-    for (int start = 1; start <= kFirstStarts; ++start)
-    {
-        const ChildRun run = RunOnPrivateServer(
-            QStringLiteral("1920x1080x24"), true,
-            QStringLiteral("ScreenArea.AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen"),
-            [&](const QProcessEnvironment& env) { return LowerResolution(Mode1280x720(), env); });
-        ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << kFirstStarts << ":\n"
-                                   << run.output.right(3000).toStdString();
-    }
+    RunFirstStarts("AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen", kFirstStarts,
+                   [](const QProcessEnvironment& env) { return LowerResolution(Mode1280x720(), env); });
 }
 
 // Maximise and restore race the window manager's steps: each is tried a few times, in a few first
@@ -289,13 +289,6 @@ TEST(ScreenArea, MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManag
         CheckMaximiseAndRestoreAreARoundTrip();
         return;
     }
-    for (int start = 1; start <= kRoundTripStarts; ++start)
-    {
-        const ChildRun run = RunOnPrivateServer(
-            QStringLiteral("1920x1080x24"), true,
-            QStringLiteral("ScreenArea.MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManager"));
-        ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << kRoundTripStarts << ":\n"
-                                   << run.output.right(3000).toStdString();
-    }
+    RunFirstStarts("MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManager", kRoundTripStarts);
 }
 } // namespace zorvpro::acceptance

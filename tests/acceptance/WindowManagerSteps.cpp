@@ -88,6 +88,13 @@ void Maximise(QWidget* window)
         << Text(seen.Outer()) << (window->isMaximized() ? ", maximised" : "");
 }
 
+void MaximiseAndRestore(QWidget* window)
+{
+    Maximise(window);
+    if (!::testing::Test::HasFatalFailure())
+        Unmaximise(window);
+}
+
 // A manager whose own steps of an earlier request (the size it keeps for a window leaving the
 // maximised state) land after this one overrides it: asked again every second.
 bool PutAt(QWidget* window, const QRect& put)

@@ -33,6 +33,8 @@ void Unmaximise(QWidget* window);
 // Asks the window manager to maximise the window, as its button does, and waits until it has: the
 // window maximised, its frame covering the available area.
 void Maximise(QWidget* window);
+// Maximise, then Unmaximise.
+void MaximiseAndRestore(QWidget* window);
 // Asks for the geometry until the window has it.
 bool PutAt(QWidget* window, const QRect& put);
 
