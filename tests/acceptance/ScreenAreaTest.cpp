@@ -9,12 +9,10 @@
 
 #include "views/Shell/MainWindow.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
-#include <QWindow>
 #include <gtest/gtest.h>
 #include <string>
 

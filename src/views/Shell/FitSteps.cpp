@@ -86,13 +86,14 @@ bool FitSteps::GivenBack(const Window& window) const
     return framed && window.geometry.size() != window.area.marginsRemoved(held_->frame).size();
 }
 
-FitSteps::Cause FitSteps::CauseOf(const Window& window, bool screenChanged, bool framed, bool restored) const
+FitSteps::Cause FitSteps::CauseOf(const Window& window, const QRect& areaBefore, bool screenChanged,
+                                  bool framed, bool restored) const
 {
     if (restored)
         return Cause::Restored;
     if (screenChanged)
         return Cause::ScreenChanged;
-    if (window.area != area_)
+    if (window.area != areaBefore)
         return Cause::AreaChanged;
     // The manager frames the window after it is shown: a window shown at a size or place the area
     // cannot hold before its frame was known is brought within it once, when it is first framed.
@@ -119,10 +120,10 @@ FitSteps::Outcome FitSteps::Take(const Window& window, bool screenChanged)
     const QRect areaBefore = area_;
     shown_ = shown_ || window.shown;
     frame_ = window.frame;
+    area_ = window.area;
     // A window hidden and shown again was not given back by the manager.
     if (!window.shown)
     {
-        area_ = window.area;
         maximised_ = false;
         restoring_ = false;
         return outcome;
@@ -130,7 +131,6 @@ FitSteps::Outcome FitSteps::Take(const Window& window, bool screenChanged)
     maximised_ = window.maximised;
     if (window.maximised)
     {
-        area_ = window.area;
         if (!wasMaximised)
             held_.reset();
         restoring_ = false;
@@ -141,15 +141,12 @@ FitSteps::Outcome FitSteps::Take(const Window& window, bool screenChanged)
         restoring_ = RestoreMayFit();
     // A state the program asked for is the manager's to give: until it has, nothing is decided.
     if (window.asked)
-    {
-        area_ = window.area;
         return outcome;
-    }
     // Until the manager has given the window back, its geometry may be the maximised one, or half
     // of it: nothing is decided on it.
     const bool restored = restoring_ && GivenBack(window);
-    const Cause cause = firstShown ? Cause::FirstShown : CauseOf(window, screenChanged, framed, restored);
-    area_ = window.area;
+    const Cause cause =
+        firstShown ? Cause::FirstShown : CauseOf(window, areaBefore, screenChanged, framed, restored);
     if (restored)
         restoring_ = false;
     const QRect outer = window.geometry.marginsAdded(window.frame);

@@ -96,7 +96,8 @@ private:
     // maximised ones (the frame need not, where the manager frames a maximised window as a normal
     // one).
     bool GivenBack(const Window& window) const;
-    Cause CauseOf(const Window& window, bool screenChanged, bool framed, bool restored) const;
+    Cause CauseOf(const Window& window, const QRect& areaBefore, bool screenChanged, bool framed,
+                  bool restored) const;
 
     QSize wanted_;
     bool shown_ = false;

@@ -269,8 +269,8 @@ std::vector<Look> LoweredWhileMaximised(std::vector<Look> looks)
 // The manager gives a maximised window back its last normal frame as it leaves that state; the
 // window keeps it, wherever it lies, unless the area no longer holds it after a first start or a
 // resolution lowered while it was maximised. Qt reports the manager's steps in any order, and a
-// manager may move the window before it sizes it: whichever order they arrive in, and whenever the
-// manager grants what the window asks for, the window ends at the same frame.
+// manager may move the window before it sizes it: whichever order they arrive in, the window ends
+// at the same frame. The manager handles what the window asks for after its own steps.
 TEST(FitSteps, LeavingTheMaximisedStateEndsAtTheSameFrameInEveryOrderTheManagersStepsArriveIn)
 {
     struct Row
