@@ -1,12 +1,14 @@
 #pragma once
 
-// A test that needs an X server of its own (another screen size, a window manager, a changed root
-// window) runs in a child of this suite on a private Xvfb, so the shared server never sees it.
+// A test that needs an X server of its own (another screen size, two monitors, a window manager, a
+// panel, a changed root window) runs in a child of this suite on a private desktop, so the shared
+// server never sees it.
+
+#include "PrivateDesktop.h"
 
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -15,9 +17,8 @@ namespace zorvpro::acceptance
 // True in the child a test started on its own server: there the test checks the window.
 bool InPrivateServerChild();
 
-// Whether an X client run on the display env names ends well, its output holding `expected`.
-bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
-                    const QByteArray& expected = QByteArray());
+// The full name of the test running now, as --gtest_filter takes it.
+QString ThisTest();
 
 struct ChildRun
 {
@@ -25,14 +26,12 @@ struct ChildRun
     QByteArray output;
 };
 
-// Run on the private server before the child starts (its environment names the display): empty
+// Run on the private desktop before the child starts (its environment names the display): empty
 // when it succeeded, else what failed.
 using ServerSetUp = std::function<QString(const QProcessEnvironment&)>;
 
-// Starts Xvfb with one screen ("1366x768x24"), with openbox on it when managed (waited for until it
-// manages the screen), runs setUp, then the test named by filter in a child of this suite there,
-// and closes them all. A server, manager or set-up that failed is tried again on a new server, up
-// to three times; then the exit code is left at -1 and the output says what failed.
-ChildRun RunOnPrivateServer(const QString& screen, bool managed, const QString& filter,
-                            const ServerSetUp& setUp = {});
+// Starts the desktop, runs setUp, then the test named by filter in a child of this suite there,
+// and closes them all. A desktop or set-up that failed is tried again on a new server, up to three
+// times; then the exit code is left at -1 and the output says what failed.
+ChildRun RunOnPrivateServer(const Desktop& desktop, const QString& filter, const ServerSetUp& setUp = {});
 } // namespace zorvpro::acceptance

@@ -1,7 +1,7 @@
 // The main window where the user put it: it stays there while the screen's available area changes
-// and still holds it, and is brought within the area, moved the least, once the area no longer
-// holds it, by its size or where it stands: a panel that appears, a lower resolution. Maximised and
-// restored, it comes back where it was.
+// and still holds it, and is brought within the area, moved the least and shrunk only as it must
+// be, once the area no longer holds it, by its size or where it stands: a panel that appears, a
+// lower resolution, also one that came while the window was maximised or full screen.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 #include "PrivateServer.h"
@@ -14,6 +14,9 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
 #include <string>
 
 namespace zorvpro::acceptance
@@ -29,27 +32,6 @@ bool SetWorkArea(const QRect& area)
                              {QStringLiteral("-root"), QStringLiteral("-format"),
                               QStringLiteral("_NET_WORKAREA"), QStringLiteral("32c"), QStringLiteral("-set"),
                               QStringLiteral("_NET_WORKAREA"), value}) == 0;
-}
-
-// First starts tried at a lowered resolution; before the restore followed the frame, about one in
-// four left the window over the screen's edges on a loaded machine.
-constexpr int kFirstStarts = 12;
-// Maximise and restore in a row, and first starts that try them; a restore overridden by the
-// window's own request showed every time.
-constexpr int kRoundTrips = 3;
-constexpr int kRoundTripStarts = 3;
-
-// Runs the named test of this suite in `starts` first starts, each in a child on a 1920 x 1080
-// server of its own under openbox, set up by setUp; stops at the first that fails.
-void RunFirstStarts(const char* test, int starts, const ServerSetUp& setUp = {})
-{
-    for (int start = 1; start <= starts; ++start)
-    {
-        const ChildRun run = RunOnPrivateServer(QStringLiteral("1920x1080x24"), true,
-                                                QStringLiteral("ScreenArea.") + QLatin1String(test), setUp);
-        ASSERT_EQ(run.exitCode, 0) << "first start " << start << " of " << starts << ":\n"
-                                   << run.output.right(3000).toStdString();
-    }
 }
 
 // On the 1920 x 1080 screen the parent run started, with no window manager: the window is where
@@ -109,92 +91,25 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
         << Text(window->frameGeometry()) << " on an area of 1920x800";
 }
 
-// Maximise and restore, a few times over: each time the manager gives the window back at `normal`
-// and it stays there. A request of the window's own that overrode a restore would be what the
-// manager keeps as the normal geometry at the next maximise, and so shows at the next restore.
-void CheckRoundTrips(MainWindow* window, const QRect& normal)
+// The window the user put at 520,250, on a screen openbox manages.
+void PutWhereTheUserDoes(const QWidget* window)
 {
-    for (int trip = 1; trip <= kRoundTrips; ++trip)
-    {
-        SCOPED_TRACE("round trip " + std::to_string(trip) + " to " + Text(normal));
-        MaximiseAndRestore(window);
-        if (::testing::Test::HasFatalFailure())
-            return;
-        OnServer seen;
-        ASSERT_TRUE(WaitOnServer(
-            window, [&](const OnServer& on) { return on.client == normal; }, seen))
-            << "restored to " << Text(seen.client) << " in a frame of " << Text(seen.Outer());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window->geometry() == normal; }, kDeadline))
-            << "the window has " << Text(window->geometry());
-    }
+    RestoreTheFirstStart(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    MoveTo(window, QRect(520, 250, 1366, 768));
 }
 
-// A first start (no settings) on the 1920 x 1080 screen the parent run started, under openbox: the
-// window, shown maximised, is un-maximised to its normal size, never the whole screen, then
-// maximised and restored where the manager put it, where a user put it, and partly past the right
-// edge. Last, maximised where the lower resolution will not hold its normal frame: restored within.
-void CheckMaximiseAndRestoreAreARoundTrip()
-{
-    MainWindow* window = Window();
-    const QRect screen = window->screen()->availableGeometry();
-    ASSERT_EQ(Text(screen), Text(QRect(0, 0, 1920, 1080)));
-    Unmaximise(window);
-    if (::testing::Test::HasFatalFailure())
-        return;
-    OnServer seen;
-    ASSERT_TRUE(WaitOnServer(
-        window,
-        [&](const OnServer& on)
-        { return on.client.size() == QSize(1366, 768) && screen.contains(on.Outer()); },
-        seen))
-        << "un-maximised to " << Text(seen.client) << " in a frame of " << Text(seen.Outer());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->geometry() == seen.client; }, kDeadline))
-        << "the window has " << Text(window->geometry()) << ", the server " << Text(seen.client);
-    CheckRoundTrips(window, seen.client);
-    for (const QRect& put : {QRect(200, 100, 1366, 768), QRect(1000, 100, 1366, 768)})
-    {
-        if (::testing::Test::HasFatalFailure())
-            return;
-        ASSERT_TRUE(PutAt(window, put)) << Text(window->geometry());
-        CheckRoundTrips(window, put);
-    }
-    if (::testing::Test::HasFatalFailure())
-        return;
-
-    ASSERT_TRUE(PutAt(window, QRect(520, 250, 1366, 768))) << Text(window->geometry());
-    Maximise(window);
-    if (::testing::Test::HasFatalFailure())
-        return;
-    const QRect lowered(0, 0, 1280, 720);
-    const QString lowering = LowerResolution(Mode1280x720());
-    ASSERT_TRUE(lowering.isEmpty()) << lowering.toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->screen()->availableGeometry() == lowered; }, kDeadline))
-        << Text(window->screen()->availableGeometry());
-    // Maximised anew on the lowered screen, then restored.
-    MaximiseAndRestore(window);
-    if (::testing::Test::HasFatalFailure())
-        return;
-    EXPECT_TRUE(WaitOnServer(
-        window, [&](const OnServer& on) { return on.Outer() == lowered; }, seen))
-        << "restored to " << Text(seen.client) << " in a frame of " << Text(seen.Outer())
-        << " on a screen of " << Text(lowered);
-}
-
-// On the 1920 x 1080 screen the parent run started, under openbox: the window, no longer
-// maximised, where a user put it, then the resolution lowered to 1700 x 900 by a RandR mode.
+// On the 1920 x 1080 screen the parent run started, under openbox: the window where a user put
+// it, then the resolution lowered to 1700 x 900 by a RandR mode.
 void CheckALowerResolutionBringsTheWindowWithinTheScreen()
 {
     MainWindow* window = Window();
-    QScreen* screen = window->screen();
-    Unmaximise(window);
+    PutWhereTheUserDoes(window);
     if (::testing::Test::HasFatalFailure())
         return;
     // Framed as a normal window, with its borders, where it was put.
-    const QRect put(520, 250, 1366, 768);
-    ASSERT_TRUE(PutAt(window, put)) << Text(window->geometry())
-                                    << (window->isMaximized() ? ", maximised" : "");
     const QRect framed = ReadOnServer(window).value_or(OnServer()).Outer();
-    ASSERT_TRUE(screen->availableGeometry().contains(framed)) << Text(framed);
     const QRect lowered(0, 0, 1700, 900);
     ASSERT_TRUE(framed.right() > lowered.right() && framed.bottom() > lowered.bottom()) << Text(framed);
 
@@ -204,36 +119,68 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
          QStringLiteral("1976"), QStringLiteral("2248"), QStringLiteral("900"), QStringLiteral("903"),
          QStringLiteral("913"), QStringLiteral("934"), QStringLiteral("-hsync"), QStringLiteral("+vsync")});
     ASSERT_TRUE(lowering.isEmpty()) << lowering.toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->geometry() == lowered; }, kDeadline))
-        << Text(screen->geometry());
+    QRect area;
+    ASSERT_TRUE(WaitForWorkArea(Server(), lowered.size(), area))
+        << "the manager's work area is " << Text(area);
 
     // Its size still fits, its right and bottom edges did not: moved up and left the least.
     const QRect moved(QPoint(lowered.right() + 1 - framed.width(), lowered.bottom() + 1 - framed.height()),
                       framed.size());
+    // Once there, it stays.
     OnServer seen;
-    EXPECT_TRUE(WaitOnServer(
-        window, [&](const OnServer& on) { return on.Outer() == moved; }, seen))
-        << Text(seen.Outer()) << " on a screen of 1700x900, from " << Text(framed);
+    const bool there = WaitOnServer(
+        window, [&](const OnServer& on) { return on.Outer() == moved; }, seen);
+    EXPECT_TRUE(!there || WaitSteady(window, seen)) << "the window does not rest: " << Text(seen);
+    EXPECT_EQ(Text(seen.Outer()), Text(moved))
+        << "on a screen of 1700x900, the server shows " << Text(seen) << "; from a frame of " << Text(framed);
 }
 
-// A first start (no settings) on a screen openbox manages, lowered to 1280 x 720 before the program
-// started: shown maximised, then taken out of that state, the window lies within the screen with
-// the manager's frame, shrunk only as far as it must be.
-void CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen()
+// The window where the user put it, maximised or full screen under the panel of the desktop the
+// parent run started, when the resolution is lowered to 1280 x 720, then taken out of that state:
+// its frame lies within the area the panel leaves, its client shrunk only as far as it must be.
+void CheckLeavingAfterALowerResolution(bool fullScreen)
 {
     MainWindow* window = Window();
-    const QRect lowered(0, 0, 1280, 720);
-    ASSERT_EQ(Text(window->screen()->geometry()), Text(lowered));
-    Unmaximise(window);
+    PutWhereTheUserDoes(window);
     if (::testing::Test::HasFatalFailure())
         return;
-    // The manager restores it to the screen's size with no room for its frame: it must give up the
-    // frame's width and height, and no more.
+    fullScreen ? FullScreenOn(window) : Maximise(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    const QString lowering = LowerResolution(Mode1280x720());
+    ASSERT_TRUE(lowering.isEmpty()) << lowering.toStdString();
+    QRect area;
+    ASSERT_TRUE(WaitForWorkArea(Server(), QSize(1280, 720), area))
+        << "the manager's work area is " << Text(area);
+    ASSERT_EQ(area.top(), kPanelHeight) << "the work area " << Text(area) << " leaves no panel out";
     OnServer seen;
-    EXPECT_TRUE(WaitOnServer(
-        window, [&](const OnServer& on) { return on.Outer() == lowered; }, seen))
-        << "restored to " << Text(seen.client) << " in a frame of " << Text(seen.Outer())
-        << " on a screen of " << Text(lowered);
+    ASSERT_TRUE(WaitSteady(window, seen)) << "the window does not rest on the lowered screen: " << Text(seen);
+    fullScreen ? FullScreenOff(window) : Restore(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    const std::optional<OnServer> left = ReadOnServer(window);
+    ASSERT_TRUE(left) << "the window is gone from the server";
+    seen = *left;
+    const QSize least(std::min(1366, area.width() - seen.frame.left() - seen.frame.right()),
+                      std::min(768, area.height() - seen.frame.top() - seen.frame.bottom()));
+    EXPECT_TRUE(area.contains(seen.Outer()) && seen.client.size() == least)
+        << "left " << (fullScreen ? "full screen" : "the maximised state")
+        << " at 1280x720, the server shows " << Text(seen) << "; expected a frame within " << Text(area)
+        << " around a client of " << least.width() << "x" << least.height();
+}
+
+// In the child, the check; in this process, the child on one monitor with a panel.
+void RunLeavingAfterALowerResolution(bool fullScreen)
+{
+    if (InPrivateServerChild())
+    {
+        CheckLeavingAfterALowerResolution(fullScreen);
+        return;
+    }
+    Desktop withAPanel;
+    withAPanel.panel = true;
+    const ChildRun run = RunOnPrivateServer(withAPanel, ThisTest());
+    EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
 }
 } // namespace
 
@@ -245,9 +192,9 @@ TEST(ScreenArea, TheWindowStaysWhereTheUserPutItUntilTheAreaNoLongerHoldsIt)
         return;
     }
     // A server of its own: the work area set here must not reach the other tests.
-    const ChildRun run = RunOnPrivateServer(
-        QStringLiteral("1920x1080x24"), false,
-        QStringLiteral("ScreenArea.TheWindowStaysWhereTheUserPutItUntilTheAreaNoLongerHoldsIt"));
+    Desktop bare;
+    bare.managed = false;
+    const ChildRun run = RunOnPrivateServer(bare, ThisTest());
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
 }
 
@@ -260,33 +207,17 @@ TEST(ScreenArea, ALowerResolutionBringsTheWindowWithinTheScreenUnderAWindowManag
     }
     // A server of its own whose resolution can be lowered, with a window manager that leaves a
     // window the screen no longer holds where it was.
-    const ChildRun run = RunOnPrivateServer(
-        QStringLiteral("1920x1080x24"), true,
-        QStringLiteral("ScreenArea.ALowerResolutionBringsTheWindowWithinTheScreenUnderAWindowManager"));
+    const ChildRun run = RunOnPrivateServer(Desktop(), ThisTest());
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
 }
 
-// The restore races the window manager's framing: how often a first start is tried for it to show.
-TEST(ScreenArea, AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen)
+TEST(ScreenArea, LeavingMaximisedAfterALowerResolutionBringsTheWindowWithinTheAreaThePanelLeaves)
 {
-    if (InPrivateServerChild())
-    {
-        CheckAFirstStartAtALowerResolutionRestoresWithinTheScreen();
-        return;
-    }
-    RunFirstStarts("AFirstStartAtALowerResolutionRestoresTheWindowWithinTheScreen", kFirstStarts,
-                   [](const QProcessEnvironment& env) { return LowerResolution(Mode1280x720(), env); });
+    RunLeavingAfterALowerResolution(false);
 }
 
-// Maximise and restore race the window manager's steps: each is tried a few times, in a few first
-// starts.
-TEST(ScreenArea, MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManager)
+TEST(ScreenArea, LeavingFullScreenAfterALowerResolutionBringsTheWindowWithinTheAreaThePanelLeaves)
 {
-    if (InPrivateServerChild())
-    {
-        CheckMaximiseAndRestoreAreARoundTrip();
-        return;
-    }
-    RunFirstStarts("MaximiseAndRestoreBringTheWindowBackWhereItWasUnderAWindowManager", kRoundTripStarts);
+    RunLeavingAfterALowerResolution(true);
 }
 } // namespace zorvpro::acceptance

@@ -4,6 +4,7 @@
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
 #include "PrivateServer.h"
+#include "WindowManagerSteps.h"
 
 #include "views/Shell/MainWindow.h"
 
@@ -314,13 +315,17 @@ void CheckTheWholeWindowIsOnTheScreen()
 {
     NewProjectWithOneArray();
     MainWindow* window = Window();
+    WaitForManagedShow(window);
     for (const bool maximised : {true, false})
     {
         SCOPED_TRACE(maximised ? "maximised" : "normal");
+        // As the user asks the manager, by its title bar.
         if (maximised)
-            window->showMaximized();
+            Maximise(window);
         else
-            window->showNormal();
+            Restore(window);
+        if (::testing::Test::HasFatalFailure())
+            return;
         QRect available;
         QRect outer;
         auto onScreen = [&]
@@ -353,9 +358,9 @@ TEST(SeenFaults, TheWholeWindowIsOnASmallScreenWithAWindowManager)
         return;
     }
     // A screen of the smallest supported size with the window manager that showed the fault.
-    const ChildRun run =
-        RunOnPrivateServer(QStringLiteral("1366x768x24"), true,
-                           QStringLiteral("SeenFaults.TheWholeWindowIsOnASmallScreenWithAWindowManager"));
+    Desktop small;
+    small.screen = QStringLiteral("1366x768x24");
+    const ChildRun run = RunOnPrivateServer(small, ThisTest());
     EXPECT_EQ(run.exitCode, 0) << run.output.right(3000).toStdString();
 }
 } // namespace

@@ -4,36 +4,53 @@
 #include "PrivateServer.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
 #include <QTest>
 #include <QWidget>
-#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace zorvpro::acceptance
 {
 namespace
 {
+// The program takes its look a turn of its event loop after the manager's last step, and asks
+// for a place of its own at once: half a second without a change on the server is rest.
+constexpr int kRestMs = 500;
+constexpr int kRestDeadline = 2 * kDeadline;
+
+constexpr char kMaximisedVertically[] = "_NET_WM_STATE_MAXIMIZED_VERT";
+constexpr char kMaximisedHorizontally[] = "_NET_WM_STATE_MAXIMIZED_HORZ";
+constexpr char kFullScreen[] = "_NET_WM_STATE_FULLSCREEN";
+
+uint32_t Id(const QWidget* window)
+{
+    return static_cast<uint32_t>(window->winId());
+}
+
 // Runs xrandr with these arguments on the display env names; true when it succeeded.
 bool Xrandr(const QStringList& arguments, const QProcessEnvironment& env)
 {
     return ClientSucceeds(env, QStringLiteral("xrandr"), arguments);
 }
 
-int Field(const QString& text, const char* pattern)
+// Sends the request, waits until the server shows the step `reached`, then until the window rests.
+void Step(const QWidget* window, const char* what, bool sent,
+          const std::function<bool(const OnServer&)>& reached)
 {
-    const QRegularExpressionMatch match = QRegularExpression(QLatin1String(pattern)).match(text);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
+    ASSERT_TRUE(sent) << what << ": the request did not reach the server";
+    OnServer seen;
+    ASSERT_TRUE(WaitOnServer(window, reached, seen))
+        << what << ": the manager did not take the step; the server shows " << Text(seen);
+    ASSERT_TRUE(WaitSteady(window, seen))
+        << what << ": the window does not rest; the server shows " << Text(seen);
+}
+
+void ChangeState(const QWidget* window, const char* what, XConnection::Change change,
+                 std::initializer_list<const char*> states,
+                 const std::function<bool(const OnServer&)>& reached)
+{
+    Step(window, what, Server().ChangeState(Id(window), change, states), reached);
 }
 } // namespace
-
-std::string Text(const QRect& r)
-{
-    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
-           std::to_string(r.height());
-}
 
 // The server keeps a mode only while a client is connected or an output uses it: this one is used.
 QString LowerResolution(const QStringList& modeline, const QProcessEnvironment& env)
@@ -57,87 +74,15 @@ QStringList Mode1280x720()
             QStringLiteral("748"),      QStringLiteral("-hsync"), QStringLiteral("+vsync")};
 }
 
-// showNormal would also show the window again, which restores its saved placement, maximised.
-void Unmaximise(QWidget* window)
+XConnection& Server()
 {
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return window->isMaximized() && window->windowHandle()->frameMargins().top() > 0; },
-        kDeadline));
-    const QMargins maximisedFrame = window->windowHandle()->frameMargins();
-    window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !window->isMaximized() && window->windowHandle()->frameMargins() != maximisedFrame; },
-        kDeadline))
-        << Text(window->geometry()) << (window->isMaximized() ? ", maximised" : ", framed as maximised");
-}
-
-void Maximise(QWidget* window)
-{
-    window->setWindowState(window->windowState() | Qt::WindowMaximized);
-    OnServer seen;
-    ASSERT_TRUE(WaitOnServer(
-        window,
-        [&](const OnServer& on)
-        {
-            // Qt has learnt the maximised frame too.
-            const QRect area = window->screen()->availableGeometry();
-            return window->isMaximized() && on.Outer() == area &&
-                   window->windowHandle()->frameGeometry() == area;
-        },
-        seen))
-        << Text(seen.Outer()) << (window->isMaximized() ? ", maximised" : "");
-}
-
-void MaximiseAndRestore(QWidget* window)
-{
-    Maximise(window);
-    if (!::testing::Test::HasFatalFailure())
-        Unmaximise(window);
-}
-
-// A manager whose own steps of an earlier request (the size it keeps for a window leaving the
-// maximised state) land after this one overrides it: asked again every second.
-bool PutAt(QWidget* window, const QRect& put)
-{
-    QElapsedTimer asked;
-    asked.start();
-    window->setGeometry(put);
-    OnServer seen;
-    return WaitOnServer(
-        window,
-        [&](const OnServer& on)
-        {
-            if (on.client == put)
-                return true;
-            if (asked.elapsed() > 1000)
-            {
-                window->setGeometry(put);
-                asked.restart();
-            }
-            return false;
-        },
-        seen);
+    static XConnection connection;
+    return connection;
 }
 
 std::optional<OnServer> ReadOnServer(const QWidget* window)
 {
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window->winId()),
-                                                QStringLiteral("-stats"), QStringLiteral("-wm")});
-    if (!xwininfo.waitForFinished() || xwininfo.exitCode() != 0)
-        return std::nullopt;
-    const QString text = QString::fromLatin1(xwininfo.readAllStandardOutput());
-    const QRegularExpressionMatch extents =
-        QRegularExpression(QStringLiteral("Frame extents: (\\d+), (\\d+), (\\d+), (\\d+)")).match(text);
-    OnServer on;
-    on.client = QRect(Field(text, "Absolute upper-left X: +(-?\\d+)"),
-                      Field(text, "Absolute upper-left Y: +(-?\\d+)"), Field(text, "Width: (\\d+)"),
-                      Field(text, "Height: (\\d+)"));
-    // "left, right, top, bottom"
-    if (extents.hasMatch())
-        on.frame = QMargins(extents.captured(1).toInt(), extents.captured(3).toInt(),
-                            extents.captured(2).toInt(), extents.captured(4).toInt());
-    return on;
+    return Server().Read(Id(window));
 }
 
 bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer&)>& done, OnServer& seen)
@@ -151,5 +96,95 @@ bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer
             return on && done(*on);
         },
         kDeadline);
+}
+
+bool WaitSteady(const QWidget* window, OnServer& seen)
+{
+    std::optional<OnServer> last;
+    QElapsedTimer unchanged;
+    return QTest::qWaitFor(
+        [&]
+        {
+            const std::optional<OnServer> on = ReadOnServer(window);
+            if (!on)
+            {
+                last.reset();
+                return false;
+            }
+            seen = *on;
+            if (!last || *last != *on)
+            {
+                last = on;
+                unchanged.start();
+                return false;
+            }
+            return unchanged.elapsed() >= kRestMs;
+        },
+        kRestDeadline);
+}
+
+bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area)
+{
+    return QTest::qWaitFor(
+        [&]
+        {
+            area = server.WorkArea().value_or(QRect());
+            return area.isValid() && QRect(QPoint(0, 0), screen).contains(area);
+        },
+        kDeadline);
+}
+
+void WaitForManagedShow(const QWidget* window)
+{
+    OnServer seen;
+    ASSERT_TRUE(WaitOnServer(
+        window, [](const OnServer& on) { return on.frame.top() > 0; }, seen))
+        << "the manager does not frame the window: the server shows " << Text(seen);
+    ASSERT_TRUE(WaitSteady(window, seen)) << "the window does not rest after its show: " << Text(seen);
+}
+
+void RestoreTheFirstStart(const QWidget* window)
+{
+    WaitForManagedShow(window);
+    if (!::testing::Test::HasFatalFailure())
+        Restore(window);
+}
+
+void Maximise(const QWidget* window)
+{
+    ChangeState(window, "maximise", XConnection::Change::Add, {kMaximisedVertically, kMaximisedHorizontally},
+                [](const OnServer& on) { return on.Maximised(); });
+}
+
+void Restore(const QWidget* window)
+{
+    ChangeState(window, "un-maximise", XConnection::Change::Remove,
+                {kMaximisedVertically, kMaximisedHorizontally},
+                [](const OnServer& on) { return on.Normal(); });
+}
+
+void FullScreenOn(const QWidget* window)
+{
+    ChangeState(window, "full screen on", XConnection::Change::Add, {kFullScreen},
+                [](const OnServer& on) { return on.fullScreen; });
+}
+
+void FullScreenOff(const QWidget* window)
+{
+    ChangeState(window, "full screen off", XConnection::Change::Remove, {kFullScreen},
+                [](const OnServer& on) { return !on.fullScreen; });
+}
+
+void MoveTo(const QWidget* window, const QRect& client)
+{
+    const std::string what = "move to " + Text(client);
+    Step(window, what.c_str(), Server().MoveResize(Id(window), client),
+         [&](const OnServer& on) { return on.Normal() && on.client == client; });
+    if (::testing::Test::HasFatalFailure())
+        return;
+    const std::optional<OnServer> rest = ReadOnServer(window);
+    ASSERT_TRUE(rest && rest->client == client)
+        << "the user put the window's client at " << Text(client) << "; it was moved to "
+        << (rest ? Text(*rest) : std::string("(gone)"));
 }
 } // namespace zorvpro::acceptance

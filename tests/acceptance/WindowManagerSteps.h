@@ -1,9 +1,12 @@
 #pragma once
 
-// What the window-manager tests do to a window and a screen on their private server, and how they
-// read where the window really is.
+// What the window-manager tests do to a window and a screen on their private desktop, as a user
+// does it: through the window manager, asked by a client of the test's own, never through the
+// program's own calls. Each step waits until the manager has taken it and the window has come to
+// rest: the program has taken its look after the manager's last move.
 
-#include <QMargins>
+#include "XConnection.h"
+
 #include <QProcessEnvironment>
 #include <QRect>
 #include <QString>
@@ -11,14 +14,11 @@
 
 #include <functional>
 #include <optional>
-#include <string>
 
 class QWidget;
 
 namespace zorvpro::acceptance
 {
-std::string Text(const QRect& r);
-
 // Lowers the screen's resolution to a mode made from the modeline `cvt` gives (name first, as
 // "1700x900"); empty when done, else what failed.
 QString LowerResolution(const QStringList& modeline,
@@ -26,27 +26,33 @@ QString LowerResolution(const QStringList& modeline,
 // The mode `cvt 1280 720` gives.
 QStringList Mode1280x720();
 
-// Waits until the window is maximised and framed so by the window manager; then takes it out of
-// that state as the manager's button does it, and waits until the manager has done so: the state
-// left and the window framed anew. Fails the test when it does not happen.
-void Unmaximise(QWidget* window);
-// Asks the window manager to maximise the window, as its button does, and waits until it has: the
-// window maximised, its frame covering the available area.
-void Maximise(QWidget* window);
-// Maximise, then Unmaximise.
-void MaximiseAndRestore(QWidget* window);
-// Asks for the geometry until the window has it.
-bool PutAt(QWidget* window, const QRect& put);
+// The connection of the test's own to the display the program runs on.
+XConnection& Server();
 
-// The window as the X server and the window manager have it: Qt's own window reports a geometry
-// the program asked for before the server has granted it.
-struct OnServer
-{
-    QRect client;
-    QMargins frame; // the frame extents the manager set on the window
-    QRect Outer() const { return client.marginsAdded(frame); }
-};
+// The window as the server has it now; none when it cannot be read.
 std::optional<OnServer> ReadOnServer(const QWidget* window);
 // Waits until the window on the server meets `done`; the last reading in `seen`.
 bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer&)>& done, OnServer& seen);
+// Waits until the window's client geometry, frame extents and state on the server have stayed the
+// same for half a second, under a deadline; the last reading in `seen`.
+bool WaitSteady(const QWidget* window, OnServer& seen);
+
+// Waits until the manager's work area on that server lies on a screen of that size, as it does
+// once it has taken a new resolution; the last reading in `area`.
+bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area);
+
+// Waits until the manager has framed the window shown at the start and it has come to rest.
+void WaitForManagedShow(const QWidget* window);
+// WaitForManagedShow, then the first start, shown maximised, restored through the manager.
+void RestoreTheFirstStart(const QWidget* window);
+// A user's maximise, un-maximise, full screen on and off: each asks the manager, waits until the
+// server shows the state and then until the window rests. Fails the test when it does not happen.
+void Maximise(const QWidget* window);
+void Restore(const QWidget* window);
+void FullScreenOn(const QWidget* window);
+void FullScreenOff(const QWidget* window);
+// The user drags the window so that its client lies at `client` and leaves it there: asks the
+// manager, waits until the server shows it there and the window rests, and fails the test when
+// it does not come there or does not stay.
+void MoveTo(const QWidget* window, const QRect& client);
 } // namespace zorvpro::acceptance

@@ -99,7 +99,8 @@ void ShowAt(int width, int height)
 {
     MainWindow* window = Window();
     window->showNormal();
-    window->resize(width, height);
+    // At the screen's corner: the window is first shown centred on the screen.
+    window->setGeometry(0, 0, width, height);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
 }
 

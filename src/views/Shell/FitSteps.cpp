@@ -4,6 +4,23 @@
 
 namespace zorvpro
 {
+namespace
+{
+QMargins Thickest(const QMargins& a, const QMargins& b)
+{
+    return {std::max(a.left(), b.left()), std::max(a.top(), b.top()), std::max(a.right(), b.right()),
+            std::max(a.bottom(), b.bottom())};
+}
+} // namespace
+
+QRect FitSteps::NormalPlace(const QSize& wanted, const QRect& area)
+{
+    const QSize size = wanted.boundedTo(area.size());
+    return {
+        QPoint(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2),
+        size};
+}
+
 QSize FitSteps::FittedMinimum(const QSize& wanted, const QRect& available, const QMargins& frame)
 {
     const int width = available.width() - frame.left() - frame.right();
@@ -17,11 +34,7 @@ QRect FitSteps::Placement(Cause cause, const QRect& outer, const QMargins& frame
     bool place = false;
     switch (cause)
     {
-    // A window held larger than the area while its frame was unknown is brought within it, and so
-    // is one the manager gives back where the area no longer holds it.
-    case Cause::FirstShown:
-    case Cause::Framed:
-    case Cause::Restored:
+    case Cause::FirstFramed:
         place = true;
         break;
     // Only an area that held the whole frame and no longer does, by its size or where it stands: a
@@ -29,7 +42,6 @@ QRect FitSteps::Placement(Cause cause, const QRect& outer, const QMargins& frame
     case Cause::AreaChanged:
         place = areaBefore.contains(outer);
         break;
-    case Cause::ScreenChanged:
     case Cause::Other:
         break;
     }
@@ -44,117 +56,99 @@ QRect FitSteps::Placement(Cause cause, const QRect& outer, const QMargins& frame
     return {QPoint(x, y), size};
 }
 
-int FitSteps::LikenessOf(const Window& window)
+FitSteps::Outcome FitSteps::Decide(const Window& window, Cause cause, Outcome outcome)
 {
     const QRect outer = window.geometry.marginsAdded(window.frame);
-    if (outer == window.area)
-        return 2;
-    const bool covers = outer.width() >= window.area.width() && outer.height() >= window.area.height();
-    return outer.topLeft() == window.area.topLeft() && covers ? 1 : 0;
-}
-
-void FitSteps::Hold(const Window& window)
-{
-    // While the manager maximises or restores, Qt may report the geometry and the frame in either
-    // order, and the frame late: the look most like the maximised window itself stands for it, the
-    // last of them. A window larger than the area looks maximised as long as its frame starts at
-    // the area's corner, also once the manager has framed it anew to restore it: of those, the
-    // first stands.
-    const int likeness = LikenessOf(window);
-    if (!held_ || likeness > held_->likeness || (likeness == held_->likeness && likeness != 1))
-        held_ = Held{window.frame, likeness};
-}
-
-bool FitSteps::RestoreMayFit() const
-{
-    // A window the user put partly past an edge comes back there. One whose last normal frame lay
-    // within the area is given back there, unless the area has since changed (a lower resolution
-    // while maximised) or the manager kept a size from before the window was first placed.
-    return !normal_ || normal_->area.contains(normal_->outer);
-}
-
-bool FitSteps::GivenBack(const Window& window) const
-{
-    // A manager may move the maximised window to its restored place before it sizes it, or size it
-    // before it moves its frame there: a window still of the maximised size is not yet given back.
-    // That size is the one the area and the maximised frame make: the one Qt saw may be older, taken
-    // while the window's minimum, set before its frame was known, kept it larger than the area. A
-    // window sized but not yet moved lies at the area's corner: what is asked for it then, position
-    // and size together, lands after the manager's move.
-    const bool framed =
-        window.frame != held_->frame || window.frame.isNull() || (normal_ && window.frame == normal_->frame);
-    return framed && window.geometry.size() != window.area.marginsRemoved(held_->frame).size();
-}
-
-FitSteps::Cause FitSteps::CauseOf(const Window& window, const QRect& areaBefore, bool screenChanged,
-                                  bool framed, bool restored) const
-{
-    if (restored)
-        return Cause::Restored;
-    if (screenChanged)
-        return Cause::ScreenChanged;
-    if (window.area != areaBefore)
-        return Cause::AreaChanged;
-    // The manager frames the window after it is shown: a window shown at a size or place the area
-    // cannot hold before its frame was known is brought within it once, when it is first framed.
-    if (framed && !normal_ && !restoring_)
-        return Cause::Framed;
-    return Cause::Other;
-}
-
-FitSteps::Outcome FitSteps::Take(const Window& window, bool screenChanged)
-{
-    // The minimum is the normal window's: while maximised, or while the manager's steps of a
-    // restore arrive, the frame may be the maximised one, and a manager gives a window back no
-    // smaller than its minimum.
-    QMargins frame = window.frame;
-    if (normal_)
-        frame = QMargins(std::max(frame.left(), normal_->frame.left()),
-                         std::max(frame.top(), normal_->frame.top()),
-                         std::max(frame.right(), normal_->frame.right()),
-                         std::max(frame.bottom(), normal_->frame.bottom()));
-    Outcome outcome{FittedMinimum(wanted_, window.area, frame), std::nullopt};
-    const bool firstShown = window.shown && !shown_;
-    const bool wasMaximised = maximised_;
-    const bool framed = window.frame != frame_;
-    const QRect areaBefore = area_;
-    shown_ = shown_ || window.shown;
-    frame_ = window.frame;
-    area_ = window.area;
-    // A window hidden and shown again was not given back by the manager.
-    if (!window.shown)
-    {
-        maximised_ = false;
-        restoring_ = false;
-        return outcome;
-    }
-    maximised_ = window.maximised;
-    if (window.maximised)
-    {
-        if (!wasMaximised)
-            held_.reset();
-        restoring_ = false;
-        Hold(window);
-        return outcome;
-    }
-    if (wasMaximised && held_)
-        restoring_ = RestoreMayFit();
-    // A state the program asked for is the manager's to give: until it has, nothing is decided.
-    if (window.asked)
-        return outcome;
-    // Until the manager has given the window back, its geometry may be the maximised one, or half
-    // of it: nothing is decided on it.
-    const bool restored = restoring_ && GivenBack(window);
-    const Cause cause =
-        firstShown ? Cause::FirstShown : CauseOf(window, areaBefore, screenChanged, framed, restored);
-    if (restored)
-        restoring_ = false;
-    const QRect outer = window.geometry.marginsAdded(window.frame);
-    const QRect placed = Placement(cause, outer, window.frame, window.area, areaBefore);
-    if (!restoring_ && !window.frame.isNull())
-        normal_ = Place{placed, window.frame, window.area};
+    const QRect placed = Placement(cause, outer, window.frame, window.area, areaNormal_);
+    if (!window.frame.isNull())
+        framed_ = true;
+    normalFrame_ = Thickest(normalFrame_, window.frame);
+    areaNormal_ = window.area;
     if (placed != outer)
         outcome.geometry = placed.marginsRemoved(window.frame);
     return outcome;
+}
+
+FitSteps::Outcome FitSteps::Take(const Window& window)
+{
+    // The minimum is the normal window's: the frame of a zoomed window may be thinner, and a
+    // manager gives a window back no smaller than its minimum.
+    Outcome outcome{FittedMinimum(wanted_, window.area, Thickest(window.frame, normalFrame_)), std::nullopt,
+                    std::nullopt};
+    if (!window.shown)
+    {
+        // A window hidden and shown again was not given back by the manager.
+        seen_.reset();
+        zoomed_ = false;
+        held_.reset();
+        leftZoomedAt_.reset();
+        return outcome;
+    }
+    // The area the window was shown on, until a decision is taken on a steady look.
+    if (areaNormal_.isNull())
+        areaNormal_ = window.area;
+    // A state the program asked for is the manager's to give: until it has, or until it is clear
+    // that nothing answers, nothing is decided.
+    if (!window.asked)
+        askedSince_.reset();
+    else if (!askedSince_)
+        askedSince_ = window.ms;
+    if (window.asked && window.ms - *askedSince_ < kAnswerMs)
+    {
+        outcome.lookAgainMs = *askedSince_ + kAnswerMs - window.ms;
+        return outcome;
+    }
+    const Seen seen{window.geometry, window.frame, window.area, window.zoomed, window.ms};
+    if (!seen_ || !(*seen_ == seen))
+        seen_ = seen;
+    if (window.ms - seen_->since < kSteadyMs)
+    {
+        outcome.lookAgainMs = seen_->since + kSteadyMs - window.ms;
+        return outcome;
+    }
+    return TakeSteady(window, outcome);
+}
+
+FitSteps::Outcome FitSteps::TakeSteady(const Window& window, Outcome outcome)
+{
+    if (window.zoomed)
+    {
+        // Never placed in that state: the look stands for the geometry the manager gave it.
+        zoomed_ = true;
+        leftZoomedAt_.reset();
+        held_ = Zoomed{window.geometry, window.frame};
+        return outcome;
+    }
+    if (zoomed_)
+    {
+        zoomed_ = false;
+        leftZoomedAt_ = window.ms;
+    }
+    if (leftZoomedAt_)
+    {
+        // Given back once the server shows a geometry other than the zoomed one.
+        const bool givenBack = window.geometry != held_->geometry || window.frame != held_->frame;
+        const bool late = window.ms - *leftZoomedAt_ > kGiveBackMs;
+        if (!givenBack && !late)
+        {
+            outcome.lookAgainMs = *leftZoomedAt_ + kGiveBackMs + 1 - window.ms;
+            return outcome;
+        }
+        leftZoomedAt_.reset();
+        held_.reset();
+        // Not seen given back in time: the window is where the manager and the user put it.
+        if (late)
+        {
+            framed_ = true;
+            return Decide(window, Cause::Other, outcome);
+        }
+    }
+    // The manager frames the window after it is shown: one shown, or given back from a first
+    // maximised state, at a size or place the area cannot hold with its frame is brought within it
+    // once, when first framed.
+    const Cause cause = !framed_ && !window.frame.isNull() ? Cause::FirstFramed
+                        : window.area != areaNormal_       ? Cause::AreaChanged
+                                                           : Cause::Other;
+    return Decide(window, cause, outcome);
 }
 } // namespace zorvpro

@@ -10,13 +10,23 @@
 
 namespace zorvpro
 {
+namespace
+{
+constexpr Qt::WindowStates kZoomed = Qt::WindowMaximized | Qt::WindowFullScreen;
+} // namespace
+
 ScreenFit::ScreenFit(QWidget* window, const QSize& wanted) : QObject(window), window_(window), steps_(wanted)
 {
-    window_->setMinimumSize(wanted);
+    clock_.start();
+    look_.setSingleShot(true);
+    connect(&look_, &QTimer::timeout, this, &ScreenFit::Look);
     window_->installEventFilter(this);
     QCoreApplication::instance()->installNativeEventFilter(this);
-    // The minimum for the screen the window will be shown on, before it is shown.
+    // The minimum and the normal place for the screen the window will be shown on, before it is
+    // shown: a window first shown maximised is given back there.
     Look();
+    if (QScreen* screen = window_->screen(); screen != nullptr && !window_->isVisible())
+        window_->setGeometry(FitSteps::NormalPlace(wanted, screen->availableGeometry()));
 }
 
 ScreenFit::~ScreenFit()
@@ -33,8 +43,7 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
     {
         if (event->type() == QEvent::WindowStateChange && event->spontaneous())
         {
-            managerMaximised_ =
-                (window_->windowHandle()->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+            managerZoomed_ = (window_->windowHandle()->windowStates() & kZoomed) != 0;
             QueueLook();
         }
         return QObject::eventFilter(watched, event);
@@ -51,7 +60,6 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
                     [this](QScreen* screen)
                     {
                         WatchScreen(screen);
-                        screenChanged_ = true;
                         QueueLook();
                     });
             WatchScreen(window_->windowHandle()->screen());
@@ -72,7 +80,7 @@ bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
 
 bool ScreenFit::nativeEventFilter(const QByteArray& eventType, void* message, long* /*result*/)
 {
-    if (eventType != "xcb_generic_event_t" || lookQueued_)
+    if (eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & ~0x80) != XCB_PROPERTY_NOTIFY)
@@ -92,17 +100,7 @@ void ScreenFit::WatchScreen(QScreen* screen)
 
 void ScreenFit::QueueLook()
 {
-    if (lookQueued_)
-        return;
-    lookQueued_ = true;
-    QMetaObject::invokeMethod(
-        this,
-        [this]
-        {
-            lookQueued_ = false;
-            Look();
-        },
-        Qt::QueuedConnection);
+    look_.start(0);
 }
 
 void ScreenFit::Look()
@@ -111,24 +109,25 @@ void ScreenFit::Look()
     if (screen == nullptr)
         return;
     QWindow* handle = window_->windowHandle();
-    const bool screenChanged = screenChanged_;
-    screenChanged_ = false;
     // Qt's window holds the whole geometry the server reported, the widget only once both events
-    // reached it.
-    const bool maximised = (window_->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+    // reached it. The widget's state is the one the program asked for last.
+    const bool zoomed = (window_->windowState() & kZoomed) != 0;
     const FitSteps::Window seen{handle != nullptr ? handle->geometry() : window_->geometry(),
                                 handle != nullptr ? handle->frameMargins() : QMargins(),
                                 screen->availableGeometry(),
                                 window_->isVisible(),
-                                managerMaximised_,
-                                maximised != managerMaximised_};
-    const FitSteps::Outcome outcome = steps_.Take(seen, screenChanged);
+                                managerZoomed_,
+                                zoomed != managerZoomed_,
+                                clock_.elapsed()};
+    const FitSteps::Outcome outcome = steps_.Take(seen);
     if (window_->minimumSize() != outcome.minimum)
         window_->setMinimumSize(outcome.minimum);
     // Only a shown window is placed. Its position and size are asked for together, even where
-    // Qt's window already reports one of them: during the manager's steps that may be the old one,
-    // and the request lands after them.
+    // Qt's window already reports one of them.
     if (outcome.geometry && handle != nullptr)
         handle->setGeometry(*outcome.geometry);
+    // Nothing may change before then: the look it waits for is taken all the same.
+    if (outcome.lookAgainMs && !look_.isActive())
+        look_.start(static_cast<int>(*outcome.lookAgainMs));
 }
 } // namespace zorvpro
