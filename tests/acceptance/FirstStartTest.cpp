@@ -64,6 +64,16 @@ void CheckTheUnmaximisedFirstStart(const FirstStartRow& row)
         EXPECT_EQ(Text(seen.Outer()), Text(*area))
             << "un-maximised, the server shows " << Text(seen)
             << "; expected the frame to fill the work area " << Text(*area);
+        // Maximised again, where its frame is thinner, it keeps the minimum of a normal window: the
+        // manager gives it back no smaller than that.
+        Maximise(window);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        Restore(window);
+        if (::testing::Test::HasFatalFailure())
+            return;
+        const OnServer again = ReadOnServer(window).value_or(OnServer());
+        EXPECT_EQ(Text(again), Text(seen)) << "maximised and restored once more";
         return;
     }
     // Centred as the client was before the manager framed it: the frame may shift it by its own

@@ -138,7 +138,9 @@ void CheckALowerResolutionBringsTheWindowWithinTheScreen()
 // The window where the user put it, maximised or full screen under the panel of the desktop the
 // parent run started, when the resolution is lowered to 1280 x 720, then taken out of that state:
 // its frame lies within the area the panel leaves, its client shrunk only as far as it must be.
-void CheckLeavingAfterALowerResolution(bool fullScreen)
+// With `stateAhead`, the normal state is reported a while before the manager gives the window back,
+// and the window rests in between with the geometry it had in that state.
+void CheckLeavingAfterALowerResolution(bool fullScreen, bool stateAhead = false)
 {
     MainWindow* window = Window();
     PutWhereTheUserDoes(window);
@@ -155,6 +157,13 @@ void CheckLeavingAfterALowerResolution(bool fullScreen)
     ASSERT_EQ(area.top(), kPanelHeight) << "the work area " << Text(area) << " leaves no panel out";
     OnServer seen;
     ASSERT_TRUE(WaitSteady(window, seen)) << "the window does not rest on the lowered screen: " << Text(seen);
+    if (stateAhead)
+    {
+        ASSERT_TRUE(Server().ReportNormalState(static_cast<uint32_t>(window->winId())));
+        ASSERT_TRUE(WaitOnServer(
+            window, [](const OnServer& on) { return on.Normal(); }, seen));
+        ASSERT_TRUE(WaitSteady(window, seen)) << "the window does not rest: " << Text(seen);
+    }
     fullScreen ? FullScreenOff(window) : Restore(window);
     if (::testing::Test::HasFatalFailure())
         return;
@@ -170,11 +179,11 @@ void CheckLeavingAfterALowerResolution(bool fullScreen)
 }
 
 // In the child, the check; in this process, the child on one monitor with a panel.
-void RunLeavingAfterALowerResolution(bool fullScreen)
+void RunLeavingAfterALowerResolution(bool fullScreen, bool stateAhead = false)
 {
     if (InPrivateServerChild())
     {
-        CheckLeavingAfterALowerResolution(fullScreen);
+        CheckLeavingAfterALowerResolution(fullScreen, stateAhead);
         return;
     }
     Desktop withAPanel;
@@ -219,5 +228,16 @@ TEST(ScreenArea, LeavingMaximisedAfterALowerResolutionBringsTheWindowWithinTheAr
 TEST(ScreenArea, LeavingFullScreenAfterALowerResolutionBringsTheWindowWithinTheAreaThePanelLeaves)
 {
     RunLeavingAfterALowerResolution(true);
+}
+// A manager may report the normal state before it gives the window back: until it does, the
+// window still has the geometry it had full screen, which the lowered area does not hold either.
+TEST(ScreenArea, LeavingFullScreenReportedAheadOfTheWindowsGeometryStillBringsItWithinTheArea)
+{
+    RunLeavingAfterALowerResolution(true, true);
+}
+
+TEST(ScreenArea, LeavingMaximisedReportedAheadOfTheWindowsGeometryStillBringsItWithinTheArea)
+{
+    RunLeavingAfterALowerResolution(false, true);
 }
 } // namespace zorvpro::acceptance

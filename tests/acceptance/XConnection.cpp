@@ -107,6 +107,15 @@ bool XConnection::ChangeState(uint32_t window, Change change, std::initializer_l
                       {static_cast<uint32_t>(change), first, second, kSourceUser, 0});
 }
 
+bool XConnection::ReportNormalState(uint32_t window)
+{
+    if (!Connected())
+        return false;
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, Atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        0, nullptr);
+    return xcb_flush(connection_) > 0;
+}
+
 bool XConnection::MoveResize(uint32_t window, const QRect& client)
 {
     // Static gravity: x and y are the client's own top-left, not the frame's. The four bits above

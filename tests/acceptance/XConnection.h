@@ -59,6 +59,10 @@ public:
     // Asks the manager to add or remove one or two _NET_WM_STATE atoms ("_NET_WM_STATE_FULLSCREEN")
     // on the window, as a user's tool does; false when the request could not be sent.
     bool ChangeState(uint32_t window, Change change, std::initializer_list<const char*> states);
+    // Empties the window's _NET_WM_STATE as the manager would on leaving every state, without
+    // asking the manager: a manager that reports the normal state well before it gives the window
+    // its normal geometry. False when the request could not be sent.
+    bool ReportNormalState(uint32_t window);
     // Asks the manager to put the window's client at that place and size, as a user's tool does.
     bool MoveResize(uint32_t window, const QRect& client);
 
