@@ -158,12 +158,9 @@ void CheckLeavingAfterALowerResolution(bool fullScreen, bool stateAhead = false)
     OnServer seen;
     ASSERT_TRUE(WaitSteady(window, seen)) << "the window does not rest on the lowered screen: " << Text(seen);
     if (stateAhead)
-    {
-        ASSERT_TRUE(Server().ReportNormalState(static_cast<uint32_t>(window->winId())));
-        ASSERT_TRUE(WaitOnServer(
-            window, [](const OnServer& on) { return on.Normal(); }, seen));
-        ASSERT_TRUE(WaitSteady(window, seen)) << "the window does not rest: " << Text(seen);
-    }
+        ReportNormalStateAhead(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
     fullScreen ? FullScreenOff(window) : Restore(window);
     if (::testing::Test::HasFatalFailure())
         return;

@@ -175,6 +175,12 @@ void FullScreenOff(const QWidget* window)
                 [](const OnServer& on) { return !on.fullScreen; });
 }
 
+void ReportNormalStateAhead(const QWidget* window)
+{
+    Step(window, "normal state reported ahead", Server().ReportNormalState(Id(window)),
+         [](const OnServer& on) { return on.Normal(); });
+}
+
 void MoveTo(const QWidget* window, const QRect& client)
 {
     const std::string what = "move to " + Text(client);

@@ -51,6 +51,10 @@ void Maximise(const QWidget* window);
 void Restore(const QWidget* window);
 void FullScreenOn(const QWidget* window);
 void FullScreenOff(const QWidget* window);
+// Writes the normal state on the window without asking the manager, as a manager that reports the
+// state well before it gives the window back; the window keeps its geometry until Restore or
+// FullScreenOff.
+void ReportNormalStateAhead(const QWidget* window);
 // The user drags the window so that its client lies at `client` and leaves it there: asks the
 // manager, waits until the server shows it there and the window rests, and fails the test when
 // it does not come there or does not stay.

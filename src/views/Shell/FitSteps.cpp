@@ -79,7 +79,6 @@ FitSteps::Outcome FitSteps::Take(const Window& window)
     {
         // A window hidden and shown again was not given back by the manager.
         seen_.reset();
-        zoomed_ = false;
         held_.reset();
         leftZoomedAt_.reset();
         return outcome;
@@ -98,9 +97,8 @@ FitSteps::Outcome FitSteps::Take(const Window& window)
         outcome.lookAgainMs = *askedSince_ + kAnswerMs - window.ms;
         return outcome;
     }
-    const Seen seen{window.geometry, window.frame, window.area, window.zoomed, window.ms};
-    if (!seen_ || !(*seen_ == seen))
-        seen_ = seen;
+    if (!seen_ || !seen_->Shows(window))
+        seen_ = Seen{window.geometry, window.frame, window.area, window.zoomed, window.ms};
     if (window.ms - seen_->since < kSteadyMs)
     {
         outcome.lookAgainMs = seen_->since + kSteadyMs - window.ms;
@@ -114,16 +112,13 @@ FitSteps::Outcome FitSteps::TakeSteady(const Window& window, Outcome outcome)
     if (window.zoomed)
     {
         // Never placed in that state: the look stands for the geometry the manager gave it.
-        zoomed_ = true;
         leftZoomedAt_.reset();
         held_ = Zoomed{window.geometry, window.frame};
         return outcome;
     }
-    if (zoomed_)
-    {
-        zoomed_ = false;
+    // The first steady look out of that state.
+    if (held_ && !leftZoomedAt_)
         leftZoomedAt_ = window.ms;
-    }
     if (leftZoomedAt_)
     {
         // Given back once the server shows a geometry other than the zoomed one.

@@ -100,9 +100,9 @@ private:
         QRect area;
         bool zoomed;
         long long since;
-        bool operator==(const Seen& o) const
+        bool Shows(const Window& w) const
         {
-            return geometry == o.geometry && frame == o.frame && area == o.area && zoomed == o.zoomed;
+            return geometry == w.geometry && frame == w.frame && area == w.area && zoomed == w.zoomed;
         }
     };
 
@@ -112,7 +112,7 @@ private:
     QSize wanted_;
     std::optional<Seen> seen_;
     bool framed_ = false; // seen framed as a normal window, or left to the user since
-    bool zoomed_ = false; // as the last steady look saw it
+    // Zoomed at the last steady look while set and leftZoomedAt_ is not; kept until given back.
     std::optional<Zoomed> held_;
     std::optional<long long> leftZoomedAt_; // left that state, not yet given back
     std::optional<long long> askedSince_;

@@ -204,6 +204,14 @@ public:
         asked_ = outcome.geometry;
     }
 
+    // The manager gives the window the geometry it asked for.
+    void Grant()
+    {
+        Look granted = look_;
+        granted.geometry = *std::exchange(asked_, std::nullopt);
+        See(granted);
+    }
+
     // Time passes: the manager grants what was asked, and the program looks again when it said it
     // would. A state the program asked for is answered before the program stops waiting for it.
     void Rest()
@@ -211,11 +219,7 @@ public:
         for (int round = 0; round < 8; ++round)
         {
             if (asked_)
-            {
-                Look granted = look_;
-                granted.geometry = *std::exchange(asked_, std::nullopt);
-                See(granted);
-            }
+                Grant();
             else if (lookAgain_ && (!look_.asked || !answers_))
                 See(look_, *lookAgain_);
             else
@@ -231,11 +235,7 @@ public:
         for (int round = 0; round < 16 && (asked_ || (lookAgain_ && ms_ + *lookAgain_ <= until)); ++round)
         {
             if (asked_)
-            {
-                Look granted = look_;
-                granted.geometry = *std::exchange(asked_, std::nullopt);
-                See(granted);
-            }
+                Grant();
             else
                 See(look_, *lookAgain_);
         }
@@ -314,10 +314,7 @@ QRect Zoomed(const Row& row, const Desktop& desktop)
 {
     if (row.fullScreen)
         return desktop.screen;
-    QRect zoomed = desktop.work.marginsRemoved(row.zoomedFrame);
-    if (row.zoomedSize && &desktop == &row.desktop)
-        zoomed.setSize(*row.zoomedSize);
-    return zoomed;
+    return desktop.work.marginsRemoved(row.zoomedFrame);
 }
 
 // The window shown and framed as a normal window, as the row's start has it.
@@ -426,7 +423,10 @@ TEST(FitSteps, EnteringAndLeavingTheZoomedStateEndsAtTheSameFrameInEveryOrderThe
                 Manager manager;
                 StartWindow(manager, row);
                 const int asksBefore = manager.Asks();
-                manager.Step({Zoomed(row, row.desktop), row.zoomedFrame, row.desktop.area, true}, enter);
+                QRect zoomed = Zoomed(row, row.desktop);
+                if (row.zoomedSize)
+                    zoomed.setSize(*row.zoomedSize);
+                manager.Step({zoomed, row.zoomedFrame, row.desktop.area, true}, enter);
                 ASSERT_TRUE(manager.Now().zoomed);
                 if (row.lowered)
                 {
