@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace zorvpro::acceptance
 {
@@ -34,4 +35,8 @@ using ServerSetUp = std::function<QString(const QProcessEnvironment&)>;
 // and closes them all. A desktop or set-up that failed is tried again on a new server, up to three
 // times; then the exit code is left at -1 and the output says what failed.
 ChildRun RunOnPrivateServer(const Desktop& desktop, const QString& filter, const ServerSetUp& setUp = {});
+// The same with one child after another on the one desktop, each with its own variables added (a
+// program quit, then started again), until one fails; the output of them all.
+ChildRun RunOnPrivateServer(const Desktop& desktop, const QString& filter,
+                            const std::vector<QProcessEnvironment>& starts);
 } // namespace zorvpro::acceptance

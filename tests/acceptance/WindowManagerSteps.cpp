@@ -181,6 +181,13 @@ void ReportNormalStateAhead(const QWidget* window)
          [](const OnServer& on) { return on.Normal(); });
 }
 
+void Close(const QWidget* window)
+{
+    ASSERT_TRUE(Server().Close(Id(window))) << "close: the request did not reach the server";
+    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->isVisible(); }, kDeadline))
+        << "the window is still shown after the manager was asked to close it";
+}
+
 void MoveTo(const QWidget* window, const QRect& client)
 {
     const std::string what = "move to " + Text(client);

@@ -55,6 +55,8 @@ void FullScreenOff(const QWidget* window);
 // state well before it gives the window back; the window keeps its geometry until Restore or
 // FullScreenOff.
 void ReportNormalStateAhead(const QWidget* window);
+// The user closes the window by the manager's close button: waits until the program has hidden it.
+void Close(const QWidget* window);
 // The user drags the window so that its client lies at `client` and leaves it there: asks the
 // manager, waits until the server shows it there and the window rests, and fails the test when
 // it does not come there or does not stay.

@@ -126,6 +126,11 @@ bool XConnection::MoveResize(uint32_t window, const QRect& client)
                        static_cast<uint32_t>(client.width()), static_cast<uint32_t>(client.height())});
 }
 
+bool XConnection::Close(uint32_t window)
+{
+    return SendToRoot(window, "_NET_CLOSE_WINDOW", {XCB_CURRENT_TIME, kSourceUser, 0, 0, 0});
+}
+
 bool XConnection::ManagerAnswers()
 {
     if (!Connected())

@@ -65,6 +65,8 @@ public:
     bool ReportNormalState(uint32_t window);
     // Asks the manager to put the window's client at that place and size, as a user's tool does.
     bool MoveResize(uint32_t window, const QRect& client);
+    // Asks the manager to close the window, as its close button does.
+    bool Close(uint32_t window);
 
     // Whether a window manager has taken the screen and reads its events: it answers a request for
     // the frame extents of a window of this connection's own, never mapped. Each call asks anew,

@@ -115,9 +115,11 @@ int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& option
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "xcb", 0);
     setenv("QT_SCALE_FACTOR", "1", 1);
+    // A parent that starts the program more than once names the folder the starts share.
     QTemporaryDir root;
-    home = root.path();
-    if (!root.isValid() || !UseFolders(home))
+    const QString kept = qEnvironmentVariable(kKeptHomeVariable);
+    home = kept.isEmpty() ? root.path() : kept;
+    if ((kept.isEmpty() && !root.isValid()) || !UseFolders(home))
     {
         std::fprintf(stderr, "cannot prepare the test folders\n");
         return 1;

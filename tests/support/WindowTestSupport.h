@@ -24,10 +24,15 @@ bool UseFolders(const QString& root);
 // program started as a child.
 QProcessEnvironment FolderEnvironment(const QString& root);
 
+// Names the folder a suite's process keeps its private folders below instead of a temporary root:
+// a quit and a later start of the program share their settings there.
+constexpr char kKeptHomeVariable[] = "ZORV_KEPT_HOME";
+
 // The main of a suite that drives the main window. Takes GoogleTest's flags and lists the tests
 // without a display; otherwise chooses the X display and a scale of 1, makes the private folders
-// below a temporary root (home names it), and starts the program as main does, with argv[0] and
-// options for its command line, running the tests while window is the shown main window.
+// below a temporary root, or the one kKeptHomeVariable names (home names it), and starts the program as main
+// does, with argv[0] and options for its command line, running the tests while window is the shown main
+// window.
 int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& options, MainWindow*& window,
                    QString& home);
 

@@ -97,7 +97,11 @@ void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
 {
     if (widget == nullptr)
         return;
-    const QRect geometry = widget->geometry();
+    // A maximised or full-screen window fills the area for now: its place is the one the window
+    // manager gives it back to, which Qt keeps as its normal geometry.
+    const bool zoomed = (widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+    const QRect geometry =
+        zoomed && widget->normalGeometry().isValid() ? widget->normalGeometry() : widget->geometry();
     QScreen* screen = widget->screen();
     if (screen == nullptr)
         return;

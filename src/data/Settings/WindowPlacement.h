@@ -21,7 +21,9 @@ void ApplyWindowPlacement(QWidget* widget, bool restore);
 // usable: another kind of widget, an unknown screen, or a screen whose
 // geometry changed since the save.
 bool ReadWindowPlacement(QWidget* widget, WindowSettings& settings);
-// Stores the placement when the window lies within one screen or is maximised.
+// Stores the placement when the window lies within one screen or is maximised. A maximised or
+// full-screen window is stored at its normal place, and as maximised when it is (also under full
+// screen): it starts again as the window it was before.
 void SaveWindowPlacement(QWidget* widget);
 
 // The same against given settings rather than the process-wide ones.

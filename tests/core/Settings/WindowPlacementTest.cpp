@@ -3,6 +3,8 @@
 #include "../support/TempDir.h"
 #include "data/Settings/AppSettings.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -129,4 +131,44 @@ TEST_F(WindowPlacementTest, QualifiedObjectNamesUseTheirSectionName)
     ASSERT_TRUE(ReadWindowPlacement(&window, out, reread));
     EXPECT_EQ(screen.y() + 20, out.y);
     EXPECT_FALSE(out.maximized);
+}
+
+TEST_F(WindowPlacementTest, AZoomedWindowIsStoredAtItsNormalPlaceAndStartsAsTheWindowItWasBefore)
+{
+    struct Row
+    {
+        const char* what;
+        Qt::WindowStates state;
+        bool maximised;
+    };
+    const Row rows[] = {
+        {"maximised", Qt::WindowMaximized, true},
+        {"full screen", Qt::WindowFullScreen, false},
+        {"full screen from maximised", Qt::WindowMaximized | Qt::WindowFullScreen, true},
+    };
+    const QRect screen = QGuiApplication::screens().at(0)->geometry();
+    const QRect place(screen.x() + 40, screen.y() + 50, 300, 200);
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.what);
+        QMainWindow window;
+        window.setObjectName(QStringLiteral("zorvpro__MainWindow"));
+        window.setGeometry(place);
+        window.show();
+        window.setWindowState(row.state);
+        // Where the zoomed window lies once the platform has given it the screen.
+        const QDeadlineTimer deadline(10000);
+        while (window.geometry().topLeft() == place.topLeft() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        ASSERT_NE(window.geometry().topLeft(), place.topLeft()) << "the window stays at its normal place";
+        ASSERT_EQ(window.windowState(), row.state);
+        SaveWindowPlacement(&window, settings);
+
+        QMainWindow next;
+        next.setObjectName(window.objectName());
+        ApplyWindowPlacement(&next, true, settings);
+        EXPECT_EQ(next.geometry().topLeft(), place.topLeft());
+        EXPECT_EQ(next.isMaximized(), row.maximised);
+        EXPECT_FALSE(next.isFullScreen());
+    }
 }

@@ -1,0 +1,151 @@
+// The place a window is quit at is where the next start puts it, also when it was quit maximised or
+// in full screen: quit maximised, it starts maximised and comes back, restored, exactly where the
+// user left it; quit in full screen, it starts there as the normal window it was. Each test quits
+// the program through the window manager in one child and starts it again in a second, on one
+// desktop with one settings folder.
+#include "AcceptanceEnv.h"
+#include "ControlTable.h"
+#include "PrivateServer.h"
+#include "WindowManagerSteps.h"
+
+#include "data/Settings/WindowPlacement.h"
+#include "views/Shell/MainWindow.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace zorvpro::acceptance
+{
+namespace
+{
+constexpr char kStartVariable[] = "ZORV_QUIT_PLACE_START";
+constexpr char kQuit[] = "quit";
+constexpr char kAgain[] = "again";
+
+struct QuitRow
+{
+    Desktop desktop;
+    bool fullScreen; // else maximised
+    QPoint place;    // where the user put the client's top-left before
+};
+
+// Where the first child writes how the server showed the window the user put: the next start
+// must show it the same.
+QString LeftFile()
+{
+    return Home() + QStringLiteral("/left-at.txt");
+}
+
+void QuitZoomed(const QuitRow& row)
+{
+    MainWindow* window = Window();
+    RestoreTheFirstStart(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    MoveTo(window, QRect(row.place, QSize(1366, 768)));
+    if (::testing::Test::HasFatalFailure())
+        return;
+    const std::optional<OnServer> left = ReadOnServer(window);
+    ASSERT_TRUE(left) << "the window is gone from the server";
+    QFile file(LeftFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(Text(*left).c_str()) > 0);
+    file.close();
+    if (row.fullScreen)
+        FullScreenOn(window);
+    else
+        Maximise(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    Close(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    // The place is stored a turn of the event loop after the window is hidden.
+    WindowSettings stored;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadWindowPlacement(window, stored); }, kDeadline))
+        << "no place was stored for the closed window";
+}
+
+void StartAgain(const QuitRow& row)
+{
+    QFile file(LeftFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the first start wrote no place";
+    const std::string left = file.readAll().toStdString();
+    MainWindow* window = Window();
+    WaitForManagedShow(window);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    const std::optional<OnServer> shown = ReadOnServer(window);
+    ASSERT_TRUE(shown) << "the window is gone from the server";
+    if (!row.fullScreen)
+    {
+        ASSERT_TRUE(shown->Maximised()) << "quit maximised, the window starts as " << Text(*shown);
+        Restore(window);
+        if (::testing::Test::HasFatalFailure())
+            return;
+    }
+    const std::optional<OnServer> back = ReadOnServer(window);
+    ASSERT_TRUE(back) << "the window is gone from the server";
+    EXPECT_EQ(Text(*back), left) << (row.fullScreen ? "quit in full screen, it starts elsewhere"
+                                                    : "quit maximised, it is restored elsewhere");
+}
+
+// In the children, the quit and the start after it; in this process, the two children.
+void RunQuitAndStartAgain(const QuitRow& row)
+{
+    if (InPrivateServerChild())
+    {
+        if (qEnvironmentVariable(kStartVariable) == QLatin1String(kQuit))
+            QuitZoomed(row);
+        else
+            StartAgain(row);
+        return;
+    }
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    std::vector<QProcessEnvironment> starts;
+    for (const char* start : {kQuit, kAgain})
+    {
+        QProcessEnvironment env;
+        env.insert(QLatin1String(windowtest::kKeptHomeVariable), home.path());
+        env.insert(QLatin1String(kStartVariable), QLatin1String(start));
+        starts.push_back(env);
+    }
+    const ChildRun run = RunOnPrivateServer(row.desktop, ThisTest(), starts);
+    EXPECT_EQ(run.exitCode, 0) << run.output.right(4000).toStdString();
+}
+
+Desktop WithAPanel(Desktop::Monitors monitors)
+{
+    Desktop desktop;
+    desktop.monitors = monitors;
+    desktop.panel = true;
+    return desktop;
+}
+} // namespace
+
+TEST(ScreenArea, QuitMaximisedOnOneMonitorWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
+{
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), false, {200, 100}});
+}
+
+TEST(ScreenArea, QuitInFullScreenOnOneMonitorWithAPanelTheWindowStartsAtItsPlace)
+{
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), true, {200, 100}});
+}
+
+// On the second monitor, which has no panel.
+TEST(ScreenArea, QuitMaximisedOnTwoMonitorsWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
+{
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), false, {2200, 100}});
+}
+
+// On the first monitor, under its panel.
+TEST(ScreenArea, QuitInFullScreenOnTwoMonitorsWithAPanelTheWindowStartsAtItsPlace)
+{
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), true, {200, 100}});
+}
+} // namespace zorvpro::acceptance
