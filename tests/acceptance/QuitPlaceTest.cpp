@@ -1,6 +1,6 @@
 // The place a window is quit at is where the next start puts it, also when it was quit maximised or
 // in full screen: quit maximised, it starts maximised and comes back, restored, exactly where the
-// user left it; quit in full screen, it starts there as the normal window it was. Each test quits
+// user left it; quit in full screen, it starts as the window it was before, there. Each test quits
 // the program through the window manager in one child and starts it again in a second, on one
 // desktop with one settings folder.
 #include "AcceptanceEnv.h"
@@ -26,11 +26,18 @@ constexpr char kStartVariable[] = "ZORV_QUIT_PLACE_START";
 constexpr char kQuit[] = "quit";
 constexpr char kAgain[] = "again";
 
+enum class Zoom
+{
+    Maximised,
+    FullScreen,
+    FullScreenFromMaximised
+};
+
 struct QuitRow
 {
     Desktop desktop;
-    bool fullScreen; // else maximised
-    QPoint place;    // where the user put the client's top-left before
+    Zoom zoom;
+    QPoint place; // where the user put the client's top-left before
 };
 
 // Where the first child writes how the server showed the window the user put: the next start
@@ -54,10 +61,10 @@ void QuitZoomed(const QuitRow& row)
     QFile file(LeftFile());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(Text(*left).c_str()) > 0);
     file.close();
-    if (row.fullScreen)
-        FullScreenOn(window);
-    else
+    if (row.zoom != Zoom::FullScreen)
         Maximise(window);
+    if (row.zoom != Zoom::Maximised && !::testing::Test::HasFatalFailure())
+        FullScreenOn(window);
     if (::testing::Test::HasFatalFailure())
         return;
     Close(window);
@@ -80,7 +87,8 @@ void StartAgain(const QuitRow& row)
         return;
     const std::optional<OnServer> shown = ReadOnServer(window);
     ASSERT_TRUE(shown) << "the window is gone from the server";
-    if (!row.fullScreen)
+    // Quit in full screen, it starts as the window it was before.
+    if (row.zoom != Zoom::FullScreen)
     {
         ASSERT_TRUE(shown->Maximised()) << "quit maximised, the window starts as " << Text(*shown);
         Restore(window);
@@ -89,8 +97,9 @@ void StartAgain(const QuitRow& row)
     }
     const std::optional<OnServer> back = ReadOnServer(window);
     ASSERT_TRUE(back) << "the window is gone from the server";
-    EXPECT_EQ(Text(*back), left) << (row.fullScreen ? "quit in full screen, it starts elsewhere"
-                                                    : "quit maximised, it is restored elsewhere");
+    EXPECT_EQ(Text(*back), left) << (row.zoom == Zoom::FullScreen
+                                         ? "quit in full screen, it starts elsewhere"
+                                         : "quit maximised, it is restored elsewhere");
 }
 
 // In the children, the quit and the start after it; in this process, the two children.
@@ -129,23 +138,30 @@ Desktop WithAPanel(Desktop::Monitors monitors)
 
 TEST(ScreenArea, QuitMaximisedOnOneMonitorWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), false, {200, 100}});
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), Zoom::Maximised, {200, 100}});
 }
 
 TEST(ScreenArea, QuitInFullScreenOnOneMonitorWithAPanelTheWindowStartsAtItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), true, {200, 100}});
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), Zoom::FullScreen, {200, 100}});
+}
+
+// The manager reports full screen alone while it keeps the maximised state under it.
+TEST(ScreenArea,
+     QuitInFullScreenFromMaximisedOnOneMonitorWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
+{
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), Zoom::FullScreenFromMaximised, {200, 100}});
 }
 
 // On the second monitor, which has no panel.
 TEST(ScreenArea, QuitMaximisedOnTwoMonitorsWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), false, {2200, 100}});
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::Maximised, {2200, 100}});
 }
 
 // On the first monitor, under its panel.
 TEST(ScreenArea, QuitInFullScreenOnTwoMonitorsWithAPanelTheWindowStartsAtItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), true, {200, 100}});
+    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::FullScreen, {200, 100}});
 }
 } // namespace zorvpro::acceptance

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
+#include <QWindowStateChangeEvent>
 
 namespace zorvpro
 {
@@ -22,6 +23,41 @@ QString ScreenConfiguration(const QRect& geometry)
         .arg(geometry.height());
 }
 
+// Whether the window was maximised when it went full screen, as its state changes tell: a window
+// manager may report full screen alone while it keeps the maximised state to give back after.
+class ZoomMemory : public QObject
+{
+public:
+    explicit ZoomMemory(QWidget* widget) : QObject(widget)
+    {
+        setObjectName(Name());
+        widget->installEventFilter(this);
+    }
+    static QString Name() { return QStringLiteral("zorvpro__ZoomMemory"); }
+
+    bool maximisedUnderFullScreen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::WindowStateChange)
+            return false;
+        const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if ((static_cast<QWidget*>(watched)->windowState() & Qt::WindowFullScreen) == 0)
+            maximisedUnderFullScreen = false;
+        else if ((before & Qt::WindowFullScreen) == 0)
+            maximisedUnderFullScreen = (before & Qt::WindowMaximized) != 0;
+        return false;
+    }
+};
+
+ZoomMemory* MemoryOf(const QWidget* widget)
+{
+    // Found by name: the class has no meta-object of its own to be told apart by.
+    return static_cast<ZoomMemory*>(
+        widget->findChild<QObject*>(ZoomMemory::Name(), Qt::FindDirectChildrenOnly));
+}
+
 // A window's section in Settings.xml: its object name with "::" as "__", so
 // that a class-qualified name is also a valid tag.
 QString SectionName(const QWidget* widget)
@@ -34,7 +70,14 @@ void DeferWindowPlacement(QWidget* widget, bool restore)
 {
     if (widget == nullptr)
         return;
+    FollowZoomedState(widget);
     QTimer::singleShot(0, widget, [widget, restore] { ApplyWindowPlacement(widget, restore); });
+}
+
+void FollowZoomedState(QWidget* widget)
+{
+    if (widget != nullptr && MemoryOf(widget) == nullptr)
+        new ZoomMemory(widget);
 }
 
 void ApplyWindowPlacement(QWidget* widget, bool restore)
@@ -102,11 +145,14 @@ void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
     const bool zoomed = (widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
     const QRect geometry =
         zoomed && widget->normalGeometry().isValid() ? widget->normalGeometry() : widget->geometry();
+    const ZoomMemory* memory = MemoryOf(widget);
+    const bool maximised = widget->isMaximized() ||
+                           (widget->isFullScreen() && memory != nullptr && memory->maximisedUnderFullScreen);
     QScreen* screen = widget->screen();
     if (screen == nullptr)
         return;
     const QRect screenGeometry = screen->geometry();
-    if (!screenGeometry.contains(geometry) && !widget->isMaximized())
+    if (!screenGeometry.contains(geometry) && !maximised)
         return;
     WindowSettings placement;
     placement.name = SectionName(widget);
@@ -114,7 +160,7 @@ void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
     placement.screenConfiguration = ScreenConfiguration(screenGeometry);
     placement.x = geometry.x();
     placement.y = geometry.y();
-    placement.maximized = widget->isMaximized();
+    placement.maximized = maximised;
     settings.SetWindowSettings(placement);
 }
 } // namespace zorvpro

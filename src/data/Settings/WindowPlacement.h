@@ -13,8 +13,11 @@ class AppSettings;
 //
 // Runs ApplyWindowPlacement on the next event-loop pass, unless the widget
 // is gone by then. Windows call it from setVisible: showing restores the
-// placement, hiding saves it.
+// placement, hiding saves it. Follows the window's state from then on.
 void DeferWindowPlacement(QWidget* widget, bool restore);
+// Remembers from now on whether the window was maximised when it went full
+// screen, for a window manager that reports full screen alone.
+void FollowZoomedState(QWidget* widget);
 // restore = true puts the window where it was; false saves where it is.
 void ApplyWindowPlacement(QWidget* widget, bool restore);
 // The stored placement of a dialog or main window; false when there is none
