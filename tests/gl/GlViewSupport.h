@@ -6,17 +6,27 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QEvent>
 #include <QImage>
+#include <QSignalSpy>
 #include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace zorvpro::gltest
 {
+// How long a wait for a state may take: a window shown on two busy cores was first exposed
+// after more than 3 s.
+constexpr int kDeadlineMs = 20000;
+
 // Runs the event loop until the condition holds or the deadline passes.
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000)
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kDeadlineMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!condition())
@@ -29,10 +39,63 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20
     return true;
 }
 
-// A view has settled when it is shown, initialised, and its last frame shows everything.
+// A view has settled when the window system has exposed its window, it is initialised, and it
+// owes no frame: its last frame shows everything. A view draws its first frame when it is shown,
+// before its window is exposed; the first expose paints the whole window once more.
+inline bool Settled(view::VenueView3D& view)
+{
+    const QWindow* window = view.window()->windowHandle();
+    return window != nullptr && window->isExposed() && view.isValid() && !view.NeedsRepaint();
+}
+
 inline bool Settle(view::VenueView3D& view)
 {
-    return WaitUntil([&] { return view.isValid() && !view.NeedsRepaint(); });
+    return WaitUntil([&] { return Settled(view); });
+}
+
+// Counts the frames a view draws from now on. Start it on a settled view: once its window has
+// been exposed and painted, an expose repaints only what asked to be drawn, so every frame counted
+// is one the view asked for. A grab draws without a paint event and is not counted.
+class FrameCounter : public QObject
+{
+public:
+    explicit FrameCounter(view::VenueView3D& view)
+    {
+        EXPECT_TRUE(Settled(view)) << "frames are counted from a settled view only";
+        // The view may go first: Qt drops a filter of its own accord when either object goes.
+        view.installEventFilter(this);
+    }
+    int Count() const { return m_count; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_count;
+        return false;
+    }
+
+private:
+    int m_count = 0;
+};
+
+// Waits for every view's refresh to tick that many times: counted rather than timed, so that a
+// view that would redraw on its own has had as many chances to do so on a busy machine.
+inline bool WaitTicks(const std::vector<view::VenueView3D*>& views, int ticks)
+{
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (view::VenueView3D* view : views)
+    {
+        QTimer* timer = view->findChild<QTimer*>();
+        if (timer == nullptr || !timer->isActive())
+            return false;
+        spies.push_back(std::make_unique<QSignalSpy>(timer, &QTimer::timeout));
+    }
+    return WaitUntil(
+        [&] {
+            return std::all_of(spies.begin(), spies.end(),
+                               [&](const auto& s) { return s->count() >= ticks; });
+        });
 }
 
 inline ::testing::AssertionResult ColorNear(const QImage& image, int x, int y, const QColor& expected,

@@ -17,8 +17,6 @@
 
 #include <QHBoxLayout>
 #include <QOpenGLContext>
-#include <QSignalSpy>
-#include <QTimer>
 #include <algorithm>
 #include <memory>
 
@@ -28,22 +26,6 @@ using view::VenueView3D;
 
 namespace
 {
-// Counts the frames a widget paints.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
-
 // A tooltip as the adorners show one: a boxed text painted over the scene.
 class TooltipEntity : public view::Entity
 {
@@ -83,16 +65,6 @@ struct Window
     QWidget widget;
     std::vector<VenueView3D*> views;
 };
-
-// The view's refresh ticks, counted rather than timed.
-bool WaitTicks(VenueView3D& view, int ticks)
-{
-    QTimer* timer = view.findChild<QTimer*>();
-    if (timer == nullptr || !timer->isActive())
-        return false;
-    QSignalSpy spy(timer, &QTimer::timeout);
-    return WaitUntil([&] { return spy.count() >= ticks; });
-}
 
 QColor MapColor(const view::FieldEntity& map, int index)
 {
@@ -294,20 +266,22 @@ TEST(VenueViewTest, IdleViewsPaintNothingAndAChangeIsDrawnOnceInEveryView)
     gallery::LookSide(side, 50.0);
     ASSERT_TRUE(window.Show());
 
-    PaintCounter planPaints(&plan), sidePaints(&side);
+    FrameCounter planFrames(plan), sideFrames(side);
     const uint64_t uploaded = opengl::GeometryGL::UploadedBytes();
     // Changes that change nothing on screen cost no frame either.
     plan.SetBackgroundColor(QColor(20, 20, 20));
     plan.RemoveEntity(gallery::BuildScene().floor);
     plan.AddEntity(nullptr);
-    ASSERT_TRUE(WaitTicks(plan, 10));
-    EXPECT_EQ(planPaints.count, 0);
-    EXPECT_EQ(sidePaints.count, 0);
+    ASSERT_TRUE(WaitTicks(window.views, 10));
+    EXPECT_EQ(planFrames.Count(), 0);
+    EXPECT_EQ(sideFrames.Count(), 0);
 
+    // The change is drawn, then ten more ticks draw nothing more.
     scene.floor->setSelected(true);
-    ASSERT_TRUE(WaitTicks(plan, 10));
-    EXPECT_EQ(planPaints.count, 1);
-    EXPECT_EQ(sidePaints.count, 1);
+    ASSERT_TRUE(Settle(plan) && Settle(side));
+    ASSERT_TRUE(WaitTicks(window.views, 10));
+    EXPECT_EQ(planFrames.Count(), 1);
+    EXPECT_EQ(sideFrames.Count(), 1);
     // Only the changed surface went to the GPU again: its fill and its outline.
     const uint64_t floorBytes = (12 + 4 * 6) * 48;
     EXPECT_EQ(opengl::GeometryGL::UploadedBytes() - uploaded, floorBytes);
@@ -337,9 +311,9 @@ TEST(VenueViewTest, UnbuildableMapIsFinalAndAClosedViewFreesItsMaps)
 
     test::LogCapture log;
     ASSERT_TRUE(window->Show());
-    PaintCounter paints(&view);
-    ASSERT_TRUE(WaitTicks(view, 10));
-    EXPECT_EQ(paints.count, 0);
+    FrameCounter frames(view);
+    ASSERT_TRUE(WaitTicks(window->views, 10));
+    EXPECT_EQ(frames.Count(), 0);
     EXPECT_FALSE(broken->isDirty());
     EXPECT_TRUE(broken->GetGeometries().empty());
     const auto lines = log.Lines();

@@ -11,8 +11,6 @@
 
 #include <QHBoxLayout>
 #include <QOpenGLContext>
-#include <QSignalSpy>
-#include <QTimer>
 #include <cmath>
 
 using namespace zorvpro;
@@ -22,22 +20,6 @@ using view::VenueView3D;
 
 namespace
 {
-// Counts the frames a widget paints.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
-};
-
 // The average colour of a 5 x 5 patch, so that one grid line does not decide.
 QColor Patch(const QImage& image, QPoint at)
 {
@@ -158,13 +140,13 @@ TEST(CoverageMapView, AFloorAndAnArrayShowPlanAndSideMapsThatFollowRangeEditsAnd
     // Maps shown and nothing changing: over 25 view refreshes (half a second, about ten polls) no
     // frame is drawn, no map is touched and nothing passes between the adapter and the engine.
     {
-        PaintCounter planPaints(window.plan), sidePaints(window.side);
+        ASSERT_TRUE(Settle(*window.plan) && Settle(*window.side));
+        FrameCounter planFrames(*window.plan), sideFrames(*window.side);
         const auto idle = scene.Adapter().GetCounters();
         const auto posts = scene.Adapter().GetFieldManager().GetCounters().posts;
         ASSERT_GT(posts, 0u);
-        QSignalSpy refreshes(window.plan->findChild<QTimer*>(), &QTimer::timeout);
-        ASSERT_TRUE(WaitUntil([&] { return refreshes.count() >= 25; }));
-        EXPECT_EQ(planPaints.count + sidePaints.count, 0);
+        ASSERT_TRUE(WaitTicks({window.plan, window.side}, 25));
+        EXPECT_EQ(planFrames.Count() + sideFrames.Count(), 0);
         EXPECT_EQ(scene.Adapter().GetCounters().recolours, idle.recolours);
         EXPECT_EQ(scene.Adapter().GetCounters().tessellationsQueued, idle.tessellationsQueued);
         EXPECT_EQ(scene.Adapter().GetFieldManager().GetCounters().posts, posts);

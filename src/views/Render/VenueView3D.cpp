@@ -174,7 +174,9 @@ void VenueView3D::OnRefreshTimer()
 {
     if (!NeedsRepaint())
         return;
-    m_repaintNeeded = false;
+    // The frame stays owed until paintGL draws it: a view waited on settles only once it shows
+    // everything, not when it merely asked.
+    m_repaintNeeded = true;
     CatchUp();
     update();
 }
@@ -236,7 +238,9 @@ void VenueView3D::resizeGL(int w, int h)
 void VenueView3D::paintGL()
 {
     // Qt paints straight after a resize, before the refresh timer has seen it: without this
-    // the frame after a resize (the very first one too) used the old camera and grid.
+    // the frame after a resize (the very first one too) used the old camera and grid. Whatever
+    // asked for this frame, it shows everything: the next tick must not draw the same again.
+    m_repaintNeeded = false;
     CatchUp();
     m_renderer->Render(m_renderList);
 }

@@ -54,6 +54,8 @@ public:
     std::shared_ptr<GridEntity> GetGrid() const { return m_grid; }
     std::shared_ptr<SelectionBoxEntity> GetSelectionBox() const { return m_selectionBox; }
 
+    // True while the last frame drawn does not show everything: a change not drawn yet, or a
+    // frame the refresh asked for and Qt has not painted yet.
     bool NeedsRepaint();
 
     // IRenderTarget
