@@ -9,7 +9,7 @@ PACKAGES=(
   juce-modules-source-data zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xserver-xephyr xauth fonts-manrope openbox
-  x11-utils x11-xserver-utils glslang-tools libxcb1-dev
+  x11-utils x11-xserver-utils glslang-tools libxcb1-dev libxcb-xtest0-dev
   clang libclang-rt-14-dev
 )
 

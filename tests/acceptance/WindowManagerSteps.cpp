@@ -8,6 +8,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace zorvpro::acceptance
 {
 namespace
@@ -42,6 +45,40 @@ void Step(const QWidget* window, const char* what, bool sent,
         << what << ": the manager did not take the step; the server shows " << Text(seen);
     ASSERT_TRUE(WaitSteady(window, seen))
         << what << ": the window does not rest; the server shows " << Text(seen);
+}
+
+// Sends the request and waits until the server shows the step `reached`, then for the rest of
+// the user's pace after the request. With `rest`, waits within the pace until the window rests
+// too, and reads it there.
+void StepAtPace(const QWidget* window, const std::string& what, const std::function<bool()>& send,
+                const std::function<bool(const OnServer&)>& reached, int paceMs, OnServer* rest = nullptr)
+{
+    QElapsedTimer since;
+    since.start();
+    ASSERT_TRUE(send()) << what << ": the request did not reach the server";
+    OnServer seen;
+    ASSERT_TRUE(WaitOnServer(window, reached, seen))
+        << what << ": the manager did not take the step; the server shows " << Text(seen);
+    if (rest)
+    {
+        ASSERT_TRUE(WaitSteady(window, *rest))
+            << what << ": the window does not rest; the server shows " << Text(*rest);
+    }
+    const qint64 left = paceMs - since.elapsed();
+    if (left > 0)
+        QTest::qWait(static_cast<int>(left));
+}
+
+// A point on the title bar's label, on the part of the desktop the user sees: past the icon at
+// its left end and the buttons at its right, also when the window lies partly past an edge.
+std::optional<QPoint> OnTitleBar(const OnServer& on)
+{
+    const QRect outer = on.Outer();
+    const QRect seen = QRect(outer.left(), outer.top(), outer.width(), on.frame.top())
+                           .intersected(QRect(QPoint(0, 0), Server().RootSize()));
+    if (on.frame.top() <= 0 || seen.width() < 200)
+        return std::nullopt;
+    return seen.center();
 }
 
 void ChangeState(const QWidget* window, const char* what, XConnection::Change change,
@@ -199,5 +236,54 @@ void MoveTo(const QWidget* window, const QRect& client)
     ASSERT_TRUE(rest && rest->client == client)
         << "the user put the window's client at " << Text(client) << "; it was moved to "
         << (rest ? Text(*rest) : std::string("(gone)"));
+}
+
+void ResizeByRequest(const QWidget* window, const QSize& size, int paceMs)
+{
+    StepAtPace(
+        window,
+        "resize by a configure request to " + std::to_string(size.width()) + "x" +
+            std::to_string(size.height()),
+        [&] { return Server().ConfigureSize(Id(window), size); },
+        [&](const OnServer& on) { return on.Normal() && on.client.size() == size; }, paceMs);
+}
+
+void MoveByRequest(const QWidget* window, const QPoint& place, int paceMs, OnServer& rest)
+{
+    const auto there = [&](const OnServer& on)
+    { return on.Normal() && (on.client.topLeft() == place || on.Outer().topLeft() == place); };
+    const std::string what =
+        "move by a configure request to " + std::to_string(place.x()) + "," + std::to_string(place.y());
+    StepAtPace(
+        window, what, [&] { return Server().ConfigurePlace(Id(window), place); }, there, paceMs, &rest);
+    if (::testing::Test::HasFatalFailure())
+        return;
+    ASSERT_TRUE(there(rest)) << what << ": the window was moved on to " << Text(rest);
+}
+
+void DoubleClickTitleBar(const QWidget* window, bool maximised, int paceMs)
+{
+    const std::optional<OnServer> before = ReadOnServer(window);
+    ASSERT_TRUE(before) << "the window is gone from the server";
+    const std::optional<QPoint> at = OnTitleBar(*before);
+    ASSERT_TRUE(at) << "no title bar on the desktop to click: " << Text(*before);
+    StepAtPace(
+        window,
+        std::string(maximised ? "maximise" : "restore") + " by a double click on the title bar at " +
+            std::to_string(at->x()) + "," + std::to_string(at->y()),
+        [&] { return Server().DoubleClick(*at); },
+        [&](const OnServer& on) { return maximised ? on.Maximised() : on.Normal(); }, paceMs);
+}
+
+void FullScreenAtPace(const QWidget* window, bool on, int paceMs)
+{
+    StepAtPace(
+        window, on ? "full screen on" : "full screen off",
+        [&]
+        {
+            return Server().ChangeState(
+                Id(window), on ? XConnection::Change::Add : XConnection::Change::Remove, {kFullScreen});
+        },
+        [&](const OnServer& seen) { return seen.fullScreen == on; }, paceMs);
 }
 } // namespace zorvpro::acceptance

@@ -7,8 +7,10 @@
 
 #include "XConnection.h"
 
+#include <QPoint>
 #include <QProcessEnvironment>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -61,4 +63,20 @@ void Close(const QWidget* window);
 // manager, waits until the server shows it there and the window rests, and fails the test when
 // it does not come there or does not stay.
 void MoveTo(const QWidget* window, const QRect& client);
+
+// Steps at a user's pace, as a user works without watching the window settle: each sends its
+// request and waits only until the server shows that the manager took it, never until the window
+// rests, then for the rest of `paceMs` after the request. The pace is the user's, part of what is
+// tested, not a wait for a state. Each fails the test when the manager does not take the step.
+// The size alone, by a plain ConfigureWindow request of another client on the client window.
+void ResizeByRequest(const QWidget* window, const QSize& size, int paceMs);
+// The place alone, the same way; the manager puts the window by its gravity, so either the client's
+// or the frame's top-left comes to `place`. Within the pace the user looks where the window rests
+// (read in `rest`); fails the test when it does not rest there.
+void MoveByRequest(const QWidget* window, const QPoint& place, int paceMs, OnServer& rest);
+// A double click of the real pointer on the window's title bar, which the manager answers by
+// maximising a normal window and restoring a maximised one; `maximised`: the state asked for.
+void DoubleClickTitleBar(const QWidget* window, bool maximised, int paceMs);
+// Full screen on or off by the state's client message (it has no button on the title bar).
+void FullScreenAtPace(const QWidget* window, bool on, int paceMs);
 } // namespace zorvpro::acceptance

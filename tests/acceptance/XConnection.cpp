@@ -3,6 +3,7 @@
 #include <QVector>
 
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -124,6 +125,58 @@ bool XConnection::MoveResize(uint32_t window, const QRect& client)
     return SendToRoot(window, "_NET_MOVERESIZE_WINDOW",
                       {flags, static_cast<uint32_t>(client.x()), static_cast<uint32_t>(client.y()),
                        static_cast<uint32_t>(client.width()), static_cast<uint32_t>(client.height())});
+}
+
+bool XConnection::Configure(uint32_t window, uint16_t mask, const uint32_t (&values)[2])
+{
+    if (!Connected())
+        return false;
+    const xcb_void_cookie_t sent = xcb_configure_window_checked(connection_, window, mask, values);
+    const Reply<xcb_generic_error_t> error(xcb_request_check(connection_, sent));
+    return !error;
+}
+
+bool XConnection::ConfigureSize(uint32_t window, const QSize& size)
+{
+    return Configure(window, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                     {static_cast<uint32_t>(size.width()), static_cast<uint32_t>(size.height())});
+}
+
+bool XConnection::ConfigurePlace(uint32_t window, const QPoint& place)
+{
+    // The protocol carries the coordinates as 16-bit signed values in 32-bit fields.
+    return Configure(window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y,
+                     {static_cast<uint32_t>(place.x()), static_cast<uint32_t>(place.y())});
+}
+
+bool XConnection::FakeInput(uint8_t type, uint8_t detail, const QPoint& at)
+{
+    const xcb_void_cookie_t sent =
+        xcb_test_fake_input_checked(connection_, type, detail, XCB_CURRENT_TIME, root_,
+                                    static_cast<int16_t>(at.x()), static_cast<int16_t>(at.y()), XCB_NONE);
+    const Reply<xcb_generic_error_t> error(xcb_request_check(connection_, sent));
+    return !error;
+}
+
+bool XConnection::DoubleClick(const QPoint& at)
+{
+    if (!Connected())
+        return false;
+    const xcb_query_extension_reply_t* xtest = xcb_get_extension_data(connection_, &xcb_test_id);
+    if (!xtest || !xtest->present)
+        return false;
+    // Absolute motion on the root window, then two clicks well within a double click's time.
+    return FakeInput(XCB_MOTION_NOTIFY, 0, at) && FakeInput(XCB_BUTTON_PRESS, 1) &&
+           FakeInput(XCB_BUTTON_RELEASE, 1) && FakeInput(XCB_BUTTON_PRESS, 1) &&
+           FakeInput(XCB_BUTTON_RELEASE, 1);
+}
+
+QSize XConnection::RootSize() const
+{
+    if (!Connected())
+        return {};
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    return QSize(screen->width_in_pixels, screen->height_in_pixels);
 }
 
 bool XConnection::Close(uint32_t window)

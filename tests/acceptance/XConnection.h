@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <QHash>
 #include <QMargins>
+#include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QVector>
 
 #include <cstdint>
@@ -67,6 +69,17 @@ public:
     bool MoveResize(uint32_t window, const QRect& client);
     // Asks the manager to close the window, as its close button does.
     bool Close(uint32_t window);
+    // A plain ConfigureWindow request on the window, of its size alone or its place alone, as a tool
+    // that resizes or moves another program's window sends it (the manager takes it as the window's
+    // own request and reads the place by the window's gravity); false when the server refused it.
+    bool ConfigureSize(uint32_t window, const QSize& size);
+    bool ConfigurePlace(uint32_t window, const QPoint& place);
+    // The real pointer, through the XTEST extension: moves to that point of the root window and
+    // clicks button 1 twice, as a user's double click; false when the server has no XTEST or a
+    // request failed.
+    bool DoubleClick(const QPoint& at);
+    // The root window's size: the whole desktop, every monitor on it.
+    QSize RootSize() const;
 
     // Whether a window manager has taken the screen and reads its events: it answers a request for
     // the frame extents of a window of this connection's own, never mapped. Each call asks anew,
@@ -81,6 +94,8 @@ public:
 private:
     uint32_t Atom(const char* name);
     bool SendToRoot(uint32_t window, const char* type, const uint32_t (&data)[5]);
+    bool Configure(uint32_t window, uint16_t mask, const uint32_t (&values)[2]);
+    bool FakeInput(uint8_t type, uint8_t detail, const QPoint& at = QPoint());
     // The 32-bit values of a window's property; empty when it has none.
     QVector<uint32_t> Property(uint32_t window, const char* name, uint32_t type);
 
