@@ -83,7 +83,7 @@ TEST(SmallWindow, EveryFieldAndButtonOfBothPagesIsInSightAt1366x768)
                     return table != nullptr && table->rowCount() == 1 && table->cellWidget(0, 4) != nullptr &&
                            table->cellWidget(0, 4)->isVisible();
                 },
-                10000))
+                kDeadline))
                 << what;
             QCoreApplication::processEvents();
             window->screen()
