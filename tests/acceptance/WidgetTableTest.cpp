@@ -13,6 +13,7 @@
 #include "views/Shell/MainWindow.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAbstractSlider>
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QMap>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -32,6 +34,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <utility>
 
 namespace zorvpro::acceptance
@@ -119,17 +122,41 @@ bool IsSpeakerControl(QWidget* w)
     return IsInteractive(w) || qobject_cast<QScrollBar*>(w) != nullptr;
 }
 
-// The names of the enabled, visible controls below root, read once its scroll bars have settled:
-// read during a relayout, a bar on its way out would count as a control the user sees.
+// The names of the enabled, visible controls below root, read once the relayouts posted so far
+// have run and its scroll bars have settled: read during a relayout, a bar on its way out (or one
+// a relayout still due would take away) would count as a control the user sees.
 QSet<QString> ShownSpeakerControls(QWidget* root)
 {
-    EXPECT_TRUE(QTest::qWaitFor([root] { return ScrollBarsSettled(root); }, kDeadline))
+    const auto delivered = std::make_shared<bool>(false); // outlives a call still posted at the deadline
+    QMetaObject::invokeMethod(
+        root, [delivered] { *delivered = true; }, Qt::QueuedConnection);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return *delivered && ScrollBarsSettled(root); }, kDeadline))
         << "the scroll bars do not settle";
     QSet<QString> names;
     for (QWidget* w : root->findChildren<QWidget*>())
         if (w->isVisible() && w->isEnabled() && IsSpeakerControl(w))
             names.insert(ControlName(w));
     return names;
+}
+
+// How the named control looked when the walk saw it: for a scroll bar, what its area showed of
+// what width and height of content.
+QString Looks(const QString& name)
+{
+    auto* bar = Page()->findChild<QScrollBar*>(name);
+    auto* area =
+        bar != nullptr ? qobject_cast<QAbstractScrollArea*>(bar->parentWidget()->parentWidget()) : nullptr;
+    auto* scroll = qobject_cast<QScrollArea*>(area);
+    if (area == nullptr)
+        return QString();
+    const QSize content =
+        scroll != nullptr && scroll->widget() != nullptr ? scroll->widget()->minimumSizeHint() : QSize();
+    return QStringLiteral(" (range %1; the area shows %2 x %3 of content at least %4 x %5)")
+        .arg(bar->maximum())
+        .arg(area->viewport()->width())
+        .arg(area->viewport()->height())
+        .arg(content.width())
+        .arg(content.height());
 }
 
 // Typing a value into a field of the selected array makes one undo step, and once the entry is
@@ -1212,7 +1239,19 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
     ASSERT_EQ(QApplication::activeWindow(), Window());
     QSet<QString> named;
     QSet<QString> seen;
-    auto walk = [&] { seen.unite(ShownSpeakerControls(Page())); };
+    // Where each control was first seen, for the message of one without a row.
+    QMap<QString, QString> firstSeen;
+    const char* next = "the first row";
+    auto walk = [&]
+    {
+        for (const QString& name : ShownSpeakerControls(Page()))
+            if (!seen.contains(name))
+            {
+                seen.insert(name);
+                firstSeen.insert(
+                    name, QStringLiteral("%1 before %2%3").arg(name, QLatin1String(next), Looks(name)));
+            }
+    };
     walk();
     std::vector<Row> rows = Table();
     const std::vector<Row> more = KeysAndGestures();
@@ -1234,6 +1273,7 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
         }
         // Controls shown only in some states (the second beam's, the side view's tool bar while the
         // views are unlinked) are walked while shown.
+        next = row.control;
         walk();
         const QString wrong = row.check(control);
         EXPECT_TRUE(wrong.isEmpty()) << row.control << " (" << row.action << "): " << wrong.toStdString();
@@ -1242,7 +1282,7 @@ TEST(Controls, EveryControlOfTheSpeakerPageHasItsEffect)
     QStringList unproved;
     for (const QString& name : seen)
         if (!named.contains(name) && !kProvedElsewhere.contains(name))
-            unproved << name;
+            unproved << firstSeen.value(name);
     unproved.sort();
     EXPECT_TRUE(unproved.isEmpty()) << "enabled controls without a row: "
                                     << unproved.join(", ").toStdString();
