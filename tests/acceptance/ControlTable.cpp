@@ -31,7 +31,6 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -229,9 +228,13 @@ QImage Frame(const char* view)
     auto* v = FindAs<view::VenueView3D>(QLatin1String(view));
     if (v == nullptr)
         return QImage();
-    // A frame still pending after the last change arrives well within this.
-    QSignalSpy swapped(v, &QOpenGLWidget::frameSwapped);
-    swapped.wait(300);
+    // Settled: the events posted so far (a relayout, a zoom passed on) have been delivered and the
+    // view has taken in every change; a load that slows the event loop cannot cut this short. A
+    // view that never settles is compared as it is at the deadline.
+    const auto delivered = std::make_shared<bool>(false); // outlives a call still posted at the deadline
+    QMetaObject::invokeMethod(
+        v, [delivered] { *delivered = true; }, Qt::QueuedConnection);
+    (void)QTest::qWaitFor([&] { return *delivered && !v->NeedsRepaint(); }, kDeadline);
     return v->grabFramebuffer();
 }
 
@@ -332,7 +335,8 @@ void TypeFileName(QWidget* dialog, const QString& path)
             completer->popup()->hide(); // it would take the click meant for the button
     const QString first = accept->text();
     QTest::mouseClick(accept, Qt::LeftButton);
-    if (!here && QTest::qWaitFor([&] { return !dialog->isVisible() || accept->text() != first; }, 3000) &&
+    if (!here &&
+        QTest::qWaitFor([&] { return !dialog->isVisible() || accept->text() != first; }, kDeadline) &&
         dialog->isVisible())
         QTest::mouseClick(accept, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->isVisible(); }, kDeadline))

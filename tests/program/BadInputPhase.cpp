@@ -59,7 +59,8 @@ int RunBadInputPhase(const QString& folder, int argc, char** argv)
                 // The readable data set still gives its array.
                 StartOnSpeakerTab();
                 QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
-                Check(QTest::qWaitFor([] { return ArrayList()->rowCount() == 1; }, 10000), "an array added");
+                Check(QTest::qWaitFor([] { return ArrayList()->rowCount() == 1; }, kDeadline),
+                      "an array added");
             }
             SetWindowForPhase(nullptr, folder);
             return 0;

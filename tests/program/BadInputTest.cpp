@@ -89,7 +89,7 @@ TEST(BadInput, RecentTileOfAVanishedProjectNamesIt)
         [&]
         {
             QTest::mouseClick(tile, Qt::LeftButton);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return told; }, 5000));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return told; }, kDeadline));
         },
         [&](QWidget* modal)
         {

@@ -89,7 +89,7 @@ bool Click(const char* name)
 // Turns a switch on as a user would, once it is shown.
 bool SwitchOn(const char* name)
 {
-    if (!QTest::qWaitFor([&] { return Named(name) != nullptr; }, 10000))
+    if (!QTest::qWaitFor([&] { return Named(name) != nullptr; }, kDeadline))
         return false;
     auto* button = qobject_cast<QAbstractButton*>(Named(name));
     if (button == nullptr)
@@ -171,7 +171,7 @@ void BuildAndSave(const QString& folder, MainWindow* window)
     QTest::qWait(0);
     Check(Click("Toolbar_AddEntity"), "add array");
     auto* steering = qobject_cast<QLineEdit*>(Named("Beam_SteeringAngle1Edit"));
-    Check(steering != nullptr && QTest::qWaitFor([&] { return steering->isEnabled(); }, 10000),
+    Check(steering != nullptr && QTest::qWaitFor([&] { return steering->isEnabled(); }, kDeadline),
           "steering field editable");
     if (steering != nullptr)
     {

@@ -26,7 +26,6 @@ namespace zorvpro::programtest
 namespace
 {
 constexpr const char* kPhase = "opened-project";
-constexpr int kDeadline = 10000;
 
 int SelectedRows()
 {

@@ -52,7 +52,7 @@ void TypeWhenReady(const char* field, const QString& text)
             edit = qobject_cast<QLineEdit*>(Shown(field));
             return edit != nullptr && edit->isEnabled();
         },
-        10000))
+        kDeadline))
         << field;
     ActivateWindow();
     ASSERT_TRUE(windowtest::ClickUntilFocused(edit, edit)) << field << " does not keep the focus";
@@ -102,7 +102,7 @@ TEST(PanelEdits, TheCoverageMapFollowsTheListenerPlaneThroughEditUndoAndRedo)
 
     const double first = surface->GetListenerHeight();
     TypeWhenReady("Quad_ListenerHeightEdit", QStringLiteral("2.5"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return surface->GetListenerHeight() != first; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return surface->GetListenerHeight() != first; }, kDeadline))
         << "the typed height never reached the surface";
     const double edited = surface->GetListenerHeight();
     ASSERT_GT(std::fabs(edited - first), 0.1) << "the typed height reached the surface";
@@ -155,7 +155,7 @@ TEST(PanelEdits, OneBeamsGainChangesTheNodeItsEntityAndPanelOnlyAsOneStep)
 
     const double before = array->GetBeamGain(0);
     TypeWhenReady("Beam_MainGain1Edit", QStringLiteral("-6"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return array->GetBeamGain(0) != before; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return array->GetBeamGain(0) != before; }, kDeadline))
         << "the typed gain never reached the array";
     const int steps = UndoStack::Instance().count();
     ASSERT_GE(steps, 1);

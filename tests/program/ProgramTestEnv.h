@@ -19,6 +19,10 @@ class MainWindow;
 
 namespace zorvpro::programtest
 {
+// How long a test waits for a state the program reaches by itself (a list shown, a selection, a
+// value committed): well beyond what two busy cores take, and only spent when the state never comes.
+constexpr int kDeadline = 10000;
+
 MainWindow* Window();
 // Sets what Window and Home give in a process that runs an end-to-end phase.
 void SetWindowForPhase(MainWindow* window, const QString& home);

@@ -6,6 +6,7 @@
 #include "data/Settings/UiSettings.h"
 #include "views/Dashboard/Dashboard.h"
 #include "views/GridControl/BindableProperty.h"
+#include "views/Render/VenueView3D.h"
 #include "views/Shell/MainWindow.h"
 #include "views/Shell/TabToolBarWidget.h"
 
@@ -45,9 +46,27 @@ TEST(MainWindow, ScreenshotsOfEveryPageInBothThemes)
                                       window->tabBar()->getProperty(QLatin1String(pages[page]))->widget()),
                                   Qt::LeftButton);
             ASSERT_EQ(window->currentPage(), page);
-            // Let the views draw a few frames.
-            QTest::qWait(300);
-            const QImage shot = window->screen()->grabWindow(window->winId()).toImage();
+            // The shot is taken once the page's views have drawn what is pending and the window
+            // the server shows has the theme's frame: how long that takes depends on the load.
+            auto framed = [&](const QImage& shot)
+            {
+                return page == 0 ||
+                       ((shot.pixel(3, 3) & 0xFFFFFF) == (frame & 0xFFFFFF) &&
+                        (shot.pixel(shot.width() / 2, shot.height() - 3) & 0xFFFFFF) == (frame & 0xFFFFFF));
+            };
+            QImage shot;
+            (void)QTest::qWaitFor( // the frame is checked below
+                [&]
+                {
+                    for (auto* view : window->findChildren<view::VenueView3D*>())
+                        if (view->isVisible() && (!view->isValid() || view->NeedsRepaint()))
+                            return false;
+                    shot = window->screen()->grabWindow(window->winId()).toImage();
+                    return framed(shot);
+                },
+                kDeadline);
+            if (shot.isNull())
+                shot = window->screen()->grabWindow(window->winId()).toImage();
             shot.save(QStringLiteral("%1/main-%2-%3.png").arg(folder).arg(page).arg(QLatin1String(name)));
             if (page > 0)
             {

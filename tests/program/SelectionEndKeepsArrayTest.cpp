@@ -47,18 +47,18 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
     for (int n = 1; n <= 2; ++n)
     {
         QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ArrayList()->rowCount() == n; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ArrayList()->rowCount() == n; }, kDeadline));
     }
     ClickRow(0);
-    ASSERT_TRUE(QTest::qWaitFor([] { return ArrayList()->item(0, 1)->isSelected(); }, 5000));
-    ASSERT_TRUE(
-        QTest::qWaitFor([] { return Shown("Beam_Modules") && Shown("Beam_Modules")->isEnabled(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return ArrayList()->item(0, 1)->isSelected(); }, kDeadline));
+    ASSERT_TRUE(QTest::qWaitFor([] { return Shown("Beam_Modules") && Shown("Beam_Modules")->isEnabled(); },
+                                kDeadline));
     Choose("Beam_Modules", QStringLiteral("3"));
     Choose("Beam_Beams", QStringLiteral("Dual (Dante)"));
     Choose("Beam_Manual1", QStringLiteral("Raked Floor"));
     Type("Beam_TopPositionEdit", QStringLiteral("5"));
-    ASSERT_TRUE(
-        QTest::qWaitFor([] { return ShownText("Beam_BottomPositionEdit") == QStringLiteral("2.0"); }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([] { return ShownText("Beam_BottomPositionEdit") == QStringLiteral("2.0"); },
+                                kDeadline))
         << ShownText("Beam_BottomPositionEdit").toStdString();
 
     SaveAs(Documents() + QStringLiteral("/Kept.tq"));
@@ -106,7 +106,7 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
                                  theme = w;
                      return theme != nullptr;
                  },
-                 5000));
+                 kDeadline));
              QTest::mouseClick(theme, Qt::LeftButton);
              QTest::keyClick(theme->window(), Qt::Key_Escape);
          }},
@@ -119,7 +119,7 @@ TEST(SelectionEnd, LeavesTheArrayItsFileAndTheUndoHistoryAlone)
             QTest::mouseClick(TabButton("buttonSpeakerTab"), Qt::LeftButton);
         ClickRow(0);
         ASSERT_TRUE(
-            QTest::qWaitFor([] { return Shown<QComboBox>("Beam_Modules")->currentText() == "3"; }, 5000))
+            QTest::qWaitFor([] { return Shown<QComboBox>("Beam_Modules")->currentText() == "3"; }, kDeadline))
             << c.how;
         c.end();
         Settle();

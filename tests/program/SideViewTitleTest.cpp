@@ -38,7 +38,7 @@ void Rename(int row, const QString& name)
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
     QLineEdit* editor = nullptr;
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (editor = qobject_cast<QLineEdit*>(QApplication::focusWidget())); }, 5000));
+        [&] { return (editor = qobject_cast<QLineEdit*>(QApplication::focusWidget())); }, kDeadline));
     editor->selectAll();
     QTest::keyClicks(editor, name);
     QTest::keyClick(editor, Qt::Key_Return);
@@ -49,20 +49,20 @@ TEST(SideViewTitle, FollowsTheArraysNameThroughRenameUndoAndRedo)
 {
     StartOnSpeakerTab();
     QTest::mouseClick(Shown("Toolbar_AddEntity"), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([] { return ArrayList()->rowCount() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return ArrayList()->rowCount() == 1; }, kDeadline));
     ClickRow(0);
     const QString first = ArrayList()->item(0, 1)->text();
     const QString prefix = QStringLiteral("SPEAKER SIDE VIEW - ");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return SideViewShows(prefix + first); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return SideViewShows(prefix + first); }, kDeadline));
 
     Rename(0, QStringLiteral("Stage left hang"));
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return SideViewShows(prefix + QStringLiteral("Stage left hang")); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SideViewShows(prefix + QStringLiteral("Stage left hang")); },
+                                kDeadline));
     QTest::mouseClick(Shown("Toolbar_Undo"), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return SideViewShows(prefix + first); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SideViewShows(prefix + first); }, kDeadline));
     QTest::mouseClick(Shown("Toolbar_Redo"), Qt::LeftButton);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return SideViewShows(prefix + QStringLiteral("Stage left hang")); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return SideViewShows(prefix + QStringLiteral("Stage left hang")); },
+                                kDeadline));
     EXPECT_EQ(ArrayList()->item(0, 1)->text(), QStringLiteral("Stage left hang"));
 }
 } // namespace zorvpro::programtest

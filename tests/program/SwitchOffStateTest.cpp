@@ -44,7 +44,7 @@ TEST(Switches, AnOffSwitchStandsOutFromItsBarInBothThemes)
                 QTest::mouseClick(toggle, Qt::LeftButton);
             ASSERT_FALSE(toggle->isChecked());
             // The knob has slid to the off end.
-            ASSERT_TRUE(QTest::qWaitFor([&] { return toggle->property("offset").toInt() == 7; }, 5000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return toggle->property("offset").toInt() == 7; }, kDeadline));
             toggle->clearFocus();
             toggle->repaint();
             const QImage shot = window->screen()->grabWindow(window->winId()).toImage();

@@ -43,13 +43,14 @@ QAbstractItemView* OpenList(QComboBox* box)
     EXPECT_TRUE(windowtest::Activate(box));
     QTest::mouseClick(box, Qt::LeftButton);
     QAbstractItemView* list = box->view();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000)) << box->objectName().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, kDeadline))
+        << box->objectName().toStdString();
     return list;
 }
 
 void WaitClosed(QComboBox* box)
 {
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, kDeadline))
         << box->objectName().toStdString();
     Settle();
 }
@@ -85,7 +86,7 @@ void Type(const char* name, const QString& text)
     ActivateWindow();
     QTest::mouseClick(edit, Qt::LeftButton);
     // The field selects its whole number once it has the focus.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasSelectedText(); }, 5000)) << name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->hasSelectedText(); }, kDeadline)) << name;
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
 }
@@ -116,7 +117,7 @@ void StartProject()
     if (window->currentPage() != 0)
         window->showStartPage();
     QWidget* button = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (button = Shown("continueButton")) != nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (button = Shown("continueButton")) != nullptr; }, kDeadline));
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(window->currentPage(), 1);
 }

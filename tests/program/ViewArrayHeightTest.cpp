@@ -30,7 +30,8 @@ namespace
 void Click(const char* name)
 {
     QWidget* widget = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (widget = Shown<QWidget>(name)) != nullptr; }, 10000)) << name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (widget = Shown<QWidget>(name)) != nullptr; }, kDeadline))
+        << name;
     QTest::mouseClick(widget, Qt::LeftButton);
 }
 
@@ -39,13 +40,13 @@ void TypeAndLeave(const char* name, const QString& text)
 {
     auto* edit = Shown<QLineEdit>(name);
     ASSERT_NE(edit, nullptr) << name;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->isEnabled(); }, 10000)) << name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edit->isEnabled(); }, kDeadline)) << name;
     ActivateWindow();
     QTest::mouseClick(edit, Qt::LeftButton);
     // Gaining the focus selects the whole number once the event loop runs.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return edit->hasFocus() && !edit->text().isEmpty() && edit->selectedText() == edit->text(); },
-        5000))
+        kDeadline))
         << name;
     QTest::keyClicks(edit, text);
     // Leaving the field commits it.
@@ -58,7 +59,7 @@ void ChooseWhenEnabled(const char* name, const QString& option)
 {
     auto* box = Shown<QComboBox>(name);
     ASSERT_NE(box, nullptr) << name;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isEnabled(); }, 10000)) << name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->isEnabled(); }, kDeadline)) << name;
     const int index = box->findText(option);
     ASSERT_GE(index, 0) << name;
     if (box->currentIndex() == index)
@@ -67,11 +68,11 @@ void ChooseWhenEnabled(const char* name, const QString& option)
     ActivateWindow();
     QTest::mouseClick(box, Qt::LeftButton);
     QAbstractItemView* list = box->view();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, 5000)) << name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }, kDeadline)) << name;
     for (int i = box->currentIndex(); i != index; i += index > i ? 1 : -1)
         QTest::keyClick(list, index > i ? Qt::Key_Down : Qt::Key_Up);
     QTest::keyClick(list, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }, 5000)) << name;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }, kDeadline)) << name;
     ASSERT_EQ(box->currentText(), option) << name;
 }
 

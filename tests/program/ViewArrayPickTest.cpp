@@ -69,12 +69,12 @@ TEST(SpeakerPage, AnArrayAFewPixelsAcrossIsClickedFromJustBesideIt)
     {
         SCOPED_TRACE(side);
         QTest::mouseClick(plan, Qt::LeftButton, {}, body + QPoint(0, 200));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return list->selectedItems().isEmpty(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->selectedItems().isEmpty(); }, kDeadline));
         ASSERT_TRUE(gltest::Settle(*plan));
         EXPECT_TRUE(gltest::ColorNearby(plan->grabFramebuffer(), body.x(), body.y(), unselected, 30));
         const QPoint beside = body + QPoint(0, side * int(std::lround(across / 2 + 2)));
         QTest::mouseClick(plan, Qt::LeftButton, {}, beside);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !list->selectedItems().isEmpty(); }, 5000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !list->selectedItems().isEmpty(); }, kDeadline))
             << "click " << (beside - body).y() << " px from the middle of a body " << across << " px across";
     }
 }
