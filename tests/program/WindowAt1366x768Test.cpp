@@ -1,5 +1,6 @@
 // The smallest supported window, 1366 x 768, in both themes: every field and button of the
-// venue and speaker pages lies across the width its pane shows, with nothing to scroll sideways.
+// venue and speaker pages lies across the width its pane shows, with nothing to scroll sideways,
+// also while a calculation's status counts its dots beside the map switches.
 #include "ProgramTestEnv.h"
 #include "UserHands.h"
 
@@ -63,6 +64,33 @@ bool BarSettled(QAbstractScrollArea* area)
                      (policy == Qt::ScrollBarAsNeeded && bar->minimum() < bar->maximum());
     return bar->isVisibleTo(area) == due;
 }
+
+// While a calculation runs, the status beside the map switches counts dots once a second: each
+// text is shown in full and leaves the properties panel's width and its controls as they were.
+void ExpectStatusKeepsPanel(QAbstractScrollArea* panel, const std::string& what)
+{
+    auto* status = Shown<QLabel>("CalcEngineStatusLabel");
+    ASSERT_NE(status, nullptr) << what;
+    const int width = panel->viewport()->width();
+    for (const QString& text : {QStringLiteral("SPL calculating"), QStringLiteral("SPL calculating."),
+                                QStringLiteral("SPL calculating.."), QStringLiteral("SPL calculating...")})
+    {
+        const std::string shown = what + " with \"" + text.toStdString() + "\"";
+        // The status timer clears the text while the engine is idle: it is put back until the
+        // page has been laid out around it.
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&]
+            {
+                if (status->text() != text)
+                    status->setText(text);
+                return status->width() >= status->fontMetrics().horizontalAdvance(text) && BarSettled(panel);
+            },
+            kDeadline))
+            << shown << ": not shown in full";
+        EXPECT_EQ(panel->viewport()->width(), width) << shown;
+        ExpectAllAcross(panel, shown + " panel", 20);
+    }
+}
 } // namespace
 
 TEST(SmallWindow, EveryFieldAndButtonOfBothPagesIsInSightAt1366x768)
@@ -113,6 +141,8 @@ TEST(SmallWindow, EveryFieldAndButtonOfBothPagesIsInSightAt1366x768)
                           .arg(folder, QLatin1String(tab), QLatin1String(themeName)));
             ExpectAllAcross(qobject_cast<QAbstractScrollArea*>(Shown(list)), what + " list", 3);
             ExpectAllAcross(qobject_cast<QAbstractScrollArea*>(Shown(panel)), what + " panel", 20);
+            if (QLatin1String(tab) == QLatin1String("buttonSpeakerTab"))
+                ExpectStatusKeepsPanel(qobject_cast<QAbstractScrollArea*>(Shown(panel)), what);
         }
     }
     AppSettings::Instance().GetUiSettings()->setTheme(UiTypes::UiTheme::Day);

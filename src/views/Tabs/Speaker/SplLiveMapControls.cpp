@@ -82,7 +82,12 @@ void SplLiveMapControls::layoutProperties()
     addWidgetToGrid(createLabel(QString(14, QLatin1Char(' ')), kFree), 0, 2);
     addWidgetToGrid(autoCalculateLabel_, 0, 3);
     addWidgetToGrid(getProperty(toPropertyName(BeamSpeakerItem::Spl_AutoCalculate))->widget(), 0, 4);
-    addWidgetToGrid(createLabel(QString(16, QLatin1Char(' ')), kFree), 0, 5);
+    // The gap before the status gives way to its text: a calculation's dots must not widen the
+    // row, which would take the width from the properties panel beside the views and make it
+    // scroll sideways for as long as the calculation runs.
+    QLabel* statusGap = createLabel(QString(16, QLatin1Char(' ')), kFree);
+    statusGap->setMinimumWidth(1);
+    addWidgetToGrid(statusGap, 0, 5);
     addWidgetToGrid(statusLabel_, 0, 6, 1, 2);
     addItemToGrid(new QSpacerItem(1, 1, QSizePolicy::Expanding, QSizePolicy::Minimum), 0, 7);
     recalculateButton_->setFixedSize(160, 24);
