@@ -223,18 +223,22 @@ int UndoSteps()
     return size;
 }
 
+bool DeliveredAnd(QObject* receiver, const std::function<bool()>& settled)
+{
+    const auto delivered = std::make_shared<bool>(false); // outlives a call still posted at the deadline
+    QMetaObject::invokeMethod(
+        receiver, [delivered] { *delivered = true; }, Qt::QueuedConnection);
+    return QTest::qWaitFor([&] { return *delivered && settled(); }, kDeadline);
+}
+
 QImage Frame(const char* view)
 {
     auto* v = FindAs<view::VenueView3D>(QLatin1String(view));
     if (v == nullptr)
         return QImage();
-    // Settled: the events posted so far (a relayout, a zoom passed on) have been delivered and the
-    // view has taken in every change; a load that slows the event loop cannot cut this short. A
-    // view that never settles is compared as it is at the deadline.
-    const auto delivered = std::make_shared<bool>(false); // outlives a call still posted at the deadline
-    QMetaObject::invokeMethod(
-        v, [delivered] { *delivered = true; }, Qt::QueuedConnection);
-    (void)QTest::qWaitFor([&] { return *delivered && !v->NeedsRepaint(); }, kDeadline);
+    // Settled once the view has taken in every change; a view that never settles is compared as it
+    // is at the deadline.
+    (void)DeliveredAnd(v, [v] { return !v->NeedsRepaint(); });
     return v->grabFramebuffer();
 }
 

@@ -71,6 +71,10 @@ QStringList Unnamed(QWidget* root, const QSet<QString>& named);
 QStringList UnnamedShortcuts(QWidget* root, const QSet<QString>& named);
 
 int UndoSteps();
+// Waits up to the deadline until the events posted to receiver so far have been delivered (a
+// relayout, a zoom passed on) and settled holds; a load that slows the event loop cannot cut the
+// wait short. Whether both came about.
+bool DeliveredAnd(QObject* receiver, const std::function<bool()>& settled);
 // What the named view shows once it has drawn what is pending; null when it is not shown.
 QImage Frame(const char* view);
 // Whether the named view comes to show something other than before within the deadline.

@@ -34,7 +34,6 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <utility>
 
 namespace zorvpro::acceptance
@@ -127,10 +126,7 @@ bool IsSpeakerControl(QWidget* w)
 // a relayout still due would take away) would count as a control the user sees.
 QSet<QString> ShownSpeakerControls(QWidget* root)
 {
-    const auto delivered = std::make_shared<bool>(false); // outlives a call still posted at the deadline
-    QMetaObject::invokeMethod(
-        root, [delivered] { *delivered = true; }, Qt::QueuedConnection);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return *delivered && ScrollBarsSettled(root); }, kDeadline))
+    EXPECT_TRUE(DeliveredAnd(root, [root] { return ScrollBarsSettled(root); }))
         << "the scroll bars do not settle";
     QSet<QString> names;
     for (QWidget* w : root->findChildren<QWidget*>())
