@@ -57,12 +57,16 @@ TEST(RetessellationRace, ReadersNeverSeeAMeshAndPointsOfDifferentCuts)
     {
         chunk->PromoteLatest();
         if (auto shown = chunk->GetDataSet())
+        {
             EXPECT_EQ(gridSizes.count(shown->Count()), 1u) << "a result holds a whole cut";
+        }
         std::lock_guard<FieldChunk::Lock> guard(chunk->GetLock());
         const ChunkMesh mesh = chunk->GetMesh();
         const uint64_t count = chunk->GetPoints().Count();
         if (count > 0)
+        {
             EXPECT_EQ(uint64_t(mesh.columnCount) * mesh.rowCount, count);
+        }
     };
 
     int installed = 0;

@@ -293,6 +293,8 @@ TEST(MouseHandlerTest, SpeakerViewsMoveLoudspeakersAndOfferBeamHandles)
         EXPECT_EQ(handler->LastCursorRequest(), c.cursor);
         ASSERT_EQ(actions.count(), c.action < 0 ? 0 : 1);
         if (c.action >= 0)
+        {
             EXPECT_EQ(actions.at(0).at(0).value<view::MouseAction>().action, uint32_t(c.action));
+        }
     }
 }
