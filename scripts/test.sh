@@ -5,6 +5,7 @@
 #   3. a clang AddressSanitizer+UBSan build of every non-GL test,
 #   4. every fuzz target for a bounded time, linked in the same tree as stage 3,
 #   5. the normal build's non-GL tests (last, so its summary closes the run).
+# The sanitizer trees of stages 2 and 3 build beside the OpenGL tests.
 # ZORV_QUICK=1 skips stages 2-4. Each stage's wall time is printed as it ends, and again as a
 # table when the command ends, however it ends.
 set -euo pipefail
@@ -29,8 +30,12 @@ print_times() {
   printf '   %-44s %5d s  (%d:%02d)\n' "total" "$total" $((total / 60)) $((total % 60))
 }
 XVFB_PID=""
+SAN_PID=""
 on_exit() {
   [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null
+  # The sanitizer builds run in a process group of their own: a failed run stops them all.
+  [ -n "$SAN_PID" ] && kill -- "-$SAN_PID" 2>/dev/null
+  [ -n "${SAN_TIMES:-}" ] && rm -f "$SAN_TIMES"
   print_times
 }
 trap on_exit EXIT
@@ -40,6 +45,17 @@ stage_done "dependencies"
 # Benchmarks are run by hand, never by this command: they are not built here.
 bash "$ROOT/scripts/build.sh" -DZORV_BUILD_BENCH=OFF
 stage_done "normal build: configure+build"
+
+# The sanitizer trees build beside the OpenGL tests, which mostly wait on the X server and the
+# window manager: at the lowest priority, so that the tests keep the processor whenever they need it.
+# Their output goes to a log, shown if they fail.
+if [ "${ZORV_QUICK:-0}" != "1" ]; then
+  SAN_LOG="$BUILD/sanitizer-builds.log"
+  SAN_TIMES="$(mktemp)"
+  setsid nice -n 19 bash "$ROOT/scripts/sanitizer-builds.sh" "$SAN_TIMES" >"$SAN_LOG" 2>&1 &
+  SAN_PID=$!
+  echo "== Sanitizer builds started beside the OpenGL tests (log: $SAN_LOG)"
+fi
 
 export LSAN_OPTIONS="suppressions=$ROOT/tests/support/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -84,33 +100,27 @@ if grep -q "Total Tests: [1-9]" <<< "$GL_LIST"; then
   stage_done "OpenGL tests: OpenGL ES"
 fi
 
-if [ "${ZORV_QUICK:-0}" != "1" ]; then
-  # Sanitizer builds compile at -O1 with line tables only: about three times
-  # faster to build than -O2 -g, and their reports still name file and line.
-  # They build neither benchmarks nor the OpenGL suites, which they never run.
-  LEAN=(-DZORV_BUILD_BENCH=OFF -DZORV_GL_TESTS=OFF
-        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
-        "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG")
+if [ -n "$SAN_PID" ]; then
+  echo "== Waiting for the sanitizer builds"
+  san_rc=0
+  wait "$SAN_PID" || san_rc=$?
+  SAN_PID=""
+  while IFS='|' read -r stage took; do
+    STAGE_TIMES+=("$(printf '%-44s %5d s  (%d:%02d)' "$stage (beside)" "$took" $((took / 60)) $((took % 60)))")
+  done <"$SAN_TIMES"
+  rm -f "$SAN_TIMES"
+  if [ "$san_rc" -ne 0 ]; then
+    tail -n 200 "$SAN_LOG"
+    echo "The sanitizer builds failed (whole log: $SAN_LOG)"
+    exit "$san_rc"
+  fi
+  stage_done "sanitizer builds: waited for after the OpenGL tests"
 
   # 2. ThreadSanitizer: the acoustic model, the engine and their tests (no Qt).
-  echo "== ThreadSanitizer build"
-  ZORV_BUILD_DIR="$ROOT/build-tsan" bash "$ROOT/scripts/build.sh" \
-    -DZORV_SANITIZE=thread -DZORV_BUILD_GUI=OFF "${LEAN[@]}"
-  stage_done "ThreadSanitizer: configure+build"
   (cd "$ROOT/build-tsan" && ctest -LE "gl|nosan" --output-on-failure -j "$JOBS" --timeout 900)
   stage_done "ThreadSanitizer: tests"
 
-  # 3. AddressSanitizer + UBSan with clang: every non-GL test. The same tree holds the
-  #    fuzz targets (every library carries the fuzzer's coverage hooks, only the fuzz
-  #    executables link the fuzzer's runtime), so stage 4 builds nothing more.
-  echo "== AddressSanitizer+UBSan build (with the fuzz targets)"
-  # A tree configured otherwise (gcc, no fuzz targets) by an older test command starts afresh.
-  if [ -f "$ROOT/build-asan/CMakeCache.txt" ] && ! grep -q "^ZORV_FUZZ:BOOL=ON" "$ROOT/build-asan/CMakeCache.txt"; then
-    rm -rf "$ROOT/build-asan"
-  fi
-  CC=clang CXX=clang++ ZORV_BUILD_DIR="$ROOT/build-asan" bash "$ROOT/scripts/build.sh" \
-    -DZORV_FUZZ=ON "${LEAN[@]}"
-  stage_done "AddressSanitizer+UBSan+fuzz: configure+build"
+  # 3. AddressSanitizer + UBSan with clang: every non-GL test.
   (cd "$ROOT/build-asan" && ASAN_OPTIONS="detect_leaks=1" \
     ctest -LE "gl|nosan" --output-on-failure -j "$JOBS" --timeout 900)
   stage_done "AddressSanitizer+UBSan: tests"
