@@ -65,8 +65,8 @@ function(zorv_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   zorv_warnings(${name})
   # The tests' own sources are glue around the code they check: unoptimised, with line tables only
-  # (a failure's backtrace still names file and line), they build in about half the time, and they
-  # are most of what the test command builds. The code under test keeps its own flags.
+  # (a failure's backtrace still names file and line), they build in about 40 % less time, and
+  # they are most of what the test command builds. The code under test keeps its own flags.
   target_compile_options(${name} PRIVATE $<$<CONFIG:RelWithDebInfo>:-O0 -g1>)
   if("gl" IN_LIST ARG_LABELS AND NOT ZORV_GL_TESTS)
     # Declared, so that the lines that follow may still name it, but neither built nor listed.

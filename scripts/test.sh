@@ -19,7 +19,7 @@ STAGE_START=$SECONDS
 STAGE_TIMES=()
 stage_done() {
   local took=$((SECONDS - STAGE_START))
-  STAGE_TIMES+=("$(printf '%-44s %5d s  (%d:%02d)' "$1" "$took" $((took / 60)) $((took % 60)))")
+  STAGE_TIMES+=("$(printf '%-54s %5d s  (%d:%02d)' "$1" "$took" $((took / 60)) $((took % 60)))")
   echo "== [time] $1: ${took} s"
   STAGE_START=$SECONDS
 }
@@ -27,7 +27,7 @@ print_times() {
   local total=$((SECONDS - RUN_START))
   echo "== Stage wall times on $JOBS cores"
   for line in "${STAGE_TIMES[@]}"; do echo "   $line"; done
-  printf '   %-44s %5d s  (%d:%02d)\n' "total" "$total" $((total / 60)) $((total % 60))
+  printf '   %-54s %5d s  (%d:%02d)\n' "total" "$total" $((total / 60)) $((total % 60))
 }
 XVFB_PID=""
 SAN_PID=""
@@ -106,7 +106,7 @@ if [ -n "$SAN_PID" ]; then
   wait "$SAN_PID" || san_rc=$?
   SAN_PID=""
   while IFS='|' read -r stage took; do
-    STAGE_TIMES+=("$(printf '%-44s %5d s  (%d:%02d)' "$stage (beside)" "$took" $((took / 60)) $((took % 60)))")
+    STAGE_TIMES+=("$(printf '%-54s %5d s  (%d:%02d)' "$stage (beside)" "$took" $((took / 60)) $((took % 60)))")
   done <"$SAN_TIMES"
   rm -f "$SAN_TIMES"
   if [ "$san_rc" -ne 0 ]; then
