@@ -17,9 +17,12 @@ JOBS="$(nproc)"
 RUN_START=$SECONDS
 STAGE_START=$SECONDS
 STAGE_TIMES=()
+stage_line() {
+  printf '%-54s %5d s  (%d:%02d)' "$1" "$2" $(($2 / 60)) $(($2 % 60))
+}
 stage_done() {
   local took=$((SECONDS - STAGE_START))
-  STAGE_TIMES+=("$(printf '%-54s %5d s  (%d:%02d)' "$1" "$took" $((took / 60)) $((took % 60)))")
+  STAGE_TIMES+=("$(stage_line "$1" "$took")")
   echo "== [time] $1: ${took} s"
   STAGE_START=$SECONDS
 }
@@ -27,7 +30,7 @@ print_times() {
   local total=$((SECONDS - RUN_START))
   echo "== Stage wall times on $JOBS cores"
   for line in "${STAGE_TIMES[@]}"; do echo "   $line"; done
-  printf '   %-54s %5d s  (%d:%02d)\n' "total" "$total" $((total / 60)) $((total % 60))
+  echo "   $(stage_line total "$total")"
 }
 XVFB_PID=""
 SAN_PID=""
@@ -106,7 +109,7 @@ if [ -n "$SAN_PID" ]; then
   wait "$SAN_PID" || san_rc=$?
   SAN_PID=""
   while IFS='|' read -r stage took; do
-    STAGE_TIMES+=("$(printf '%-54s %5d s  (%d:%02d)' "$stage (beside)" "$took" $((took / 60)) $((took % 60)))")
+    STAGE_TIMES+=("$(stage_line "$stage (beside)" "$took")")
   done <"$SAN_TIMES"
   rm -f "$SAN_TIMES"
   if [ "$san_rc" -ne 0 ]; then
