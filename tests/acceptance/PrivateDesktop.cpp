@@ -2,15 +2,20 @@
 
 #include "XConnection.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 #include <optional>
+
+#include <signal.h>
 
 namespace zorvpro::acceptance
 {
 namespace
 {
 constexpr int kStartDeadline = 10000;
+constexpr int kEndGrace = 3000;
 
 void End(QProcess& process)
 {
@@ -18,6 +23,33 @@ void End(QProcess& process)
         return;
     process.terminate();
     process.waitForFinished();
+}
+
+// Ends a process that leads a session of its own, and every process in its group.
+void EndGroup(QProcess& process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    // Nothing of a test's desktop is to be saved: a manager that has not ended in a moment is killed.
+    ::kill(-static_cast<pid_t>(process.processId()), SIGTERM);
+    if (!process.waitForFinished(kEndGrace))
+    {
+        ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
+        process.waitForFinished();
+    }
+}
+
+// The manager's command line, run by setsid so that it leads a process group of its own.
+QStringList ManagerCommand(Desktop::Manager manager)
+{
+    switch (manager)
+    {
+    case Desktop::Manager::Xfwm4:
+        return {QStringLiteral("dbus-run-session"), QStringLiteral("--"), QStringLiteral("xfwm4"),
+                QStringLiteral("--compositor=off")};
+    default:
+        return {ManagerName(manager)};
+    }
 }
 
 // The server's arguments: it writes its display's number on standard output once it listens.
@@ -36,6 +68,22 @@ QStringList ServerArguments(const Desktop& desktop)
 }
 } // namespace
 
+QString ManagerName(Desktop::Manager manager)
+{
+    switch (manager)
+    {
+    case Desktop::Manager::Icewm:
+        return QStringLiteral("icewm");
+    case Desktop::Manager::Fluxbox:
+        return QStringLiteral("fluxbox");
+    case Desktop::Manager::Xfwm4:
+        return QStringLiteral("xfwm4");
+    case Desktop::Manager::Openbox:
+        break;
+    }
+    return QStringLiteral("openbox");
+}
+
 bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
                     const QByteArray& expected)
 {
@@ -50,16 +98,16 @@ QByteArray PrivateDesktop::Start(const Desktop& desktop)
 {
     QByteArray failed = StartServer(desktop);
     if (failed.isEmpty() && desktop.managed)
-        failed = StartManager();
+        failed = StartManager(desktop.manager);
     if (failed.isEmpty() && desktop.managed && desktop.panel)
-        failed = StartPanel();
+        failed = StartPanel(desktop);
     return failed;
 }
 
 void PrivateDesktop::Stop()
 {
     End(panel_);
-    End(manager_);
+    EndGroup(manager_);
     End(server_);
 }
 
@@ -90,44 +138,77 @@ QByteArray PrivateDesktop::StartServer(const Desktop& desktop)
     return {};
 }
 
-QByteArray PrivateDesktop::StartManager()
+QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
 {
-    manager_.setProcessEnvironment(env_);
+    const QByteArray name = ManagerName(manager).toUtf8();
+    managerHome_ = std::make_unique<QTemporaryDir>();
+    if (!managerHome_->isValid())
+        return "no home for " + name + ": " + managerHome_->errorString().toUtf8();
+    // fluxbox sets the style's background by a script of its own, which shows a message where no
+    // image tool answers it: the desktop keeps the server's background.
+    if (manager == Desktop::Manager::Fluxbox)
+    {
+        QDir(managerHome_->path()).mkpath(QStringLiteral(".fluxbox"));
+        QFile overlay(managerHome_->filePath(QStringLiteral(".fluxbox/overlay")));
+        if (!overlay.open(QIODevice::WriteOnly) || overlay.write("background: none\n") <= 0)
+            return "no style overlay for fluxbox: " + overlay.errorString().toUtf8();
+    }
+    QProcessEnvironment env = env_;
+    env.insert(QStringLiteral("HOME"), managerHome_->path());
+    env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    manager_.setProcessEnvironment(env);
     manager_.setProcessChannelMode(QProcess::MergedChannels);
-    manager_.start(QStringLiteral("openbox"), QStringList());
+    manager_.start(QStringLiteral("setsid"), ManagerCommand(manager));
     if (!manager_.waitForStarted())
-        return "openbox did not start (scripts/deps.sh installs it): " + manager_.errorString().toUtf8();
+        return name + " did not start (scripts/deps.sh installs it): " + manager_.errorString().toUtf8();
     // A window mapped before the manager has taken the screen is not framed as a user sees it, and
     // one mapped while it still starts waits until something else wakes it.
     XConnection server(env_.value(QStringLiteral("DISPLAY")).toLocal8Bit());
-    const bool running = QTest::qWaitFor(
-        [&] { return server.ManagerAnswers() || manager_.state() == QProcess::NotRunning; }, kStartDeadline);
+    // fluxbox answers no request for the frame of a window it does not manage.
+    const auto taken = [&] {
+        return manager == Desktop::Manager::Fluxbox ? server.ManagerHoldsTheScreen()
+                                                    : server.ManagerAnswers();
+    };
+    const bool running =
+        QTest::qWaitFor([&] { return taken() || manager_.state() == QProcess::NotRunning; }, kStartDeadline);
     if (manager_.state() == QProcess::NotRunning)
-        return "openbox ended with " + QByteArray::number(manager_.exitCode()) +
+        return name + " ended with " + QByteArray::number(manager_.exitCode()) +
                " before it took the screen:\n" + manager_.readAll();
-    return running ? QByteArray() : QByteArray("openbox did not take the screen in time");
+    return running ? QByteArray() : name + " did not take the screen in time";
 }
 
 // A program started with a work area that still holds the panel's strip would place its window
 // under the panel and then see the area change.
-QByteArray PrivateDesktop::StartPanel()
+QByteArray PrivateDesktop::StartPanel(const Desktop& desktop)
 {
     panel_.setProcessEnvironment(env_);
-    panel_.setProcessChannelMode(QProcess::MergedChannels);
     panel_.start(QStringLiteral(ZORV_DOCK_CLIENT), QStringList());
     if (!panel_.waitForStarted())
         return "the dock client did not start: " + panel_.errorString().toUtf8();
     XConnection server(env_.value(QStringLiteral("DISPLAY")).toLocal8Bit());
+    // icewm keeps the whole desktop's work area for a strip along one monitor of several: there the
+    // panel is in place once the manager has taken it.
+    const bool areaKeepsTheStrip =
+        desktop.manager == Desktop::Manager::Icewm && desktop.monitors == Desktop::Monitors::TwoSideBySide;
+    QByteArray id;
     std::optional<QRect> area;
     const bool reserved = QTest::qWaitFor(
         [&]
         {
+            id += panel_.readAllStandardOutput();
             area = server.WorkArea();
-            return (area && area->y() == kPanelHeight) || panel_.state() == QProcess::NotRunning;
+            if (panel_.state() == QProcess::NotRunning)
+                return true;
+            if (areaKeepsTheStrip)
+                return area && id.contains('\n') && server.Managed(id.trimmed().toUInt());
+            return area && area->y() == kPanelHeight;
         },
         kStartDeadline);
     if (panel_.state() == QProcess::NotRunning)
-        return "the dock client ended: " + panel_.readAll();
+        return "the dock client ended: " + panel_.readAllStandardError();
+    if (!reserved && areaKeepsTheStrip)
+        return "the manager did not take the dock";
     if (!reserved)
         return "the work area " + QByteArray::fromStdString(area ? Text(*area) : std::string("(none)")) +
                " leaves no panel's strip out";

@@ -8,6 +8,9 @@
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 namespace zorvpro::acceptance
 {
@@ -24,11 +27,22 @@ struct Desktop
     Monitors monitors = Monitors::One;
     // The one monitor's screen as Xvfb takes it.
     QString screen = QStringLiteral("1920x1080x24");
-    // openbox manages the desktop.
+    // A window manager manages the desktop.
     bool managed = true;
+    enum class Manager
+    {
+        Openbox,
+        Icewm,
+        Fluxbox,
+        Xfwm4 // in a D-Bus session of its own, as it needs one
+    };
+    Manager manager = Manager::Openbox;
     // A dock reserves the top kPanelHeight px of the first monitor (with a manager only).
     bool panel = false;
 };
+
+// The manager's name as its program is called.
+QString ManagerName(Desktop::Manager manager);
 
 // Whether an X client run on the display env names ends well, its output holding `expected`.
 bool ClientSucceeds(const QProcessEnvironment& env, const QString& program, const QStringList& arguments,
@@ -53,11 +67,14 @@ public:
 
 private:
     QByteArray StartServer(const Desktop& desktop);
-    QByteArray StartManager();
-    QByteArray StartPanel();
+    QByteArray StartManager(Desktop::Manager manager);
+    QByteArray StartPanel(const Desktop& desktop);
 
     QProcess server_;
+    // The manager runs in a session of its own (with the D-Bus daemon it may start), ended as one,
+    // and with a home of its own, where it may write its first configuration.
     QProcess manager_;
+    std::unique_ptr<QTemporaryDir> managerHome_;
     QProcess panel_;
     QProcessEnvironment env_;
 };

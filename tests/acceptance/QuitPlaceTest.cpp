@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace zorvpro::acceptance
 {
@@ -25,6 +26,8 @@ namespace
 constexpr char kStartVariable[] = "ZORV_QUIT_PLACE_START";
 constexpr char kQuit[] = "quit";
 constexpr char kAgain[] = "again";
+// Which row of its table a child runs.
+constexpr char kRowVariable[] = "ZORV_QUIT_PLACE_ROW";
 
 enum class Zoom
 {
@@ -102,66 +105,125 @@ void StartAgain(const QuitRow& row)
                                          : "quit maximised, it is restored elsewhere");
 }
 
-// In the children, the quit and the start after it; in this process, the two children.
-void RunQuitAndStartAgain(const QuitRow& row)
+// In the children, the quit and the start after it of one row; in this process, the two children of
+// each row in turn.
+void RunQuitAndStartAgain(const std::vector<QuitRow>& rows)
 {
     if (InPrivateServerChild())
     {
+        const int index = qEnvironmentVariableIntValue(kRowVariable);
+        ASSERT_TRUE(index >= 0 && index < static_cast<int>(rows.size())) << "no row " << index;
+        const QuitRow& row = rows[static_cast<size_t>(index)];
         if (qEnvironmentVariable(kStartVariable) == QLatin1String(kQuit))
             QuitZoomed(row);
         else
             StartAgain(row);
         return;
     }
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    std::vector<QProcessEnvironment> starts;
-    for (const char* start : {kQuit, kAgain})
+    for (size_t index = 0; index < rows.size(); ++index)
     {
-        QProcessEnvironment env;
-        env.insert(QLatin1String(windowtest::kKeptHomeVariable), home.path());
-        env.insert(QLatin1String(kStartVariable), QLatin1String(start));
-        starts.push_back(env);
+        const QuitRow& row = rows[index];
+        SCOPED_TRACE("under " + ManagerName(row.desktop.manager).toStdString() + ", row " +
+                     std::to_string(index));
+        QTemporaryDir home;
+        ASSERT_TRUE(home.isValid());
+        std::vector<QProcessEnvironment> starts;
+        for (const char* start : {kQuit, kAgain})
+        {
+            QProcessEnvironment env;
+            env.insert(QLatin1String(windowtest::kKeptHomeVariable), home.path());
+            env.insert(QLatin1String(kStartVariable), QLatin1String(start));
+            env.insert(QLatin1String(kRowVariable), QString::number(index));
+            starts.push_back(env);
+        }
+        const ChildRun run = RunOnPrivateServer(row.desktop, ThisTest(), starts);
+        EXPECT_EQ(run.exitCode, 0) << run.output.right(4000).toStdString();
     }
-    const ChildRun run = RunOnPrivateServer(row.desktop, ThisTest(), starts);
-    EXPECT_EQ(run.exitCode, 0) << run.output.right(4000).toStdString();
 }
 
-Desktop WithAPanel(Desktop::Monitors monitors)
+Desktop WithAPanel(Desktop::Monitors monitors, Desktop::Manager manager = Desktop::Manager::Openbox)
 {
     Desktop desktop;
     desktop.monitors = monitors;
     desktop.panel = true;
+    desktop.manager = manager;
     return desktop;
+}
+
+// Each zoom on one monitor with the panel, under that manager.
+std::vector<QuitRow> OnOneMonitor(Desktop::Manager manager)
+{
+    const Desktop desktop = WithAPanel(Desktop::Monitors::One, manager);
+    return {{desktop, Zoom::Maximised, {200, 100}},
+            {desktop, Zoom::FullScreen, {200, 100}},
+            {desktop, Zoom::FullScreenFromMaximised, {200, 100}}};
+}
+
+// Maximised on the second monitor, which has no panel, and full screen on the first, under its panel.
+std::vector<QuitRow> OnTwoMonitors(Desktop::Manager manager)
+{
+    const Desktop desktop = WithAPanel(Desktop::Monitors::TwoSideBySide, manager);
+    return {{desktop, Zoom::Maximised, {2200, 100}}, {desktop, Zoom::FullScreen, {200, 100}}};
 }
 } // namespace
 
 TEST(ScreenArea, QuitMaximisedOnOneMonitorWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), Zoom::Maximised, {200, 100}});
+    RunQuitAndStartAgain({{WithAPanel(Desktop::Monitors::One), Zoom::Maximised, {200, 100}}});
 }
 
 TEST(ScreenArea, QuitInFullScreenOnOneMonitorWithAPanelTheWindowStartsAtItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), Zoom::FullScreen, {200, 100}});
+    RunQuitAndStartAgain({{WithAPanel(Desktop::Monitors::One), Zoom::FullScreen, {200, 100}}});
 }
 
 // The manager reports full screen alone while it keeps the maximised state under it.
 TEST(ScreenArea,
      QuitInFullScreenFromMaximisedOnOneMonitorWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::One), Zoom::FullScreenFromMaximised, {200, 100}});
+    RunQuitAndStartAgain({{WithAPanel(Desktop::Monitors::One), Zoom::FullScreenFromMaximised, {200, 100}}});
 }
 
 // On the second monitor, which has no panel.
 TEST(ScreenArea, QuitMaximisedOnTwoMonitorsWithAPanelTheWindowStartsMaximisedAndRestoresToItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::Maximised, {2200, 100}});
+    RunQuitAndStartAgain({{WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::Maximised, {2200, 100}}});
 }
 
 // On the first monitor, under its panel.
 TEST(ScreenArea, QuitInFullScreenOnTwoMonitorsWithAPanelTheWindowStartsAtItsPlace)
 {
-    RunQuitAndStartAgain({WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::FullScreen, {200, 100}});
+    RunQuitAndStartAgain({{WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::FullScreen, {200, 100}}});
+}
+// Managers that move a window to its zoomed place before they report the state: the place stored is
+// still the one the user left it at.
+TEST(ScreenArea, QuitZoomedOnOneMonitorUnderIcewmTheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(OnOneMonitor(Desktop::Manager::Icewm));
+}
+
+TEST(ScreenArea, QuitZoomedOnTwoMonitorsUnderIcewmTheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(OnTwoMonitors(Desktop::Manager::Icewm));
+}
+
+TEST(ScreenArea, QuitZoomedOnOneMonitorUnderFluxboxTheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(OnOneMonitor(Desktop::Manager::Fluxbox));
+}
+
+TEST(ScreenArea, QuitZoomedOnTwoMonitorsUnderFluxboxTheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(OnTwoMonitors(Desktop::Manager::Fluxbox));
+}
+
+TEST(ScreenArea, QuitZoomedOnOneMonitorUnderXfwm4TheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(OnOneMonitor(Desktop::Manager::Xfwm4));
+}
+
+TEST(ScreenArea, QuitZoomedOnTwoMonitorsUnderXfwm4TheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(OnTwoMonitors(Desktop::Manager::Xfwm4));
 }
 } // namespace zorvpro::acceptance

@@ -201,6 +201,28 @@ bool XConnection::ManagerAnswers()
     return false;
 }
 
+bool XConnection::ManagerHoldsTheScreen()
+{
+    if (!Connected() || Property(root_, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).isEmpty())
+        return false;
+    // Asked only once a manager names its check window, so that this never takes the redirect from
+    // a manager that is still starting; taken all the same, it is given back at once.
+    const uint32_t redirect = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT;
+    const Reply<xcb_generic_error_t> refused(xcb_request_check(
+        connection_, xcb_change_window_attributes_checked(connection_, root_, XCB_CW_EVENT_MASK, &redirect)));
+    if (refused)
+        return true;
+    const uint32_t none = XCB_EVENT_MASK_NO_EVENT;
+    xcb_change_window_attributes(connection_, root_, XCB_CW_EVENT_MASK, &none);
+    xcb_flush(connection_);
+    return false;
+}
+
+bool XConnection::Managed(uint32_t window)
+{
+    return Connected() && !Property(window, "WM_STATE", Atom("WM_STATE")).isEmpty();
+}
+
 QVector<uint32_t> XConnection::Property(uint32_t window, const char* name, uint32_t type)
 {
     const Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(

@@ -85,6 +85,12 @@ public:
     // the frame extents of a window of this connection's own, never mapped. Each call asks anew,
     // as a manager still starting holds what came before it read its events.
     bool ManagerAnswers();
+    // The same for a manager that answers no such request for a window it does not manage: it
+    // names its check window on the root and holds the root's redirect, as it does once it has
+    // taken the screen.
+    bool ManagerHoldsTheScreen();
+    // Whether a manager has taken the window: it has set its ICCCM state.
+    bool Managed(uint32_t window);
 
     // The window now; none when the server does not know it.
     std::optional<OnServer> Read(uint32_t window);

@@ -1,6 +1,6 @@
 // A panel for the window-manager tests' desktops: a dock window along the top of the first monitor
 // that reserves its 30 px, as a desktop's panel does. It stays until it is killed, its standard
-// input closes or the server goes away.
+// input closes or the server goes away. It writes its window's id on a line once it has mapped it.
 #include <xcb/xcb.h>
 
 #include <poll.h>
@@ -65,6 +65,9 @@ int main()
     Describe(connection, window);
     xcb_map_window(connection, window);
     xcb_flush(connection);
+    // The window's id, for whoever waits until a manager has taken it.
+    std::printf("%u\n", window);
+    std::fflush(stdout);
 
     // Events are never asked for: only the server's closing shows on the connection.
     std::array<pollfd, 2> watched{pollfd{STDIN_FILENO, POLLIN, 0},

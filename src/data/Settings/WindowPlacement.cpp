@@ -1,14 +1,19 @@
 #include "data/Settings/WindowPlacement.h"
 
 #include "data/Settings/AppSettings.h"
+#include "data/Settings/HeldPlace.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
+
+#include <memory>
+#include <utility>
 
 namespace zorvpro
 {
@@ -23,12 +28,16 @@ QString ScreenConfiguration(const QRect& geometry)
         .arg(geometry.height());
 }
 
-// Whether the window was maximised when it went full screen, as its state changes tell: a window
-// manager may report full screen alone while it keeps the maximised state to give back after.
+// What the window's state changes and moves tell of the place to store: whether it was maximised
+// when it went full screen (a window manager may report full screen alone while it keeps the
+// maximised state to give back after), and the last place it held as a normal window.
 class ZoomMemory : public QObject
 {
+    std::function<qint64()> clock_;
+
 public:
-    explicit ZoomMemory(QWidget* widget) : QObject(widget)
+    ZoomMemory(QWidget* widget, std::function<qint64()> clock)
+        : QObject(widget), clock_(std::move(clock)), held(widget->geometry(), widget->windowState())
     {
         setObjectName(Name());
         widget->installEventFilter(this);
@@ -36,17 +45,32 @@ public:
     static QString Name() { return QStringLiteral("zorvpro__ZoomMemory"); }
 
     bool maximisedUnderFullScreen = false;
+    HeldPlace held;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::WindowStateChange)
-            return false;
-        const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
-        if ((static_cast<QWidget*>(watched)->windowState() & Qt::WindowFullScreen) == 0)
-            maximisedUnderFullScreen = false;
-        else if ((before & Qt::WindowFullScreen) == 0)
-            maximisedUnderFullScreen = (before & Qt::WindowMaximized) != 0;
+        const QWidget* widget = static_cast<QWidget*>(watched);
+        switch (event->type())
+        {
+        case QEvent::Move:
+        case QEvent::Resize:
+            held.Moved(widget->geometry(), widget->windowState(), event->spontaneous(), clock_());
+            break;
+        case QEvent::WindowStateChange:
+        {
+            const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+            if ((widget->windowState() & Qt::WindowFullScreen) == 0)
+                maximisedUnderFullScreen = false;
+            else if ((before & Qt::WindowFullScreen) == 0)
+                maximisedUnderFullScreen = (before & Qt::WindowMaximized) != 0;
+            held.StateChanged(before, widget->windowState(), widget->geometry(), event->spontaneous(),
+                              clock_());
+            break;
+        }
+        default:
+            break;
+        }
         return false;
     }
 };
@@ -76,8 +100,15 @@ void DeferWindowPlacement(QWidget* widget, bool restore)
 
 void FollowZoomedState(QWidget* widget)
 {
+    auto since = std::make_shared<QElapsedTimer>();
+    since->start();
+    FollowZoomedState(widget, [since] { return since->elapsed(); });
+}
+
+void FollowZoomedState(QWidget* widget, const std::function<qint64()>& clockMs)
+{
     if (widget != nullptr && MemoryOf(widget) == nullptr)
-        new ZoomMemory(widget);
+        new ZoomMemory(widget, clockMs);
 }
 
 void ApplyWindowPlacement(QWidget* widget, bool restore)
@@ -140,12 +171,16 @@ void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
 {
     if (widget == nullptr)
         return;
-    // A maximised or full-screen window fills the area for now: its place is the one the window
-    // manager gives it back to, which Qt keeps as its normal geometry.
+    // A maximised or full-screen window fills the area for now: its place is the last one it held as
+    // a normal window. Qt's normal geometry is that only where the manager reports the state before
+    // it moves the window; it is the followed place where there is one.
     const bool zoomed = (widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
-    const QRect geometry =
-        zoomed && widget->normalGeometry().isValid() ? widget->normalGeometry() : widget->geometry();
     const ZoomMemory* memory = MemoryOf(widget);
+    QRect geometry = widget->geometry();
+    if (zoomed && memory != nullptr && memory->held.Place())
+        geometry = *memory->held.Place();
+    else if (zoomed && widget->normalGeometry().isValid())
+        geometry = widget->normalGeometry();
     const bool maximised = widget->isMaximized() ||
                            (widget->isFullScreen() && memory != nullptr && memory->maximisedUnderFullScreen);
     QScreen* screen = widget->screen();
