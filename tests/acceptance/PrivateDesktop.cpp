@@ -1,8 +1,7 @@
 #include "PrivateDesktop.h"
 
+#include "LoopWait.h"
 #include "XConnection.h"
-
-#include <QTest>
 
 #include <optional>
 
@@ -73,7 +72,7 @@ QByteArray PrivateDesktop::StartServer(const Desktop& desktop)
     if (!server_.waitForStarted())
         return program.toUtf8() + " did not start (scripts/deps.sh installs it)";
     QByteArray number;
-    const bool named = QTest::qWaitFor(
+    const bool named = LoopWaitFor(
         [&]
         {
             number += server_.readAllStandardOutput();
@@ -84,8 +83,8 @@ QByteArray PrivateDesktop::StartServer(const Desktop& desktop)
         return program.toUtf8() + " names no display";
     env_ = QProcessEnvironment::systemEnvironment();
     env_.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(number.trimmed()));
-    if (!QTest::qWaitFor([&] { return ClientSucceeds(env_, QStringLiteral("xdpyinfo"), {}); },
-                         kStartDeadline))
+    if (!LoopWaitFor([&] { return ClientSucceeds(env_, QStringLiteral("xdpyinfo"), {}); }, kStartDeadline,
+                     Looks::OnlyTimed))
         return "no client connects to " + program.toUtf8() + " on " + number.trimmed();
     return {};
 }
@@ -100,7 +99,7 @@ QByteArray PrivateDesktop::StartManager()
     // A window mapped before the manager has taken the screen is not framed as a user sees it, and
     // one mapped while it still starts waits until something else wakes it.
     XConnection server(env_.value(QStringLiteral("DISPLAY")).toLocal8Bit());
-    const bool running = QTest::qWaitFor(
+    const bool running = LoopWaitFor(
         [&] { return server.ManagerAnswers() || manager_.state() == QProcess::NotRunning; }, kStartDeadline);
     if (manager_.state() == QProcess::NotRunning)
         return "openbox ended with " + QByteArray::number(manager_.exitCode()) +
@@ -119,7 +118,7 @@ QByteArray PrivateDesktop::StartPanel()
         return "the dock client did not start: " + panel_.errorString().toUtf8();
     XConnection server(env_.value(QStringLiteral("DISPLAY")).toLocal8Bit());
     std::optional<QRect> area;
-    const bool reserved = QTest::qWaitFor(
+    const bool reserved = LoopWaitFor(
         [&]
         {
             area = server.WorkArea();

@@ -1,10 +1,10 @@
 #include "WindowManagerSteps.h"
 
 #include "ControlTable.h"
+#include "LoopWait.h"
 #include "PrivateServer.h"
 
 #include <QElapsedTimer>
-#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -66,7 +66,7 @@ void StepAtPace(const QWidget* window, const std::string& what, const std::funct
     }
     const qint64 left = paceMs - since.elapsed();
     if (left > 0)
-        QTest::qWait(static_cast<int>(left));
+        LoopWait(static_cast<int>(left));
 }
 
 // A point on the title bar's label, on the part of the desktop the user sees: past the icon at
@@ -124,7 +124,7 @@ std::optional<OnServer> ReadOnServer(const QWidget* window)
 
 bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer&)>& done, OnServer& seen)
 {
-    return QTest::qWaitFor(
+    return LoopWaitFor(
         [&]
         {
             const std::optional<OnServer> on = ReadOnServer(window);
@@ -139,7 +139,7 @@ bool WaitSteady(const QWidget* window, OnServer& seen)
 {
     std::optional<OnServer> last;
     QElapsedTimer unchanged;
-    return QTest::qWaitFor(
+    return LoopWaitFor(
         [&]
         {
             const std::optional<OnServer> on = ReadOnServer(window);
@@ -162,7 +162,7 @@ bool WaitSteady(const QWidget* window, OnServer& seen)
 
 bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area)
 {
-    return QTest::qWaitFor(
+    return LoopWaitFor(
         [&]
         {
             area = server.WorkArea().value_or(QRect());
@@ -221,7 +221,7 @@ void ReportNormalStateAhead(const QWidget* window)
 void Close(const QWidget* window)
 {
     ASSERT_TRUE(Server().Close(Id(window))) << "close: the request did not reach the server";
-    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->isVisible(); }, kDeadline))
+    ASSERT_TRUE(LoopWaitFor([window] { return !window->isVisible(); }, kDeadline))
         << "the window is still shown after the manager was asked to close it";
 }
 
