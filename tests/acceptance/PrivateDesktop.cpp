@@ -99,8 +99,9 @@ QByteArray PrivateDesktop::StartManager()
     // A window mapped before the manager has taken the screen is not framed as a user sees it, and
     // one mapped while it still starts waits until something else wakes it.
     XConnection server(env_.value(QStringLiteral("DISPLAY")).toLocal8Bit());
-    const bool running = LoopWaitFor(
-        [&] { return server.ManagerAnswers() || manager_.state() == QProcess::NotRunning; }, kStartDeadline);
+    const bool running =
+        LoopWaitFor([&] { return server.ManagerAnswers() || manager_.state() == QProcess::NotRunning; },
+                    kStartDeadline, Looks::OnlyTimed);
     if (manager_.state() == QProcess::NotRunning)
         return "openbox ended with " + QByteArray::number(manager_.exitCode()) +
                " before it took the screen:\n" + manager_.readAll();
@@ -124,7 +125,7 @@ QByteArray PrivateDesktop::StartPanel()
             area = server.WorkArea();
             return (area && area->y() == kPanelHeight) || panel_.state() == QProcess::NotRunning;
         },
-        kStartDeadline);
+        kStartDeadline, Looks::OnlyTimed);
     if (panel_.state() == QProcess::NotRunning)
         return "the dock client ended: " + panel_.readAll();
     if (!reserved)

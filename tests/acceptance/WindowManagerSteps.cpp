@@ -17,6 +17,9 @@ namespace
 {
 // The program takes its look a turn of its event loop after the manager's last step, and asks
 // for a place of its own at once: half a second without a change on the server is rest.
+// A reading of the server is several round trips on the program's thread: made after each pass of
+// its event loop, it would hold back the manager's next event until it could be handled together
+// with the one after, so the server is read on the timer only.
 constexpr int kRestMs = 500;
 constexpr int kRestDeadline = 2 * kDeadline;
 
@@ -132,7 +135,7 @@ bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer
                 seen = *on;
             return on && done(*on);
         },
-        kDeadline);
+        kDeadline, Looks::OnlyTimed);
 }
 
 bool WaitSteady(const QWidget* window, OnServer& seen)
@@ -157,7 +160,7 @@ bool WaitSteady(const QWidget* window, OnServer& seen)
             }
             return unchanged.elapsed() >= kRestMs;
         },
-        kRestDeadline);
+        kRestDeadline, Looks::OnlyTimed);
 }
 
 bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area)
@@ -168,7 +171,7 @@ bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area)
             area = server.WorkArea().value_or(QRect());
             return area.isValid() && QRect(QPoint(0, 0), screen).contains(area);
         },
-        kDeadline);
+        kDeadline, Looks::OnlyTimed);
 }
 
 void WaitForManagedShow(const QWidget* window)

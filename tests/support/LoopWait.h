@@ -13,7 +13,8 @@ class QWidget;
 namespace zorvpro
 {
 // When the condition is looked at besides every few milliseconds: also after each pass of the
-// event loop over what arrived, unless it costs much (starts a process).
+// event loop over what arrived, unless it costs much: a look that starts a process or makes round
+// trips to the X server holds the loop, so that what arrives meanwhile is handled in one pass.
 enum class Looks
 {
     AlsoAfterEachPass,
