@@ -17,9 +17,9 @@ namespace
 {
 // The program takes its look a turn of its event loop after the manager's last step, and asks
 // for a place of its own at once: half a second without a change on the server is rest.
-// A reading of the server is several round trips on the program's thread: made after each pass of
-// its event loop, it would hold back the manager's next event until it could be handled together
-// with the one after, so the server is read on the timer only.
+// A reading of the server is several round trips: made on the program's thread, it would hold back
+// the manager's next event until it could be handled together with the one after, so the server
+// is read on a thread of the wait's own.
 constexpr int kRestMs = 500;
 constexpr int kRestDeadline = 2 * kDeadline;
 
@@ -127,25 +127,27 @@ std::optional<OnServer> ReadOnServer(const QWidget* window)
 
 bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer&)>& done, OnServer& seen)
 {
-    return LoopWaitFor(
+    const uint32_t id = Id(window);
+    return LoopWaitForApart(
         [&]
         {
-            const std::optional<OnServer> on = ReadOnServer(window);
+            const std::optional<OnServer> on = Server().Read(id);
             if (on)
                 seen = *on;
             return on && done(*on);
         },
-        kDeadline, Looks::OnlyTimed);
+        kDeadline);
 }
 
 bool WaitSteady(const QWidget* window, OnServer& seen)
 {
     std::optional<OnServer> last;
     QElapsedTimer unchanged;
-    return LoopWaitFor(
+    const uint32_t id = Id(window);
+    return LoopWaitForApart(
         [&]
         {
-            const std::optional<OnServer> on = ReadOnServer(window);
+            const std::optional<OnServer> on = Server().Read(id);
             if (!on)
             {
                 last.reset();
@@ -160,18 +162,18 @@ bool WaitSteady(const QWidget* window, OnServer& seen)
             }
             return unchanged.elapsed() >= kRestMs;
         },
-        kRestDeadline, Looks::OnlyTimed);
+        kRestDeadline);
 }
 
 bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area)
 {
-    return LoopWaitFor(
+    return LoopWaitForApart(
         [&]
         {
             area = server.WorkArea().value_or(QRect());
             return area.isValid() && QRect(QPoint(0, 0), screen).contains(area);
         },
-        kDeadline, Looks::OnlyTimed);
+        kDeadline);
 }
 
 void WaitForManagedShow(const QWidget* window)

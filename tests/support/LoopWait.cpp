@@ -7,6 +7,12 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace zorvpro
 {
 namespace
@@ -50,6 +56,40 @@ bool LoopWaitFor(const std::function<bool()>& done, int deadlineMs, Looks looks)
         QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, &loop, look);
     loop.exec();
     return met || done();
+}
+
+bool LoopWaitForApart(const std::function<bool()>& done, int deadlineMs)
+{
+    std::atomic<bool> met{false};
+    std::mutex lock;
+    std::condition_variable wake;
+    bool stop = false;
+    std::thread looker(
+        [&]
+        {
+            std::unique_lock<std::mutex> held(lock);
+            while (!stop)
+            {
+                held.unlock();
+                const bool now = done();
+                held.lock();
+                if (now)
+                {
+                    met.store(true);
+                    return;
+                }
+                wake.wait_for(held, std::chrono::milliseconds(kLookMs), [&] { return stop; });
+            }
+        });
+    // The flag is cheap: looked at after each pass too.
+    LoopWaitFor([&] { return met.load(); }, deadlineMs);
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        stop = true;
+    }
+    wake.notify_one();
+    looker.join();
+    return met.load() || done();
 }
 
 bool LoopWaitForExposed(const QWindow* window, int deadlineMs)

@@ -26,6 +26,12 @@ enum class Looks
 // at the deadline.
 bool LoopWaitFor(const std::function<bool()>& done, int deadlineMs, Looks looks = Looks::AlsoAfterEachPass);
 
+// LoopWaitFor for a look that takes long, as round trips to the X server do: made on a thread of
+// its own every few milliseconds, so that it never holds the event loop, which handles each event
+// as it arrives. `done` must be safe to call off the program's thread, and is called on it once
+// more at the deadline.
+bool LoopWaitForApart(const std::function<bool()>& done, int deadlineMs);
+
 // Waits until the window system has exposed the window (the widget's, once it has one); by default
 // as long as QTest::qWaitForWindowExposed does.
 constexpr int kExposeDeadlineMs = 5000;
