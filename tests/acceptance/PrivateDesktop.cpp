@@ -1,10 +1,10 @@
 #include "PrivateDesktop.h"
 
+#include "LoopWait.h"
 #include "XConnection.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTest>
 
 #include <optional>
 
@@ -121,7 +121,7 @@ QByteArray PrivateDesktop::StartServer(const Desktop& desktop)
     if (!server_.waitForStarted())
         return program.toUtf8() + " did not start (scripts/deps.sh installs it)";
     QByteArray number;
-    const bool named = QTest::qWaitFor(
+    const bool named = LoopWaitFor(
         [&]
         {
             number += server_.readAllStandardOutput();
@@ -132,8 +132,8 @@ QByteArray PrivateDesktop::StartServer(const Desktop& desktop)
         return program.toUtf8() + " names no display";
     env_ = QProcessEnvironment::systemEnvironment();
     env_.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(number.trimmed()));
-    if (!QTest::qWaitFor([&] { return ClientSucceeds(env_, QStringLiteral("xdpyinfo"), {}); },
-                         kStartDeadline))
+    if (!LoopWaitFor([&] { return ClientSucceeds(env_, QStringLiteral("xdpyinfo"), {}); }, kStartDeadline,
+                     Looks::OnlyTimed))
         return "no client connects to " + program.toUtf8() + " on " + number.trimmed();
     return {};
 }
@@ -170,8 +170,8 @@ QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
         return manager == Desktop::Manager::Fluxbox ? server.ManagerHoldsTheScreen()
                                                     : server.ManagerAnswers();
     };
-    const bool running =
-        QTest::qWaitFor([&] { return taken() || manager_.state() == QProcess::NotRunning; }, kStartDeadline);
+    const bool running = LoopWaitFor([&] { return taken() || manager_.state() == QProcess::NotRunning; },
+                                     kStartDeadline, Looks::OnlyTimed);
     if (manager_.state() == QProcess::NotRunning)
         return name + " ended with " + QByteArray::number(manager_.exitCode()) +
                " before it took the screen:\n" + manager_.readAll();
@@ -193,7 +193,7 @@ QByteArray PrivateDesktop::StartPanel(const Desktop& desktop)
         desktop.manager == Desktop::Manager::Icewm && desktop.monitors == Desktop::Monitors::TwoSideBySide;
     QByteArray id;
     std::optional<QRect> area;
-    const bool reserved = QTest::qWaitFor(
+    const bool reserved = LoopWaitFor(
         [&]
         {
             id += panel_.readAllStandardOutput();
@@ -204,7 +204,7 @@ QByteArray PrivateDesktop::StartPanel(const Desktop& desktop)
                 return area && id.contains('\n') && server.Managed(id.trimmed().toUInt());
             return area && area->y() == kPanelHeight;
         },
-        kStartDeadline);
+        kStartDeadline, Looks::OnlyTimed);
     if (panel_.state() == QProcess::NotRunning)
         return "the dock client ended: " + panel_.readAllStandardError();
     if (!reserved && areaKeepsTheStrip)

@@ -5,6 +5,7 @@
 // desktop with one settings folder.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
+#include "LoopWait.h"
 #include "PrivateServer.h"
 #include "WindowManagerSteps.h"
 
@@ -13,7 +14,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -75,7 +75,7 @@ void QuitZoomed(const QuitRow& row)
         return;
     // The place is stored a turn of the event loop after the window is hidden.
     WindowSettings stored;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadWindowPlacement(window, stored); }, kDeadline))
+    ASSERT_TRUE(LoopWaitFor([&] { return ReadWindowPlacement(window, stored); }, kDeadline))
         << "no place was stored for the closed window";
 }
 

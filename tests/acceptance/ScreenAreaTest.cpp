@@ -4,6 +4,7 @@
 // lower resolution, also one that came while the window was maximised or full screen.
 #include "AcceptanceEnv.h"
 #include "ControlTable.h"
+#include "LoopWait.h"
 #include "PrivateServer.h"
 #include "WindowManagerSteps.h"
 
@@ -11,7 +12,6 @@
 
 #include <QProcess>
 #include <QScreen>
-#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -47,25 +47,25 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
     window->showNormal();
     bool restored = false;
     QTimer::singleShot(0, window, [&] { QTimer::singleShot(0, window, [&] { restored = true; }); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return restored; }, kDeadline));
+    ASSERT_TRUE(LoopWaitFor([&] { return restored; }, kDeadline));
     ASSERT_FALSE(window->isMaximized());
     // Beyond the right edge, as a window spread over two screens lies beyond each.
     const QRect beyond(600, 100, 1500, 900);
     window->setGeometry(beyond);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->isMaximized() && window->frameGeometry() == beyond; },
-                                kDeadline))
+    ASSERT_TRUE(
+        LoopWaitFor([&] { return !window->isMaximized() && window->frameGeometry() == beyond; }, kDeadline))
         << Text(window->frameGeometry()) << (window->isMaximized() ? ", maximised" : "");
     // A panel along the bottom, then a taller one than the window: an area that never held the
     // window leaves it where it was put.
     for (const QRect& area : {QRect(0, 0, 1920, 1040), QRect(0, 0, 1920, 800)})
     {
         ASSERT_TRUE(SetWorkArea(area)) << "xprop (scripts/deps.sh installs it)";
-        ASSERT_TRUE(QTest::qWaitFor([&] { return screen->availableGeometry() == area; }, kDeadline));
+        ASSERT_TRUE(LoopWaitFor([&] { return screen->availableGeometry() == area; }, kDeadline));
         // A size asked after the area changed: once the window has it, a move made for the area
         // change has come back from the server before it.
         const QRect sized = window->frameGeometry().adjusted(0, 0, 0, 1);
         window->resize(window->width(), window->height() + 1);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window->height() == sized.height(); }, kDeadline));
+        ASSERT_TRUE(LoopWaitFor([&] { return window->height() == sized.height(); }, kDeadline));
         EXPECT_EQ(Text(window->frameGeometry()), Text(sized))
             << "moved by the area's change to " << Text(area);
     }
@@ -73,21 +73,21 @@ void CheckTheWindowStaysUntilTheAreaNoLongerHoldsIt()
     // Wholly within the screen once the panel is gone.
     const QRect whole(0, 0, 1920, 1080);
     ASSERT_TRUE(SetWorkArea(whole));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->availableGeometry() == whole; }, kDeadline));
+    ASSERT_TRUE(LoopWaitFor([&] { return screen->availableGeometry() == whole; }, kDeadline));
     const QRect put(400, 100, 1500, 900);
     window->setGeometry(put);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == put; }, kDeadline))
+    ASSERT_TRUE(LoopWaitFor([&] { return window->frameGeometry() == put; }, kDeadline))
         << Text(window->frameGeometry());
     // A panel over its bottom edge: the area still holds its height, not where it stands; it is
     // moved up the least, its size kept.
     ASSERT_TRUE(SetWorkArea({0, 0, 1920, 960}));
     const QRect raised(400, 60, 1500, 900);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == raised; }, kDeadline))
+    EXPECT_TRUE(LoopWaitFor([&] { return window->frameGeometry() == raised; }, kDeadline))
         << Text(window->frameGeometry()) << " on an area of 1920x960";
     // A taller panel: the area no longer holds the window, which is fitted into it.
     ASSERT_TRUE(SetWorkArea({0, 0, 1920, 800}));
     const QRect fitted(400, 0, 1500, 800);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameGeometry() == fitted; }, kDeadline))
+    EXPECT_TRUE(LoopWaitFor([&] { return window->frameGeometry() == fitted; }, kDeadline))
         << Text(window->frameGeometry()) << " on an area of 1920x800";
 }
 

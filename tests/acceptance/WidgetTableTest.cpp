@@ -83,7 +83,8 @@ bool Enter(QLineEdit* edit, const QString& text)
 }
 
 // Whether no map is being computed or on its way to the views: the engine holds no job, no
-// message waits on either side of the field, and no tessellation or its completion is left. A
+// message waits on either side of the field, and no tessellation is queued, running or waiting
+// for its completion (the queue's counts read in that order, so that none is missed between). A
 // map arrives in steps (the results, then the range fitted to them); on a busy machine a view can
 // draw between them.
 bool MapsSettled()
@@ -94,7 +95,7 @@ bool MapsSettled()
     return (engine == nullptr || !engine->isBusy()) &&
            field.GetQueuedCount(field::Side::UserInterface) == 0 &&
            field.GetQueuedCount(field::Side::Audio) == 0 && spl->GetTaskQueue().PendingCount() == 0 &&
-           spl->GetTaskQueue().FinishedCount() == 0;
+           spl->GetTaskQueue().RunningCount() == 0 && spl->GetTaskQueue().FinishedCount() == 0;
 }
 
 // What the view shows once it has drawn every change made so far: settled, not just the next frame.

@@ -1,10 +1,10 @@
 #include "WindowManagerSteps.h"
 
 #include "ControlTable.h"
+#include "LoopWait.h"
 #include "PrivateServer.h"
 
 #include <QElapsedTimer>
-#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -17,6 +17,9 @@ namespace
 {
 // The program takes its look a turn of its event loop after the manager's last step, and asks
 // for a place of its own at once: half a second without a change on the server is rest.
+// A reading of the server is several round trips: made on the program's thread, it would hold back
+// the manager's next event until it could be handled together with the one after, so the server
+// is read on a thread of the wait's own.
 constexpr int kRestMs = 500;
 constexpr int kRestDeadline = 2 * kDeadline;
 
@@ -66,7 +69,7 @@ void StepAtPace(const QWidget* window, const std::string& what, const std::funct
     }
     const qint64 left = paceMs - since.elapsed();
     if (left > 0)
-        QTest::qWait(static_cast<int>(left));
+        LoopWait(static_cast<int>(left));
 }
 
 // A point on the title bar's label, on the part of the desktop the user sees: past the icon at
@@ -124,10 +127,11 @@ std::optional<OnServer> ReadOnServer(const QWidget* window)
 
 bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer&)>& done, OnServer& seen)
 {
-    return QTest::qWaitFor(
+    const uint32_t id = Id(window);
+    return LoopWaitForApart(
         [&]
         {
-            const std::optional<OnServer> on = ReadOnServer(window);
+            const std::optional<OnServer> on = Server().Read(id);
             if (on)
                 seen = *on;
             return on && done(*on);
@@ -139,10 +143,11 @@ bool WaitSteady(const QWidget* window, OnServer& seen)
 {
     std::optional<OnServer> last;
     QElapsedTimer unchanged;
-    return QTest::qWaitFor(
+    const uint32_t id = Id(window);
+    return LoopWaitForApart(
         [&]
         {
-            const std::optional<OnServer> on = ReadOnServer(window);
+            const std::optional<OnServer> on = Server().Read(id);
             if (!on)
             {
                 last.reset();
@@ -162,7 +167,7 @@ bool WaitSteady(const QWidget* window, OnServer& seen)
 
 bool WaitForWorkArea(XConnection& server, const QSize& screen, QRect& area)
 {
-    return QTest::qWaitFor(
+    return LoopWaitForApart(
         [&]
         {
             area = server.WorkArea().value_or(QRect());
@@ -221,7 +226,7 @@ void ReportNormalStateAhead(const QWidget* window)
 void Close(const QWidget* window)
 {
     ASSERT_TRUE(Server().Close(Id(window))) << "close: the request did not reach the server";
-    ASSERT_TRUE(QTest::qWaitFor([window] { return !window->isVisible(); }, kDeadline))
+    ASSERT_TRUE(LoopWaitFor([window] { return !window->isVisible(); }, kDeadline))
         << "the window is still shown after the manager was asked to close it";
 }
 

@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace zorvpro
 {
@@ -41,6 +45,47 @@ TEST(ThreadedTaskQueue, CompletionsRunWithinTheirBudgetInOrder)
     EXPECT_EQ(done.front(), -1);
     for (size_t i = 1; i < done.size(); ++i)
         ASSERT_EQ(done[i], int(i) - 1);
+}
+
+// A task that has left the pending ones and not yet finished is counted as running, so that a
+// caller waiting for the queue to be empty does not take a task in flight for none.
+TEST(ThreadedTaskQueue, ATaskIsCountedAsRunningBetweenPendingAndFinished)
+{
+    ThreadedTaskQueue queue;
+    std::array<size_t, 3> seen{9, 9, 9};
+    queue.Add([&] { seen = {queue.PendingCount(), queue.RunningCount(), queue.FinishedCount()}; }, nullptr);
+    queue.Add([] { throw std::runtime_error("lost"); }, nullptr);
+    EXPECT_EQ(queue.RunningCount(), 0u);
+    ASSERT_TRUE(queue.ProcessOne());
+    EXPECT_EQ(seen, (std::array<size_t, 3>{1, 1, 0})) << "pending, running, finished while it ran";
+    EXPECT_EQ(queue.RunningCount(), 0u);
+    EXPECT_EQ(queue.FinishedCount(), 1u);
+    EXPECT_THROW(queue.ProcessOne(), std::runtime_error);
+    EXPECT_EQ(queue.RunningCount(), 0u) << "a task that threw still counts as running";
+    EXPECT_EQ(queue.PendingCount() + queue.FinishedCount(), 1u);
+
+    // On the worker: the task holds until it has been seen running, with nothing pending or finished.
+    std::atomic<bool> release{false};
+    queue.Add(
+        [&]
+        {
+            while (!release.load())
+                std::this_thread::yield();
+        },
+        nullptr);
+    queue.Start();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (queue.PendingCount() != 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    ASSERT_EQ(queue.PendingCount(), 0u) << "the worker does not take the task";
+    EXPECT_EQ(queue.RunningCount(), 1u);
+    EXPECT_EQ(queue.FinishedCount(), 1u) << "only the first task's pair";
+    release.store(true);
+    while (queue.FinishedCount() != 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    queue.Stop();
+    EXPECT_EQ(queue.FinishedCount(), 2u);
+    EXPECT_EQ(queue.RunningCount(), 0u);
 }
 
 TEST(ThreadedTaskQueue, WorkerRunsTasksAwayFromTheCallerAndSurvivesAThrowingTask)

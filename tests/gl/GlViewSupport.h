@@ -1,6 +1,7 @@
 // Helpers of the OpenGL suites: waiting for views to settle, reading and saving their pixels.
 #pragma once
 
+#include "LoopWait.h"
 #include "views/Render/VenueView3D.h"
 
 #include <QCoreApplication>
@@ -25,18 +26,12 @@ namespace zorvpro::gltest
 // after more than 3 s.
 constexpr int kDeadlineMs = 20000;
 
-// Runs the event loop until the condition holds or the deadline passes.
+// Runs the event loop until the condition holds or the deadline passes. The loop stays free, as a
+// running program's: the window system's events (exposure, resize, state) are handled as they
+// arrive, not gathered up in a sleep and handled in one pass.
 inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = kDeadlineMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!condition())
-    {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
+    return LoopWaitFor(condition, timeoutMs);
 }
 
 // A view has settled when the window system has exposed its window, it is initialised, and it

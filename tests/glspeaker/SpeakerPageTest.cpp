@@ -1,5 +1,6 @@
 // The speaker page in a real window with its OpenGL views: form, selection
 // rules, the SPL side, tool-bar mirroring, transfer results and both themes.
+#include "LoopWait.h"
 #include "data/BeamData/KvdFileTransferer.h"
 #include "data/Nodes/BeamSpeakerClusterNode.h"
 #include "data/Project/ProjectSettings.h"
@@ -45,7 +46,7 @@ protected:
         page = std::make_unique<SpeakerAnalysisTab>();
         page->resize(1800, 1000);
         page->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get(), kDeadline));
+        ASSERT_TRUE(LoopWaitForExposed(page.get(), kDeadline));
         // The queued layout steps run on the first passes of the event loop.
         QTRY_VERIFY_WITH_TIMEOUT(Child(*page, "planToolbarContainerFrame")->layout() != nullptr, kDeadline);
     }

@@ -25,7 +25,7 @@ protected:
         layout->addWidget(side);
         page->resize(1400, 600);
         page->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get(), kDeadlineMs));
+        ASSERT_TRUE(LoopWaitForExposed(page.get(), kDeadlineMs));
         adapter->LoadVenue();
     }
 

@@ -37,7 +37,7 @@ protected:
         page->resize(1500, 900);
         page->show();
         page->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get(), kDeadlineMs));
+        ASSERT_TRUE(LoopWaitForExposed(page.get(), kDeadlineMs));
         page->adapter()->LoadVenue();
         plan = page->findChild<view::VenueView3D*>("openGLPlan");
         ASSERT_NE(plan, nullptr);

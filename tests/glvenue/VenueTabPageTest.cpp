@@ -69,7 +69,7 @@ protected:
         page = std::make_unique<VenueTab>();
         page->resize(1500, 900);
         page->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(page.get(), kDeadlineMs));
+        ASSERT_TRUE(LoopWaitForExposed(page.get(), kDeadlineMs));
         page->adapter()->LoadVenue();
     }
 

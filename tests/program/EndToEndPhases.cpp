@@ -283,7 +283,7 @@ int RunPhase(int phase, const QString& folder, int argc, char** argv)
                    {
                        MainWindow* window = start.Start();
                        SetWindowForPhase(window, folder);
-                       Check(QTest::qWaitForWindowExposed(window), "window shown");
+                       Check(LoopWaitForExposed(window), "window shown");
                        if (phase == 1)
                            BuildAndSave(folder, window);
                        else

@@ -311,7 +311,7 @@ TEST(MainWindow, ViewsPlacedOnFirstShowLeaveAnOpenedProjectUnmodified)
     window->hide();
     ASSERT_TRUE(window->LoadProject(path));
     window->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(LoopWaitForExposed(window));
     QTest::mouseClick(TabButton("buttonSpeakerTab"), Qt::LeftButton);
     QTest::mouseClick(TabButton("buttonVenueTab"), Qt::LeftButton);
     QCoreApplication::processEvents();

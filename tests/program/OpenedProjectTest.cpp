@@ -247,18 +247,17 @@ TEST(OpenedProject, NothingActsOnASelectionBeforeTheUserMakesOneWhicheverWayItIs
 int RunOpenedProjectPhase(const QString& folder, int argc, char** argv)
 {
     setenv("QT_SCALE_FACTOR", "1", 1);
-    const int code =
-        RunProgram(argc, argv,
-                   [&folder](ProgramStart& start)
-                   {
-                       MainWindow* window = start.Start();
-                       SetWindowForPhase(window, folder);
-                       PhaseCheck(kPhase, QTest::qWaitForWindowExposed(window), "the window shown");
-                       for (const QString& wrong : FollowsTheSelection())
-                           PhaseCheck(kPhase, false, qPrintable(wrong));
-                       SetWindowForPhase(nullptr, folder);
-                       return 0;
-                   });
+    const int code = RunProgram(argc, argv,
+                                [&folder](ProgramStart& start)
+                                {
+                                    MainWindow* window = start.Start();
+                                    SetWindowForPhase(window, folder);
+                                    PhaseCheck(kPhase, LoopWaitForExposed(window), "the window shown");
+                                    for (const QString& wrong : FollowsTheSelection())
+                                        PhaseCheck(kPhase, false, qPrintable(wrong));
+                                    SetWindowForPhase(nullptr, folder);
+                                    return 0;
+                                });
     return PhaseFailures() == 0 ? code : 1;
 }
 } // namespace zorvpro::programtest

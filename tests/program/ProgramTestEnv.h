@@ -4,6 +4,7 @@
 // steps as main, in temporary data, config and home folders that hold the
 // generated array data set.
 
+#include "../support/LoopWait.h"
 #include "../support/WindowTestSupport.h"
 
 #include <QObject>

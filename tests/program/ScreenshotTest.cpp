@@ -24,7 +24,7 @@ TEST(MainWindow, ScreenshotsOfEveryPageInBothThemes)
     MainWindow* window = Window();
     window->showNormal();
     window->resize(1366, 768);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(LoopWaitForExposed(window));
     const QString folder = QStringLiteral(ZORV_SCREENSHOT_DIR);
     ASSERT_TRUE(QDir().mkpath(folder));
     auto* start = window->startPage()->findChild<QPushButton*>(QStringLiteral("continueButton"));

@@ -102,7 +102,7 @@ void ShowAt(int width, int height)
     window->showNormal();
     // At the screen's corner: the window is first shown centred on the screen.
     window->setGeometry(0, 0, width, height);
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    ASSERT_TRUE(LoopWaitForExposed(window));
 }
 
 void ActivateWindow()

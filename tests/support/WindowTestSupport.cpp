@@ -1,5 +1,7 @@
 #include "WindowTestSupport.h"
 
+#include "LoopWait.h"
+
 #include "tools/datagen/Archive.h"
 #include "tools/datagen/Models.h"
 #include "views/Shell/MainWindow.h"
@@ -134,7 +136,7 @@ int RunWindowSuite(int argc, char** argv, const std::vector<const char*>& option
                       {
                           (void)Watch(); // from the first focus event on
                           window = start.Start();
-                          if (!QTest::qWaitForWindowExposed(window))
+                          if (!LoopWaitForExposed(window))
                               std::fprintf(stderr, "the main window was not shown\n");
                           const int result = RUN_ALL_TESTS();
                           window = nullptr;

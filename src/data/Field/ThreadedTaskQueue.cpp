@@ -32,11 +32,25 @@ bool ThreadedTaskQueue::ProcessOne()
             return false;
         pair = std::move(m_pending.front());
         m_pending.pop_front();
+        // Under the pending lock: a reader of the pending count finds it there or running.
+        ++m_running;
     }
-    if (pair->task)
-        pair->task();
-    std::lock_guard<std::mutex> guard(m_finishedLock);
-    m_finished.push_back(std::move(pair));
+    try
+    {
+        if (pair->task)
+            pair->task();
+    }
+    catch (...)
+    {
+        --m_running;
+        throw;
+    }
+    {
+        std::lock_guard<std::mutex> guard(m_finishedLock);
+        m_finished.push_back(std::move(pair));
+    }
+    // Only once finished: a reader of the running count finds it running or finished.
+    --m_running;
     return true;
 }
 
@@ -88,6 +102,11 @@ size_t ThreadedTaskQueue::PendingCount() const
 {
     std::lock_guard<std::mutex> guard(m_pendingLock);
     return m_pending.size();
+}
+
+size_t ThreadedTaskQueue::RunningCount() const
+{
+    return m_running.load();
 }
 
 size_t ThreadedTaskQueue::FinishedCount() const

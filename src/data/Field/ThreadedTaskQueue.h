@@ -56,7 +56,10 @@ public:
     // Replaces the worker's pauses (tests).
     void SetSleeper(Sleeper sleeper);
 
+    // A task is pending, then running, then finished until its completion runs: read in that
+    // order, the three counts never all miss a task on its way.
     size_t PendingCount() const;
+    size_t RunningCount() const;
     size_t FinishedCount() const;
 
 private:
@@ -68,6 +71,7 @@ private:
 
     mutable std::mutex m_pendingLock;
     std::deque<TaskPairPtr> m_pending;
+    std::atomic<size_t> m_running{0};
     mutable std::mutex m_finishedLock;
     std::deque<TaskPairPtr> m_finished;
 
