@@ -16,6 +16,9 @@ namespace
 {
 constexpr int kStartDeadline = 10000;
 constexpr int kEndGrace = 3000;
+// xfwm4 starts a D-Bus daemon and its settings daemon before it takes the screen: on two busy cores
+// that alone can take ten seconds.
+constexpr int kManagerStartDeadline = 30000;
 
 void End(QProcess& process)
 {
@@ -157,6 +160,8 @@ QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
     env.insert(QStringLiteral("HOME"), managerHome_->path());
     env.remove(QStringLiteral("XDG_CONFIG_HOME"));
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    // No accessibility bus: a manager built on GTK would start one and wait for it.
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     manager_.setProcessEnvironment(env);
     manager_.setProcessChannelMode(QProcess::MergedChannels);
     manager_.start(QStringLiteral("setsid"), ManagerCommand(manager));
@@ -171,7 +176,7 @@ QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
                                                     : server.ManagerAnswers();
     };
     const bool running = LoopWaitFor([&] { return taken() || manager_.state() == QProcess::NotRunning; },
-                                     kStartDeadline, Looks::OnlyTimed);
+                                     kManagerStartDeadline, Looks::OnlyTimed);
     if (manager_.state() == QProcess::NotRunning)
         return name + " ended with " + QByteArray::number(manager_.exitCode()) +
                " before it took the screen:\n" + manager_.readAll();

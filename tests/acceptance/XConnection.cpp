@@ -197,7 +197,12 @@ bool XConnection::ManagerAnswers()
     }
     if (!Property(probe_, "_NET_FRAME_EXTENTS", XCB_ATOM_CARDINAL).isEmpty())
         return true;
-    SendToRoot(probe_, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
+    constexpr qint64 kAskEveryMs = 100;
+    if (!asked_.isValid() || asked_.elapsed() >= kAskEveryMs)
+    {
+        SendToRoot(probe_, "_NET_REQUEST_FRAME_EXTENTS", {0, 0, 0, 0, 0});
+        asked_.start();
+    }
     return false;
 }
 

@@ -5,6 +5,7 @@
 // buttons, keys or a pager send them) and reads where the server has a window.
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMargins>
 #include <QPoint>
@@ -82,8 +83,9 @@ public:
     QSize RootSize() const;
 
     // Whether a window manager has taken the screen and reads its events: it answers a request for
-    // the frame extents of a window of this connection's own, never mapped. Each call asks anew,
-    // as a manager still starting holds what came before it read its events.
+    // the frame extents of a window of this connection's own, never mapped. A call asks anew once
+    // a tenth of a second has passed since the last request, as a manager still starting holds
+    // what came before it read its events; asked more often, a busy manager falls behind them.
     bool ManagerAnswers();
     // The same for a manager that answers no such request for a window it does not manage: it
     // names its check window on the root and holds the root's redirect, as it does once it has
@@ -108,6 +110,7 @@ private:
     xcb_connection_t* connection_ = nullptr;
     uint32_t root_ = 0;
     uint32_t probe_ = 0;
+    QElapsedTimer asked_; // since the last request for the probe's frame extents
     QHash<QByteArray, uint32_t> atoms_;
 };
 } // namespace zorvpro::acceptance
