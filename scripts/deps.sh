@@ -8,7 +8,7 @@ PACKAGES=(
   qtbase5-dev qtbase5-private-dev libqt5opengl5-dev qtbase5-dev-tools
   juce-modules-source-data zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xserver-xephyr xauth fonts-manrope openbox icewm fluxbox xfwm4 dbus
+  xvfb xserver-xephyr xauth fonts-manrope openbox icewm fluxbox
   x11-utils x11-xserver-utils glslang-tools libxcb1-dev libxcb-xtest0-dev
   clang libclang-rt-14-dev
 )

@@ -16,9 +16,6 @@ namespace
 {
 constexpr int kStartDeadline = 10000;
 constexpr int kEndGrace = 3000;
-// xfwm4 starts a D-Bus daemon and its settings daemon before it takes the screen: on two busy cores
-// that alone can take ten seconds.
-constexpr int kManagerStartDeadline = 30000;
 
 void End(QProcess& process)
 {
@@ -39,19 +36,6 @@ void EndGroup(QProcess& process)
     {
         ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
         process.waitForFinished();
-    }
-}
-
-// The manager's command line, run by setsid so that it leads a process group of its own.
-QStringList ManagerCommand(Desktop::Manager manager)
-{
-    switch (manager)
-    {
-    case Desktop::Manager::Xfwm4:
-        return {QStringLiteral("dbus-run-session"), QStringLiteral("--"), QStringLiteral("xfwm4"),
-                QStringLiteral("--compositor=off")};
-    default:
-        return {ManagerName(manager)};
     }
 }
 
@@ -79,8 +63,6 @@ QString ManagerName(Desktop::Manager manager)
         return QStringLiteral("icewm");
     case Desktop::Manager::Fluxbox:
         return QStringLiteral("fluxbox");
-    case Desktop::Manager::Xfwm4:
-        return QStringLiteral("xfwm4");
     case Desktop::Manager::Openbox:
         break;
     }
@@ -159,12 +141,9 @@ QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
     QProcessEnvironment env = env_;
     env.insert(QStringLiteral("HOME"), managerHome_->path());
     env.remove(QStringLiteral("XDG_CONFIG_HOME"));
-    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    // No accessibility bus: a manager built on GTK would start one and wait for it.
-    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     manager_.setProcessEnvironment(env);
     manager_.setProcessChannelMode(QProcess::MergedChannels);
-    manager_.start(QStringLiteral("setsid"), ManagerCommand(manager));
+    manager_.start(QStringLiteral("setsid"), {ManagerName(manager)});
     if (!manager_.waitForStarted())
         return name + " did not start (scripts/deps.sh installs it): " + manager_.errorString().toUtf8();
     // A window mapped before the manager has taken the screen is not framed as a user sees it, and
@@ -176,7 +155,7 @@ QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
                                                     : server.ManagerAnswers();
     };
     const bool running = LoopWaitFor([&] { return taken() || manager_.state() == QProcess::NotRunning; },
-                                     kManagerStartDeadline, Looks::OnlyTimed);
+                                     kStartDeadline, Looks::OnlyTimed);
     if (manager_.state() == QProcess::NotRunning)
         return name + " ended with " + QByteArray::number(manager_.exitCode()) +
                " before it took the screen:\n" + manager_.readAll();

@@ -33,8 +33,7 @@ struct Desktop
     {
         Openbox,
         Icewm,
-        Fluxbox,
-        Xfwm4 // in a D-Bus session of its own, as it needs one
+        Fluxbox
     };
     Manager manager = Manager::Openbox;
     // A dock reserves the top kPanelHeight px of the first monitor (with a manager only).
@@ -71,7 +70,7 @@ private:
     QByteArray StartPanel(const Desktop& desktop);
 
     QProcess server_;
-    // The manager runs in a session of its own (with the D-Bus daemon it may start), ended as one,
+    // The manager runs in a session of its own (with the helpers it may start), ended as one,
     // and with a home of its own, where it may write its first configuration.
     QProcess manager_;
     std::unique_ptr<QTemporaryDir> managerHome_;

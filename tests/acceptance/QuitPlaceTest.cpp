@@ -216,14 +216,4 @@ TEST(ScreenArea, QuitZoomedOnTwoMonitorsUnderFluxboxTheWindowStartsAgainWhereThe
 {
     RunQuitAndStartAgain(OnTwoMonitors(Desktop::Manager::Fluxbox));
 }
-
-TEST(ScreenArea, QuitZoomedOnOneMonitorUnderXfwm4TheWindowStartsAgainWhereTheUserLeftIt)
-{
-    RunQuitAndStartAgain(OnOneMonitor(Desktop::Manager::Xfwm4));
-}
-
-TEST(ScreenArea, QuitZoomedOnTwoMonitorsUnderXfwm4TheWindowStartsAgainWhereTheUserLeftIt)
-{
-    RunQuitAndStartAgain(OnTwoMonitors(Desktop::Manager::Xfwm4));
-}
 } // namespace zorvpro::acceptance
