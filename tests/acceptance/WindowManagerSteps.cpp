@@ -17,9 +17,6 @@ namespace
 {
 // The program takes its look a turn of its event loop after the manager's last step, and asks
 // for a place of its own at once: half a second without a change on the server is rest.
-// A reading of the server is several round trips: made on the program's thread, it would hold back
-// the manager's next event until it could be handled together with the one after, so the server
-// is read on a thread of the wait's own.
 constexpr int kRestMs = 500;
 constexpr int kRestDeadline = 2 * kDeadline;
 
@@ -125,6 +122,9 @@ std::optional<OnServer> ReadOnServer(const QWidget* window)
     return Server().Read(Id(window));
 }
 
+// A reading of the server is several round trips: made on the program's thread, it would hold back
+// the manager's next event until it could be handled together with the one after, so the server
+// is read on a thread of the wait's own.
 bool WaitOnServer(const QWidget* window, const std::function<bool(const OnServer&)>& done, OnServer& seen)
 {
     const uint32_t id = Id(window);

@@ -4,13 +4,10 @@
 #include "LoopWait.h"
 #include "views/Render/VenueView3D.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QEvent>
 #include <QImage>
 #include <QSignalSpy>
-#include <QThread>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
