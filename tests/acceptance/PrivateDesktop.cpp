@@ -15,6 +15,8 @@ namespace zorvpro::acceptance
 namespace
 {
 constexpr int kStartDeadline = 10000;
+// A manager starting on two loaded cores, beside the X server, has been seen to take over 10 s.
+constexpr int kManagerDeadline = 60000;
 constexpr int kEndGrace = 3000;
 
 void End(QProcess& process)
@@ -155,11 +157,18 @@ QByteArray PrivateDesktop::StartManager(Desktop::Manager manager)
                                                     : server.ManagerAnswers();
     };
     const bool running = LoopWaitFor([&] { return taken() || manager_.state() == QProcess::NotRunning; },
-                                     kStartDeadline, Looks::OnlyTimed);
+                                     kManagerDeadline, Looks::OnlyTimed);
     if (manager_.state() == QProcess::NotRunning)
         return name + " ended with " + QByteArray::number(manager_.exitCode()) +
                " before it took the screen:\n" + manager_.readAll();
-    return running ? QByteArray() : name + " did not take the screen in time";
+    if (running)
+        return {};
+    const QByteArray awaited = manager == Desktop::Manager::Fluxbox
+                                   ? "its check window named on the root and the root's redirect held"
+                                   : "an answer to a frame-extents request for a window of the test's own";
+    return name + " did not take the screen in " + QByteArray::number(kManagerDeadline / 1000) +
+           " s: awaited " + awaited + "; it had " + (server.CheckWindowNamed() ? "" : "not ") +
+           "named its check window; its output:\n" + manager_.readAll();
 }
 
 // A program started with a work area that still holds the panel's strip would place its window

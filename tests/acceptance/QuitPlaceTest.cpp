@@ -12,8 +12,10 @@
 #include "data/Settings/WindowPlacement.h"
 #include "views/Shell/MainWindow.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,6 +43,30 @@ struct QuitRow
     Desktop desktop;
     Zoom zoom;
     QPoint place; // where the user put the client's top-left before
+    // How long the program takes to handle each move, resize and state change the window system
+    // reports from the user's move on, as on a busy machine drawing a large screen in software: the
+    // manager's steps of a zoom reach the placement that far apart.
+    int handlingMs = 0;
+};
+
+// Holds each move, resize and state change that the window system reports to the window before
+// the window sees it.
+class SlowHandling : public QObject
+{
+    int ms_;
+
+public:
+    SlowHandling(QWidget* window, int ms) : QObject(window), ms_(ms) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (event->spontaneous() &&
+            (type == QEvent::Move || type == QEvent::Resize || type == QEvent::WindowStateChange))
+            QThread::msleep(static_cast<unsigned long>(ms_));
+        return false;
+    }
 };
 
 // Where the first child writes how the server showed the window the user put: the next start
@@ -56,6 +82,9 @@ void QuitZoomed(const QuitRow& row)
     RestoreTheFirstStart(window);
     if (::testing::Test::HasFatalFailure())
         return;
+    // Installed after the placement's own filter, it runs before it.
+    if (row.handlingMs > 0)
+        new SlowHandling(window, row.handlingMs);
     MoveTo(window, QRect(row.place, QSize(1366, 768)));
     if (::testing::Test::HasFatalFailure())
         return;
@@ -159,6 +188,16 @@ std::vector<QuitRow> OnOneMonitor(Desktop::Manager manager)
             {desktop, Zoom::FullScreenFromMaximised, {200, 100}}};
 }
 
+// Maximised and full screen on one monitor with the panel, the program slow to handle each of the
+// manager's steps.
+std::vector<QuitRow> SlowlyOnOneMonitor(Desktop::Manager manager)
+{
+    constexpr int kHandlingMs = 400;
+    const Desktop desktop = WithAPanel(Desktop::Monitors::One, manager);
+    return {{desktop, Zoom::Maximised, {200, 100}, kHandlingMs},
+            {desktop, Zoom::FullScreen, {200, 100}, kHandlingMs}};
+}
+
 // Maximised on the second monitor, which has no panel, and full screen on the first, under its panel.
 std::vector<QuitRow> OnTwoMonitors(Desktop::Manager manager)
 {
@@ -195,6 +234,7 @@ TEST(ScreenArea, QuitInFullScreenOnTwoMonitorsWithAPanelTheWindowStartsAtItsPlac
 {
     RunQuitAndStartAgain({{WithAPanel(Desktop::Monitors::TwoSideBySide), Zoom::FullScreen, {200, 100}}});
 }
+
 // Managers that move a window to its zoomed place before they report the state: the place stored is
 // still the one the user left it at.
 TEST(ScreenArea, QuitZoomedOnOneMonitorUnderIcewmTheWindowStartsAgainWhereTheUserLeftIt)
@@ -215,5 +255,19 @@ TEST(ScreenArea, QuitZoomedOnOneMonitorUnderFluxboxTheWindowStartsAgainWhereTheU
 TEST(ScreenArea, QuitZoomedOnTwoMonitorsUnderFluxboxTheWindowStartsAgainWhereTheUserLeftIt)
 {
     RunQuitAndStartAgain(OnTwoMonitors(Desktop::Manager::Fluxbox));
+}
+
+// The manager's steps reach a slow program as far apart as a user's move and zoom: the place stored
+// is still the one the user left the window at.
+TEST(ScreenArea,
+     QuitZoomedUnderIcewmWhileTheProgramHandlesEachStepSlowlyTheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(SlowlyOnOneMonitor(Desktop::Manager::Icewm));
+}
+
+TEST(ScreenArea,
+     QuitZoomedUnderFluxboxWhileTheProgramHandlesEachStepSlowlyTheWindowStartsAgainWhereTheUserLeftIt)
+{
+    RunQuitAndStartAgain(SlowlyOnOneMonitor(Desktop::Manager::Fluxbox));
 }
 } // namespace zorvpro::acceptance

@@ -206,9 +206,14 @@ bool XConnection::ManagerAnswers()
     return false;
 }
 
+bool XConnection::CheckWindowNamed()
+{
+    return Connected() && !Property(root_, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).isEmpty();
+}
+
 bool XConnection::ManagerHoldsTheScreen()
 {
-    if (!Connected() || Property(root_, "_NET_SUPPORTING_WM_CHECK", XCB_ATOM_WINDOW).isEmpty())
+    if (!CheckWindowNamed())
         return false;
     // Asked only once a manager names its check window, so that this never takes the redirect from
     // a manager that is still starting; taken all the same, it is given back at once.

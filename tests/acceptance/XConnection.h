@@ -91,6 +91,8 @@ public:
     // names its check window on the root and holds the root's redirect, as it does once it has
     // taken the screen.
     bool ManagerHoldsTheScreen();
+    // Whether a manager has named its check window on the root, as it does once it has started.
+    bool CheckWindowNamed();
     // Whether a manager has taken the window: it has set its ICCCM state.
     bool Managed(uint32_t window);
 

@@ -4,16 +4,12 @@
 #include "data/Settings/HeldPlace.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
 #include <QWindowStateChangeEvent>
-
-#include <memory>
-#include <utility>
 
 namespace zorvpro
 {
@@ -33,11 +29,8 @@ QString ScreenConfiguration(const QRect& geometry)
 // maximised state to give back after), and the last place it held as a normal window.
 class ZoomMemory : public QObject
 {
-    std::function<qint64()> clock_;
-
 public:
-    ZoomMemory(QWidget* widget, std::function<qint64()> clock)
-        : QObject(widget), clock_(std::move(clock)), held(widget->geometry(), widget->windowState())
+    explicit ZoomMemory(QWidget* widget) : QObject(widget), held(widget->geometry(), widget->windowState())
     {
         setObjectName(Name());
         widget->installEventFilter(this);
@@ -55,7 +48,7 @@ protected:
         {
         case QEvent::Move:
         case QEvent::Resize:
-            held.Moved(widget->geometry(), widget->windowState(), event->spontaneous(), clock_());
+            held.Moved(widget->geometry(), widget->windowState(), event->spontaneous());
             break;
         case QEvent::WindowStateChange:
         {
@@ -64,8 +57,7 @@ protected:
                 maximisedUnderFullScreen = false;
             else if ((before & Qt::WindowFullScreen) == 0)
                 maximisedUnderFullScreen = (before & Qt::WindowMaximized) != 0;
-            held.StateChanged(before, widget->windowState(), widget->geometry(), event->spontaneous(),
-                              clock_());
+            held.StateChanged(before, widget->windowState(), widget->geometry(), event->spontaneous());
             break;
         }
         default:
@@ -100,15 +92,8 @@ void DeferWindowPlacement(QWidget* widget, bool restore)
 
 void FollowZoomedState(QWidget* widget)
 {
-    auto since = std::make_shared<QElapsedTimer>();
-    since->start();
-    FollowZoomedState(widget, [since] { return since->elapsed(); });
-}
-
-void FollowZoomedState(QWidget* widget, const std::function<qint64()>& clockMs)
-{
     if (widget != nullptr && MemoryOf(widget) == nullptr)
-        new ZoomMemory(widget, clockMs);
+        new ZoomMemory(widget);
 }
 
 void ApplyWindowPlacement(QWidget* widget, bool restore)
@@ -171,9 +156,9 @@ void SaveWindowPlacement(QWidget* widget, AppSettings& settings)
 {
     if (widget == nullptr)
         return;
-    // A maximised or full-screen window fills the area for now: its place is the last one it held as
-    // a normal window. Qt's normal geometry is that only where the manager reports the state before
-    // it moves the window; it is the followed place where there is one.
+    // A maximised or full-screen window fills the area for now: its place is the one the user left it
+    // at as a normal window. Qt's normal geometry is that only where the manager reports the state
+    // before it moves the window; it is the followed place where there is one.
     const bool zoomed = (widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
     const ZoomMemory* memory = MemoryOf(widget);
     QRect geometry = widget->geometry();

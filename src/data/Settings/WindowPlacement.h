@@ -2,10 +2,6 @@
 
 #include "data/Settings/WindowSettings.h"
 
-#include <QtGlobal>
-
-#include <functional>
-
 class QWidget;
 
 namespace zorvpro
@@ -20,12 +16,10 @@ class AppSettings;
 // placement, hiding saves it. Follows the window's state from then on.
 void DeferWindowPlacement(QWidget* widget, bool restore);
 // Remembers from now on whether the window was maximised when it went full
-// screen, for a window manager that reports full screen alone, and the last
-// place it held as a normal window, for one that moves it before it reports
-// a zoomed state. With a clock of the caller's in ms (a replay of a manager's
-// steps at the times they came); the first call for a widget sets it.
+// screen, for a window manager that reports full screen alone, and the place
+// the user left it at as a normal window, for one that moves it before it
+// reports a zoomed state.
 void FollowZoomedState(QWidget* widget);
-void FollowZoomedState(QWidget* widget, const std::function<qint64()>& clockMs);
 // restore = true puts the window where it was; false saves where it is.
 void ApplyWindowPlacement(QWidget* widget, bool restore);
 // The stored placement of a dialog or main window; false when there is none
