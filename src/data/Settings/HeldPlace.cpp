@@ -21,11 +21,13 @@ bool Near(int a, int b)
 }
 
 // Whether each side of the window that the step from `from` to `to` changed came to where `zoomed`
-// has it: its left, top, width or height.
+// has it: its width or height, or its left or top, which may also have moved by the frame's border
+// as the manager took it off on the way.
 bool StepsToward(const QRect& from, const QRect& to, const QRect& zoomed)
 {
-    return (to.x() == from.x() || Near(to.x(), zoomed.x())) &&
-           (to.y() == from.y() || Near(to.y(), zoomed.y())) &&
+    const auto edge = [](int before, int after, int there)
+    { return Near(after, before) || Near(after, there); };
+    return edge(from.x(), to.x(), zoomed.x()) && edge(from.y(), to.y(), zoomed.y()) &&
            (to.width() == from.width() || Near(to.width(), zoomed.width())) &&
            (to.height() == from.height() || Near(to.height(), zoomed.height()));
 }
