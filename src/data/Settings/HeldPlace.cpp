@@ -20,13 +20,19 @@ bool Near(int a, int b)
     return std::abs(a - b) <= HeldPlace::kFrameSlack;
 }
 
+// Taking a frame's border off moves the window's client up and left by its width.
+bool BorderTakenOff(int before, int after)
+{
+    return after <= before && after >= before - HeldPlace::kFrameSlack;
+}
+
 // Whether each side of the window that the step from `from` to `to` changed came to where `zoomed`
 // has it: its width or height, or its left or top, which may also have moved by the frame's border
 // as the manager took it off on the way.
 bool StepsToward(const QRect& from, const QRect& to, const QRect& zoomed)
 {
     const auto edge = [](int before, int after, int there)
-    { return Near(after, before) || Near(after, there); };
+    { return BorderTakenOff(before, after) || Near(after, there); };
     return edge(from.x(), to.x(), zoomed.x()) && edge(from.y(), to.y(), zoomed.y()) &&
            (to.width() == from.width() || Near(to.width(), zoomed.width())) &&
            (to.height() == from.height() || Near(to.height(), zoomed.height()));
@@ -37,11 +43,12 @@ bool SharesASide(const QRect& a, const QRect& b)
     return Near(a.width(), b.width()) || Near(a.height(), b.height());
 }
 
-// The window moved by no more than a frame's border, its size kept: a manager that takes the border
-// off a window it is about to zoom.
+// The window moved up and left by the same few pixels, its size kept: a manager that takes the
+// border off a window it is about to zoom.
 bool FrameShift(const QRect& from, const QRect& to)
 {
-    return from.size() == to.size() && from != to && Near(from.x(), to.x()) && Near(from.y(), to.y());
+    return from.size() == to.size() && from != to && to.x() - from.x() == to.y() - from.y() &&
+           BorderTakenOff(from.x(), to.x());
 }
 
 void Append(std::vector<QRect>& steps, const QRect& geometry)
