@@ -8,12 +8,12 @@
 
 namespace zorvpro
 {
-// The last place a window held as a normal window, as its moves and state changes tell. Some window
+// The place the user left a window at as a normal window, as its moves and state changes tell. Some window
 // managers put a window at its maximised or full-screen geometry, often in several steps, before
 // they report the state; others report the state first. On a slow machine those steps can come as
 // far apart as a user's move and zoom, so they are told apart by their shape, not their timing: the
 // manager's steps toward a zoom change the window's size to the zoomed size, or bring its edges to
-// where the zoomed geometry has them, and may first shift it by its frame's border. The place the
+// where the zoomed geometry has them, and may shift it up and left by its frame's border. The place the
 // window held before the first of them is the user's.
 class HeldPlace
 {

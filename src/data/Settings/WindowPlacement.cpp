@@ -26,7 +26,7 @@ QString ScreenConfiguration(const QRect& geometry)
 
 // What the window's state changes and moves tell of the place to store: whether it was maximised
 // when it went full screen (a window manager may report full screen alone while it keeps the
-// maximised state to give back after), and the last place it held as a normal window.
+// maximised state to give back after), and the place the user left it at as a normal window.
 class ZoomMemory : public QObject
 {
 public:
