@@ -51,6 +51,17 @@ bool FrameShift(const QRect& from, const QRect& to)
            BorderTakenOff(from.x(), to.x());
 }
 
+// A step that changed the window's size alone, its corner kept, and took its right or bottom edge
+// past the zoomed geometry's: a manager's, as no drag of the pointer, which stays on the screen, can
+// take it there. One may take such a step on the way to a zoom it never finishes, when it is given
+// another: half a maximise, the height only, before a full screen.
+bool GrownPast(const QRect& from, const QRect& to, const QRect& zoomed)
+{
+    return from.topLeft() == to.topLeft() && from.size() != to.size() &&
+           (to.right() > zoomed.right() + HeldPlace::kFrameSlack ||
+            to.bottom() > zoomed.bottom() + HeldPlace::kFrameSlack);
+}
+
 void Append(std::vector<QRect>& steps, const QRect& geometry)
 {
     if (!steps.empty() && steps.back() == geometry)
@@ -122,7 +133,11 @@ std::optional<QRect> HeldPlace::Place() const
     const auto toward = [&](size_t step)
     {
         return std::any_of(targets.begin(), targets.end(),
-                           [&](const QRect& z) { return StepsToward(normal_[step - 1], normal_[step], z); });
+                           [&](const QRect& z)
+                           {
+                               return StepsToward(normal_[step - 1], normal_[step], z) ||
+                                      GrownPast(normal_[step - 1], normal_[step], z);
+                           });
     };
     // The steps from `first` on all lead toward the zoom. Those before the first that changed the
     // size may be a user's move to the zoomed corner; the manager's begin with it.

@@ -13,8 +13,9 @@ namespace zorvpro
 // they report the state; others report the state first. On a slow machine those steps can come as
 // far apart as a user's move and zoom, so they are told apart by their shape, not their timing: the
 // manager's steps toward a zoom change the window's size to the zoomed size, or bring its edges to
-// where the zoomed geometry has them, and may shift it up and left by its frame's border. The place the
-// window held before the first of them is the user's.
+// where the zoomed geometry has them, or grow it past that geometry's right or bottom edge, and may
+// shift it up and left by its frame's border. The place the window held before the first of them is
+// the user's.
 class HeldPlace
 {
 public:

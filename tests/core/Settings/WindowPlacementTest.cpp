@@ -225,10 +225,13 @@ TEST_F(WindowPlacementTest, AZoomedWindowIsStoredWhereTheUserLeftItWhateverTheMa
     // A manager that takes the frame's border off first shifts the window by it.
     const QRect shifted = place.translated(-1, -1);
     const QRect fullFromShifted(shifted.topLeft(), screen.size());
-    // Where the user may leave the window: at the zoomed corner, at the left edge, or resized by
-    // its top-left corner.
+    // A maximise cut short after its height: the window reaches past the screen's bottom.
+    const QRect halfway(place.topLeft(), QSize(place.width(), maximised.height()));
+    // Where the user may leave the window: at the zoomed corner, at the left edge, made taller by
+    // its bottom edge, or resized by its top-left corner.
     const QRect corner(maximised.topLeft(), place.size());
     const QRect leftEdge(screen.x(), place.y(), place.width(), place.height());
+    const QRect taller(place.topLeft(), place.size() + QSize(0, 150));
     const QRect resized(place.topLeft() - QPoint(20, 30), place.size() + QSize(20, 30));
     const Qt::WindowStates max = Qt::WindowMaximized;
     const Qt::WindowStates fs = Qt::WindowFullScreen;
@@ -293,6 +296,11 @@ TEST_F(WindowPlacementTest, AZoomedWindowIsStoredWhereTheUserLeftItWhateverTheMa
          {Put(tall), Put(raised), Report(max), Put(wide), Put(maximised), Put(full), Report(max | fs)},
          place,
          true},
+        {"full screen from a maximise the manager left at its height and top, the states reported together",
+         {Put(halfway), Put(QRect(QPoint(place.x(), maximised.y()), halfway.size())), Report(max | fs),
+          Put(QRect(QPoint(place.x(), maximised.y()), full.size())), Put(full)},
+         place,
+         true},
         {"full screen from maximised, each state before its configure",
          {Report(max), Put(widened), Put(maximised), Report(max | fs), Put(full)},
          place,
@@ -317,6 +325,11 @@ TEST_F(WindowPlacementTest, AZoomedWindowIsStoredWhereTheUserLeftItWhateverTheMa
           Put(QRect(leftEdge.x(), raised.y(), tall.width(), tall.height())),
           Put(QRect(leftEdge.x(), raised.y(), wide.width(), wide.height())), Put(maximised), Report(max)},
          leftEdge,
+         true},
+        {"made taller by its bottom edge and moved to the area's top, then maximised",
+         {Put(taller), Put(QRect(QPoint(place.x(), maximised.y()), taller.size())),
+          Put(QRect(QPoint(place.x(), maximised.y()), maximised.size())), Put(maximised), Report(max)},
+         QRect(QPoint(place.x(), maximised.y()), taller.size()),
          true},
         {"resized by its top-left corner, then maximised, the state first",
          {Put(resized), Report(max), Put(QRect(resized.topLeft(), maximised.size())), Put(maximised)},
